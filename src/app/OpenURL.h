@@ -1,0 +1,23 @@
+#pragma once
+#include <QString>
+#include <QUrl>
+
+#include <functional>
+
+// The shell operation of the whole program: opens a document, folder, web address or
+// "mailto:" address with the desktop's associated program. The caller's enclosing double
+// quotes are removed. Nothing is reported and nothing blocks, whether or not it opened.
+namespace TMisc {
+
+void Open(const QString &sCommand);
+
+// The URL that Open hands to the desktop for a command (web and mailto addresses parsed
+// tolerantly, paths as local file URLs).
+QUrl UrlFor(const QString &sCommand);
+
+// Tests install a recorder that receives the URL instead of the desktop; an empty
+// function restores the desktop.
+using Opener = std::function<void(const QUrl &)>;
+void setOpener(Opener opener);
+
+} // namespace TMisc

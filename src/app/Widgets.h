@@ -1,0 +1,26 @@
+#pragma once
+#include <QString>
+
+class QToolButton;
+class QLabel;
+class QWidget;
+
+// Look and behaviour shared by the screens.
+namespace Widgets {
+
+// An image button (cmd..., img..., ico..., imp...): a flat tool button with its picture
+// and the word under it, that never takes the keyboard focus, so the field being edited
+// keeps it and its leaving rule does not run. iconName is a file of :/icons/.
+void makeImageButton(QToolButton *button, const QString &iconName, int iconSize = 32);
+
+// The info bar panInfo of a card or export screen: white Tahoma 12 on a slate-blue band.
+void styleInfoBar(QLabel *panInfo);
+
+// A section of a card: a light grey rounded panel (the shpSezione shapes).
+void styleSection(QWidget *section);
+
+// Sets the short date format and the decimal comma for the screen (Italian, whatever the
+// system's settings), as every screen does when it is created.
+void applyItalianConventions(QWidget *screen);
+
+} // namespace Widgets
