@@ -1,0 +1,327 @@
+#include "app/FieldEntry.h"
+
+#include "storage/TextForms.h"
+
+#include <QAbstractButton>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+
+namespace {
+
+// The focus highlight: a yellow rectangle behind its field, 4 pixels larger on every
+// side, whose border fades from yellow to white.
+class FocusHighlight : public QWidget
+{
+public:
+    explicit FocusHighlight(QWidget *parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        const QColor yellow(255, 230, 60);
+        const QColor white(255, 255, 255);
+        QRect r = rect();
+        for (int i = 0; i < 4; ++i) {
+            const double t = (i + 1) / 4.0;
+            const QColor c(int(white.red() + (yellow.red() - white.red()) * t),
+                           int(white.green() + (yellow.green() - white.green()) * t),
+                           int(white.blue() + (yellow.blue() - white.blue()) * t));
+            p.fillRect(r, c);
+            r.adjust(1, 1, -1, -1);
+        }
+        p.fillRect(r, yellow);
+    }
+};
+
+constexpr int kHighlightMargin = 4;
+
+bool isEditField(const QWidget *w)
+{
+    return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w)
+           || qobject_cast<const QTextEdit *>(w);
+}
+
+} // namespace
+
+FieldEntry::FieldEntry(QWidget *screen)
+    : QObject(screen)
+    , m_screen(screen)
+{
+    m_background.insert(screen);
+    screen->setMouseTracking(true);
+    screen->installEventFilter(this);
+    setupHighlights();
+}
+
+QWidget *FieldEntry::child(const QString &name) const
+{
+    return m_screen->findChild<QWidget *>(name);
+}
+
+FieldEntry::FieldRules &FieldEntry::rulesFor(const QString &name)
+{
+    if (QWidget *w = child(name))
+        watch(w);
+    return m_rules[name];
+}
+
+void FieldEntry::watch(QWidget *w)
+{
+    if (m_watched.contains(w))
+        return;
+    m_watched.insert(w);
+    w->installEventFilter(this);
+    connect(w, &QObject::destroyed, this, [this, w] { m_watched.remove(w); });
+}
+
+void FieldEntry::setupHighlights()
+{
+    const auto fields = m_screen->findChildren<QWidget *>();
+    for (QWidget *field : fields) {
+        const QString name = field->objectName();
+        if (!name.startsWith(QLatin1StringView("txt")) || !isEditField(field))
+            continue;
+        const QString effName = QStringLiteral("eff") + name.mid(3);
+        QWidget *eff = m_screen->findChild<QWidget *>(effName);
+        if (!eff && field->parentWidget()) {
+            eff = new FocusHighlight(field->parentWidget());
+            eff->setObjectName(effName);
+        }
+        if (eff) {
+            eff->hide();
+            m_highlights.insert(field, eff);
+        }
+        watch(field);
+    }
+}
+
+QWidget *FieldEntry::highlightFor(const QWidget *field) const
+{
+    return m_highlights.value(field, nullptr);
+}
+
+void FieldEntry::placeHighlight(QWidget *field)
+{
+    QWidget *eff = m_highlights.value(field, nullptr);
+    if (!eff)
+        return;
+    eff->setGeometry(field->geometry().adjusted(-kHighlightMargin, -kHighlightMargin,
+                                                kHighlightMargin, kHighlightMargin));
+    eff->stackUnder(field);
+}
+
+void FieldEntry::setEnterOrder(const QStringList &names)
+{
+    for (qsizetype i = 0; i + 1 < names.size(); ++i)
+        setEnterTarget(names[i], names[i + 1]);
+}
+
+void FieldEntry::setEnterTarget(const QString &field, const QString &target)
+{
+    rulesFor(field).enterTarget = target;
+}
+
+void FieldEntry::addAmountFields(const QStringList &names, bool formatOnLeave)
+{
+    for (const QString &name : names) {
+        FieldRules &rules = rulesFor(name);
+        rules.filter = Filter::Amount;
+        if (formatOnLeave) {
+            rules.leavingRule = [](QLineEdit *edit) {
+                edit->setText(FormatAmountText(edit->text(), 4));
+            };
+        }
+    }
+}
+
+void FieldEntry::addNumberFields(const QStringList &names, bool formatOnLeave)
+{
+    for (const QString &name : names) {
+        FieldRules &rules = rulesFor(name);
+        rules.filter = Filter::Number;
+        if (formatOnLeave)
+            rules.leavingRule = [](QLineEdit *edit) { edit->setText(FormatCountText(edit->text())); };
+    }
+}
+
+void FieldEntry::addUpperCaseFields(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (auto *edit = m_screen->findChild<QLineEdit *>(name)) {
+            connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+                const QString wanted = TrimControl(UpperAscii(text));
+                if (wanted != text) {
+                    const int cursor = edit->cursorPosition();
+                    edit->setText(wanted);
+                    edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
+                }
+            });
+        }
+    }
+}
+
+void FieldEntry::addTrimmedFields(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (auto *edit = m_screen->findChild<QLineEdit *>(name)) {
+            connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+                const QString wanted = TrimControl(text);
+                if (wanted != text) {
+                    const int cursor = edit->cursorPosition();
+                    edit->setText(wanted);
+                    edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
+                }
+            });
+        }
+    }
+}
+
+void FieldEntry::setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule)
+{
+    rulesFor(field).leavingRule = std::move(rule);
+}
+
+void FieldEntry::setKeyHook(const QString &field, std::function<bool(QKeyEvent *)> hook)
+{
+    rulesFor(field).keyHook = std::move(hook);
+}
+
+void FieldEntry::setInfoBar(QLabel *infoBar)
+{
+    m_infoBar = infoBar;
+}
+
+void FieldEntry::setHints(const QList<std::pair<QString, QString>> &hints)
+{
+    for (const auto &[name, hint] : hints) {
+        if (QWidget *w = child(name)) {
+            m_hints.insert(w, hint);
+            w->setMouseTracking(true);
+            watch(w);
+        }
+    }
+}
+
+void FieldEntry::addBackground(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (QWidget *w = child(name)) {
+            m_background.insert(w);
+            w->setMouseTracking(true);
+            watch(w);
+        }
+    }
+}
+
+bool FieldEntry::handleKeyPress(QWidget *field, QKeyEvent *event)
+{
+    const auto it = m_rules.constFind(field->objectName());
+    const FieldRules *rules = it == m_rules.cend() ? nullptr : &it.value();
+    if (rules && rules->keyHook && rules->keyHook(event))
+        return true;
+
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (rules && !rules->enterTarget.isEmpty()) {
+            if (QWidget *target = child(rules->enterTarget))
+                target->setFocus(Qt::OtherFocusReason);
+        }
+        return true; // Enter is never typed and never presses a button
+    }
+    if (!rules || rules->filter == Filter::None)
+        return false;
+
+    if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Left
+        || key == Qt::Key_Right)
+        return false;
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier
+                                       & ~Qt::ShiftModifier;
+    const QString text = event->text();
+    if (mods == Qt::NoModifier && text.size() == 1) {
+        const QChar ch = text[0];
+        if (ch >= u'0' && ch <= u'9')
+            return false;
+        if (ch == u',' && rules->filter == Filter::Amount)
+            return false;
+    }
+    return true;
+}
+
+bool FieldEntry::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w)
+        return false;
+
+    switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        // A filtered field keeps its keys from the screen's shortcuts; the key press
+        // that follows is then dropped by the filter.
+        const auto it = m_rules.constFind(w->objectName());
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (m_watched.contains(w) && isEditField(w)
+            && (enter || (it != m_rules.cend() && it->filter != Filter::None))) {
+            event->accept();
+            return true;
+        }
+        break;
+    }
+    case QEvent::KeyPress:
+        if (isEditField(w) || m_rules.contains(w->objectName()))
+            return handleKeyPress(w, static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::FocusIn:
+        if (QWidget *eff = m_highlights.value(w, nullptr)) {
+            placeHighlight(w);
+            eff->show();
+        }
+        break;
+    case QEvent::FocusOut: {
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        // A message box or a menu taking the focus for a moment is not leaving the field.
+        if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
+            break;
+        if (QWidget *eff = m_highlights.value(w, nullptr))
+            eff->hide();
+        const auto it = m_rules.constFind(w->objectName());
+        if (it != m_rules.cend() && it->leavingRule) {
+            if (auto *edit = qobject_cast<QLineEdit *>(w))
+                it->leavingRule(edit);
+        }
+        break;
+    }
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (m_highlights.contains(w))
+            placeHighlight(w);
+        break;
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+        if (m_infoBar && m_hints.contains(w)) {
+            m_infoBar->setText(m_hints.value(w));
+        } else if (m_infoBar && m_background.contains(w) && event->type() == QEvent::MouseMove) {
+            // A move that a label or field let through to the background changes nothing.
+            const QPoint pos = static_cast<QMouseEvent *>(event)->position().toPoint();
+            QWidget *under = w->childAt(pos);
+            if (!under || m_background.contains(under))
+                m_infoBar->setText(QString());
+        }
+        break;
+    default:
+        break;
+    }
+    return false;
+}

@@ -1,0 +1,64 @@
+#include "app/Messages.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace {
+Messages::Handler g_handler;
+}
+
+namespace Messages {
+
+void setHandler(Handler handler)
+{
+    g_handler = std::move(handler);
+}
+
+Answer show(QWidget *parent, Kind kind, const QString &text)
+{
+    if (g_handler)
+        return g_handler(kind, text);
+
+    QMessageBox box(parent ? parent->window() : nullptr);
+    box.setWindowTitle(QStringLiteral("Merventa 2.0"));
+    box.setText(text);
+    box.setTextFormat(Qt::PlainText);
+    QMessageBox::StandardButton defaultButton = QMessageBox::Ok;
+    switch (kind) {
+    case Kind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Kind::Error:
+        box.setIcon(QMessageBox::Critical);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Kind::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+        break;
+    case Kind::Confirmation:
+        box.setIcon(QMessageBox::Question);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        defaultButton = QMessageBox::Yes;
+        break;
+    case Kind::Plain:
+        box.setIcon(QMessageBox::NoIcon);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    }
+    box.setDefaultButton(defaultButton);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return kind == Kind::Confirmation ? Answer::No : Answer::Ok;
+    }
+}
+
+} // namespace Messages
