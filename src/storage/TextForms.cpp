@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 QString TextLeft(QStringView text, qsizetype n)
 {
@@ -87,8 +88,13 @@ std::optional<double> TextToNumber(QStringView text)
     if (ptr != plain.data() + plain.size() && ec == std::errc())
         return std::nullopt;
     if (ec == std::errc::result_out_of_range) {
-        // Underflow is zero; overflow is not a number the program can use.
-        if (std::fabs(value) > 1.0)
+        // Underflow is zero; overflow is not a number the program can use. A magnitude
+        // too small has a negative exponent or no non-zero digit before the comma.
+        const std::string_view digitsText(first, std::size_t(plain.data() + plain.size() - first));
+        const bool negativeExponent = digitsText.find("e-") != std::string_view::npos;
+        const std::string_view whole = digitsText.substr(0, digitsText.find_first_of(".e"));
+        const bool noWholeDigits = whole.find_first_not_of('0') == std::string_view::npos;
+        if (!negativeExponent && !noWholeDigits)
             return std::nullopt;
         value = 0.0;
     } else if (ec != std::errc()) {
