@@ -1,0 +1,352 @@
+#include "ArchiveGenerator.h"
+
+#include "catalogue/ProductRecord.h"
+#include "storage/TextForms.h"
+
+#include <QDate>
+#include <QFile>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace ArchiveGenerator {
+
+namespace {
+
+constexpr qsizetype kBlockBytes = 1024 * 1024;
+
+struct Category
+{
+    const char16_t *name;
+    const char16_t *prefix;
+    std::array<const char16_t *, 4> items;
+};
+
+// The goods of a general store: each category brings its own code prefix and items.
+const std::array<Category, 12> kCategories = {{
+    {u"Utensili elettrici", u"UTE",
+     {u"Trapano avvitatore", u"Smerigliatrice", u"Seghetto alternativo", u"Levigatrice"}},
+    {u"Ferramenta", u"FER", {u"Cerniera", u"Serratura", u"Lucchetto", u"Maniglia"}},
+    {u"Vernici e smalti", u"VER", {u"Smalto lucido", u"Impregnante", u"Idropittura", u"Fondo"}},
+    {u"Idraulica", u"IDR", {u"Miscelatore", u"Raccordo", u"Valvola a sfera", u"Sifone"}},
+    {u"Materiale elettrico", u"ELE", {u"Interruttore", u"Presa schuko", u"Lampada LED",
+                                      u"Quadretto"}},
+    {u"Giardinaggio", u"GIA", {u"Tosaerba", u"Decespugliatore", u"Forbici da potatura",
+                               u"Tubo irrigazione"}},
+    {u"Pneumatici", u"PNE", {u"Invernale", u"Estivo", u"Quattro stagioni", u"Runflat"}},
+    {u"Ricambi auto", u"RIC", {u"Pastiglie freno", u"Filtro olio", u"Candela",
+                               u"Batteria 12V"}},
+    {u"Cancelleria", u"CAN", {u"Risma carta A4", u"Penna a sfera", u"Raccoglitore",
+                              u"Cucitrice"}},
+    {u"Detersivi", u"DET", {u"Sgrassatore", u"Detergente pavimenti", u"Ammorbidente",
+                            u"Anticalcare"}},
+    {u"Elettrodomestici", u"ELD", {u"Macchina caffè", u"Ferro da stiro", u"Aspirapolvere",
+                                   u"Frullatore"}},
+    {u"Abbigliamento da lavoro", u"ABB", {u"Giacca", u"Pantalone", u"Scarpe antinfortunistiche",
+                                          u"Guanti"}},
+}};
+
+const std::array<const char16_t *, 20> kBrands = {
+    u"Fratelli Bertoli", u"Ravelli", u"Saltini", u"Emmegi", u"Tecnoferro",
+    u"Vallesina", u"Brambilla & C.", u"Idrotermica Sud", u"Luminova", u"Verdegiardino",
+    u"Montecolle", u"Officine Ferraris", u"Pulisan", u"Cartotecnica Orobica", u"Gommauto",
+    u"Tessiltex", u"Zanetti", u"Caffarelli", u"Elettroveneta", u"Nordutensili",
+};
+
+const std::array<const char16_t *, 10> kSuppliers = {
+    u"Rossi Forniture S.r.l.", u"Bianchi & Figli S.n.c.", u"Distribuzione Esposito S.p.A.",
+    u"Ingrosso Colombo S.r.l.", u"Ricci Commerciale S.a.s.", u"Marino Import S.r.l.",
+    u"Greco Ferramenta all'ingrosso", u"Bruno Tecnica S.r.l.",
+    u"Gallo Forniture Industriali", u"Conti & Costa S.r.l.",
+};
+
+const std::array<const char16_t *, 10> kPhonePrefixes = {
+    u"02", u"06", u"011", u"051", u"055", u"081", u"0471", u"045", u"091", u"070",
+};
+
+const std::array<const char16_t *, 6> kOrdering = {
+    u"Telefono", u"E-mail", u"Fax", u"Agente di zona", u"Portale fornitore",
+    u"Ordine diretto in negozio",
+};
+
+const std::array<const char16_t *, 6> kAccessories = {
+    u"Valigetta", u"Due batterie", u"Caricabatterie", u"Manuale d'uso", u"Kit di montaggio",
+    u"Custodia",
+};
+
+const std::array<const char16_t *, 6> kProductNotes = {
+    u"Riordinare a fine mese", u"Prodotto più venduto", u"Verificare l'imballo",
+    u"In promozione fino a esaurimento", u"Fuori catalogo: non riordinare",
+    u"Richiesto dal cliente Pellegrini",
+};
+
+const std::array<const char16_t *, 5> kMovementNotes = {
+    u"Consegna parziale", u"Reso da cliente", u"Vendita al banco", u"Merce in conto visione",
+    u"Inventario di verifica",
+};
+
+const std::array<int, 8> kMinimumStocks = {2, 3, 5, 5, 10, 10, 15, 20};
+const std::array<int, 11> kVatRates = {22, 22, 22, 22, 22, 22, 22, 22, 10, 10, 4};
+
+QString text(const char16_t *s)
+{
+    return QString::fromUtf16(s);
+}
+
+QString digits(std::int64_t value, int width)
+{
+    return QString::number(value).rightJustified(width, u'0');
+}
+
+QString amountText(double value, int decimals)
+{
+    return FormatAmountText(NumberToText(RoundDecimals(value, decimals)), decimals);
+}
+
+QString dateText(Random &random, int firstYear, int lastYear)
+{
+    const QDate first(firstYear, 1, 1);
+    const auto span = first.daysTo(QDate(lastYear, 12, 31));
+    return DateText(first.addDays(random.between(0, span)));
+}
+
+QString phoneText(Random &random)
+{
+    return text(random.pick(kPhonePrefixes)) + u' ' + digits(random.between(0, 9999999), 7);
+}
+
+// A code of its category, unique within 1,000,000 products: the index is scattered by a
+// multiplier prime to 10^6, so the file is not already in code order.
+QString productCode(const Category &category, std::int64_t index, Random &random)
+{
+    const QString code =
+        text(category.prefix) + u'-' + digits((index * 7919 + 104729) % 1000000, 6);
+    // A few codes typed in lower case, as happens in a shop.
+    return random.chance(0.04) ? LowerAscii(code) : code;
+}
+
+QString modelText(const Category &category, Random &random)
+{
+    const QString item = text(random.pick(category.items));
+    if (category.prefix == std::u16string_view(u"PNE")) {
+        return item + u' ' + QString::number(random.between(155, 275) / 10 * 10) + u'/'
+               + QString::number(random.between(35, 70) / 5 * 5) + u" R"_s
+               + QString::number(random.between(14, 20)) + u' '
+               + QString::number(random.between(80, 110)) + QChar(u"HVTW"[random.below(4)]);
+    }
+    const QChar a = QChar(u'A' + int(random.below(26)));
+    const QChar b = QChar(u'A' + int(random.below(26)));
+    return item + u' ' + a + b + u'-' + QString::number(random.between(10, 9999));
+}
+
+} // namespace
+
+std::uint64_t Random::next()
+{
+    m_state += 0x9E3779B97F4A7C15ULL;
+    std::uint64_t z = m_state;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+    return z ^ (z >> 31);
+}
+
+std::int64_t Random::below(std::int64_t n)
+{
+    return std::int64_t(next() % std::uint64_t(n));
+}
+
+std::int64_t Random::between(std::int64_t low, std::int64_t high)
+{
+    return low + below(high - low + 1);
+}
+
+double Random::unit()
+{
+    return double(next() >> 11) * (1.0 / 9007199254740992.0);
+}
+
+bool Random::chance(double probability)
+{
+    return unit() < probability;
+}
+
+Random rowRandom(std::uint64_t seed, std::int64_t index)
+{
+    Random mixer(seed ^ (std::uint64_t(index) * 0xD1B54A32D192ED03ULL));
+    return Random(mixer.next());
+}
+
+bool writeArchive(const QString &path, const RecordLayout &layout, std::int64_t count,
+                  const RowMaker &makeRow, std::uint64_t seed, QString *error)
+{
+    QFile file(path);
+    auto fail = [&] {
+        if (error)
+            *error = file.errorString();
+        return false;
+    };
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail();
+    Record record(layout);
+    QByteArray block;
+    block.reserve(kBlockBytes + layout.recordSize());
+    for (std::int64_t i = 0; i < count; ++i) {
+        record.clear();
+        Random random = rowRandom(seed, i);
+        makeRow(record, i, random);
+        block += record.encode();
+        if (block.size() >= kBlockBytes) {
+            if (file.write(block) != block.size())
+                return fail();
+            block.clear();
+        }
+    }
+    if (file.write(block) != block.size() || !file.flush())
+        return fail();
+    file.close();
+    return true;
+}
+
+void makeProduct(Record &record, std::int64_t index, Random &random)
+{
+    using namespace ProductRecord;
+    const Category &category = random.pick(kCategories);
+    const QString brand = text(random.pick(kBrands));
+    const QString model = modelText(category, random);
+
+    record.setValue(Codice, productCode(category, index, random));
+    record.setValue(Tipologia, text(category.name));
+    record.setValue(Marca, brand);
+    record.setValue(Modello, model);
+    if (random.chance(0.3)) {
+        QString accessories = text(random.pick(kAccessories));
+        if (random.chance(0.5))
+            accessories += u", "_s + LowerAscii(text(random.pick(kAccessories)));
+        record.setValue(Accessori, accessories);
+    }
+    record.setValue(Descrizione, model + u' ' + brand
+                                     + (random.chance(0.5) ? u" per uso professionale"_s
+                                                           : u" per uso domestico"_s)
+                                     + (random.chance(0.3) ? u", qualità superiore"_s : u""_s));
+    const QString supplier = text(random.pick(kSuppliers));
+    record.setValue(Fornitore, supplier);
+    if (random.chance(0.7)) {
+        record.setValue(Recapiti, phoneText(random));
+    } else {
+        record.setValue(Recapiti, u"ordini@"_s + LowerAscii(supplier.section(u' ', 0, 0))
+                                      + u"forniture.it"_s);
+    }
+    const QString purchase = dateText(random, 2022, 2024);
+    record.setValue(Data, purchase);
+    record.setValue(Documento, (random.chance(0.7) ? u"Fattura n. "_s : u"DDT n. "_s)
+                                   + QString::number(random.between(1, 2500)) + u" del "_s
+                                   + purchase);
+    record.setValue(Ordine, text(random.pick(kOrdering)));
+
+    // Costs from fifty cents to about nine hundred euros, most of them small; a few unit
+    // costs of cheap goods carry four decimals.
+    const bool fine = random.chance(0.05);
+    const double cost = RoundDecimals(0.5 * std::exp(random.unit() * std::log(1800.0)),
+                                      fine ? 4 : 2);
+    const double price = RoundDecimals(cost * (1.25 + random.unit() * 0.85), 2);
+    const int vat = int(random.pick(kVatRates));
+    record.setValue(Costo, amountText(cost, fine ? 4 : 2));
+    record.setValue(Prezzo, amountText(price, 2));
+    record.setValue(PercIva, QString::number(vat));
+    record.setValue(Prezzo_con_Iva, amountText(price * (100 + vat) / 100.0, 2));
+
+    const int minimum = random.chance(0.15) ? 0 : int(random.pick(kMinimumStocks));
+    std::int64_t stock;
+    const double r = random.unit();
+    if (r < 0.02)
+        stock = random.between(-10, -1); // unloads ahead of the loads
+    else if (r < 0.13)
+        stock = random.between(0, minimum);
+    else
+        stock = random.between(minimum + 1, minimum + 250);
+    record.setValue(Giacenza, QString::number(stock));
+    record.setValue(Sottoscorta, QString::number(minimum));
+    record.setValue(Valore, amountText(cost * double(stock), 2));
+
+    record.setValue(Collocazione, random.chance(0.9)
+                                      ? u"Scaffale "_s + QChar(u'A' + int(random.below(8)))
+                                            + QString::number(random.between(1, 9))
+                                            + u", ripiano "_s
+                                            + QString::number(random.between(1, 5))
+                                      : u"Magazzino esterno, corsia "_s
+                                            + QString::number(random.between(1, 12)));
+    if (random.chance(0.35)) {
+        record.setValue(Consumo, QString::number(random.between(2, 120)) + u" cm"_s);
+        record.setValue(Aderenza, QString::number(random.between(2, 80)) + u" cm"_s);
+        record.setValue(Rumore, QString::number(random.between(2, 200)) + u" cm"_s);
+        if (random.chance(0.5))
+            record.setValue(Onde, dateText(random, 2025, 2028));
+    }
+    if (random.chance(0.2))
+        record.setValue(Note, text(random.pick(kProductNotes)));
+    if (random.chance(0.03)) {
+        record.setValue(File01, u"scheda_"_s + record.value(Codice) + u".pdf"_s);
+        record.setValue(Desc01, QStringLiteral("Scheda tecnica"));
+    }
+}
+
+Record productAt(std::int64_t index, std::uint64_t seed)
+{
+    Record record(ProductRecord::layout());
+    Random random = rowRandom(seed, index);
+    makeProduct(record, index, random);
+    return record;
+}
+
+RowMaker movementRows(MovementRecord::Kind kind, int year, std::int64_t count,
+                      std::int64_t productCount, std::uint64_t productSeed)
+{
+    const QDate first(year, 1, 1);
+    const double days = first.daysInYear();
+    productCount = std::max<std::int64_t>(productCount, 1);
+    return [=](Record &record, std::int64_t index, Random &random) {
+        using namespace MovementRecord;
+        // Movement i falls in the slice [i, i + 1) of the year cut into count slices, so
+        // the file is in date and time order; within a day the hours run from 8 to 19.
+        const double t = (double(index) + random.unit()) * days / double(count);
+        const double day = std::floor(t);
+        const int seconds = 8 * 3600 + int((t - day) * 11 * 3600);
+        record.setValue(Data, DateText(first.addDays(qint64(day))));
+        record.setValue(Ora, digits(seconds / 3600, 2) + u':' + digits(seconds / 60 % 60, 2)
+                                 + u':' + digits(seconds % 60, 2));
+
+        const Record product = productAt(random.below(productCount), productSeed);
+        record.setValue(Codice, product.value(ProductRecord::Codice));
+        record.setValue(Tipologia, product.value(ProductRecord::Tipologia));
+        record.setValue(Marca, product.value(ProductRecord::Marca));
+        record.setValue(Modello, product.value(ProductRecord::Modello));
+        const bool load = kind == Kind::Load;
+        record.setValue(Importo, load ? product.value(ProductRecord::Costo)
+                                      : product.value(ProductRecord::Prezzo));
+        record.setValue(Quantita,
+                        QString::number(load ? random.between(1, 40) : random.between(1, 10)));
+        if (random.chance(0.1))
+            record.setValue(Note, text(random.pick(kMovementNotes)));
+    };
+}
+
+bool writeProducts(const QString &path, std::int64_t count, std::uint64_t seed, QString *error)
+{
+    return writeArchive(path, ProductRecord::layout(), count, makeProduct, seed, error);
+}
+
+bool writeMovements(const QString &path, MovementRecord::Kind kind, int year,
+                    std::int64_t count, std::int64_t productCount, std::uint64_t productSeed,
+                    QString *error)
+{
+    const std::uint64_t seed = productSeed ^ (kind == MovementRecord::Kind::Load ? 0x4C4F4144ULL
+                                                                                 : 0x554E4C44ULL)
+                               ^ (std::uint64_t(year) << 32);
+    return writeArchive(path, MovementRecord::layout(), count,
+                        movementRows(kind, year, count, productCount, productSeed), seed, error);
+}
+
+} // namespace ArchiveGenerator
