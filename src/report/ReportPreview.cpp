@@ -1,0 +1,103 @@
+#include "report/ReportPreview.h"
+
+#include "report/ReportRenderer.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QKeySequence>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, QWidget *parent)
+    : QDialog(parent), m_report(report), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+    setObjectName(QStringLiteral("ReportPreviewDialog"));
+    setWindowTitle(QStringLiteral("Anteprima di stampa - ") + report.name);
+    setWindowFlags(windowFlags() | Qt::WindowMinMaxButtonsHint);
+    Report::setUpPrinter(*m_printer, m_report);
+
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_preview = new QPrintPreviewWidget(m_printer.get(), this);
+    m_preview->setObjectName(QStringLiteral("prvPagine"));
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
+        Report::render(m_report, *printer);
+    });
+
+    connect(addAction(QStringLiteral("actStampa"), QStringLiteral("Stampa"),
+                      QStringLiteral("document-print")),
+            &QAction::triggered, this, &ReportPreviewDialog::printClicked);
+    m_toolBar->addSeparator();
+    QAction *zoomIn = addAction(QStringLiteral("actIngrandisci"), QStringLiteral("Ingrandisci"),
+                                QString());
+    zoomIn->setShortcut(QKeySequence::ZoomIn);
+    connect(zoomIn, &QAction::triggered, this, [this] { m_preview->zoomIn(); });
+    QAction *zoomOut = addAction(QStringLiteral("actRiduci"), QStringLiteral("Riduci"), QString());
+    zoomOut->setShortcut(QKeySequence::ZoomOut);
+    connect(zoomOut, &QAction::triggered, this, [this] { m_preview->zoomOut(); });
+    connect(addAction(QStringLiteral("actPaginaIntera"), QStringLiteral("Pagina intera"),
+                      QString()),
+            &QAction::triggered, this, [this] { m_preview->fitInView(); });
+    m_toolBar->addSeparator();
+    connect(addAction(QStringLiteral("actPrima"), QStringLiteral("Prima"),
+                      QStringLiteral("go-first")),
+            &QAction::triggered, this, [this] { m_preview->setCurrentPage(1); });
+    connect(addAction(QStringLiteral("actPrecedente"), QStringLiteral("Precedente"),
+                      QStringLiteral("go-previous")),
+            &QAction::triggered, this,
+            [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
+    connect(addAction(QStringLiteral("actSuccessiva"), QStringLiteral("Successiva"),
+                      QStringLiteral("go-next")),
+            &QAction::triggered, this,
+            [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
+    connect(addAction(QStringLiteral("actUltima"), QStringLiteral("Ultima"),
+                      QStringLiteral("go-last")),
+            &QAction::triggered, this, [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    m_toolBar->addSeparator();
+    QAction *fullScreen = addAction(QStringLiteral("actSchermoIntero"),
+                                    QStringLiteral("Schermo intero"), QString());
+    fullScreen->setCheckable(true);
+    fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
+    connect(fullScreen, &QAction::toggled, this, &ReportPreviewDialog::fullScreenToggled);
+    QAction *close = addAction(QStringLiteral("actChiudi"), QStringLiteral("Chiudi"),
+                               QStringLiteral("system-log-out"));
+    close->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(close, &QAction::triggered, this, &QDialog::reject);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_toolBar);
+    layout->addWidget(m_preview, 1);
+    resize(900, 760);
+    m_preview->fitInView();
+}
+
+ReportPreviewDialog::~ReportPreviewDialog() = default;
+
+QAction *ReportPreviewDialog::addAction(const QString &objectName, const QString &text,
+                                        const QString &icon)
+{
+    QAction *action = m_toolBar->addAction(text);
+    action->setObjectName(objectName);
+    action->setToolTip(text);
+    if (!icon.isEmpty())
+        action->setIcon(QIcon(QStringLiteral(":/icons/") + icon + QStringLiteral(".png")));
+    return action;
+}
+
+void ReportPreviewDialog::printClicked()
+{
+    QPrinter printer(QPrinter::HighResolution);
+    Report::print(this, m_report, printer);
+}
+
+void ReportPreviewDialog::fullScreenToggled(bool on)
+{
+    if (on)
+        showFullScreen();
+    else
+        showNormal();
+}

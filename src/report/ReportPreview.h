@@ -1,0 +1,33 @@
+#pragma once
+#include "report/PreparedReport.h"
+
+#include <QDialog>
+
+#include <memory>
+
+class QAction;
+class QPrintPreviewWidget;
+class QPrinter;
+
+// The preview window of a prepared report: the pages as they print, with the actions
+// print (actStampa), zoom in and out (actIngrandisci, actRiduci), whole page
+// (actPaginaIntera), page navigation, full screen (actSchermoIntero) and close (actChiudi).
+class ReportPreviewDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit ReportPreviewDialog(const Report::PreparedReport &report, QWidget *parent = nullptr);
+    ~ReportPreviewDialog() override;
+
+    QPrintPreviewWidget *previewWidget() const { return m_preview; }
+
+private:
+    void printClicked();
+    void fullScreenToggled(bool on);
+    QAction *addAction(const QString &objectName, const QString &text, const QString &icon);
+
+    Report::PreparedReport m_report;
+    std::unique_ptr<QPrinter> m_printer;
+    QPrintPreviewWidget *m_preview = nullptr;
+    class QToolBar *m_toolBar = nullptr;
+};
