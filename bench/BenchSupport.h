@@ -1,0 +1,190 @@
+#pragma once
+// Shared by the benchmark programs: generated archives kept for the whole run, and a
+// main that runs every case with repetitions in shuffled order and prints, after the
+// usual table, each case's median time as a ratio of its baseline's median.
+#include "ArchiveGenerator.h"
+
+#include "catalogue/MovementRecord.h"
+#include "catalogue/ProductRecord.h"
+
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace BenchSupport {
+
+inline constexpr int kYear = 2024;
+
+// Archives written once per run into a temporary folder, on first use. A benchmark asks
+// for them before its timing loop; the file just written is in the page cache, so every
+// case reads it from memory, the baseline included.
+class Archives
+{
+public:
+    static Archives &instance()
+    {
+        static Archives archives;
+        return archives;
+    }
+
+    QString products(std::int64_t count)
+    {
+        const QString path = m_dir.filePath(QStringLiteral("Magazzino_%1.mrv").arg(count));
+        if (!QFile::exists(path))
+            write(ArchiveGenerator::writeProducts(path, count, ArchiveGenerator::kSeed, &m_error));
+        return path;
+    }
+
+    // A whole year of movements of one kind on the codes of an archive of productCount.
+    QString movements(MovementRecord::Kind kind, std::int64_t count, std::int64_t productCount)
+    {
+        const QString name = kind == MovementRecord::Kind::Load ? QStringLiteral("Carico")
+                                                                : QStringLiteral("Scarico");
+        const QString path = m_dir.filePath(
+            QStringLiteral("%1_%2_%3_%4.mrv").arg(name).arg(kYear).arg(count).arg(productCount));
+        if (!QFile::exists(path))
+            write(ArchiveGenerator::writeMovements(path, kind, kYear, count, productCount,
+                                                   ArchiveGenerator::kSeed, &m_error));
+        return path;
+    }
+
+private:
+    void write(bool ok)
+    {
+        if (!ok) {
+            std::fprintf(stderr, "cannot write a generated archive: %s\n",
+                         qPrintable(m_error));
+            std::exit(1);
+        }
+    }
+
+    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX")};
+    QString m_error;
+};
+
+// Reads the whole file in blocks of 1 MiB with QFile: the cost of getting the bytes from
+// the page cache, against which the record scans are measured. Returns the bytes read.
+inline std::int64_t plainRead(const QString &path, QByteArray &buffer)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return -1;
+    std::int64_t total = 0;
+    qint64 n = 0;
+    while ((n = file.read(buffer.data(), buffer.size())) > 0)
+        total += n;
+    return total;
+}
+
+// A case measured against a baseline with the same arguments ("ScanRaw" against
+// "PlainRead": ScanRaw/100000 against PlainRead/100000), with the ratio it should keep
+// (0: shown for information, no target).
+struct Comparison
+{
+    std::string caseName;
+    std::string baselineName;
+    double targetRatio;
+};
+
+// The console table as usual, then the ratios of the medians (of the only run without
+// repetitions).
+class RatioReporter : public benchmark::ConsoleReporter
+{
+public:
+    explicit RatioReporter(std::vector<Comparison> comparisons)
+        : m_comparisons(std::move(comparisons))
+    {
+    }
+
+    void ReportRuns(const std::vector<Run> &runs) override
+    {
+        for (const Run &run : runs) {
+            const bool median =
+                run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
+            if (run.error_occurred || !(median || single))
+                continue;
+            const double ms = run.GetAdjustedRealTime()
+                              / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+            m_medians[run.run_name.function_name][run.run_name.args] = ms;
+        }
+        ConsoleReporter::ReportRuns(runs);
+    }
+
+    void Finalize() override
+    {
+        ConsoleReporter::Finalize();
+        std::FILE *out = stdout;
+        std::fprintf(out, "\nMedian wall time against the baseline read of the same file\n");
+        std::fprintf(out, "%-34s %-14s %12s %12s %7s %7s  %s\n", "case", "baseline", "case ms",
+                     "baseline ms", "ratio", "target", "");
+        for (const Comparison &c : m_comparisons) {
+            const auto cases = m_medians.find(c.caseName);
+            const auto bases = m_medians.find(c.baselineName);
+            if (cases == m_medians.end() || bases == m_medians.end())
+                continue;
+            for (const auto &[args, ms] : cases->second) {
+                const auto base = bases->second.find(args);
+                if (base == bases->second.end() || base->second <= 0)
+                    continue;
+                const double ratio = ms / base->second;
+                const std::string name = c.caseName + "/" + args;
+                const std::string baseName = c.baselineName + "/" + args;
+                if (c.targetRatio <= 0) {
+                    std::fprintf(out, "%-34s %-14s %12.2f %12.2f %6.2fx %7s\n", name.c_str(),
+                                 baseName.c_str(), ms, base->second, ratio, "-");
+                    continue;
+                }
+                std::fprintf(out, "%-34s %-14s %12.2f %12.2f %6.2fx %6.1fx  %s\n", name.c_str(),
+                             baseName.c_str(), ms, base->second, ratio, c.targetRatio,
+                             ratio <= c.targetRatio ? "met" : "MISSED");
+            }
+        }
+        std::fflush(out);
+    }
+
+private:
+    std::vector<Comparison> m_comparisons;
+    // function name -> arguments -> median milliseconds
+    std::map<std::string, std::map<std::string, double>> m_medians;
+};
+
+// Runs the registered benchmarks. Unless the command line says otherwise, each case runs
+// five times in shuffled order with the other cases (so a case and its baseline alternate
+// on the same cached file) and only the aggregates are shown.
+inline int runBenchmarks(int argc, char **argv, std::vector<Comparison> comparisons)
+{
+    std::vector<std::string> defaults = {"--benchmark_repetitions=5",
+                                         "--benchmark_report_aggregates_only=true",
+                                         "--benchmark_enable_random_interleaving=true"};
+    std::vector<char *> args(argv, argv + argc);
+    for (std::string &d : defaults) {
+        const std::string flag = d.substr(0, d.find('='));
+        bool given = false;
+        for (int i = 1; i < argc; ++i)
+            given = given || std::strncmp(argv[i], flag.c_str(), flag.size()) == 0;
+        if (!given)
+            args.insert(args.begin() + 1, d.data());
+    }
+    int count = int(args.size());
+    args.push_back(nullptr);
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
+        return 1;
+    RatioReporter reporter(std::move(comparisons));
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
+
+} // namespace BenchSupport
