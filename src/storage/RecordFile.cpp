@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <cstring>
+
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
@@ -137,7 +139,10 @@ bool RecordFile::readNext(QByteArray &bytes)
             return false;
     }
     const qint64 offset = (m_index - m_blockFirst) * m_recordSize;
-    bytes = m_block.mid(offset, m_recordSize);
+    // Copied into the caller's buffer, which keeps its allocation from one record to the
+    // next: a scan allocates nothing per record.
+    bytes.resize(m_recordSize);
+    std::memcpy(bytes.data(), m_block.constData() + offset, std::size_t(m_recordSize));
     ++m_index;
     return true;
 }
