@@ -1,0 +1,57 @@
+#pragma once
+#include "catalogue/Movement.h"
+#include "catalogue/MovementRecord.h"
+
+#include <QDialog>
+#include <QString>
+
+#include <memory>
+
+class FieldEntry;
+class QKeyEvent;
+namespace Ui {
+class TfrmGiacenza;
+}
+
+// The movement dialog: the user types the quantity of a load or an unload, sees the new
+// stock and applies it; applying appends one movement to the yearly file of the dialog's
+// date. It closes only through "Annulla" and "Applica e chiudi".
+class TfrmGiacenza : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit TfrmGiacenza(QWidget *parent = nullptr);
+    ~TfrmGiacenza() override;
+
+    // Opens the movement dialog filled from the card's values (load: Costo as unit cost,
+    // unload: Prezzo as unit price, passed in input.importo); shows it modally; returns
+    // true when "Applica e chiudi" recorded the movement, with the new stock in *newStock.
+    // Annulla, or a failure, returns false.
+    static bool run(
+        QWidget *parent, MovementRecord::Kind kind, const MovementInput &input, QString *newStock);
+
+    // Fills the dialog for a load or an unload from the card's values (trimmed) and takes
+    // today's date and the current time from the program clock.
+    void fill(MovementRecord::Kind kind, const MovementInput &input);
+
+    // The new stock after "Applica e chiudi" recorded the movement; empty before.
+    QString newStock() const { return m_newStock; }
+
+public slots:
+    void btnTotaleClick();
+    // Records the movement and closes the dialog. When the yearly file cannot be written
+    // the access error is shown, nothing is recorded and the dialog stays open, so the
+    // user can try again or cancel.
+    void btnAggiornaClick();
+    void btnChiudiClick();
+    // Escape and the window manager's close do nothing: only the two buttons close.
+    void reject() override;
+
+private:
+    bool txtAggiuntaKeyDown(QKeyEvent *event);
+    void centreOnScreen();
+
+    std::unique_ptr<Ui::TfrmGiacenza> m_ui;
+    FieldEntry *m_fieldEntry = nullptr;
+    QString m_newStock;
+};
