@@ -57,30 +57,30 @@ CheckOutcome CardOutcome(const QString &input)
 {
     const QString trimmed = TrimControl(input);
     if (trimmed.isEmpty())
-        return {CheckOutcome::Kind::Warning,
-                QStringLiteral("Attenzione: immettere il numero di carta di credito prima di "
-                               "premere il pulsante di controllo."),
-                false};
+        return { CheckOutcome::Kind::Warning,
+            QStringLiteral("Attenzione: immettere il numero di carta di credito prima di "
+                           "premere il pulsante di controllo."),
+            false };
 
     const int code = CardCheckCode(input);
     const QString valid = QStringLiteral("Il numero di carta di credito ") + trimmed
-                          + QStringLiteral(" risulta valido.\r\n\r\n");
+        + QStringLiteral(" risulta valido.\r\n\r\n");
     const QString network = CardNetworkName(code, trimmed);
     if (!network.isEmpty())
-        return {CheckOutcome::Kind::Information,
-                valid + QStringLiteral("La carta di credito è del tipo ") + network + u'.', true};
+        return { CheckOutcome::Kind::Information,
+            valid + QStringLiteral("La carta di credito è del tipo ") + network + u'.', true };
     // A number of the first digit 3 that passes the test but whose first two characters
     // belong to none of the three networks of that digit (32, 39): it is right, its
     // network unknown.
     if (code == 1)
-        return {CheckOutcome::Kind::Information,
-                valid
-                    + QStringLiteral("Non è però possibile stabilire il tipo di carta di "
-                                     "credito."),
-                true};
-    return {CheckOutcome::Kind::Warning,
-            QStringLiteral("Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
-                           "Non è quindi possibile fornire informazioni relative al tipo di "
-                           "carta di credito."),
-            true};
+        return { CheckOutcome::Kind::Information,
+            valid
+                + QStringLiteral("Non è però possibile stabilire il tipo di carta di "
+                                 "credito."),
+            true };
+    return { CheckOutcome::Kind::Warning,
+        QStringLiteral("Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
+                       "Non è quindi possibile fornire informazioni relative al tipo di "
+                       "carta di credito."),
+        true };
 }

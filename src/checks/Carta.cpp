@@ -28,10 +28,10 @@ TfrmCarta::TfrmCarta(QWidget *parent)
 
     auto *entry = new FieldEntry(this);
     // Enter leads to the check button without pressing it.
-    entry->setEnterOrder({QStringLiteral("txtNumero"), QStringLiteral("btnControlla")});
+    entry->setEnterOrder({ QStringLiteral("txtNumero"), QStringLiteral("btnControlla") });
     // Only digits can be typed, and the text is kept trimmed.
-    entry->addNumberFields({QStringLiteral("txtNumero")}, false);
-    entry->addUpperCaseFields({QStringLiteral("txtNumero")});
+    entry->addNumberFields({ QStringLiteral("txtNumero") }, false);
+    entry->addUpperCaseFields({ QStringLiteral("txtNumero") });
 
     connect(m_ui->btnControlla, &QPushButton::clicked, this, &TfrmCarta::btnControllaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmCarta::btnChiudiClick);

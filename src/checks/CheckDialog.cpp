@@ -101,15 +101,15 @@ QPixmap CheckDialog::drawBanner(const Look &look, int width)
     titleFont.setPixelSize(24);
     p.setFont(titleFont);
     p.setPen(Qt::white);
-    p.drawText(QRectF(textLeft, 12, width - textLeft - 12, 34),
-               Qt::AlignLeft | Qt::AlignVCenter, look.title);
+    p.drawText(QRectF(textLeft, 12, width - textLeft - 12, 34), Qt::AlignLeft | Qt::AlignVCenter,
+        look.title);
 
     QFont subtitleFont(QStringLiteral("Arial"));
     subtitleFont.setPixelSize(13);
     p.setFont(subtitleFont);
     p.setPen(QColor(255, 255, 255, 225));
-    p.drawText(QRectF(textLeft, 46, width - textLeft - 12, 24),
-               Qt::AlignLeft | Qt::AlignVCenter, look.subtitle);
+    p.drawText(QRectF(textLeft, 46, width - textLeft - 12, 24), Qt::AlignLeft | Qt::AlignVCenter,
+        look.subtitle);
     return banner;
 }
 

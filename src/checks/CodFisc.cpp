@@ -28,9 +28,9 @@ TfrmCodFisc::TfrmCodFisc(QWidget *parent)
 
     auto *entry = new FieldEntry(this);
     // Enter leads to the check button without pressing it.
-    entry->setEnterOrder({QStringLiteral("txtCodFisc"), QStringLiteral("btnControlla")});
+    entry->setEnterOrder({ QStringLiteral("txtCodFisc"), QStringLiteral("btnControlla") });
     // The code is trimmed and upper-cased while it is typed.
-    entry->addUpperCaseFields({QStringLiteral("txtCodFisc")});
+    entry->addUpperCaseFields({ QStringLiteral("txtCodFisc") });
 
     connect(m_ui->btnControlla, &QPushButton::clicked, this, &TfrmCodFisc::btnControllaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmCodFisc::btnChiudiClick);

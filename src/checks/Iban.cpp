@@ -28,9 +28,9 @@ TfrmIban::TfrmIban(QWidget *parent)
 
     auto *entry = new FieldEntry(this);
     // Enter leads to the check button without pressing it.
-    entry->setEnterOrder({QStringLiteral("txtIban"), QStringLiteral("btnControlla")});
+    entry->setEnterOrder({ QStringLiteral("txtIban"), QStringLiteral("btnControlla") });
     // The IBAN is trimmed and upper-cased while it is typed.
-    entry->addUpperCaseFields({QStringLiteral("txtIban")});
+    entry->addUpperCaseFields({ QStringLiteral("txtIban") });
 
     connect(m_ui->btnControlla, &QPushButton::clicked, this, &TfrmIban::btnControllaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmIban::btnChiudiClick);

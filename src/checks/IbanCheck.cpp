@@ -49,13 +49,13 @@ CheckOutcome IbanOutcome(const QString &input)
 {
     const QString iban = TrimControl(input);
     if (iban.size() != 27)
-        return {CheckOutcome::Kind::Warning,
-                QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri "
-                               "alfanumerici."),
-                false};
+        return { CheckOutcome::Kind::Warning,
+            QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri "
+                           "alfanumerici."),
+            false };
     if (CheckIban(iban))
-        return {CheckOutcome::Kind::Information, QStringLiteral("L'IBAN digitato è VALIDO."),
-                true};
-    return {CheckOutcome::Kind::Warning, QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!"),
-            true};
+        return { CheckOutcome::Kind::Information, QStringLiteral("L'IBAN digitato è VALIDO."),
+            true };
+    return { CheckOutcome::Kind::Warning, QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!"),
+        true };
 }

@@ -28,9 +28,9 @@ TfrmPartitaIva::TfrmPartitaIva(QWidget *parent)
 
     auto *entry = new FieldEntry(this);
     // Enter leads to the check button without pressing it.
-    entry->setEnterOrder({QStringLiteral("txtPartitaIva"), QStringLiteral("btnControlla")});
+    entry->setEnterOrder({ QStringLiteral("txtPartitaIva"), QStringLiteral("btnControlla") });
     // Only digits can be typed; the text is neither trimmed nor changed in case.
-    entry->addNumberFields({QStringLiteral("txtPartitaIva")}, false);
+    entry->addNumberFields({ QStringLiteral("txtPartitaIva") }, false);
 
     connect(m_ui->btnControlla, &QPushButton::clicked, this, &TfrmPartitaIva::btnControllaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmPartitaIva::btnChiudiClick);

@@ -13,18 +13,18 @@ constexpr int kTableSize = kLastCode - kFirstCode + 1;
 // Values of the characters "0" to "Z" in odd positions; the seven signs from ":" to "@"
 // lie between "9" and "A" and count 0.
 constexpr std::array<int, kTableSize> kOddTable = {
-    1,  0,  5,  7,  9,  13, 15, 17, 19, 21,                         // 0-9
-    0,  0,  0,  0,  0,  0,  0,                                      // : ; < = > ? @
-    1,  0,  5,  7,  9,  13, 15, 17, 19, 21, 2,  4,  18, 20, 11, 3,  // A-P
-    6,  8,  12, 14, 16, 10, 22, 25, 24, 23,                         // Q-Z
+    1, 0, 5, 7, 9, 13, 15, 17, 19, 21, // 0-9
+    0, 0, 0, 0, 0, 0, 0, // : ; < = > ? @
+    1, 0, 5, 7, 9, 13, 15, 17, 19, 21, 2, 4, 18, 20, 11, 3, // A-P
+    6, 8, 12, 14, 16, 10, 22, 25, 24, 23, // Q-Z
 };
 
 // Values in even positions: a digit its own value, a letter its place from A = 0.
 constexpr std::array<int, kTableSize> kEvenTable = {
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,                          // 0-9
-    0,  0,  0,  0,  0,  0,  0,                                      // : ; < = > ? @
-    0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, // A-P
-    16, 17, 18, 19, 20, 21, 22, 23, 24, 25,                         // Q-Z
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, // 0-9
+    0, 0, 0, 0, 0, 0, 0, // : ; < = > ? @
+    0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, // A-P
+    16, 17, 18, 19, 20, 21, 22, 23, 24, 25, // Q-Z
 };
 
 } // namespace
@@ -50,13 +50,13 @@ CheckOutcome TaxCodeOutcome(const QString &input)
 {
     const QString code = UpperAscii(input);
     if (code.size() != 16)
-        return {CheckOutcome::Kind::Warning,
-                QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 "
-                               "caratteri alfanumerici."),
-                false};
+        return { CheckOutcome::Kind::Warning,
+            QStringLiteral("Attenzione: il codice fiscale deve essere composto da 16 "
+                           "caratteri alfanumerici."),
+            false };
     if (CheckTaxCode(code))
-        return {CheckOutcome::Kind::Information,
-                QStringLiteral("Il codice fiscale digitato è VALIDO."), true};
-    return {CheckOutcome::Kind::Warning,
-            QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO."), true};
+        return { CheckOutcome::Kind::Information,
+            QStringLiteral("Il codice fiscale digitato è VALIDO."), true };
+    return { CheckOutcome::Kind::Warning,
+        QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO."), true };
 }

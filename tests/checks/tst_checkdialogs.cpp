@@ -32,14 +32,14 @@ struct DialogKind
 const DialogKind &dialogKind(const QString &className)
 {
     static const DialogKind kinds[] = {
-        {"TfrmCodFisc", "txtCodFisc", [] { return new TfrmCodFisc; },
-         [](const QString &text) { TfrmCodFisc::check(nullptr, text); }},
-        {"TfrmPartitaIva", "txtPartitaIva", [] { return new TfrmPartitaIva; },
-         [](const QString &text) { TfrmPartitaIva::check(nullptr, text); }},
-        {"TfrmIban", "txtIban", [] { return new TfrmIban; },
-         [](const QString &text) { TfrmIban::check(nullptr, text); }},
-        {"TfrmCarta", "txtNumero", [] { return new TfrmCarta; },
-         [](const QString &text) { TfrmCarta::check(nullptr, text); }},
+        { "TfrmCodFisc", "txtCodFisc", [] { return new TfrmCodFisc; },
+            [](const QString &text) { TfrmCodFisc::check(nullptr, text); } },
+        { "TfrmPartitaIva", "txtPartitaIva", [] { return new TfrmPartitaIva; },
+            [](const QString &text) { TfrmPartitaIva::check(nullptr, text); } },
+        { "TfrmIban", "txtIban", [] { return new TfrmIban; },
+            [](const QString &text) { TfrmIban::check(nullptr, text); } },
+        { "TfrmCarta", "txtNumero", [] { return new TfrmCarta; },
+            [](const QString &text) { TfrmCarta::check(nullptr, text); } },
     };
     for (const DialogKind &kind : kinds) {
         if (className == QLatin1String(kind.className))
@@ -62,24 +62,24 @@ const QString kTaxLength = QStringLiteral(
     "Attenzione: il codice fiscale deve essere composto da 16 caratteri alfanumerici.");
 const QString kTaxValid = QStringLiteral("Il codice fiscale digitato è VALIDO.");
 const QString kTaxWrong = QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO.");
-const QString kVatLength =
-    QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
+const QString kVatLength
+    = QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
 const QString kVatValid = QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"
                                          "E' stato rilasciato dall'Ufficio IVA del Comune di ");
 const QString kVatWrong = QStringLiteral(
     "Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\n"
     "Non è quindi possibile fornire informazioni relative all'Ufficio IVA che lo ha rilasciato.");
-const QString kIbanLength =
-    QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
+const QString kIbanLength
+    = QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
 const QString kIbanValid = QStringLiteral("L'IBAN digitato è VALIDO.");
 const QString kIbanWrong = QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!");
 const QString kCardEmpty = QStringLiteral("Attenzione: immettere il numero di carta di credito "
                                           "prima di premere il pulsante di controllo.");
 const QString kCardValid = QStringLiteral("Il numero di carta di credito %1 risulta valido.\r\n\r\n"
                                           "La carta di credito è del tipo %2.");
-const QString kCardUnknown =
-    QStringLiteral("Il numero di carta di credito %1 risulta valido.\r\n\r\n"
-                   "Non è però possibile stabilire il tipo di carta di credito.");
+const QString kCardUnknown
+    = QStringLiteral("Il numero di carta di credito %1 risulta valido.\r\n\r\n"
+                     "Non è però possibile stabilire il tipo di carta di credito.");
 const QString kCardWrong = QStringLiteral(
     "Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
     "Non è quindi possibile fornire informazioni relative al tipo di carta di credito.");
@@ -108,16 +108,20 @@ void TestCheckDialogs::contract_data()
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("title");
     QTest::addColumn<int>("maxLength");
-    QTest::newRow("tax code") << "TfrmCodFisc" << " Controllo codice fiscale"
+    QTest::newRow("tax code") << "TfrmCodFisc"
+                              << " Controllo codice fiscale"
                               << "Immettere il codice fiscale e premere il pulsante di controllo."
                               << 16;
     QTest::newRow("VAT number")
-        << "TfrmPartitaIva" << " Controllo partita IVA"
+        << "TfrmPartitaIva"
+        << " Controllo partita IVA"
         << "Immettere il numero di partita IVA e premere il pulsante di controllo." << 11;
-    QTest::newRow("IBAN") << "TfrmIban" << " Controllo IBAN"
+    QTest::newRow("IBAN") << "TfrmIban"
+                          << " Controllo IBAN"
                           << "Immettere l'IBAN e premere il pulsante di controllo." << 27;
     QTest::newRow("payment card")
-        << "TfrmCarta" << " Controllo carta di credito"
+        << "TfrmCarta"
+        << " Controllo carta di credito"
         << "Immettere il numero di carta di credito e premere il pulsante di controllo." << 30;
 }
 
@@ -165,7 +169,7 @@ void TestCheckDialogs::contract()
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     // The whole longest input fits in the box.
     QVERIFY(input->fontMetrics().horizontalAdvance(QString(maxLength, u'W'))
-            < input->contentsRect().width());
+        < input->contentsRect().width());
     const QPoint centre = dialog->screen()->availableGeometry().center();
     QVERIFY((dialog->frameGeometry().center() - centre).manhattanLength() <= 2);
 }
@@ -175,19 +179,30 @@ void TestCheckDialogs::typing_data()
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("text");
-    QTest::newRow("tax code upper case, blanks vanish")
-        << "TfrmCodFisc" << "rss mra 85t" << "RSSMRA85T";
-    QTest::newRow("tax code accented letter kept") << "TfrmCodFisc" << "rssmrà" << "RSSMRà";
-    QTest::newRow("tax code stops at 16")
-        << "TfrmCodFisc" << "RSSMRA85T10A562SXYZ" << "RSSMRA85T10A562S";
-    QTest::newRow("VAT number digits only") << "TfrmPartitaIva" << "12a-3.4 5,6" << "123456";
-    QTest::newRow("VAT number stops at 11")
-        << "TfrmPartitaIva" << "1234567001799" << "12345670017";
-    QTest::newRow("IBAN upper case, blanks vanish")
-        << "TfrmIban" << "it60 x054 2811" << "IT60X0542811";
-    QTest::newRow("IBAN stops at 27")
-        << "TfrmIban" << "IT60X0542811101000000123456789" << "IT60X0542811101000000123456";
-    QTest::newRow("card digits only") << "TfrmCarta" << "4000-abc 0000 0002" << "400000000002";
+    QTest::newRow("tax code upper case, blanks vanish") << "TfrmCodFisc"
+                                                        << "rss mra 85t"
+                                                        << "RSSMRA85T";
+    QTest::newRow("tax code accented letter kept") << "TfrmCodFisc"
+                                                   << "rssmrà"
+                                                   << "RSSMRà";
+    QTest::newRow("tax code stops at 16") << "TfrmCodFisc"
+                                          << "RSSMRA85T10A562SXYZ"
+                                          << "RSSMRA85T10A562S";
+    QTest::newRow("VAT number digits only") << "TfrmPartitaIva"
+                                            << "12a-3.4 5,6"
+                                            << "123456";
+    QTest::newRow("VAT number stops at 11") << "TfrmPartitaIva"
+                                            << "1234567001799"
+                                            << "12345670017";
+    QTest::newRow("IBAN upper case, blanks vanish") << "TfrmIban"
+                                                    << "it60 x054 2811"
+                                                    << "IT60X0542811";
+    QTest::newRow("IBAN stops at 27") << "TfrmIban"
+                                      << "IT60X0542811101000000123456789"
+                                      << "IT60X0542811101000000123456";
+    QTest::newRow("card digits only") << "TfrmCarta"
+                                      << "4000-abc 0000 0002"
+                                      << "400000000002";
     QTest::newRow("card stops at 30") << "TfrmCarta" << QString(35, u'4') << QString(30, u'4');
 }
 
@@ -214,73 +229,92 @@ void TestCheckDialogs::messageFlow_data()
     QTest::addColumn<bool>("closes");
     using K = Messages::Kind;
 
-    QTest::newRow("tax code valid")
-        << "TfrmCodFisc" << "AAABBB00A01A000I" << K::Information << kTaxValid << true;
+    QTest::newRow("tax code valid") << "TfrmCodFisc"
+                                    << "AAABBB00A01A000I" << K::Information << kTaxValid << true;
     QTest::newRow("tax code in lower case")
-        << "TfrmCodFisc" << "aaabbb00a01a000i" << K::Information << kTaxValid << true;
+        << "TfrmCodFisc"
+        << "aaabbb00a01a000i" << K::Information << kTaxValid << true;
     QTest::newRow("tax code typed with a blank")
-        << "TfrmCodFisc" << "RSSMRA85 T10A562S" << K::Information << kTaxValid << true;
-    QTest::newRow("tax code wrong letter")
-        << "TfrmCodFisc" << "AAABBB00A01A000A" << K::Warning << kTaxWrong << true;
+        << "TfrmCodFisc"
+        << "RSSMRA85 T10A562S" << K::Information << kTaxValid << true;
+    QTest::newRow("tax code wrong letter") << "TfrmCodFisc"
+                                           << "AAABBB00A01A000A" << K::Warning << kTaxWrong << true;
     QTest::newRow("tax code accented letter")
-        << "TfrmCodFisc" << "RSSMRÀ85T10A562S" << K::Warning << kTaxWrong << true;
+        << "TfrmCodFisc"
+        << "RSSMRÀ85T10A562S" << K::Warning << kTaxWrong << true;
     QTest::newRow("tax code 15 characters")
-        << "TfrmCodFisc" << "AAABBB00A01A000" << K::Warning << kTaxLength << false;
-    QTest::newRow("tax code empty") << "TfrmCodFisc" << "" << K::Warning << kTaxLength << false;
+        << "TfrmCodFisc"
+        << "AAABBB00A01A000" << K::Warning << kTaxLength << false;
+    QTest::newRow("tax code empty") << "TfrmCodFisc"
+                                    << "" << K::Warning << kTaxLength << false;
 
-    QTest::newRow("VAT number Torino") << "TfrmPartitaIva" << "12345670017" << K::Information
-                                       << kVatValid + QStringLiteral("Torino.") << true;
-    QTest::newRow("VAT number office 120") << "TfrmPartitaIva" << "12345671205"
-                                           << K::Information
-                                           << kVatValid + QStringLiteral("Bologna 2.") << true;
+    QTest::newRow("VAT number Torino")
+        << "TfrmPartitaIva"
+        << "12345670017" << K::Information << kVatValid + QStringLiteral("Torino.") << true;
+    QTest::newRow("VAT number office 120")
+        << "TfrmPartitaIva"
+        << "12345671205" << K::Information << kVatValid + QStringLiteral("Bologna 2.") << true;
     QTest::newRow("VAT number no office")
-        << "TfrmPartitaIva" << "00000000000" << K::Information << kVatValid + u'.' << true;
-    QTest::newRow("VAT number letters dropped") << "TfrmPartitaIva" << "1234a5670017"
-                                                << K::Information
-                                                << kVatValid + QStringLiteral("Torino.") << true;
-    QTest::newRow("VAT number wrong digit")
-        << "TfrmPartitaIva" << "12345670018" << K::Warning << kVatWrong << true;
-    QTest::newRow("VAT number 10 digits")
-        << "TfrmPartitaIva" << "1234567001" << K::Warning << kVatLength << false;
-    QTest::newRow("VAT number empty")
-        << "TfrmPartitaIva" << "" << K::Warning << kVatLength << false;
+        << "TfrmPartitaIva"
+        << "00000000000" << K::Information << kVatValid + u'.' << true;
+    QTest::newRow("VAT number letters dropped")
+        << "TfrmPartitaIva"
+        << "1234a5670017" << K::Information << kVatValid + QStringLiteral("Torino.") << true;
+    QTest::newRow("VAT number wrong digit") << "TfrmPartitaIva"
+                                            << "12345670018" << K::Warning << kVatWrong << true;
+    QTest::newRow("VAT number 10 digits") << "TfrmPartitaIva"
+                                          << "1234567001" << K::Warning << kVatLength << false;
+    QTest::newRow("VAT number empty") << "TfrmPartitaIva"
+                                      << "" << K::Warning << kVatLength << false;
 
-    QTest::newRow("IBAN valid") << "TfrmIban" << "IT91A0123401234000000000001" << K::Information
-                                << kIbanValid << true;
+    QTest::newRow("IBAN valid") << "TfrmIban"
+                                << "IT91A0123401234000000000001" << K::Information << kIbanValid
+                                << true;
     QTest::newRow("IBAN Italian example in lower case")
-        << "TfrmIban" << "it60x0542811101000000123456" << K::Information << kIbanValid << true;
-    QTest::newRow("IBAN typed in groups") << "TfrmIban" << "IT60 X054 2811 1010 0000 0123 456"
-                                          << K::Information << kIbanValid << true;
+        << "TfrmIban"
+        << "it60x0542811101000000123456" << K::Information << kIbanValid << true;
+    QTest::newRow("IBAN typed in groups")
+        << "TfrmIban"
+        << "IT60 X054 2811 1010 0000 0123 456" << K::Information << kIbanValid << true;
     QTest::newRow("IBAN of another country")
-        << "TfrmIban" << "FR1420041010050500013M02606" << K::Information << kIbanValid << true;
-    QTest::newRow("IBAN wrong") << "TfrmIban" << "IT92A0123401234000000000001" << K::Warning
-                                << kIbanWrong << true;
-    QTest::newRow("IBAN sign inside") << "TfrmIban" << "IT60X0542811101000000-23456"
-                                      << K::Warning << kIbanWrong << true;
+        << "TfrmIban"
+        << "FR1420041010050500013M02606" << K::Information << kIbanValid << true;
+    QTest::newRow("IBAN wrong") << "TfrmIban"
+                                << "IT92A0123401234000000000001" << K::Warning << kIbanWrong
+                                << true;
+    QTest::newRow("IBAN sign inside")
+        << "TfrmIban"
+        << "IT60X0542811101000000-23456" << K::Warning << kIbanWrong << true;
     QTest::newRow("IBAN 26 characters")
-        << "TfrmIban" << "IT60X054281110100000012345" << K::Warning << kIbanLength << false;
-    QTest::newRow("IBAN empty") << "TfrmIban" << "" << K::Warning << kIbanLength << false;
+        << "TfrmIban"
+        << "IT60X054281110100000012345" << K::Warning << kIbanLength << false;
+    QTest::newRow("IBAN empty") << "TfrmIban"
+                                << "" << K::Warning << kIbanLength << false;
 
-    QTest::newRow("card Visa") << "TfrmCarta" << "4000000000000002" << K::Information
+    QTest::newRow("card Visa") << "TfrmCarta"
+                               << "4000000000000002" << K::Information
                                << kCardValid.arg(u"4000000000000002", u"Visa") << true;
-    QTest::newRow("card typed with blanks")
-        << "TfrmCarta" << "4111 1111 1111 1111" << K::Information
-        << kCardValid.arg(u"4111111111111111", u"Visa") << true;
+    QTest::newRow("card typed with blanks") << "TfrmCarta"
+                                            << "4111 1111 1111 1111" << K::Information
+                                            << kCardValid.arg(u"4111111111111111", u"Visa") << true;
     QTest::newRow("card American Express")
-        << "TfrmCarta" << "378282246310005" << K::Information
+        << "TfrmCarta"
+        << "378282246310005" << K::Information
         << kCardValid.arg(u"378282246310005", u"American Express") << true;
-    QTest::newRow("card Diners") << "TfrmCarta" << "36000000000008" << K::Information
-                                 << kCardValid.arg(u"36000000000008",
-                                                   u"Diner's Club / Carte Blanche")
+    QTest::newRow("card Diners") << "TfrmCarta"
+                                 << "36000000000008" << K::Information
+                                 << kCardValid.arg(
+                                        u"36000000000008", u"Diner's Club / Carte Blanche")
                                  << true;
-    QTest::newRow("card 39, network unknown") << "TfrmCarta" << "3900000000000005"
-                                              << K::Information
-                                              << kCardUnknown.arg(u"3900000000000005") << true;
-    QTest::newRow("card wrong digit")
-        << "TfrmCarta" << "4000000000000001" << K::Warning << kCardWrong << true;
-    QTest::newRow("card first digit 7")
-        << "TfrmCarta" << "7000000000000005" << K::Warning << kCardWrong << true;
-    QTest::newRow("card empty") << "TfrmCarta" << "" << K::Warning << kCardEmpty << false;
+    QTest::newRow("card 39, network unknown")
+        << "TfrmCarta"
+        << "3900000000000005" << K::Information << kCardUnknown.arg(u"3900000000000005") << true;
+    QTest::newRow("card wrong digit") << "TfrmCarta"
+                                      << "4000000000000001" << K::Warning << kCardWrong << true;
+    QTest::newRow("card first digit 7") << "TfrmCarta"
+                                        << "7000000000000005" << K::Warning << kCardWrong << true;
+    QTest::newRow("card empty") << "TfrmCarta"
+                                << "" << K::Warning << kCardEmpty << false;
 }
 
 void TestCheckDialogs::messageFlow()
@@ -326,10 +360,14 @@ void TestCheckDialogs::chiudiClosesWithoutMessage_data()
 {
     QTest::addColumn<QString>("className");
     QTest::addColumn<QString>("keys");
-    QTest::newRow("tax code") << "TfrmCodFisc" << "AAABBB00A01A000I";
-    QTest::newRow("VAT number") << "TfrmPartitaIva" << "12345670017";
-    QTest::newRow("IBAN") << "TfrmIban" << "IT";
-    QTest::newRow("payment card") << "TfrmCarta" << "";
+    QTest::newRow("tax code") << "TfrmCodFisc"
+                              << "AAABBB00A01A000I";
+    QTest::newRow("VAT number") << "TfrmPartitaIva"
+                                << "12345670017";
+    QTest::newRow("IBAN") << "TfrmIban"
+                          << "IT";
+    QTest::newRow("payment card") << "TfrmCarta"
+                                  << "";
 }
 
 void TestCheckDialogs::chiudiClosesWithoutMessage()
@@ -342,8 +380,8 @@ void TestCheckDialogs::chiudiClosesWithoutMessage()
     dialog->show();
     QVERIFY(QTest::qWaitForWindowActive(dialog.get()));
     typeText(dialog->findChild<QLineEdit *>(QLatin1String(kind.input)), keys);
-    QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("btnChiudi")),
-                      Qt::LeftButton);
+    QTest::mouseClick(
+        dialog->findChild<QPushButton *>(QStringLiteral("btnChiudi")), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
     QCOMPARE(recorder.count(), 0);
 }
@@ -354,16 +392,22 @@ void TestCheckDialogs::openWithInitialText_data()
     QTest::addColumn<QString>("initialText");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("closes");
-    QTest::newRow("tax code") << "TfrmCodFisc" << "RSSMRA85T10A562S" << kTaxValid << true;
-    QTest::newRow("tax code in lower case")
-        << "TfrmCodFisc" << "rssmra85t10a562s" << kTaxValid << true;
-    QTest::newRow("empty tax code") << "TfrmCodFisc" << "" << kTaxLength << false;
+    QTest::newRow("tax code") << "TfrmCodFisc"
+                              << "RSSMRA85T10A562S" << kTaxValid << true;
+    QTest::newRow("tax code in lower case") << "TfrmCodFisc"
+                                            << "rssmra85t10a562s" << kTaxValid << true;
+    QTest::newRow("empty tax code") << "TfrmCodFisc"
+                                    << "" << kTaxLength << false;
     // A card's tax code button hands a tax code of digits to the VAT number check.
-    QTest::newRow("VAT number") << "TfrmPartitaIva" << "07759121200"
-                                << kVatValid + QStringLiteral("Bologna 2.") << true;
-    QTest::newRow("IBAN") << "TfrmIban" << "IT60X0542811101000000123456" << kIbanValid << true;
-    QTest::newRow("empty IBAN") << "TfrmIban" << "" << kIbanLength << false;
-    QTest::newRow("payment card") << "TfrmCarta" << "5555555555554444"
+    QTest::newRow("VAT number") << "TfrmPartitaIva"
+                                << "07759121200" << kVatValid + QStringLiteral("Bologna 2.")
+                                << true;
+    QTest::newRow("IBAN") << "TfrmIban"
+                          << "IT60X0542811101000000123456" << kIbanValid << true;
+    QTest::newRow("empty IBAN") << "TfrmIban"
+                                << "" << kIbanLength << false;
+    QTest::newRow("payment card") << "TfrmCarta"
+                                  << "5555555555554444"
                                   << kCardValid.arg(u"5555555555554444", u"MasterCard") << true;
 }
 
@@ -385,19 +429,18 @@ void TestCheckDialogs::openWithInitialText()
         if (!opened)
             return;
         auto *input = opened->findChild<QLineEdit *>(QLatin1String(kind.input));
-        if (opened->objectName() != className || !input
-            || !QTest::qWaitForWindowActive(opened)) {
+        if (opened->objectName() != className || !input || !QTest::qWaitForWindowActive(opened)) {
             opened->reject();
             return;
         }
         shownText = input->text();
         focusOnInput = QApplication::focusWidget() == input;
-        QTest::mouseClick(opened->findChild<QPushButton *>(QStringLiteral("btnControlla")),
-                          Qt::LeftButton);
+        QTest::mouseClick(
+            opened->findChild<QPushButton *>(QStringLiteral("btnControlla")), Qt::LeftButton);
         stayedOpen = opened->isVisible();
         if (stayedOpen)
-            QTest::mouseClick(opened->findChild<QPushButton *>(QStringLiteral("btnChiudi")),
-                              Qt::LeftButton);
+            QTest::mouseClick(
+                opened->findChild<QPushButton *>(QStringLiteral("btnChiudi")), Qt::LeftButton);
     });
     kind.check(initialText);
 

@@ -76,28 +76,28 @@ void TestChecks::checkTaxCode_data()
         bool valid;
     } rows[] = {
         // Positions 1 to 15 add up to 8, and the 8th letter from A = 0 is I.
-        {"simple code, right letter", u"AAABBB00A01A000I", true},
-        {"simple code, wrong letter", u"AAABBB00A01A000A", false},
-        {"Rossi Mario", u"RSSMRA85T10A562S", true},
-        {"Rossi Mario, wrong letter", u"RSSMRA85T10A562T", false},
-        {"Martini Matteo", u"MRTMTT91D08F205J", true},
-        {"Bianchi Giovanni", u"BNCGVN80A01H501J", true},
-        {"Verdi Giuseppe", u"VRDGPP13R10B293P", true},
-        {"all Z and 9, sum 25 mod 26", u"ZZZZZZ99Z99Z999R", true},
-        {"digits and letters swapped places", u"12345678901234?N", true},
-        {"colon counts 0", u"0000000000000:0I", true},
+        { "simple code, right letter", u"AAABBB00A01A000I", true },
+        { "simple code, wrong letter", u"AAABBB00A01A000A", false },
+        { "Rossi Mario", u"RSSMRA85T10A562S", true },
+        { "Rossi Mario, wrong letter", u"RSSMRA85T10A562T", false },
+        { "Martini Matteo", u"MRTMTT91D08F205J", true },
+        { "Bianchi Giovanni", u"BNCGVN80A01H501J", true },
+        { "Verdi Giuseppe", u"VRDGPP13R10B293P", true },
+        { "all Z and 9, sum 25 mod 26", u"ZZZZZZ99Z99Z999R", true },
+        { "digits and letters swapped places", u"12345678901234?N", true },
+        { "colon counts 0", u"0000000000000:0I", true },
         // Each of these would be right if the odd character counted 0 like the signs
         // between "9" and "A": outside the tables they make the code wrong.
-        {"blank inside", u"RSSMRA85 10A562E", false},
-        {"hyphen inside", u"RSSMRA85-10A562E", false},
-        {"accented letter", u"RSSMRÀ85T10A562S", false},
-        {"code above Z", u"RSS[RA85T10A562G", false},
-        {"code below 0", u"RSSM/A85T10A562K", false},
-        {"lower-case letter", u"RSaMRA85T10A562G", false},
-        {"lower-case check letter", u"RSSMRA85T10A562s", false},
-        {"15 characters", u"RSSMRA85T10A562", false},
-        {"17 characters", u"RSSMRA85T10A562SS", false},
-        {"empty", u"", false},
+        { "blank inside", u"RSSMRA85 10A562E", false },
+        { "hyphen inside", u"RSSMRA85-10A562E", false },
+        { "accented letter", u"RSSMRÀ85T10A562S", false },
+        { "code above Z", u"RSS[RA85T10A562G", false },
+        { "code below 0", u"RSSM/A85T10A562K", false },
+        { "lower-case letter", u"RSaMRA85T10A562G", false },
+        { "lower-case check letter", u"RSSMRA85T10A562s", false },
+        { "15 characters", u"RSSMRA85T10A562", false },
+        { "17 characters", u"RSSMRA85T10A562SS", false },
+        { "empty", u"", false },
     };
     for (const auto &row : rows)
         QTest::newRow(row.name) << QString::fromUtf16(row.code) << row.valid;
@@ -118,8 +118,8 @@ void TestChecks::taxCodeOutcome_data()
     const QString valid = QStringLiteral("Il codice fiscale digitato è VALIDO.");
     const QString wrong = QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO.");
     QTest::newRow("valid") << "AAABBB00A01A000I" << Kind::Information << valid << true;
-    QTest::newRow("lower case is upper-cased") << "rssmra85t10a562s" << Kind::Information
-                                               << valid << true;
+    QTest::newRow("lower case is upper-cased")
+        << "rssmra85t10a562s" << Kind::Information << valid << true;
     QTest::newRow("wrong letter") << "AAABBB00A01A000A" << Kind::Warning << wrong << true;
     QTest::newRow("blank inside") << "RSSMRA85 10A562E" << Kind::Warning << wrong << true;
     QTest::newRow("15 characters") << "AAABBB00A01A000" << Kind::Warning << length << false;
@@ -170,18 +170,30 @@ void TestChecks::vatOfficeName_data()
         const char16_t *code;
         const char16_t *office;
     } rows[] = {
-        {u"001", u"Torino"},          {u"026", u"Treviso"},
-        {u"027", u"Venezia"},         {u"040", u"Forlì"},
-        {u"052", u"Siena"},           {u"053", u"Grosseto"},
-        {u"066", u"Aquila"},          {u"078", u"Cosenza"},
-        {u"079", u"Catanzaro"},       {u"096", u"Monza (Milano 2)"},
-        {u"097", u"Prato (Firenze 2)"}, {u"099", u"Chiavari (Genova 2)"},
-        {u"100", u"Roma 2"},          {u"101", u"Bologna 2"},
-        {u"102", u"Napoli 2"},        {u"120", u"Bologna 2"},
-        {u"121", u"Napoli 2"},        {u"000", u""},
-        {u"103", u""},                {u"119", u""},
-        {u"122", u""},                {u"999", u""},
-        {u"1", u""},                  {u"01A", u""},
+        { u"001", u"Torino" },
+        { u"026", u"Treviso" },
+        { u"027", u"Venezia" },
+        { u"040", u"Forlì" },
+        { u"052", u"Siena" },
+        { u"053", u"Grosseto" },
+        { u"066", u"Aquila" },
+        { u"078", u"Cosenza" },
+        { u"079", u"Catanzaro" },
+        { u"096", u"Monza (Milano 2)" },
+        { u"097", u"Prato (Firenze 2)" },
+        { u"099", u"Chiavari (Genova 2)" },
+        { u"100", u"Roma 2" },
+        { u"101", u"Bologna 2" },
+        { u"102", u"Napoli 2" },
+        { u"120", u"Bologna 2" },
+        { u"121", u"Napoli 2" },
+        { u"000", u"" },
+        { u"103", u"" },
+        { u"119", u"" },
+        { u"122", u"" },
+        { u"999", u"" },
+        { u"1", u"" },
+        { u"01A", u"" },
     };
     for (const auto &row : rows) {
         const QString code = QString::fromUtf16(row.code);
@@ -223,12 +235,12 @@ void TestChecks::vatNumberOutcome_data()
         "rilasciato.");
     const QString length = QStringLiteral(
         "Attenzione: la partita IVA deve essere composta da 11 caratteri numerici.");
-    QTest::newRow("Torino") << "12345670017" << Kind::Information << valid + QStringLiteral("Torino.")
-                            << true;
+    QTest::newRow("Torino") << "12345670017" << Kind::Information
+                            << valid + QStringLiteral("Torino.") << true;
     QTest::newRow("Bologna 2") << "12345671205" << Kind::Information
                                << valid + QStringLiteral("Bologna 2.") << true;
-    QTest::newRow("office 102") << "00000001024" << Kind::Information << valid + QStringLiteral("Napoli 2.")
-                                << true;
+    QTest::newRow("office 102") << "00000001024" << Kind::Information
+                                << valid + QStringLiteral("Napoli 2.") << true;
     QTest::newRow("no office") << "00000000000" << Kind::Information << valid + u'.' << true;
     QTest::newRow("wrong digit") << "12345670018" << Kind::Warning << wrong << true;
     QTest::newRow("pasted letter") << "12345670O17" << Kind::Warning << wrong << true;
@@ -302,24 +314,23 @@ void TestChecks::ibanOutcome_data()
     addOutcomeColumns();
     const QString valid = QStringLiteral("L'IBAN digitato è VALIDO.");
     const QString wrong = QStringLiteral("Attenzione: l'IBAN digitato è ERRATO!");
-    const QString length =
-        QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
-    QTest::newRow("valid") << "IT91A0123401234000000000001" << Kind::Information << valid
-                           << true;
+    const QString length
+        = QStringLiteral("Attenzione: l'IBAN deve essere composto da 27 caratteri alfanumerici.");
+    QTest::newRow("valid") << "IT91A0123401234000000000001" << Kind::Information << valid << true;
     QTest::newRow("lower case") << "it60x0542811101000000123456" << Kind::Information << valid
                                 << true;
-    QTest::newRow("another country") << "FR1420041010050500013M02606" << Kind::Information
-                                     << valid << true;
-    QTest::newRow("blanks around are trimmed") << "  IT60X0542811101000000123456 "
-                                               << Kind::Information << valid << true;
+    QTest::newRow("another country")
+        << "FR1420041010050500013M02606" << Kind::Information << valid << true;
+    QTest::newRow("blanks around are trimmed")
+        << "  IT60X0542811101000000123456 " << Kind::Information << valid << true;
     QTest::newRow("wrong") << "IT92A0123401234000000000001" << Kind::Warning << wrong << true;
-    QTest::newRow("blank counts in the length") << "IT60X0542811101000000 23456"
-                                                << Kind::Warning << wrong << true;
+    QTest::newRow("blank counts in the length")
+        << "IT60X0542811101000000 23456" << Kind::Warning << wrong << true;
     QTest::newRow("signs") << "IT60X0542811101000000-23456" << Kind::Warning << wrong << true;
-    QTest::newRow("26 characters") << "IT60X054281110100000012345" << Kind::Warning << length
-                                   << false;
-    QTest::newRow("British, 22 characters") << "GB82WEST12345698765432" << Kind::Warning
-                                            << length << false;
+    QTest::newRow("26 characters")
+        << "IT60X054281110100000012345" << Kind::Warning << length << false;
+    QTest::newRow("British, 22 characters")
+        << "GB82WEST12345698765432" << Kind::Warning << length << false;
     QTest::newRow("empty") << "" << Kind::Warning << length << false;
 }
 
@@ -339,38 +350,38 @@ void TestChecks::cardCheckCode_data()
         const char *text;
         int code;
     } rows[] = {
-        {"Visa", "4000000000000002", 2},
-        {"Visa, wrong digit", "4000000000000001", 0},
-        {"Visa test card", "4111111111111111", 2},
-        {"Visa test card 2", "4012888888881881", 2},
-        {"MasterCard", "5000000000000009", 3},
-        {"MasterCard test card", "5555555555554444", 3},
-        {"MasterCard test card 2", "5105105105105100", 3},
-        {"Discover", "6000000000000007", 4},
-        {"Discover test card", "6011111111111117", 4},
-        {"Discover test card 2", "6011000990139424", 4},
-        {"American Express", "378282246310005", 1},
-        {"American Express 2", "371449635398431", 1},
-        {"Diners test card", "30569309025904", 1},
-        {"JCB test card", "3530111333300000", 1},
-        {"JCB, wrong digit", "3530111333300001", 0},
-        {"first digit 2", "2000000000000006", 0},
-        {"first digit 7", "7000000000000005", 5},
-        {"first digit 8", "8000000000000003", 6},
-        {"first digit 9", "9000000000000001", 7},
-        {"first digit 1", "1000000000000008", -1},
-        {"single zero", "0", -2},
-        {"single one", "1", 0},
-        {"blanks skipped", "4000 0000 0000 0002", 2},
+        { "Visa", "4000000000000002", 2 },
+        { "Visa, wrong digit", "4000000000000001", 0 },
+        { "Visa test card", "4111111111111111", 2 },
+        { "Visa test card 2", "4012888888881881", 2 },
+        { "MasterCard", "5000000000000009", 3 },
+        { "MasterCard test card", "5555555555554444", 3 },
+        { "MasterCard test card 2", "5105105105105100", 3 },
+        { "Discover", "6000000000000007", 4 },
+        { "Discover test card", "6011111111111117", 4 },
+        { "Discover test card 2", "6011000990139424", 4 },
+        { "American Express", "378282246310005", 1 },
+        { "American Express 2", "371449635398431", 1 },
+        { "Diners test card", "30569309025904", 1 },
+        { "JCB test card", "3530111333300000", 1 },
+        { "JCB, wrong digit", "3530111333300001", 0 },
+        { "first digit 2", "2000000000000006", 0 },
+        { "first digit 7", "7000000000000005", 5 },
+        { "first digit 8", "8000000000000003", 6 },
+        { "first digit 9", "9000000000000001", 7 },
+        { "first digit 1", "1000000000000008", -1 },
+        { "single zero", "0", -2 },
+        { "single one", "1", 0 },
+        { "blanks skipped", "4000 0000 0000 0002", 2 },
         // The first 20 digits pass; with the last five the whole number would not.
-        {"25 digits", "4444444444444444444412345", 2},
+        { "25 digits", "4444444444444444444412345", 2 },
         // 20 digits: the longest number that is read whole.
-        {"20 digits", "40000000000000000002", 2},
+        { "20 digits", "40000000000000000002", 2 },
         // Only 20 characters are read, blanks included: the last four digits are left
         // out, and without them the number fails.
-        {"blanks use up the 20 characters", "4000 0000 0000 0000 0006", 0},
-        {"no digits", "ABCD", 0},
-        {"empty", "", 0},
+        { "blanks use up the 20 characters", "4000 0000 0000 0000 0006", 0 },
+        { "no digits", "ABCD", 0 },
+        { "empty", "", 0 },
     };
     for (const auto &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.text) << row.code;
@@ -402,9 +413,12 @@ void TestChecks::cardNetworkName_data()
     QTest::newRow("32") << 1 << "3200000000000002" << QString();
     QTest::newRow("39") << 1 << "3900000000000005" << QString();
     QTest::newRow("3 and a blank") << 1 << "3 400000000000009" << QString();
-    QTest::newRow("Visa") << 2 << "4000000000000002" << "Visa";
-    QTest::newRow("MasterCard") << 3 << "5000000000000009" << "MasterCard";
-    QTest::newRow("Discover") << 4 << "6000000000000007" << "Discover";
+    QTest::newRow("Visa") << 2 << "4000000000000002"
+                          << "Visa";
+    QTest::newRow("MasterCard") << 3 << "5000000000000009"
+                                << "MasterCard";
+    QTest::newRow("Discover") << 4 << "6000000000000007"
+                              << "Discover";
     QTest::newRow("failed") << 0 << "4000000000000001" << QString();
     QTest::newRow("first digit 1") << -1 << "1000000000000008" << QString();
     QTest::newRow("first digit 7") << 5 << "7000000000000005" << QString();
@@ -423,8 +437,8 @@ void TestChecks::cardOutcome_data()
     addOutcomeColumns();
     const auto valid = [](const char *number, const char *network) {
         return QStringLiteral("Il numero di carta di credito ") + QLatin1String(number)
-               + QStringLiteral(" risulta valido.\r\n\r\nLa carta di credito è del tipo ")
-               + QLatin1String(network) + u'.';
+            + QStringLiteral(" risulta valido.\r\n\r\nLa carta di credito è del tipo ")
+            + QLatin1String(network) + u'.';
     };
     const QString wrong = QStringLiteral(
         "Attenzione: il numero digitato risulta ERRATO!\r\n\r\n"
@@ -436,33 +450,32 @@ void TestChecks::cardOutcome_data()
         const char *number;
         const char *network;
     } networks[] = {
-        {"4000000000000002", "Visa"},
-        {"5000000000000009", "MasterCard"},
-        {"6000000000000007", "Discover"},
-        {"340000000000009", "American Express"},
-        {"370000000000002", "American Express"},
-        {"30000000000004", "Diner's Club / Carte Blanche"},
-        {"36000000000008", "Diner's Club / Carte Blanche"},
-        {"38000000000006", "Diner's Club / Carte Blanche"},
-        {"3100000000000003", "JCB"},
-        {"3500000000000009", "JCB"},
-        {"5555555555554444", "MasterCard"},
-        {"38520000023237", "Diner's Club / Carte Blanche"},
-        {"3566002020360505", "JCB"},
+        { "4000000000000002", "Visa" },
+        { "5000000000000009", "MasterCard" },
+        { "6000000000000007", "Discover" },
+        { "340000000000009", "American Express" },
+        { "370000000000002", "American Express" },
+        { "30000000000004", "Diner's Club / Carte Blanche" },
+        { "36000000000008", "Diner's Club / Carte Blanche" },
+        { "38000000000006", "Diner's Club / Carte Blanche" },
+        { "3100000000000003", "JCB" },
+        { "3500000000000009", "JCB" },
+        { "5555555555554444", "MasterCard" },
+        { "38520000023237", "Diner's Club / Carte Blanche" },
+        { "3566002020360505", "JCB" },
     };
     for (const auto &row : networks)
         QTest::newRow(row.number) << QString::fromLatin1(row.number) << Kind::Information
                                   << valid(row.number, row.network) << true;
     QTest::newRow("blanks around are trimmed in the message")
-        << " 4000000000000002 " << Kind::Information
-        << valid("4000000000000002", "Visa") << true;
-    const QString unknown =
-        QStringLiteral("Il numero di carta di credito %1 risulta valido.\r\n\r\n"
-                       "Non è però possibile stabilire il tipo di carta di credito.");
-    QTest::newRow("32 passes, network unknown") << "3200000000000002" << Kind::Information
-                                                << unknown.arg(u"3200000000000002") << true;
-    QTest::newRow("39 passes, network unknown") << "3900000000000005" << Kind::Information
-                                                << unknown.arg(u"3900000000000005") << true;
+        << " 4000000000000002 " << Kind::Information << valid("4000000000000002", "Visa") << true;
+    const QString unknown
+        = QStringLiteral("Il numero di carta di credito %1 risulta valido.\r\n\r\n"
+                         "Non è però possibile stabilire il tipo di carta di credito.");
+    QTest::newRow("32 passes, network unknown")
+        << "3200000000000002" << Kind::Information << unknown.arg(u"3200000000000002") << true;
+    QTest::newRow("39 passes, network unknown")
+        << "3900000000000005" << Kind::Information << unknown.arg(u"3900000000000005") << true;
     QTest::newRow("wrong digit") << "4000000000000001" << Kind::Warning << wrong << true;
     QTest::newRow("first digit 2") << "2000000000000006" << Kind::Warning << wrong << true;
     QTest::newRow("first digit 7") << "7000000000000005" << Kind::Warning << wrong << true;
