@@ -102,6 +102,10 @@ void FieldEntry::setupHighlights()
         if (eff) {
             eff->hide();
             m_highlights.insert(field, eff);
+            // stackUnder() puts the highlight before its field among the children, so
+            // it is destroyed first when the screen goes; the field's last focus-out
+            // must not reach it then.
+            connect(eff, &QObject::destroyed, this, [this, field] { m_highlights.remove(field); });
         }
         watch(field);
     }
