@@ -59,8 +59,7 @@ void appendJoined(QString &out, QStringView first, QStringView second, int width
         out.resize(start + width, u' ');
 }
 
-template <typename ValueOf>
-QString lineFrom(const Columns &columns, ValueOf valueOf)
+template <typename ValueOf> QString lineFrom(const Columns &columns, ValueOf valueOf)
 {
     QString line;
     line.reserve(160);
@@ -85,17 +84,17 @@ QString lineFrom(const Columns &columns, ValueOf valueOf)
 
 Column padded(const QString &separator, int field, int width)
 {
-    return Column{separator, ColumnKind::Padded, field, -1, width};
+    return Column { separator, ColumnKind::Padded, field, -1, width };
 }
 
 Column joined(const QString &separator, int first, int second, int width)
 {
-    return Column{separator, ColumnKind::Joined, first, second, width};
+    return Column { separator, ColumnKind::Joined, first, second, width };
 }
 
 Column tail(const QString &separator, int field)
 {
-    return Column{separator, ColumnKind::Tail, field, -1, 0};
+    return Column { separator, ColumnKind::Tail, field, -1, 0 };
 }
 
 QString paddedColumn(QStringView text, int width)
@@ -124,8 +123,7 @@ QString buildLine(const Columns &columns, const Record &record)
 
 QString buildLine(const Columns &columns, const RecordLayout &layout, QByteArrayView bytes)
 {
-    return lineFrom(columns,
-                    [&layout, bytes](int field) { return fieldOf(layout, bytes, field); });
+    return lineFrom(columns, [&layout, bytes](int field) { return fieldOf(layout, bytes, field); });
 }
 
 int compareLines(QStringView a, QStringView b)
@@ -152,7 +150,7 @@ bool lineLess(QStringView a, QStringView b)
 void sortLines(QStringList &lines)
 {
     std::stable_sort(lines.begin(), lines.end(),
-                     [](const QString &a, const QString &b) { return lineLess(a, b); });
+        [](const QString &a, const QString &b) { return lineLess(a, b); });
 }
 
 bool containsKey(QStringView line, QStringView loweredKey)
@@ -176,8 +174,8 @@ bool containsKey(QStringView line, QStringView loweredKey)
     return false;
 }
 
-FindOutcome findNext(const QStringList &lines, int selected, QStringView typedKey,
-                     QStringView lastKey)
+FindOutcome findNext(
+    const QStringList &lines, int selected, QStringView typedKey, QStringView lastKey)
 {
     FindOutcome out;
     out.lastKey = LowerAscii(typedKey);
@@ -208,7 +206,7 @@ LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout)
 }
 
 std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layout,
-                                     const QString &selectedLine, const LineBuilder &build)
+    const QString &selectedLine, const LineBuilder &build)
 {
     const QString wanted = TrimControl(selectedLine);
     std::optional<Reopened> found;
@@ -220,7 +218,7 @@ std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layou
             return std::nullopt;
         // The scan goes on after a match: with equal lines the last record wins.
         if (TrimControl(build(bytes)) == wanted)
-            found = Reopened{Record::fromBytes(layout, bytes), index + 1};
+            found = Reopened { Record::fromBytes(layout, bytes), index + 1 };
     }
     return found;
 }

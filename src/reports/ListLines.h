@@ -20,7 +20,7 @@ namespace ListLines {
 enum class ColumnKind {
     Padded, // the trimmed field, filled with spaces or cut to the width
     Joined, // two trimmed fields with one space between, filled or cut to the width
-    Tail    // the trimmed field as it is; always the last column of a line
+    Tail // the trimmed field as it is; always the last column of a line
 };
 
 // One column of a line: the literal separator written before it, its kind, the record
@@ -71,8 +71,8 @@ struct FindOutcome
     int selected = -1;
     QString lastKey;
 };
-FindOutcome findNext(const QStringList &lines, int selected, QStringView typedKey,
-                     QStringView lastKey);
+FindOutcome findNext(
+    const QStringList &lines, int selected, QStringView typedKey, QStringView lastKey);
 
 // How a list builds the line of a stored record.
 using LineBuilder = std::function<QString(QByteArrayView recordBytes)>;
@@ -87,7 +87,7 @@ struct Reopened
     qint64 position = 0;
 };
 std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layout,
-                                     const QString &selectedLine, const LineBuilder &build);
+    const QString &selectedLine, const LineBuilder &build);
 
 // Reading a whole list: every record of the open file from the first to the last goes
 // through accept(); Add puts its line in the list, Skip leaves it out, Stop ends the

@@ -56,9 +56,8 @@ Inventory inventoryLines(RecordFile &file, const QString &filter)
         inv.total += *value;
         return ListLines::Verdict::Add;
     };
-    ListLines::Scan scan = ListLines::scanLines(file, accept,
-                                                ListLines::lineBuilder(inventoryColumns(),
-                                                                       layout));
+    ListLines::Scan scan
+        = ListLines::scanLines(file, accept, ListLines::lineBuilder(inventoryColumns(), layout));
     ListLines::sortLines(scan.lines);
     inv.lines = std::move(scan.lines);
     inv.complete = scan.complete;
@@ -96,13 +95,13 @@ ListLines::Scan underStockLines(RecordFile &file)
     const RecordLayout &layout = ProductRecord::layout();
     auto accept = [&layout](QByteArrayView bytes) {
         const auto under = isUnderStock(fieldOf(layout, bytes, ProductRecord::Giacenza),
-                                        fieldOf(layout, bytes, ProductRecord::Sottoscorta));
+            fieldOf(layout, bytes, ProductRecord::Sottoscorta));
         if (!under)
             return ListLines::Verdict::Stop;
         return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan =
-        ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
+    ListLines::Scan scan
+        = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
     ListLines::sortLines(scan.lines);
     return scan;
 }
@@ -117,9 +116,9 @@ ListLines::Columns movementColumns(MovementRecord::Kind kind)
         padded(QStringLiteral("  Tipo: "), MovementRecord::Tipologia, 20),
         joined(QStringLiteral("  Marca: "), MovementRecord::Marca, MovementRecord::Modello, 30),
         padded(load ? QStringLiteral("  Pezzi: +") : QStringLiteral("  Pezzi: -"),
-               MovementRecord::Quantita, 10),
+            MovementRecord::Quantita, 10),
         tail(load ? QStringLiteral("  Costo: € ") : QStringLiteral("  Prezzo: € "),
-             MovementRecord::Importo),
+            MovementRecord::Importo),
     };
 }
 
@@ -134,7 +133,7 @@ QString movementAllCodes()
 }
 
 Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
-                        const QDate &start, const QDate &end)
+    const QDate &start, const QDate &end)
 {
     const RecordLayout &layout = MovementRecord::layout();
     Movements mov;
@@ -160,8 +159,8 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add
                                                 : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan =
-        ListLines::scanLines(file, accept, ListLines::lineBuilder(movementColumns(kind), layout));
+    ListLines::Scan scan
+        = ListLines::scanLines(file, accept, ListLines::lineBuilder(movementColumns(kind), layout));
     mov.lines = std::move(scan.lines);
     mov.complete = scan.complete;
     return mov;
@@ -170,20 +169,20 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
 QString intervalText(const QString &start, const QString &end)
 {
     return QStringLiteral("Dal   ") + TrimControl(start) + QStringLiteral("   al   ")
-           + TrimControl(end);
+        + TrimControl(end);
 }
 
 QStringList inventoryPrintExtra(const QString &shownTotal)
 {
-    return {QStringLiteral("--------------------------"),
-            QStringLiteral("VALORE TOTALE: ") + TrimControl(shownTotal)};
+    return { QStringLiteral("--------------------------"),
+        QStringLiteral("VALORE TOTALE: ") + TrimControl(shownTotal) };
 }
 
 QStringList movementPrintExtra(const QString &shownInterval, const QString &shownCount)
 {
-    return {QStringLiteral("- - - - - - - - - - - - - - - -"),
-            QStringLiteral("INTERVALLO SELEZIONATO:    ") + TrimControl(shownInterval),
-            QStringLiteral("TOTALE MOVIMENTI:  ") + TrimControl(shownCount)};
+    return { QStringLiteral("- - - - - - - - - - - - - - - -"),
+        QStringLiteral("INTERVALLO SELEZIONATO:    ") + TrimControl(shownInterval),
+        QStringLiteral("TOTALE MOVIMENTI:  ") + TrimControl(shownCount) };
 }
 
 } // namespace StockLists

@@ -22,7 +22,7 @@ QString inventoryAllProducts();
 struct Inventory
 {
     QStringList lines; // sorted
-    double total = 0;  // running total of the listed values
+    double total = 0; // running total of the listed values
     bool complete = true;
     QString shownFilter; // titTipologia
 };
@@ -67,7 +67,7 @@ struct Movements
 // that must be checked against the interval and whose date is not a calendar date ends
 // the reading there.
 Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
-                        const QDate &start, const QDate &end);
+    const QDate &start, const QDate &end);
 
 // "Dal   05/03/2021   al   09/03/2021".
 QString intervalText(const QString &start, const QString &end);

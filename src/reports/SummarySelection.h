@@ -1,4 +1,6 @@
 #pragma once
+#include "catalogue/MovementRecord.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -7,6 +9,21 @@
 // month of the two ends of the interval. Pure logic: the checks in their order, the dates
 // worked out and the message to show.
 namespace SummarySelection {
+
+// What makes the load and unload twins differ: their window caption, the prefix of the
+// yearly file, the caption that explains the product code, the class names of the
+// screens and the title of the printed list.
+struct Twin
+{
+    MovementRecord::Kind kind;
+    QString menuClass;
+    QString listClass;
+    QString caption;
+    QString filePrefix;
+    QString codeCaption; // lblCampo02
+    QString printTitle; // followed by the shown filter
+};
+const Twin &twin(MovementRecord::Kind kind);
 
 // "Gennaio" to "Dicembre" and "01" to "31", as the drop-down boxes offer them.
 QStringList monthNames();
@@ -24,9 +41,9 @@ QString yearlyFilePath(const QString &prefix, const QString &year);
 
 struct Choice
 {
-    QString year;      // txtAnno as typed
+    QString year; // txtAnno as typed
     QString startYear; // lblAnnoInizio
-    QString endYear;   // lblAnnoFine
+    QString endYear; // lblAnnoFine
     QString startDay, startMonth, endDay, endMonth;
 };
 

@@ -64,8 +64,8 @@ void TestListLines::joinedColumn_data()
     QTest::newRow("two empties") << QString() << QString() << 5 << u"     "_s;
     QTest::newRow("first empty") << QString() << u"X"_s << 4 << u" X  "_s;
     QTest::newRow("second empty") << u"X"_s << QString() << 4 << u"X   "_s;
-    QTest::newRow("cut inside the second") << u"Pirelli"_s << u"Cinturato P7"_s << 10
-                                           << u"Pirelli Ci"_s;
+    QTest::newRow("cut inside the second")
+        << u"Pirelli"_s << u"Cinturato P7"_s << 10 << u"Pirelli Ci"_s;
     QTest::newRow("trimmed parts") << u" a "_s << u" b "_s << 4 << u"a b "_s;
 }
 
@@ -80,17 +80,16 @@ void TestListLines::joinedColumn()
 
 void TestListLines::lineKeepsSeparatorsInPlace()
 {
-    const Columns columns = {padded(QString(), ProductRecord::Codice, 5),
-                             joined(u"  "_s, ProductRecord::Marca, ProductRecord::Modello, 6),
-                             padded(u"  Costo: "_s, ProductRecord::Costo, 4),
-                             tail(u"  Note: "_s, ProductRecord::Note)};
+    const Columns columns = { padded(QString(), ProductRecord::Codice, 5),
+        joined(u"  "_s, ProductRecord::Marca, ProductRecord::Modello, 6),
+        padded(u"  Costo: "_s, ProductRecord::Costo, 4), tail(u"  Note: "_s, ProductRecord::Note) };
     const struct
     {
         const char16_t *code, *brand, *model, *cost, *note, *line;
     } rows[] = {
-        {u"A1", u"B", u"M", u"1,5", u"nota", u"A1     B M     Costo: 1,5   Note: nota"},
-        {u"LONGCODE", u"Brandname", u"", u"123456", u"", u"LONGC  Brandn  Costo: 1234  Note: "},
-        {u"", u"", u"", u"", u" x ", u"               Costo:       Note: x"},
+        { u"A1", u"B", u"M", u"1,5", u"nota", u"A1     B M     Costo: 1,5   Note: nota" },
+        { u"LONGCODE", u"Brandname", u"", u"123456", u"", u"LONGC  Brandn  Costo: 1234  Note: " },
+        { u"", u"", u"", u"", u" x ", u"               Costo:       Note: x" },
     };
     for (const auto &row : rows) {
         Record r(ProductRecord::layout());
@@ -107,9 +106,9 @@ void TestListLines::lineKeepsSeparatorsInPlace()
 
 void TestListLines::lineFromBytesEqualsLineFromRecord()
 {
-    const Columns columns = {padded(QString(), ProductRecord::Codice, 30),
-                             joined(u"  "_s, ProductRecord::Marca, ProductRecord::Modello, 40),
-                             tail(u"  Valore: € "_s, ProductRecord::Valore)};
+    const Columns columns = { padded(QString(), ProductRecord::Codice, 30),
+        joined(u"  "_s, ProductRecord::Marca, ProductRecord::Modello, 40),
+        tail(u"  Valore: € "_s, ProductRecord::Valore) };
     Record r(ProductRecord::layout());
     r.setValue(ProductRecord::Codice, u"  GOM-205/55 "_s);
     r.setValue(ProductRecord::Marca, u"Continental"_s);
@@ -153,11 +152,11 @@ void TestListLines::compareLines()
 
 void TestListLines::sortIsStableAndOrdered()
 {
-    QStringList lines = {u"beta"_s, u"Alpha 2"_s, u"alpha"_s, u"ALPHA 2"_s, u"_x"_s,
-                         u"Èlite"_s, u"10"_s, u"alpha 2"_s};
+    QStringList lines = { u"beta"_s, u"Alpha 2"_s, u"alpha"_s, u"ALPHA 2"_s, u"_x"_s, u"Èlite"_s,
+        u"10"_s, u"alpha 2"_s };
     sortLines(lines);
-    const QStringList expected = {u"10"_s,      u"_x"_s,      u"alpha"_s, u"Alpha 2"_s,
-                                  u"ALPHA 2"_s, u"alpha 2"_s, u"beta"_s,  u"Èlite"_s};
+    const QStringList expected = { u"10"_s, u"_x"_s, u"alpha"_s, u"Alpha 2"_s, u"ALPHA 2"_s,
+        u"alpha 2"_s, u"beta"_s, u"Èlite"_s };
     QCOMPARE(lines, expected);
 }
 
@@ -193,32 +192,32 @@ void TestListLines::findNext_data()
     QTest::addColumn<QStringList>("keys");
     QTest::addColumn<QList<int>>("selected");
 
-    const QStringList six = {u"zero"_s, u"one"_s, u"two ABC"_s, u"three"_s, u"four"_s,
-                             u"five abc"_s};
+    const QStringList six
+        = { u"zero"_s, u"one"_s, u"two ABC"_s, u"three"_s, u"four"_s, u"five abc"_s };
     QTest::newRow("repeated key wraps around")
-        << six << -1 << QStringList{u"abc"_s, u"abc"_s, u"abc"_s} << QList<int>{2, 5, 2};
+        << six << -1 << QStringList { u"abc"_s, u"abc"_s, u"abc"_s } << QList<int> { 2, 5, 2 };
     QTest::newRow("new key restarts from line 0 and tests it")
-        << six << 3 << QStringList{u"t"_s, u"Zero"_s} << QList<int>{2, 0};
+        << six << 3 << QStringList { u"t"_s, u"Zero"_s } << QList<int> { 2, 0 };
     QTest::newRow("changed key restarts from line 0")
-        << six << -1 << QStringList{u"o"_s, u"o"_s, u"e"_s} << QList<int>{0, 1, 0};
+        << six << -1 << QStringList { u"o"_s, u"o"_s, u"e"_s } << QList<int> { 0, 1, 0 };
     QTest::newRow("repeated key tests the selected line last")
-        << six << -1 << QStringList{u"e"_s, u"e"_s, u"e"_s, u"e"_s, u"e"_s}
-        << QList<int>{0, 1, 3, 5, 0};
+        << six << -1 << QStringList { u"e"_s, u"e"_s, u"e"_s, u"e"_s, u"e"_s }
+        << QList<int> { 0, 1, 3, 5, 0 };
     QTest::newRow("key only in the selected line comes back to it")
-        << six << -1 << QStringList{u"thr"_s, u"thr"_s, u"THR"_s} << QList<int>{3, 3, 3};
+        << six << -1 << QStringList { u"thr"_s, u"thr"_s, u"THR"_s } << QList<int> { 3, 3, 3 };
     QTest::newRow("empty key only selects line 0")
-        << six << -1 << QStringList{QString(), QString()} << QList<int>{0, 0};
+        << six << -1 << QStringList { QString(), QString() } << QList<int> { 0, 0 };
     QTest::newRow("empty key keeps a selection")
-        << six << 4 << QStringList{QString()} << QList<int>{4};
+        << six << 4 << QStringList { QString() } << QList<int> { 4 };
     QTest::newRow("no match keeps the selection")
-        << six << 4 << QStringList{u"xyz"_s, u"xyz"_s} << QList<int>{4, 4};
+        << six << 4 << QStringList { u"xyz"_s, u"xyz"_s } << QList<int> { 4, 4 };
     QTest::newRow("no match and no selection selects line 0")
-        << six << -1 << QStringList{u"xyz"_s} << QList<int>{0};
+        << six << -1 << QStringList { u"xyz"_s } << QList<int> { 0 };
     QTest::newRow("single line keeps its selection")
-        << QStringList{u"solo ABC"_s} << -1 << QStringList{u"abc"_s, u"abc"_s, u"abc"_s}
-        << QList<int>{0, 0, 0};
+        << QStringList { u"solo ABC"_s } << -1 << QStringList { u"abc"_s, u"abc"_s, u"abc"_s }
+        << QList<int> { 0, 0, 0 };
     QTest::newRow("key is not trimmed")
-        << QStringList{u"ab"_s, u"a b"_s} << -1 << QStringList{u" b"_s} << QList<int>{1};
+        << QStringList { u"ab"_s, u"a b"_s } << -1 << QStringList { u" b"_s } << QList<int> { 1 };
 }
 
 void TestListLines::findNext()
@@ -249,8 +248,8 @@ Record product(const QString &code, const QString &note, const QString &value)
     return r;
 }
 
-const Columns kCodeAndNote = {padded(QString(), ProductRecord::Codice, 10),
-                              tail(u"  Note: "_s, ProductRecord::Note)};
+const Columns kCodeAndNote
+    = { padded(QString(), ProductRecord::Codice, 10), tail(u"  Note: "_s, ProductRecord::Note) };
 
 } // namespace
 
@@ -269,15 +268,14 @@ void TestListLines::reopenTakesTheLastEqualRecord()
     const LineBuilder build = lineBuilder(kCodeAndNote, ProductRecord::layout());
     const QString line = buildLine(kCodeAndNote, product(u"B"_s, u"same"_s, QString()));
     // The list box may hand back the line with its trailing blanks gone.
-    for (const QString &selected : {line, line.trimmed() + u"  "_s}) {
+    for (const QString &selected : { line, line.trimmed() + u"  "_s }) {
         const auto found = reopenByLine(file, ProductRecord::layout(), selected, build);
         QVERIFY(found.has_value());
         QCOMPARE(found->position, 4);
         QCOMPARE(found->record.value(ProductRecord::Valore), u"4"_s);
     }
-    const auto first = reopenByLine(file, ProductRecord::layout(),
-                                    buildLine(kCodeAndNote, product(u"A"_s, u"n"_s, {})),
-                                    build);
+    const auto first = reopenByLine(
+        file, ProductRecord::layout(), buildLine(kCodeAndNote, product(u"A"_s, u"n"_s, {})), build);
     QVERIFY(first.has_value());
     QCOMPARE(first->position, 1);
 }
@@ -300,7 +298,7 @@ void TestListLines::scanStopsAtARefusedRecord()
     TempProgramFolder folder;
     RecordFile file;
     QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
-    for (const char16_t *code : {u"1", u"skip", u"2", u"stop", u"3"})
+    for (const char16_t *code : { u"1", u"skip", u"2", u"stop", u"3" })
         QVERIFY(file.append(product(QString::fromUtf16(code), {}, {})));
     const auto accept = [](QByteArrayView bytes) {
         const QString code = fieldOf(ProductRecord::layout(), bytes, ProductRecord::Codice);
@@ -308,13 +306,14 @@ void TestListLines::scanStopsAtARefusedRecord()
             return Verdict::Skip;
         return code == u"stop" ? Verdict::Stop : Verdict::Add;
     };
-    const Columns codeOnly = {tail(QString(), ProductRecord::Codice)};
+    const Columns codeOnly = { tail(QString(), ProductRecord::Codice) };
     const Scan scan = scanLines(file, accept, lineBuilder(codeOnly, ProductRecord::layout()));
-    QCOMPARE(scan.lines, (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(scan.lines, (QStringList { u"1"_s, u"2"_s }));
     QVERIFY(!scan.complete);
 
-    const Scan all = scanLines(file, [](QByteArrayView) { return Verdict::Add; },
-                               lineBuilder(codeOnly, ProductRecord::layout()));
+    const Scan all = scanLines(
+        file, [](QByteArrayView) { return Verdict::Add; },
+        lineBuilder(codeOnly, ProductRecord::layout()));
     QCOMPARE(all.lines.size(), 5);
     QVERIFY(all.complete);
 }

@@ -1,0 +1,91 @@
+#include "reports/MenuRiepilogo.h"
+
+#include "app/Guida.h"
+#include "app/Widgets.h"
+#include "reports/ReportLooks.h"
+#include "reports/Riepilogo.h"
+
+#include "ui_MenuRiepilogo.h"
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::TfrmMenuRiepilogo>())
+{
+    setObjectName(QStringLiteral("TfrmMenuRiepilogo"));
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setWindowState(Qt::WindowMaximized);
+
+    Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
+    Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"));
+    ReportLooks::styleSelectionScreen(this);
+    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
+    ReportLooks::styleScreenTitle(m_ui->titInventario);
+    ReportLooks::styleCaption(m_ui->lblApri);
+    ReportLooks::styleCaption(m_ui->lblInformazioni);
+    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+    QFont big(QStringLiteral("Verdana"), 22);
+    big.setBold(true);
+    m_ui->txtTipologia->setFont(big);
+    m_ui->lblAttendere->hide();
+
+    m_ui->btnVisualizza->installEventFilter(this);
+    connect(
+        m_ui->btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
+    connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
+    connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);
+}
+
+TfrmMenuRiepilogo::~TfrmMenuRiepilogo() = default;
+
+void TfrmMenuRiepilogo::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TfrmMenuRiepilogo::FormShow()
+{
+    m_ui->txtTipologia->clear();
+    m_ui->lblAttendere->hide();
+    m_ui->txtTipologia->setFocus(Qt::OtherFocusReason);
+}
+
+bool TfrmMenuRiepilogo::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->btnVisualizza && event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+        btnVisualizzaMouseDown();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
+{
+    // The notice must be seen before the click reads the archive.
+    m_ui->lblAttendere->show();
+    m_ui->lblAttendere->repaint();
+}
+
+void TfrmMenuRiepilogo::btnVisualizzaClick()
+{
+    {
+        TfrmRiepilogo list(this);
+        list.exec();
+    }
+    m_ui->lblAttendere->hide();
+}
+
+void TfrmMenuRiepilogo::imgEsciClick()
+{
+    close();
+}
+
+void TfrmMenuRiepilogo::imgGuidaClick()
+{
+    showHelpFor(this, QStringLiteral("TfrmMenuRiepilogo"));
+}

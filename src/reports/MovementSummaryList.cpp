@@ -1,0 +1,122 @@
+#include "reports/MovementSummaryList.h"
+
+#include "app/Guida.h"
+#include "app/Widgets.h"
+#include "reports/ReportLooks.h"
+#include "reports/StockLists.h"
+#include "reports/SummarySelection.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+
+#include "ui_MovementSummaryList.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShowEvent>
+
+MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *selection)
+    : ListScreen(selection)
+    , m_kind(kind)
+    , m_ui(std::make_unique<Ui::MovementSummaryList>())
+{
+    const SummarySelection::Twin &twin = SummarySelection::twin(kind);
+    setObjectName(twin.listClass);
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setWindowTitle(twin.caption);
+    setWindowState(Qt::WindowMaximized);
+    setupList({ .fontSize = 12,
+        .itemWidth = 1600,
+        .enterMovesToFind = false,
+        .emptyFindKind = Messages::Kind::Plain });
+
+    Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
+    ReportLooks::styleValue(m_ui->titTipologia);
+    ReportLooks::styleValue(m_ui->lblIntervallo);
+    ReportLooks::styleTotal(m_ui->lblTotCosti);
+
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &MovementSummaryList::btnStampaClick);
+    connect(m_ui->btnEsci, &QPushButton::clicked, this, &MovementSummaryList::btnEsciClick);
+    connect(m_ui->imgGuida, &QToolButton::clicked, this, &MovementSummaryList::imgGuidaClick);
+}
+
+MovementSummaryList::~MovementSummaryList() = default;
+
+QString MovementSummaryList::selectionText(const QString &name) const
+{
+    if (!parentWidget())
+        return QString();
+    if (auto *label = parentWidget()->findChild<QLabel *>(name))
+        return label->text();
+    if (auto *edit = parentWidget()->findChild<QLineEdit *>(name))
+        return edit->text();
+    return QString();
+}
+
+void MovementSummaryList::showEvent(QShowEvent *event)
+{
+    ListScreen::showEvent(event);
+    if (!m_filled) {
+        m_filled = true;
+        FormShow();
+    }
+}
+
+void MovementSummaryList::FormShow()
+{
+    resetFind();
+    const QString startText = selectionText(QStringLiteral("lblDataInizio"));
+    const QString endText = selectionText(QStringLiteral("lblDataFine"));
+    const auto start = DateFromText(TrimControl(startText));
+    const auto end = DateFromText(TrimControl(endText));
+
+    // Opening creates a missing yearly file empty: a year without movements leaves its
+    // empty file behind.
+    RecordFile file;
+    StockLists::Movements movements;
+    movements.shownFilter = StockLists::movementNoneRead();
+    if (file.openPath(
+            TrimControl(selectionText(QStringLiteral("lblFile"))), MovementRecord::kRecordSize)
+        && start && end)
+        movements = StockLists::movementLines(
+            file, m_kind, selectionText(QStringLiteral("txtTipologia")), *start, *end);
+    else
+        movements.complete = false;
+    file.close();
+
+    m_ui->titTipologia->setText(movements.shownFilter);
+    showLines(movements.lines);
+    if (movements.complete) {
+        m_ui->lblTotCosti->setText(QString::number(movements.lines.size()));
+        m_ui->lblIntervallo->setText(StockLists::intervalText(startText, endText));
+    } else {
+        // A file that cannot be read or a movement without a readable date ends the
+        // filling: the lines so far stay, the count shows 0.
+        m_ui->lblTotCosti->setText(QStringLiteral("0"));
+    }
+    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
+}
+
+void MovementSummaryList::btnStampaClick()
+{
+    if (lines().isEmpty()) {
+        Messages::warning(this,
+            QStringLiteral("Operazione di stampa non applicabile: il "
+                           "riepilogo non contiene nessuna voce."));
+        return;
+    }
+    if (!Messages::confirm(this, QStringLiteral("Si vuole stampare il presente riepilogo?")))
+        return;
+    printList(SummarySelection::twin(m_kind).printTitle + TrimControl(m_ui->titTipologia->text()),
+        StockLists::movementPrintExtra(m_ui->lblIntervallo->text(), m_ui->lblTotCosti->text()));
+}
+
+void MovementSummaryList::btnEsciClick()
+{
+    close();
+}
+
+void MovementSummaryList::imgGuidaClick()
+{
+    showHelpFor(this, SummarySelection::twin(m_kind).listClass);
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include "catalogue/MovementRecord.h"
+#include "reports/ListScreen.h"
+
+#include <memory>
+
+namespace Ui {
+class MovementSummaryList;
+}
+
+// The movement summary list shared by the load and unload twins: the movements of one
+// yearly file that fall in the chosen interval (and carry the chosen code), in file
+// order, with their count. It reads its selection (lblFile, lblDataInizio, lblDataFine,
+// txtTipologia) from the selection screen that opens it; created for each opening,
+// shown modally, destroyed when it closes.
+class MovementSummaryList : public ListScreen
+{
+    Q_OBJECT
+public:
+    ~MovementSummaryList() override;
+
+public slots:
+    void btnStampaClick();
+    void btnEsciClick();
+    void imgGuidaClick();
+
+protected:
+    MovementSummaryList(MovementRecord::Kind kind, QWidget *selection);
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    QString selectionText(const QString &name) const;
+
+    MovementRecord::Kind m_kind;
+    std::unique_ptr<Ui::MovementSummaryList> m_ui;
+    bool m_filled = false;
+};

@@ -1,0 +1,301 @@
+#include "reports/MovementSummaryMenu.h"
+
+#include "app/FieldEntry.h"
+#include "app/Messages.h"
+#include "app/Widgets.h"
+#include "reports/ReportLooks.h"
+#include "reports/SummarySelection.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+
+#include "ui_MovementSummaryMenu.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QShowEvent>
+
+namespace {
+
+// The focus highlight of a drop-down box, like that of the edit fields: a yellow
+// rectangle behind the box, 4 pixels larger on every side, fading to white at its border.
+class BoxHighlight : public QWidget
+{
+public:
+    explicit BoxHighlight(QWidget *parent)
+        : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        hide();
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        QRect r = rect();
+        for (int i = 0; i < 4; ++i) {
+            const double t = (i + 1) / 4.0;
+            p.fillRect(r, QColor(255, int(255 - 25 * t), int(255 - 195 * t)));
+            r.adjust(1, 1, -1, -1);
+        }
+        p.fillRect(r, QColor(255, 230, 60));
+    }
+};
+
+constexpr int kHighlightMargin = 4;
+
+bool isEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+} // namespace
+
+MovementSummaryMenu::MovementSummaryMenu(
+    MovementRecord::Kind kind, std::function<void(QWidget *)> openList, QWidget *parent)
+    : QWidget(parent)
+    , m_kind(kind)
+    , m_openList(std::move(openList))
+    , m_ui(std::make_unique<Ui::MovementSummaryMenu>())
+{
+    const SummarySelection::Twin &twin = SummarySelection::twin(kind);
+    setObjectName(twin.menuClass);
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setWindowTitle(twin.caption);
+    setWindowState(Qt::WindowMaximized);
+    m_ui->lblCampo02->setText(twin.codeCaption);
+    m_ui->titRiepilogo->setText(kind == MovementRecord::Kind::Load
+            ? QStringLiteral("Riepilogo movimenti di carico merce")
+            : QStringLiteral("Riepilogo movimenti di scarico merce"));
+
+    ReportLooks::styleSelectionScreen(this);
+    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
+    ReportLooks::styleScreenTitle(m_ui->titRiepilogo);
+    for (QLabel *caption : { m_ui->lblCampo01, m_ui->lblCampo02, m_ui->lblCampo03 })
+        ReportLooks::styleCaption(caption);
+    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+    for (QLabel *year : { m_ui->lblAnnoInizio, m_ui->lblAnnoFine }) {
+        QFont font(QStringLiteral("Verdana"), 14);
+        font.setBold(true);
+        year->setFont(font);
+    }
+    m_ui->lblAttendere->hide();
+    for (QLabel *hidden : { m_ui->lblDataInizio, m_ui->lblDataFine, m_ui->lblFile })
+        hidden->hide();
+
+    Widgets::makeImageButton(m_ui->cmdEsporta, QStringLiteral("x-office-spreadsheet.png"), 48);
+    QFont linkFont(QStringLiteral("Tahoma"), 12);
+    linkFont.setUnderline(true);
+    m_ui->lnkEsporta->setFont(linkFont);
+    m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
+    m_ui->lnkEsporta->addPicture(m_ui->cmdEsporta);
+    // The export screen of the yearly file is not part of the program yet.
+    m_ui->cmdEsporta->setEnabled(false);
+    m_ui->lnkEsporta->setEnabled(false);
+
+    m_boxes
+        = { m_ui->txtGiornoInizio, m_ui->txtMeseInizio, m_ui->txtGiornoFine, m_ui->txtMeseFine };
+    for (QComboBox *box : { m_ui->txtGiornoInizio, m_ui->txtGiornoFine })
+        box->addItems(SummarySelection::dayTexts());
+    for (QComboBox *box : { m_ui->txtMeseInizio, m_ui->txtMeseFine })
+        box->addItems(SummarySelection::monthNames());
+    for (QComboBox *box : std::as_const(m_boxes)) {
+        box->setEditable(false);
+        box->setMaxVisibleItems(12);
+        auto *highlight = new BoxHighlight(box->parentWidget());
+        highlight->setObjectName(QStringLiteral("eff") + box->objectName().mid(3));
+        m_boxHighlights.append(highlight);
+        box->installEventFilter(this);
+    }
+    setupFieldEntry();
+
+    m_ui->btnVisualizza->installEventFilter(this);
+    connect(
+        m_ui->btnVisualizza, &QPushButton::clicked, this, &MovementSummaryMenu::btnVisualizzaClick);
+    connect(m_ui->btnEsci, &QPushButton::clicked, this, &MovementSummaryMenu::btnEsciClick);
+    // The icon and the link are one control: LinkLabel reports a click on either.
+    connect(m_ui->lnkEsporta, &LinkLabel::clicked, this, &MovementSummaryMenu::lnkEsportaClick);
+    connect(m_ui->txtAnno, &QLineEdit::textChanged, this, &MovementSummaryMenu::copyYear);
+}
+
+MovementSummaryMenu::~MovementSummaryMenu() = default;
+
+void MovementSummaryMenu::setupFieldEntry()
+{
+    m_fieldEntry = new FieldEntry(this);
+    m_fieldEntry->setEnterOrder({ QStringLiteral("txtAnno"), QStringLiteral("txtTipologia"),
+        QStringLiteral("txtGiornoInizio"), QStringLiteral("txtMeseInizio"),
+        QStringLiteral("txtGiornoFine"), QStringLiteral("txtMeseFine"),
+        QStringLiteral("btnVisualizza") });
+    m_fieldEntry->addNumberFields({ QStringLiteral("txtAnno") }, false);
+    m_fieldEntry->setLeavingRule(QStringLiteral("txtAnno"), [this](QLineEdit *) { copyYear(); });
+    // A day or month is only chosen from the list: every key but Enter is dropped.
+    for (QComboBox *box : std::as_const(m_boxes))
+        m_fieldEntry->setKeyHook(box->objectName(), [](QKeyEvent *key) { return !isEnter(key); });
+}
+
+void MovementSummaryMenu::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void MovementSummaryMenu::FormShow()
+{
+    for (QComboBox *box : std::as_const(m_boxes))
+        box->setCurrentIndex(-1);
+    m_ui->txtTipologia->clear();
+    m_ui->txtAnno->setText(YearOf(Today()));
+    copyYear();
+    m_ui->lblAttendere->hide();
+    m_ui->txtTipologia->setFocus(Qt::OtherFocusReason);
+}
+
+void MovementSummaryMenu::copyYear()
+{
+    const QString year = TrimControl(m_ui->txtAnno->text());
+    m_ui->lblAnnoInizio->setText(year);
+    m_ui->lblAnnoFine->setText(year);
+}
+
+bool MovementSummaryMenu::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_ui->btnVisualizza) {
+        if (event->type() == QEvent::MouseButtonPress
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            btnVisualizzaMouseDown();
+        return QWidget::eventFilter(watched, event);
+    }
+    const int i = int(m_boxes.indexOf(qobject_cast<QComboBox *>(watched)));
+    if (i >= 0) {
+        QWidget *highlight = m_boxHighlights[i];
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::Move:
+        case QEvent::Resize:
+            highlight->setGeometry(m_boxes[i]->geometry().adjusted(
+                -kHighlightMargin, -kHighlightMargin, kHighlightMargin, kHighlightMargin));
+            highlight->stackUnder(m_boxes[i]);
+            if (event->type() == QEvent::FocusIn)
+                highlight->show();
+            break;
+        case QEvent::FocusOut: {
+            const auto reason = static_cast<QFocusEvent *>(event)->reason();
+            // Opening the drop-down list or a message box is not leaving the box.
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                highlight->hide();
+            break;
+        }
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void MovementSummaryMenu::btnVisualizzaMouseDown()
+{
+    // The notice must be seen before the click reads the archive.
+    m_ui->lblAttendere->show();
+    m_ui->lblAttendere->repaint();
+}
+
+void MovementSummaryMenu::focusControl(int focus)
+{
+    using SummarySelection::Focus;
+    QWidget *target = nullptr;
+    switch (Focus(focus)) {
+    case Focus::Anno:
+        target = m_ui->txtAnno;
+        break;
+    case Focus::GiornoInizio:
+        target = m_ui->txtGiornoInizio;
+        break;
+    case Focus::MeseInizio:
+        target = m_ui->txtMeseInizio;
+        break;
+    case Focus::GiornoFine:
+        target = m_ui->txtGiornoFine;
+        break;
+    case Focus::MeseFine:
+        target = m_ui->txtMeseFine;
+        break;
+    case Focus::None:
+    case Focus::Keep:
+        break;
+    }
+    if (target)
+        target->setFocus(Qt::OtherFocusReason);
+}
+
+void MovementSummaryMenu::btnVisualizzaClick()
+{
+    m_ui->lblDataInizio->clear();
+    m_ui->lblDataFine->clear();
+
+    SummarySelection::Choice choice;
+    choice.year = m_ui->txtAnno->text();
+    choice.startYear = m_ui->lblAnnoInizio->text();
+    choice.endYear = m_ui->lblAnnoFine->text();
+    choice.startDay = m_ui->txtGiornoInizio->currentText();
+    choice.startMonth = m_ui->txtMeseInizio->currentText();
+    choice.endDay = m_ui->txtGiornoFine->currentText();
+    choice.endMonth = m_ui->txtMeseFine->currentText();
+    const SummarySelection::Outcome outcome = SummarySelection::check(choice);
+    m_ui->lblDataInizio->setText(outcome.startDate);
+    m_ui->lblDataFine->setText(outcome.endDate);
+    if (!outcome.ok) {
+        m_ui->lblAttendere->hide();
+        if (outcome.kind == SummarySelection::MessageKind::Warning)
+            Messages::warning(this, outcome.message);
+        else
+            Messages::plain(this, outcome.message);
+        focusControl(int(outcome.focus));
+        return;
+    }
+
+    const QString path = SummarySelection::yearlyFilePath(
+        SummarySelection::twin(m_kind).filePrefix, m_ui->txtAnno->text());
+    m_ui->lblFile->setText(path);
+    // A yearly file that cannot be opened is told here, in the selection's words, rather
+    // than shown as an empty summary. Opening creates a missing file empty, as the list
+    // would do.
+    RecordFile probe;
+    const bool accessible = probe.openPath(path, MovementRecord::kRecordSize);
+    probe.close();
+    if (!accessible) {
+        m_ui->lblAttendere->hide();
+        Messages::plain(
+            this, QStringLiteral("Attenzione: il file di archivio non risulta accessibile."));
+        return;
+    }
+    m_openList(this);
+    m_ui->lblAttendere->hide();
+}
+
+void MovementSummaryMenu::cmdEsportaClick()
+{
+    const QString message = SummarySelection::yearMessage(m_ui->txtAnno->text());
+    if (!message.isEmpty()) {
+        Messages::warning(this, message);
+        m_ui->txtAnno->setFocus(Qt::OtherFocusReason);
+        m_ui->lblAttendere->hide();
+        return;
+    }
+    m_ui->lblFile->setText(SummarySelection::yearlyFilePath(
+        SummarySelection::twin(m_kind).filePrefix, m_ui->txtAnno->text()));
+    // The export of the whole yearly file opens here once its screen exists.
+}
+
+void MovementSummaryMenu::lnkEsportaClick()
+{
+    cmdEsportaClick();
+}
+
+void MovementSummaryMenu::btnEsciClick()
+{
+    close();
+}

@@ -1,0 +1,67 @@
+#include "reports/ReportLooks.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QWidget>
+
+namespace ReportLooks {
+
+namespace {
+
+void setFont(QWidget *w, const char *family, int points, bool bold)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPointSize(points);
+    font.setBold(bold);
+    w->setFont(font);
+}
+
+} // namespace
+
+void styleSelectionScreen(QWidget *screen)
+{
+    screen->setAttribute(Qt::WA_StyledBackground, true);
+    screen->setStyleSheet(
+        QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #B0C4DE, "
+                       "stop:1 #4682B4); }")
+            .arg(screen->objectName()));
+}
+
+void styleSelectionPanel(QWidget *panel)
+{
+    panel->setAttribute(Qt::WA_StyledBackground, true);
+    panel->setStyleSheet(QStringLiteral("#%1 { background-color: white; border: 1px solid "
+                                        "#7A8CA3; border-radius: 10px; }")
+                             .arg(panel->objectName()));
+}
+
+void styleScreenTitle(QLabel *title)
+{
+    setFont(title, "Verdana", 20, true);
+    title->setStyleSheet(QStringLiteral("color: #708090;"));
+}
+
+void styleCaption(QLabel *caption)
+{
+    setFont(caption, "Tahoma", 11, false);
+}
+
+void styleWaitNotice(QLabel *notice)
+{
+    setFont(notice, "Tahoma", 12, true);
+    notice->setStyleSheet(QStringLiteral("color: #8B0000;"));
+}
+
+void styleValue(QLabel *value)
+{
+    setFont(value, "Tahoma", 11, true);
+}
+
+void styleTotal(QLabel *total)
+{
+    setFont(total, "Tahoma", 13, true);
+    total->setStyleSheet(QStringLiteral("color: #800000;"));
+    total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+}
+
+} // namespace ReportLooks

@@ -1,0 +1,100 @@
+#include "reports/Riepilogo.h"
+
+#include "app/Guida.h"
+#include "app/Widgets.h"
+#include "catalogue/ProductRecord.h"
+#include "reports/ReportLooks.h"
+#include "reports/StockLists.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+
+#include "ui_Riepilogo.h"
+
+#include <QLineEdit>
+#include <QShowEvent>
+
+TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
+    : ListScreen(parent)
+    , m_ui(std::make_unique<Ui::TfrmRiepilogo>())
+{
+    setObjectName(QStringLiteral("TfrmRiepilogo"));
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setWindowState(Qt::WindowMaximized);
+    setupList({ .fontSize = 12,
+        .itemWidth = 1400,
+        .enterMovesToFind = false,
+        .emptyFindKind = Messages::Kind::Information });
+
+    Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
+    Widgets::styleInfoBar(m_ui->panInfo);
+    ReportLooks::styleValue(m_ui->titTipologia);
+    ReportLooks::styleTotal(m_ui->infValore);
+    ReportLooks::styleTotal(m_ui->lblTotale);
+
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
+    connect(m_ui->btnEsci, &QPushButton::clicked, this, &TfrmRiepilogo::btnEsciClick);
+    connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
+}
+
+TfrmRiepilogo::~TfrmRiepilogo() = default;
+
+void TfrmRiepilogo::showEvent(QShowEvent *event)
+{
+    ListScreen::showEvent(event);
+    if (!m_filled) {
+        m_filled = true;
+        FormShow();
+    }
+}
+
+void TfrmRiepilogo::FormShow()
+{
+    resetFind();
+    m_ui->lblTotale->setText(QStringLiteral("0,00"));
+
+    // The type typed on the selection screen that opened this list.
+    QString filter;
+    if (parentWidget()) {
+        if (auto *box = parentWidget()->findChild<QLineEdit *>(QStringLiteral("txtTipologia")))
+            filter = box->text();
+    }
+
+    RecordFile file;
+    StockLists::Inventory inventory;
+    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+        inventory = StockLists::inventoryLines(file, filter);
+    else
+        inventory.complete = false;
+    file.close();
+
+    m_ui->titTipologia->setText(inventory.shownFilter);
+    showLines(inventory.lines);
+    if (inventory.complete) {
+        m_ui->lblTotale->setText(StockLists::inventoryTotalText(inventory.total));
+        m_ui->panInfo->setText(QStringLiteral("Il presente inventario contiene %1 articoli.")
+                                   .arg(inventory.lines.size()));
+    } else if (!inventory.lines.isEmpty()) {
+        // An unreadable record or file ends the filling: the running total stays in its
+        // plain form and the count is not given.
+        m_ui->lblTotale->setText(NumberToText(inventory.total));
+    }
+    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmRiepilogo::btnStampaClick()
+{
+    printList(
+        QStringLiteral("Inventario merce - Tipologia: ") + TrimControl(m_ui->titTipologia->text()),
+        StockLists::inventoryPrintExtra(m_ui->lblTotale->text()));
+}
+
+void TfrmRiepilogo::btnEsciClick()
+{
+    close();
+}
+
+void TfrmRiepilogo::imgGuidaClick()
+{
+    showHelpFor(this, QStringLiteral("TfrmRiepilogo"));
+}

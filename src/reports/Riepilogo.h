@@ -1,0 +1,33 @@
+#pragma once
+#include "reports/ListScreen.h"
+
+#include <memory>
+
+namespace Ui {
+class TfrmRiepilogo;
+}
+
+// The inventory list: the products of one type (or all of them) sorted by code, with the
+// total value of the goods in stock. Opened by the inventory selection, whose txtTipologia
+// gives the type; created for each opening, shown modally, destroyed when it closes.
+class TfrmRiepilogo : public ListScreen
+{
+    Q_OBJECT
+public:
+    explicit TfrmRiepilogo(QWidget *parent = nullptr);
+    ~TfrmRiepilogo() override;
+
+public slots:
+    void btnStampaClick();
+    void btnEsciClick();
+    void imgGuidaClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+
+    std::unique_ptr<Ui::TfrmRiepilogo> m_ui;
+    bool m_filled = false;
+};

@@ -1,0 +1,6 @@
+#include "reports/RiepilogoCarico.h"
+
+TfrmRiepilogoCarico::TfrmRiepilogoCarico(QWidget *selection)
+    : MovementSummaryList(MovementRecord::Kind::Load, selection)
+{
+}

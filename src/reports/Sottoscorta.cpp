@@ -1,0 +1,71 @@
+#include "reports/Sottoscorta.h"
+
+#include "app/Screens.h"
+#include "app/Widgets.h"
+#include "catalogue/Magazzino.h"
+#include "catalogue/ProductRecord.h"
+#include "reports/StockLists.h"
+#include "storage/RecordFile.h"
+
+#include "ui_Sottoscorta.h"
+
+TfrmSottoscorta::TfrmSottoscorta(QWidget *parent)
+    : ListScreen(parent)
+    , m_ui(std::make_unique<Ui::TfrmSottoscorta>())
+{
+    setObjectName(QStringLiteral("TfrmSottoscorta"));
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setFixedSize(862, 560);
+    setupList({ .fontSize = 11,
+        .itemWidth = 1400,
+        .enterMovesToFind = true,
+        .emptyFindKind = Messages::Kind::Plain });
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmSottoscorta::btnStampaClick);
+    connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmSottoscorta::btnChiudiClick);
+}
+
+TfrmSottoscorta::~TfrmSottoscorta() = default;
+
+void TfrmSottoscorta::showEvent(QShowEvent *event)
+{
+    ListScreen::showEvent(event);
+    if (!m_filled) {
+        m_filled = true;
+        FormShow();
+    }
+}
+
+void TfrmSottoscorta::FormShow()
+{
+    resetFind();
+    RecordFile file;
+    ListLines::Scan scan;
+    // A file that cannot be opened gives an empty list; a damaged record ends the
+    // reading with the lines before it.
+    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+        scan = StockLists::underStockLines(file);
+    file.close();
+    showLines(scan.lines);
+    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmSottoscorta::lstRecordsDblClick()
+{
+    reopenSelected(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::layout(),
+        ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
+        [](const Record &product, qint64 position) {
+            if (auto *card = Screens::resident<TfrmMagazzino>())
+                card->loadRecord(product, position);
+        });
+}
+
+void TfrmSottoscorta::btnStampaClick()
+{
+    printList(QStringLiteral("Materiali in esaurimento"), {});
+}
+
+void TfrmSottoscorta::btnChiudiClick()
+{
+    close();
+}
