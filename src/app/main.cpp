@@ -1,7 +1,45 @@
+#include "app/Avvio.h"
+#include "app/ResidentScreens.h"
+#include "app/Screens.h"
+
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+
+// Qt's own texts (message box buttons, context menus) in Italian: the system's catalogue
+// first, the copy in the program's resources when the system has none.
+void installItalianCatalogue(QApplication &app, QTranslator &translator)
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
+                        QStringLiteral("_"), folder)
+        || translator.load(QStringLiteral(":/translations/qtbase_it.qm"))) {
+        app.installTranslator(&translator);
+    }
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Merventa"));
+    QApplication::setApplicationVersion(QStringLiteral("2.0"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    // The program ends when the main menu closes, not when the last window does: between a
+    // card closing and the menu showing again no window is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
+    QTranslator translator;
+    installItalianCatalogue(app, translator);
+
+    createResidentScreens();
+    if (auto *menu = Screens::resident<TfrmAvvio>())
+        TfrmAvvio::showFilling(menu);
+    return QApplication::exec();
 }

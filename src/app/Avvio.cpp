@@ -1,0 +1,204 @@
+#include "app/Avvio.h"
+#include "ui_Avvio.h"
+
+#include "app/Guida.h"
+#include "app/Info.h"
+#include "app/OpenURL.h"
+#include "app/Screens.h"
+#include "app/Splash.h"
+#include "app/Widgets.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGraphicsDropShadowEffect>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QScreen>
+
+TfrmAvvio::TfrmAvvio(QWidget *parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::TfrmAvvio>())
+{
+    m_ui->setupUi(this);
+    Widgets::applyItalianConventions(this);
+    setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+
+    m_entries = {
+        {m_ui->imgClienti, m_ui->btnClienti, QStringLiteral("TfrmAnagrafica")},
+        {m_ui->imgFornitori, m_ui->btnFornitori, QStringLiteral("TfrmFornitori")},
+        {m_ui->imgMagazzino, m_ui->btnMagazzino, QStringLiteral("TfrmMagazzino")},
+        {m_ui->imgRiepilogo, m_ui->btnRiepilogo, QStringLiteral("TfrmMenuRiepilogo")},
+        {m_ui->imgCarico, m_ui->btnCarico, QStringLiteral("TfrmMenuRiepilogoCarico")},
+        {m_ui->imgScarico, m_ui->btnScarico, QStringLiteral("TfrmMenuRiepilogoScarico")},
+    };
+    const QStringList pictures{
+        QStringLiteral("system-users-128.png"),
+        QStringLiteral("x-office-address-book-128.png"),
+        QStringLiteral("package-x-generic-128.png"),
+        QStringLiteral("accessories-calculator-128.png"),
+        QStringLiteral("list-add-128.png"),
+        QStringLiteral("list-remove-128.png"),
+    };
+    QFont buttonFont = font();
+    buttonFont.setPointSize(11);
+    buttonFont.setBold(true);
+    for (qsizetype i = 0; i < m_entries.size(); ++i) {
+        const Entry &entry = m_entries.at(i);
+        Widgets::makeImageButton(entry.picture, pictures.at(i), 128);
+        entry.button->setFont(buttonFont);
+        entry.button->setCursor(Qt::PointingHandCursor);
+        const QString screenClass = entry.screenClass;
+        connect(entry.picture, &QToolButton::clicked, this,
+                [this, screenClass] { openScreen(screenClass); });
+        connect(entry.button, &QPushButton::clicked, this,
+                [this, screenClass] { openScreen(screenClass); });
+    }
+
+    m_ui->imgInfo->setText(QStringLiteral("Info"));
+    Widgets::makeImageButton(m_ui->imgInfo, QStringLiteral("dialog-information.png"), 32);
+    m_ui->imgGuida->setText(QStringLiteral("Guida"));
+    Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"), 32);
+    m_ui->imgEsci->setText(QStringLiteral("Esci"));
+    Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"), 32);
+    m_ui->imgCrediti->setText(QStringLiteral("Crediti"));
+    Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
+    m_ui->imgCrediti->setIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+
+    m_ui->icoSito->setText(Maker::webSiteText()
+                           + QStringLiteral("   \u2013   novità, aggiornamenti e assistenza"));
+    Widgets::makeImageButton(m_ui->icoSito, QStringLiteral("internet-web-browser.png"), 24);
+    m_ui->icoSito->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    m_ui->icoSito->setAutoRaise(false);
+
+    m_ui->icoIcona->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
+                                  .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QFont titleFont(QStringLiteral("Arial"));
+    titleFont.setPointSize(30);
+    titleFont.setBold(true);
+    m_ui->icoTitolo->setFont(titleFont);
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setPointSize(14);
+    versionFont.setBold(true);
+    m_ui->icoVersione->setFont(versionFont);
+    QFont subtitleFont(QStringLiteral("Arial"));
+    subtitleFont.setPointSize(12);
+    m_ui->icoSottotitolo->setFont(subtitleFont);
+
+    m_ui->panContainer->setStyleSheet(QStringLiteral(
+        "QFrame#panContainer { background-color: white; border-radius: 18px; }"
+        "QLabel#icoTitolo { color: #1F4E79; }"
+        "QLabel#icoVersione { color: white; background-color: #F39C12; border-radius: 6px;"
+        " padding: 2px 8px; }"
+        "QLabel#icoSottotitolo { color: #5A6B7B; }"
+        "QToolButton#icoSito { color: #1F4E79; background-color: #EAF2FA;"
+        " border: 1px solid #C5D9EE; border-radius: 8px; padding: 6px 12px; font-size: 11pt; }"
+        "QToolButton#icoSito:hover { background-color: #DCEAF7; }"));
+    auto *shadow = new QGraphicsDropShadowEffect(m_ui->panContainer);
+    shadow->setBlurRadius(36);
+    shadow->setOffset(0, 6);
+    shadow->setColor(QColor(0, 0, 0, 90));
+    m_ui->panContainer->setGraphicsEffect(shadow);
+
+    connect(m_ui->imgInfo, &QToolButton::clicked, this, &TfrmAvvio::imgInfoClick);
+    connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmAvvio::imgGuidaClick);
+    connect(m_ui->imgCrediti, &QToolButton::clicked, this, &TfrmAvvio::imgCreditiClick);
+    connect(m_ui->icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
+    connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+}
+
+TfrmAvvio::~TfrmAvvio() = default;
+
+void TfrmAvvio::showFilling(QWidget *window)
+{
+    // Without a window manager a maximise request is not honoured: cover the screen anyway.
+    if (QScreen *screen = window->screen())
+        window->setGeometry(screen->availableGeometry());
+    window->showMaximized();
+    window->raise();
+    window->activateWindow();
+}
+
+void TfrmAvvio::refreshEntries()
+{
+    for (const Entry &entry : std::as_const(m_entries)) {
+        const bool available = Screens::resident(entry.screenClass) != nullptr;
+        entry.picture->setEnabled(available);
+        entry.button->setEnabled(available);
+    }
+}
+
+void TfrmAvvio::showEvent(QShowEvent *event)
+{
+    refreshEntries();
+    QWidget::showEvent(event);
+}
+
+void TfrmAvvio::closeEvent(QCloseEvent *event)
+{
+    // Nothing to save: the cards write their records only on Salva.
+    event->accept();
+    QCoreApplication::quit();
+}
+
+void TfrmAvvio::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0.0, QColor(0x8D, 0xB6, 0xDC));
+    gradient.setColorAt(0.5, QColor(0x46, 0x82, 0xB4)); // steel blue
+    gradient.setColorAt(1.0, QColor(0x24, 0x52, 0x7A));
+    painter.fillRect(rect(), gradient);
+}
+
+bool TfrmAvvio::eventFilter(QObject *watched, QEvent *event)
+{
+    // A close may be refused by the screen; only the hide that follows an accepted close
+    // (not a minimise, which hides spontaneously) brings the menu back.
+    if (event->type() == QEvent::Close) {
+        m_closing = watched;
+    } else if (event->type() == QEvent::Hide && !event->spontaneous() && m_closing == watched) {
+        m_closing = nullptr;
+        showFilling(this);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmAvvio::openScreen(const QString &screenClass)
+{
+    QWidget *screen = Screens::resident(screenClass);
+    if (!screen) {
+        refreshEntries();
+        return;
+    }
+    screen->installEventFilter(this);
+    showFilling(screen);
+    hide();
+}
+
+void TfrmAvvio::imgInfoClick()
+{
+    TfrmInfo window(this);
+    window.exec();
+}
+
+void TfrmAvvio::imgGuidaClick()
+{
+    showHelpFor(this, QStringLiteral("TfrmAvvio"));
+}
+
+void TfrmAvvio::imgCreditiClick()
+{
+    TfrmSplash window(this);
+    window.exec();
+}
+
+void TfrmAvvio::icoSitoClick()
+{
+    TMisc::Open(QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+}
+
+void TfrmAvvio::imgEsciClick()
+{
+    close();
+}

@@ -1,0 +1,56 @@
+#pragma once
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class QPushButton;
+class QToolButton;
+namespace Ui {
+class TfrmAvvio;
+}
+
+// The main menu, a resident screen. Its six entries open the resident screens registered
+// under their class names (app/Screens.h); an entry whose screen does not exist is
+// disabled. A screen opened from here is shown maximised and the menu hides; when that
+// screen closes (its own exit or the window's close box) the menu shows again. Closing the
+// menu ends the program.
+class TfrmAvvio : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmAvvio(QWidget *parent = nullptr);
+    ~TfrmAvvio() override;
+
+    // Enables each entry whose screen is registered; run on every showing.
+    void refreshEntries();
+    // Shows a window maximised (the menu itself, or a screen opened from it).
+    static void showFilling(QWidget *window);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Entry
+    {
+        QToolButton *picture;
+        QPushButton *button;
+        QString screenClass;
+    };
+
+    void openScreen(const QString &screenClass);
+    void imgInfoClick();
+    void imgGuidaClick();
+    void imgCreditiClick();
+    void icoSitoClick();
+    void imgEsciClick();
+
+    std::unique_ptr<Ui::TfrmAvvio> m_ui;
+    QList<Entry> m_entries;
+    // The screen being closed: its hide that follows an accepted close brings the menu back.
+    QPointer<QObject> m_closing;
+};

@@ -1,0 +1,50 @@
+#include "app/Splash.h"
+#include "ui_Splash.h"
+
+#include "app/Info.h"
+#include "app/OpenURL.h"
+
+#include <QLayout>
+
+TfrmSplash::TfrmSplash(QWidget *parent)
+    : QDialog(parent)
+    , m_ui(std::make_unique<Ui::TfrmSplash>())
+{
+    m_ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowTitle(QStringLiteral(" Merventa 2.0 - versione 2.0 - ") + Maker::name());
+
+    m_ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
+                                 .scaled(128, 128, Qt::KeepAspectRatio,
+                                         Qt::SmoothTransformation));
+    QPalette productPalette = m_ui->lblProdotto->palette();
+    productPalette.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x79));
+    m_ui->lblProdotto->setPalette(productPalette);
+    m_ui->lblCrediti->setText(
+        QStringLiteral("Progettazione e sviluppo: <b>%1</b><br>"
+                       "Icone: Tango Desktop Project, di pubblico dominio.<br>"
+                       "Realizzato con la libreria Qt.")
+            .arg(Maker::name()));
+    m_ui->imgWeb->setPixmap(QPixmap(QStringLiteral(":/icons/internet-web-browser.png")));
+    m_ui->imgWeb->setToolTip(QStringLiteral("Visita il sito di %1").arg(Maker::name()));
+    m_ui->lnkWeb->setText(Maker::webSiteText());
+    m_ui->lnkWeb->addPicture(m_ui->imgWeb);
+
+    constexpr int kWidth = 560;
+    setFixedSize(kWidth, layout()->totalHeightForWidth(kWidth));
+
+    connect(m_ui->lnkWeb, &LinkLabel::clicked, this, &TfrmSplash::lnkWebClick);
+    connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmSplash::btnChiudiClick);
+}
+
+TfrmSplash::~TfrmSplash() = default;
+
+void TfrmSplash::lnkWebClick()
+{
+    TMisc::Open(QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+}
+
+void TfrmSplash::btnChiudiClick()
+{
+    close();
+}

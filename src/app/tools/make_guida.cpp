@@ -1,0 +1,225 @@
+// Writes the help document Guida.pdf from the program's help texts: a title page, a table
+// of contents and one chapter per topic. Run at build time:
+//   make_guida <output.pdf> <logo.png>
+#include "app/HelpTexts.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLinearGradient>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kDpi = 300;
+const QString kFamily = QStringLiteral("Arial");
+const QColor kDarkBlue(0x1F, 0x4E, 0x79);
+const QColor kSteelBlue(0x46, 0x82, 0xB4);
+const QColor kOrange(0xF3, 0x9C, 0x12);
+const QColor kGrey(0x5A, 0x6B, 0x7B);
+
+double mm(double millimetres)
+{
+    return millimetres * kDpi / 25.4;
+}
+
+// Chapter titles drop the full stop that ends a topic title in the help window.
+QString chapterTitle(const QString &title)
+{
+    return title.endsWith(u'.') ? title.chopped(1) : title;
+}
+
+QFont font(double points, bool bold = false)
+{
+    QFont f(kFamily);
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
+{
+    const QRectF band(0, 0, page.width(), mm(120));
+    QLinearGradient gradient(band.topLeft(), band.bottomLeft());
+    gradient.setColorAt(0, QColor(0x6F, 0xA3, 0xD6));
+    gradient.setColorAt(1, kDarkBlue);
+    painter.fillRect(band, gradient);
+    painter.fillRect(QRectF(0, band.bottom(), page.width(), mm(2.5)), kOrange);
+
+    const QRectF logoRect(page.center().x() - mm(22), mm(18), mm(44), mm(44));
+    painter.drawImage(logoRect, logo);
+
+    painter.setPen(Qt::white);
+    painter.setFont(font(40, true));
+    painter.drawText(QRectF(0, mm(68), page.width(), mm(22)), Qt::AlignCenter,
+                     QStringLiteral("Merventa 2.0"));
+    painter.setFont(font(15));
+    painter.drawText(QRectF(0, mm(92), page.width(), mm(12)), Qt::AlignCenter,
+                     QStringLiteral("Gestione di magazzino, clienti e fornitori"));
+
+    painter.setPen(kDarkBlue);
+    painter.setFont(font(26, true));
+    painter.drawText(QRectF(0, mm(150), page.width(), mm(20)), Qt::AlignCenter,
+                     QStringLiteral("Guida all'utilizzo del software"));
+    painter.setPen(kGrey);
+    painter.setFont(font(14));
+    painter.drawText(QRectF(0, mm(172), page.width(), mm(12)), Qt::AlignCenter,
+                     QStringLiteral("Versione 2.0"));
+
+    painter.setPen(QPen(kSteelBlue, mm(0.3)));
+    painter.drawLine(QPointF(mm(30), page.height() - mm(40)),
+                     QPointF(page.width() - mm(30), page.height() - mm(40)));
+    painter.setPen(kGrey);
+    painter.setFont(font(11));
+    painter.drawText(QRectF(0, page.height() - mm(36), page.width(), mm(8)), Qt::AlignCenter,
+                     QStringLiteral("Dravello Software"));
+    painter.drawText(QRectF(0, page.height() - mm(29), page.width(), mm(8)), Qt::AlignCenter,
+                     QStringLiteral("www.example.com/merventa  \u2013  info@example.com"));
+}
+
+// The body of the guide as HTML; pageOfChapter gives the page number shown in the
+// contents for each chapter (empty on the first pass, before the layout is known).
+QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter)
+{
+    QString html = QStringLiteral(
+        "<html><body>"
+        "<h1 style='color:#1F4E79; font-size:22pt; margin-bottom:14pt'>Indice</h1>"
+        "<table width='100%' cellspacing='0' cellpadding='5'>");
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString page = i < pageOfChapter.size() ? QString::number(pageOfChapter.at(i))
+                                                      : QStringLiteral("00");
+        html += QStringLiteral("<tr><td style='font-size:12pt'>%1.&nbsp;&nbsp;%2</td>"
+                               "<td align='right' style='font-size:12pt'>%3</td></tr>")
+                    .arg(QString::number(i + 1),
+                         chapterTitle(helpTopic(keys.at(i)).title).toHtmlEscaped(), page);
+    }
+    html += QStringLiteral("</table>");
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const HelpTopic topic = helpTopic(keys.at(i));
+        html += QStringLiteral("<h1 style='page-break-before:always; color:#1F4E79; "
+                               "font-size:20pt; margin-bottom:4pt'>%1.&nbsp;&nbsp;%2</h1>"
+                               "<p style='color:#F39C12; font-size:6pt; margin-top:0; "
+                               "margin-bottom:12pt'>%3</p>")
+                    .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped(),
+                         QString(60, QChar(0x2501)));
+        for (const QString &paragraph : topic.paragraphs)
+            html += QStringLiteral("<p align='justify' style='font-size:11.5pt; "
+                                   "line-height:140%; margin-bottom:9pt'>%1</p>")
+                        .arg(paragraph.toHtmlEscaped());
+    }
+    html += QStringLiteral("</body></html>");
+    return html;
+}
+
+// The body page (0-based, after the title page) on which each chapter heading starts.
+QList<int> chapterPages(const QTextDocument &document, qsizetype chapters, double pageHeight)
+{
+    QList<int> pages;
+    bool contentsSeen = false;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() != 1)
+            continue;
+        if (!contentsSeen) {
+            contentsSeen = true;
+            continue;
+        }
+        const QRectF box = document.documentLayout()->blockBoundingRect(block);
+        pages.append(int(box.top() / pageHeight));
+    }
+    return pages.size() == chapters ? pages : QList<int>();
+}
+
+void drawFooter(QPainter &painter, const QRectF &page, int pageNumber)
+{
+    const double y = page.height() - mm(16);
+    painter.setPen(QPen(kSteelBlue, mm(0.25)));
+    painter.drawLine(QPointF(mm(22), y), QPointF(page.width() - mm(22), y));
+    painter.setPen(kGrey);
+    painter.setFont(font(9));
+    const QRectF line(mm(22), y + mm(1.5), page.width() - mm(44), mm(6));
+    painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("Merventa 2.0 \u2013 Guida all'utilizzo del software"));
+    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("Pagina %1").arg(pageNumber));
+}
+
+bool writeGuide(const QString &output, const QImage &logo)
+{
+    QSaveFile file(output);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter writer(&file);
+    writer.setResolution(kDpi);
+    writer.setPageSize(QPageSize(QPageSize::A4));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(QStringLiteral("Merventa 2.0 - Guida all'utilizzo del software"));
+    writer.setCreator(QStringLiteral("Merventa 2.0"));
+
+    QPainter painter;
+    if (!painter.begin(&writer))
+        return false;
+    const QRectF page(0, 0, writer.width(), writer.height());
+    const QRectF body(mm(22), mm(22), page.width() - mm(44), page.height() - mm(48));
+
+    QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
+    document.setDefaultFont(font(11.5));
+    document.setDocumentMargin(0);
+    document.setPageSize(body.size());
+
+    const QStringList keys = helpDocumentOrder();
+    document.setHtml(bodyHtml(keys, {}));
+    QList<int> pages = chapterPages(document, keys.size(), body.height());
+    for (int &p : pages)
+        p += 2; // the title page is page 1
+    document.setHtml(bodyHtml(keys, pages));
+
+    drawTitlePage(painter, page, logo);
+    const int bodyPages = document.pageCount();
+    for (int i = 0; i < bodyPages; ++i) {
+        writer.newPage();
+        painter.save();
+        painter.translate(body.left(), body.top() - i * body.height());
+        const QRectF clip(0, i * body.height(), body.width(), body.height());
+        painter.setClipRect(clip);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = clip;
+        document.documentLayout()->draw(&painter, context);
+        painter.restore();
+        drawFooter(painter, page, i + 2);
+    }
+    painter.end();
+    return file.commit();
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QGuiApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "uso: make_guida <Guida.pdf> <logo.png>\n");
+        return 2;
+    }
+    const QString output = QString::fromLocal8Bit(argv[1]);
+    const QImage logo(QString::fromLocal8Bit(argv[2]));
+    if (logo.isNull()) {
+        std::fprintf(stderr, "make_guida: logo non leggibile: %s\n", argv[2]);
+        return 1;
+    }
+    QDir().mkpath(QFileInfo(output).absolutePath());
+    if (!writeGuide(output, logo)) {
+        std::fprintf(stderr, "make_guida: impossibile scrivere %s\n", argv[1]);
+        return 1;
+    }
+    return 0;
+}
