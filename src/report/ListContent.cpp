@@ -18,7 +18,7 @@ void fill(Report::ReportTemplate &list, const QString &title, const QStringList 
             line.replace(u'\n', u' ');
         }
     }
-    list.setText(u"txtRiepilogo", all.join(u'\n'));
+    list.setLines(u"txtRiepilogo", all);
     const double height = double(all.size()) * kLineHeight;
     list.setItemHeight(u"txtRiepilogo", height);
     list.setBandHeight(u"MasterData", height + kBandPadding);

@@ -62,17 +62,22 @@ private:
     }
 
     // Text with placeholders replaced; only boxes of the template's own wording have them.
-    QString resolved(const Item &it) const
+    QString resolved(const QString &text, const Item &it) const
     {
         if (!it.placeholders)
-            return it.text;
-        QString text = it.text;
-        return text.replace(QStringLiteral("[DATE]"), m_date);
+            return text;
+        QString result = text;
+        return result.replace(QStringLiteral("[DATE]"), m_date);
     }
 
     QStringList resolvedLines(const Item &it) const
     {
-        return it.multiLine ? textLines(resolved(it)) : QStringList();
+        if (!it.placeholders)
+            return it.lines;
+        QStringList lines = it.lines;
+        for (QString &line : lines)
+            line = resolved(line, it);
+        return lines;
     }
 
     // Places a copy of the item with its top moved down by bandTop (millimetres inside the
@@ -80,13 +85,13 @@ private:
     PlacedItem &place(const Item &it, double bandTop, const QString &bandName,
                       const QStringList &lines)
     {
-        PlacedItem placed{it, lines, bandName};
+        PlacedItem placed{it, bandName};
         placed.item.left += m_t.marginLeft();
         placed.item.top += m_t.marginTop() + bandTop;
         if (it.multiLine)
-            placed.item.text.clear(); // the lines carry it
+            placed.item.lines = lines;
         else
-            placed.item.text = resolved(it);
+            placed.item.text = resolved(it.text, it);
         m_out.pages.last().items.append(placed);
         return m_out.pages.last().items.last();
     }
@@ -103,7 +108,7 @@ private:
     // new pages, whole lines only, until its last line.
     void splitBand(const Band &band, const Item &box)
     {
-        const QStringList lines = textLines(resolved(box));
+        const QStringList lines = resolvedLines(box);
         const qsizetype count = lines.size();
         const double lineHeight = box.lineHeight;
         const double boxHeight = std::max(box.height, double(count) * lineHeight);
@@ -181,22 +186,10 @@ QStringList PreparedReport::linesOf(QStringView itemName) const
     for (const PreparedPage &page : pages) {
         for (const PlacedItem &p : page.items) {
             if (p.item.name == itemName)
-                result.append(p.lines);
+                result.append(p.item.lines);
         }
     }
     return result;
-}
-
-QStringList textLines(const QString &text)
-{
-    if (text.isEmpty())
-        return {};
-    QStringList lines = text.split(u'\n');
-    for (QString &line : lines) {
-        if (line.endsWith(u'\r'))
-            line.chop(1);
-    }
-    return lines;
 }
 
 PreparedReport prepare(const ReportTemplate &report, const QString &date)

@@ -12,12 +12,11 @@ namespace Report {
 
 // One item as it prints. Its geometry is in millimetres from the top-left corner of the
 // paper, margins included; its text has the placeholders replaced. A multi-line box that
-// splits across pages gives one piece per page, each with the lines that fall there.
+// splits across pages gives one piece per page, whose lines are those that fall there.
 struct PlacedItem
 {
     Item item;
-    QStringList lines; // multi-line boxes only: the lines of this piece, in order
-    QString band;      // the band the item comes from; empty for page items
+    QString band; // the band the item comes from; empty for page items
 };
 
 struct PreparedPage
@@ -52,9 +51,5 @@ struct PreparedReport
 PreparedReport prepare(const ReportTemplate &report, const QString &date);
 // The same, with today's date (dd/mm/yyyy) from the program clock.
 PreparedReport prepare(const ReportTemplate &report);
-
-// The lines of a multi-line box's text: one per '\n' (a '\r' before it is dropped); an
-// empty text has none.
-QStringList textLines(const QString &text);
 
 } // namespace Report

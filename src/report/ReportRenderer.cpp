@@ -39,7 +39,7 @@ public:
         m_painter.save();
         switch (it.kind) {
         case ItemKind::Text:
-            paintText(it, placed.lines);
+            paintText(it);
             break;
         case ItemKind::Line:
             paintLine(it);
@@ -134,7 +134,7 @@ private:
                            text.mid(from, to - from));
     }
 
-    void paintText(const Item &it, const QStringList &lines)
+    void paintText(const Item &it)
     {
         const QRectF box = rect(it.left, it.top, it.width, it.height);
         if (!it.fill.isEmpty())
@@ -149,6 +149,7 @@ private:
             return;
         }
         const double pitch = it.lineHeight * m_scale;
+        const QStringList &lines = it.lines;
         for (qsizetype i = 0; i < lines.size(); ++i) {
             const QRectF area(inner.left(), inner.top() + double(i) * pitch, inner.width(), pitch);
             if (area.top() >= box.bottom())

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <QSet>
 
+#include <utility>
+
 namespace Report {
 
 namespace {
@@ -89,6 +91,8 @@ struct Reader
             it.lineHeight = number(o, QStringLiteral("lineHeight"), owner, 0, it.multiLine);
             if (it.multiLine && it.lineHeight <= 0)
                 fail(owner + QStringLiteral(": a multi-line box needs a line height"));
+            if (it.multiLine)
+                it.lines = textLines(std::exchange(it.text, QString()));
             it.placeholders = o.value(u"placeholders").toBool();
             break;
         }
@@ -272,8 +276,32 @@ bool ReportTemplate::setText(QStringView name, const QString &text)
     Item *it = findItem(name);
     if (!it || it->kind != ItemKind::Text)
         return false;
-    it->text = text;
+    if (it->multiLine)
+        it->lines = textLines(text);
+    else
+        it->text = text;
     return true;
+}
+
+bool ReportTemplate::setLines(QStringView name, const QStringList &lines)
+{
+    Item *it = findItem(name);
+    if (!it || it->kind != ItemKind::Text || !it->multiLine)
+        return false;
+    it->lines = lines;
+    return true;
+}
+
+QStringList textLines(const QString &text)
+{
+    if (text.isEmpty())
+        return {};
+    QStringList lines = text.split(u'\n');
+    for (QString &line : lines) {
+        if (line.endsWith(u'\r'))
+            line.chop(1);
+    }
+    return lines;
 }
 
 bool ReportTemplate::setItemHeight(QStringView name, double mm)

@@ -39,9 +39,11 @@ struct Item
     // Text colour of a text box, pen colour of a line: a colour name or #rrggbb.
     QString color = QStringLiteral("#000000");
 
-    // Text boxes. The text is shown as given, one line (cut at the box's edge, never
-    // wrapped) or, for a multi-line box, one line per '\n' at lineHeight pitch.
+    // Text boxes. The text is shown as given on one line, cut at the box's edge and never
+    // wrapped. A multi-line box holds lines instead, shown one under the other at
+    // lineHeight pitch, each cut the same way.
     QString text;
+    QStringList lines;
     FontSpec font;
     QString fill; // empty: no fill
     HAlign hAlign = HAlign::Left;
@@ -109,8 +111,10 @@ public:
     Band *findBand(QStringView name);
     const Band *findBand(QStringView name) const;
 
-    // Shortcuts on a named text box or band; false when the name is unknown.
+    // Shortcuts on a named text box or band; false when the name is unknown. The text of a
+    // multi-line box is split into its lines at each '\n'.
     bool setText(QStringView name, const QString &text);
+    bool setLines(QStringView name, const QStringList &lines);
     bool setItemHeight(QStringView name, double mm);
     bool setBandHeight(QStringView name, double mm);
 
@@ -124,5 +128,9 @@ private:
     QList<Item> m_pageItems;
     QList<Band> m_bands;
 };
+
+// The lines of a multi-line text: one per '\n' (a '\r' before it is dropped); an empty
+// text has none.
+QStringList textLines(const QString &text);
 
 } // namespace Report

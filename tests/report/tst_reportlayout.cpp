@@ -36,7 +36,7 @@ QList<int> linesPerPage(const PreparedReport &report)
     QList<int> counts;
     for (int page = 0; page < report.pageCount(); ++page) {
         const PlacedItem *piece = report.find(page, u"txtRiepilogo");
-        counts.append(piece ? int(piece->lines.size()) : 0);
+        counts.append(piece ? int(piece->item.lines.size()) : 0);
     }
     return counts;
 }
@@ -49,7 +49,7 @@ class TestReportLayout : public QObject
 private slots:
     void malformedTemplates_data();
     void malformedTemplates();
-    void copiedTemplateIsIndependent();
+    void templateEditing();
     void listPagination_data();
     void listPagination();
     void listFill_data();
@@ -108,7 +108,7 @@ void TestReportLayout::malformedTemplates()
     QVERIFY2(error.contains(complaint), qPrintable(error));
 }
 
-void TestReportLayout::copiedTemplateIsIndependent()
+void TestReportLayout::templateEditing()
 {
     const ReportTemplate original = loadTemplate(ListTemplate::kResource);
     ReportTemplate copy = original;
@@ -121,6 +121,13 @@ void TestReportLayout::copiedTemplateIsIndependent()
     QCOMPARE(copy.findItem(u"txtTitolo")->text, QStringLiteral("Copia"));
     QVERIFY(!copy.setText(u"nessuno", QString()));
     QVERIFY(!copy.setBandHeight(u"txtTitolo", 1));
+
+    // A multi-line box takes a text as lines; a one-line box takes no lines.
+    QVERIFY(copy.setText(u"txtRiepilogo", QStringLiteral("uno\r\ndue\ntre")));
+    QCOMPARE(copy.findItem(u"txtRiepilogo")->lines,
+             (QStringList{QStringLiteral("uno"), QStringLiteral("due"), QStringLiteral("tre")}));
+    QVERIFY(!copy.setLines(u"txtTitolo", {QStringLiteral("x")}));
+    QCOMPARE(copy.findItem(u"txtTitolo")->text, QStringLiteral("Copia"));
 }
 
 void TestReportLayout::listPagination_data()
@@ -180,7 +187,7 @@ void TestReportLayout::listPagination()
     const PlacedItem *footer = report.find(footerPage, u"txtPagina");
     QCOMPARE(footer->item.text, QStringLiteral("Stampa eseguita in data 05/03/2024"));
     if (const PlacedItem *last = report.find(footerPage, u"txtRiepilogo"))
-        QVERIFY(footer->item.top >= last->item.top + double(last->lines.size()) * 3.3925);
+        QVERIFY(footer->item.top >= last->item.top + double(last->item.lines.size()) * 3.3925);
 }
 
 void TestReportLayout::listFill_data()
