@@ -40,8 +40,8 @@ const Report::ReportTemplate &listTemplate()
 {
     static const Report::ReportTemplate t = [] {
         QString error;
-        const auto loaded =
-            Report::ReportTemplate::load(QString::fromLatin1(ListTemplate::kResource), &error);
+        const auto loaded
+            = Report::ReportTemplate::load(QString::fromLatin1(ListTemplate::kResource), &error);
         if (!loaded) {
             std::fprintf(stderr, "cannot load the list template: %s\n", qPrintable(error));
             std::exit(1);
@@ -51,15 +51,15 @@ const Report::ReportTemplate &listTemplate()
     return t;
 }
 
-const QStringList kExtra = {QStringLiteral("----------"), QStringLiteral("Totale: 0,00")};
+const QStringList kExtra = { QStringLiteral("----------"), QStringLiteral("Totale: 0,00") };
 
 void setPerLine(benchmark::State &state)
 {
     state.SetComplexityN(state.range(0));
     state.SetItemsProcessed(std::int64_t(state.iterations()) * state.range(0));
-    state.counters["per_line"] = benchmark::Counter(
-        double(state.iterations()) * double(state.range(0)),
-        benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
+    state.counters["per_line"]
+        = benchmark::Counter(double(state.iterations()) * double(state.range(0)),
+            benchmark::Counter::kIsRate | benchmark::Counter::kInvert, benchmark::Counter::kIs1000);
 }
 
 void PrepareList(benchmark::State &state)
@@ -73,7 +73,11 @@ void PrepareList(benchmark::State &state)
     }
     setPerLine(state);
 }
-BENCHMARK(PrepareList)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)
+BENCHMARK(PrepareList)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 void PrepareAndExportPdf(benchmark::State &state)
@@ -95,7 +99,10 @@ void PrepareAndExportPdf(benchmark::State &state)
     state.counters["pages"] = pages;
     setPerLine(state);
 }
-BENCHMARK(PrepareAndExportPdf)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
+BENCHMARK(PrepareAndExportPdf)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
 } // namespace

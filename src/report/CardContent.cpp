@@ -28,8 +28,8 @@ void fill(Report::ReportTemplate &card, const CardContent &content)
 
 std::optional<Report::PreparedReport> prepare(const CardContent &content, QString *error)
 {
-    std::optional<Report::ReportTemplate> card =
-        Report::ReportTemplate::load(QString::fromLatin1(kResource), error);
+    std::optional<Report::ReportTemplate> card
+        = Report::ReportTemplate::load(QString::fromLatin1(kResource), error);
     if (!card)
         return std::nullopt;
     fill(*card, content);

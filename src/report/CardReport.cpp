@@ -11,8 +11,8 @@ namespace CardReport {
 
 namespace {
 
-const QString kTemplateMissing = QStringLiteral(
-    "Attenzione: il modello di stampa della scheda non è disponibile.");
+const QString kTemplateMissing
+    = QStringLiteral("Attenzione: il modello di stampa della scheda non è disponibile.");
 
 } // namespace
 
@@ -44,17 +44,15 @@ bool exportPdf(const CardContent &content, const QString &path, QString *error)
             *error = kTemplateMissing;
         return false;
     }
-    QString reason;
-    if (Report::exportPdf(*report, path, &reason))
+    // The system's own reason is left out: it is not in the user's language.
+    if (Report::exportPdf(*report, path))
         return true;
     if (error) {
         *error = QStringLiteral("Attenzione: impossibile salvare la scheda in PDF nel file\r\n")
-                 + QDir::toNativeSeparators(path)
-                 + QStringLiteral("\r\n\r\nIl file potrebbe essere aperto in un altro programma "
-                                  "oppure la cartella potrebbe essere protetta da scrittura.\r\n"
-                                  "Chiudere il file o verificare la cartella, quindi riprovare.\r\n"
-                                  "\r\nDettaglio: ")
-                 + reason;
+            + QDir::toNativeSeparators(path)
+            + QStringLiteral("\r\n\r\nIl file potrebbe essere aperto in un altro programma "
+                             "oppure la cartella potrebbe essere protetta da scrittura.\r\n"
+                             "Chiudere il file o verificare la cartella, quindi riprovare.");
     }
     return false;
 }
@@ -67,8 +65,9 @@ void exportPdfAndAsk(QWidget *parent, const CardContent &content, const QString 
         Messages::warning(parent, error);
         return;
     }
-    if (Messages::confirm(parent, QStringLiteral("L'esportazione della scheda in PDF è terminata "
-                                                 "con successo.\r\n\r\nSi vuole aprire il file?")))
+    if (Messages::confirm(parent,
+            QStringLiteral("L'esportazione della scheda in PDF è terminata "
+                           "con successo.\r\n\r\nSi vuole aprire il file?")))
         TMisc::Open(u'"' + path + u'"');
 }
 

@@ -5,7 +5,7 @@
 namespace ListTemplate {
 
 void fill(Report::ReportTemplate &list, const QString &title, const QStringList &lines,
-          const QStringList &extraLines)
+    const QStringList &extraLines)
 {
     list.setText(u"txtTitolo", title);
     // A line break inside a line (a note typed over several lines) would print as two
@@ -24,11 +24,11 @@ void fill(Report::ReportTemplate &list, const QString &title, const QStringList 
     list.setBandHeight(u"MasterData", height + kBandPadding);
 }
 
-std::optional<Report::PreparedReport> prepare(const QString &title, const QStringList &lines,
-                                              const QStringList &extraLines, QString *error)
+std::optional<Report::PreparedReport> prepare(
+    const QString &title, const QStringList &lines, const QStringList &extraLines, QString *error)
 {
-    std::optional<Report::ReportTemplate> list =
-        Report::ReportTemplate::load(QString::fromLatin1(kResource), error);
+    std::optional<Report::ReportTemplate> list
+        = Report::ReportTemplate::load(QString::fromLatin1(kResource), error);
     if (!list)
         return std::nullopt;
     fill(*list, title, lines, extraLines);

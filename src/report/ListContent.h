@@ -18,12 +18,11 @@ inline constexpr double kBandPadding = 2.6458;
 // txtTitolo <- title; txtRiepilogo <- every line, then the extra lines, one per line;
 // txtRiepilogo's height = number of lines x kLineHeight, MasterData's = that + kBandPadding.
 void fill(Report::ReportTemplate &list, const QString &title, const QStringList &lines,
-          const QStringList &extraLines);
+    const QStringList &extraLines);
 
 // The list template from the program's resources, filled and laid out with today's date;
 // nothing when the template cannot be read (error says why).
 std::optional<Report::PreparedReport> prepare(const QString &title, const QStringList &lines,
-                                              const QStringList &extraLines,
-                                              QString *error = nullptr);
+    const QStringList &extraLines, QString *error = nullptr);
 
 } // namespace ListTemplate

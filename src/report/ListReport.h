@@ -11,12 +11,12 @@ namespace ListReport {
 
 // Prepares the report and shows the print dialog over parent; no preview. A cancelled
 // dialog prints nothing and shows nothing.
-void print(QWidget *parent, const QString &title, const QStringList &lines,
-           const QStringList &extraLines);
+void print(
+    QWidget *parent, const QString &title, const QStringList &lines, const QStringList &extraLines);
 
 // Writes the same report as a PDF file at path, without asking anything. On failure
 // returns false and, when error is given, the reason.
 bool exportPdf(const QString &title, const QStringList &lines, const QStringList &extraLines,
-               const QString &path, QString *error = nullptr);
+    const QString &path, QString *error = nullptr);
 
 } // namespace ListReport

@@ -24,8 +24,10 @@ class Layout
 {
 public:
     Layout(const ReportTemplate &t, const QString &date, PreparedReport &out)
-        : m_t(t), m_date(date), m_out(out),
-          m_areaHeight(t.pageHeight() - t.marginTop() - t.marginBottom())
+        : m_t(t)
+        , m_date(date)
+        , m_out(out)
+        , m_areaHeight(t.pageHeight() - t.marginTop() - t.marginBottom())
     {
         newPage();
     }
@@ -82,10 +84,10 @@ private:
 
     // Places a copy of the item with its top moved down by bandTop (millimetres inside the
     // margins) and returns the copy.
-    PlacedItem &place(const Item &it, double bandTop, const QString &bandName,
-                      const QStringList &lines)
+    PlacedItem &place(
+        const Item &it, double bandTop, const QString &bandName, const QStringList &lines)
     {
-        PlacedItem placed{it, bandName};
+        PlacedItem placed { it, bandName };
         placed.item.left += m_t.marginLeft();
         placed.item.top += m_t.marginTop() + bandTop;
         if (it.multiLine)
@@ -202,7 +204,7 @@ PreparedReport prepare(const ReportTemplate &report, const QString &date)
     out.pageHeight = report.pageHeight();
 
     Layout layout(report, date, out);
-    for (const BandKind kind : {BandKind::Title, BandKind::Data, BandKind::Footer}) {
+    for (const BandKind kind : { BandKind::Title, BandKind::Data, BandKind::Footer }) {
         for (const Band &band : report.bands()) {
             if (band.kind == kind)
                 layout.band(band);

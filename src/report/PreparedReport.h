@@ -29,7 +29,7 @@ struct PreparedReport
     QString name;
     DocumentInfo info;
     Orientation orientation = Orientation::Portrait;
-    double pageWidth = 0;  // millimetres, as the orientation turns the paper
+    double pageWidth = 0; // millimetres, as the orientation turns the paper
     double pageHeight = 0;
     QList<PreparedPage> pages;
 

@@ -11,7 +11,9 @@
 #include <QVBoxLayout>
 
 ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, QWidget *parent)
-    : QDialog(parent), m_report(report), m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QDialog(parent)
+    , m_report(report)
+    , m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("ReportPreviewDialog"));
     setWindowTitle(QStringLiteral("Anteprima di stampa - ") + report.name);
@@ -22,47 +24,47 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("prvPagine"));
-    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
-        Report::render(m_report, *printer);
-    });
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
+        [this](QPrinter *printer) { Report::render(m_report, *printer); });
 
     connect(addAction(QStringLiteral("actStampa"), QStringLiteral("Stampa"),
-                      QStringLiteral("document-print")),
-            &QAction::triggered, this, &ReportPreviewDialog::printClicked);
+                QStringLiteral(":/icons/document-print.png")),
+        &QAction::triggered, this, &ReportPreviewDialog::printClicked);
     m_toolBar->addSeparator();
     QAction *zoomIn = addAction(QStringLiteral("actIngrandisci"), QStringLiteral("Ingrandisci"),
-                                QString());
+        QStringLiteral(":/icons/list-add.png"));
     zoomIn->setShortcut(QKeySequence::ZoomIn);
     connect(zoomIn, &QAction::triggered, this, [this] { m_preview->zoomIn(); });
-    QAction *zoomOut = addAction(QStringLiteral("actRiduci"), QStringLiteral("Riduci"), QString());
+    QAction *zoomOut = addAction(QStringLiteral("actRiduci"), QStringLiteral("Riduci"),
+        QStringLiteral(":/icons/list-remove.png"));
     zoomOut->setShortcut(QKeySequence::ZoomOut);
     connect(zoomOut, &QAction::triggered, this, [this] { m_preview->zoomOut(); });
     connect(addAction(QStringLiteral("actPaginaIntera"), QStringLiteral("Pagina intera"),
-                      QString()),
-            &QAction::triggered, this, [this] { m_preview->fitInView(); });
+                QStringLiteral(":/icons/document-print-preview.png")),
+        &QAction::triggered, this, [this] { m_preview->fitInView(); });
     m_toolBar->addSeparator();
     connect(addAction(QStringLiteral("actPrima"), QStringLiteral("Prima"),
-                      QStringLiteral("go-first")),
-            &QAction::triggered, this, [this] { m_preview->setCurrentPage(1); });
+                QStringLiteral(":/icons/go-first.png")),
+        &QAction::triggered, this, [this] { m_preview->setCurrentPage(1); });
     connect(addAction(QStringLiteral("actPrecedente"), QStringLiteral("Precedente"),
-                      QStringLiteral("go-previous")),
-            &QAction::triggered, this,
-            [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
+                QStringLiteral(":/icons/go-previous.png")),
+        &QAction::triggered, this,
+        [this] { m_preview->setCurrentPage(m_preview->currentPage() - 1); });
     connect(addAction(QStringLiteral("actSuccessiva"), QStringLiteral("Successiva"),
-                      QStringLiteral("go-next")),
-            &QAction::triggered, this,
-            [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
+                QStringLiteral(":/icons/go-next.png")),
+        &QAction::triggered, this,
+        [this] { m_preview->setCurrentPage(m_preview->currentPage() + 1); });
     connect(addAction(QStringLiteral("actUltima"), QStringLiteral("Ultima"),
-                      QStringLiteral("go-last")),
-            &QAction::triggered, this, [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+                QStringLiteral(":/icons/go-last.png")),
+        &QAction::triggered, this, [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
     m_toolBar->addSeparator();
     QAction *fullScreen = addAction(QStringLiteral("actSchermoIntero"),
-                                    QStringLiteral("Schermo intero"), QString());
+        QStringLiteral("Schermo intero"), QStringLiteral(":/report/view-fullscreen.png"));
     fullScreen->setCheckable(true);
     fullScreen->setShortcut(QKeySequence(Qt::Key_F11));
     connect(fullScreen, &QAction::toggled, this, &ReportPreviewDialog::fullScreenToggled);
     QAction *close = addAction(QStringLiteral("actChiudi"), QStringLiteral("Chiudi"),
-                               QStringLiteral("system-log-out"));
+        QStringLiteral(":/icons/system-log-out.png"));
     close->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(close, &QAction::triggered, this, &QDialog::reject);
 
@@ -77,14 +79,13 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
 
 ReportPreviewDialog::~ReportPreviewDialog() = default;
 
-QAction *ReportPreviewDialog::addAction(const QString &objectName, const QString &text,
-                                        const QString &icon)
+QAction *ReportPreviewDialog::addAction(
+    const QString &objectName, const QString &text, const QString &icon)
 {
     QAction *action = m_toolBar->addAction(text);
     action->setObjectName(objectName);
     action->setToolTip(text);
-    if (!icon.isEmpty())
-        action->setIcon(QIcon(QStringLiteral(":/icons/") + icon + QStringLiteral(".png")));
+    action->setIcon(QIcon(icon));
     return action;
 }
 

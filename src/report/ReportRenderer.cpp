@@ -29,7 +29,8 @@ class PagePainter
 {
 public:
     explicit PagePainter(QPainter &painter)
-        : m_painter(painter), m_scale(painter.device()->logicalDpiX() / 25.4)
+        : m_painter(painter)
+        , m_scale(painter.device()->logicalDpiX() / 25.4)
     {
     }
 
@@ -87,8 +88,8 @@ private:
     // Draws one line of text in area, aligned, cut at the area's edges. Only the
     // characters that show (a glyph cut by the edge included) are drawn, so the PDF text
     // holds what the page shows and not the rest of a long value.
-    void drawLine(QString text, const QRectF &area, HAlign h, Qt::Alignment v,
-                  const QFontMetricsF &fm)
+    void drawLine(
+        QString text, const QRectF &area, HAlign h, Qt::Alignment v, const QFontMetricsF &fm)
     {
         for (QChar &c : text) {
             if (c == u'\r' || c == u'\n' || c == u'\t')
@@ -130,8 +131,8 @@ private:
         if (to <= from)
             return;
         const QRectF target(x, area.top(), width + area.width(), area.height());
-        m_painter.drawText(target, int(Qt::AlignLeft | v | Qt::TextSingleLine),
-                           text.mid(from, to - from));
+        m_painter.drawText(
+            target, int(Qt::AlignLeft | v | Qt::TextSingleLine), text.mid(from, to - from));
     }
 
     void paintText(const Item &it)
@@ -165,7 +166,8 @@ private:
         pen.setCapStyle(Qt::FlatCap);
         m_painter.setPen(pen);
         const double y = it.top * m_scale;
-        m_painter.drawLine(QPointF(it.left * m_scale, y), QPointF((it.left + it.width) * m_scale, y));
+        m_painter.drawLine(
+            QPointF(it.left * m_scale, y), QPointF((it.left + it.width) * m_scale, y));
     }
 
     void paintPicture(const Item &it)
@@ -174,9 +176,16 @@ private:
         if (it.opaque)
             m_painter.fillRect(box, Qt::white);
         for (const QString &source : it.sources) {
-            const QImage image(source);
+            QImage image(source);
             if (image.isNull())
                 continue;
+            if (it.opaque && image.hasAlphaChannel()) {
+                // Flattened on white: the picture hides what lies beneath it.
+                QImage flat(image.size(), QImage::Format_RGB32);
+                flat.fill(Qt::white);
+                QPainter(&flat).drawImage(0, 0, image);
+                image = flat;
+            }
             QSizeF size = image.size();
             size.scale(box.size(), Qt::KeepAspectRatio);
             QRectF target(QPointF(), size);
@@ -198,7 +207,7 @@ QPageLayout pageLayout(const PreparedReport &report)
                                   : QSizeF(report.pageHeight, report.pageWidth);
     const QPageSize size(paper, QPageSize::Millimeter, QString(), QPageSize::FuzzyMatch);
     return QPageLayout(size, portrait ? QPageLayout::Portrait : QPageLayout::Landscape,
-                       QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+        QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
 }
 
 // The subject and the author have no setter on QPdfWriter; they travel in the document's
@@ -207,7 +216,7 @@ QByteArray xmpMetadata(const DocumentInfo &info)
 {
     auto alt = [](const QString &text) {
         return QStringLiteral("<rdf:Alt><rdf:li xml:lang=\"x-default\">") + text.toHtmlEscaped()
-               + QStringLiteral("</rdf:li></rdf:Alt>");
+            + QStringLiteral("</rdf:li></rdf:Alt>");
     };
     QString xml = QStringLiteral(
         "<?xpacket begin=\"\uFEFF\" id=\"W5M0MpCehiHzreSzNTczkc9d\"?>\n"
@@ -220,13 +229,13 @@ QByteArray xmpMetadata(const DocumentInfo &info)
         xml += QStringLiteral("<dc:title>") + alt(info.title) + QStringLiteral("</dc:title>\n");
     if (!info.subject.isEmpty())
         xml += QStringLiteral("<dc:description>") + alt(info.subject)
-               + QStringLiteral("</dc:description>\n");
+            + QStringLiteral("</dc:description>\n");
     if (!info.author.isEmpty())
         xml += QStringLiteral("<dc:creator><rdf:Seq><rdf:li>") + info.author.toHtmlEscaped()
-               + QStringLiteral("</rdf:li></rdf:Seq></dc:creator>\n");
+            + QStringLiteral("</rdf:li></rdf:Seq></dc:creator>\n");
     if (!info.creator.isEmpty())
         xml += QStringLiteral("<xmp:CreatorTool>") + info.creator.toHtmlEscaped()
-               + QStringLiteral("</xmp:CreatorTool>\n");
+            + QStringLiteral("</xmp:CreatorTool>\n");
     xml += QStringLiteral("</rdf:Description>\n</rdf:RDF>\n</x:xmpmeta>\n"
                           "<?xpacket end=\"w\"?>");
     return xml.toUtf8();
@@ -283,12 +292,13 @@ bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
     // The dialog may have changed the paper; the origin stays at its corner.
     printer.setFullPage(true);
     const bool range = printer.printRange() == QPrinter::PageRange;
-    const bool done = render(report, printer, range ? printer.fromPage() : 0,
-                             range ? printer.toPage() : 0);
+    const bool done
+        = render(report, printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
     if (!done) {
-        Messages::warning(parent, QStringLiteral("Attenzione: impossibile completare la stampa.\r\n"
-                                                 "Verificare che la stampante sia accesa e "
-                                                 "collegata, quindi riprovare."));
+        Messages::warning(parent,
+            QStringLiteral("Attenzione: impossibile completare la stampa.\r\n"
+                           "Verificare che la stampante sia accesa e "
+                           "collegata, quindi riprovare."));
     }
     return true;
 }
@@ -325,8 +335,8 @@ bool exportPdf(const PreparedReport &report, const QString &path, QString *error
     if (!painted || file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.error() != QFileDevice::NoError
-                         ? file.errorString()
-                         : QStringLiteral("impossibile scrivere il documento PDF");
+                ? file.errorString()
+                : QStringLiteral("impossibile scrivere il documento PDF");
         file.cancelWriting();
         return false;
     }

@@ -19,8 +19,7 @@ void paintPage(const PreparedReport &report, int page, QPainter &painter);
 
 // Gives the device the report's paper (no margins) and paints pages first to last
 // (1-based; 0, 0 means every page). False when painting cannot begin on the device.
-bool render(const PreparedReport &report, QPagedPaintDevice &device, int first = 0,
-           int last = 0);
+bool render(const PreparedReport &report, QPagedPaintDevice &device, int first = 0, int last = 0);
 
 // The report's paper, orientation and document name on a printer, origin at the corner.
 void setUpPrinter(QPrinter &printer, const PreparedReport &report);

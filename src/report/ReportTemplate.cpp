@@ -25,7 +25,7 @@ struct Reader
     }
 
     double number(const QJsonObject &o, const QString &key, const QString &owner, double fallback,
-                  bool required)
+        bool required)
     {
         const QJsonValue v = o.value(key);
         if (v.isUndefined()) {
@@ -40,9 +40,9 @@ struct Reader
         return v.toDouble();
     }
 
-    template<typename E, size_t N>
+    template <typename E, size_t N>
     E choice(const QJsonObject &o, const QString &key, const QString &owner,
-             const std::pair<const char16_t *, E> (&names)[N], E fallback)
+        const std::pair<const char16_t *, E> (&names)[N], E fallback)
     {
         const QJsonValue v = o.value(key);
         if (v.isUndefined())
@@ -60,8 +60,8 @@ struct Reader
         Item it;
         it.name = o.value(u"name").toString();
         const QString owner = it.name.isEmpty() ? QStringLiteral("item") : it.name;
-        static const std::pair<const char16_t *, ItemKind> kinds[] = {
-            {u"text", ItemKind::Text}, {u"line", ItemKind::Line}, {u"picture", ItemKind::Picture}};
+        static const std::pair<const char16_t *, ItemKind> kinds[] = { { u"text", ItemKind::Text },
+            { u"line", ItemKind::Line }, { u"picture", ItemKind::Picture } };
         if (!o.contains(u"type"))
             fail(owner + QStringLiteral(": missing \"type\""));
         it.kind = choice(o, QStringLiteral("type"), owner, kinds, ItemKind::Text);
@@ -71,10 +71,10 @@ struct Reader
         it.height = number(o, QStringLiteral("height"), owner, 0, it.kind != ItemKind::Line);
         it.color = o.value(u"color").toString(it.color);
 
-        static const std::pair<const char16_t *, HAlign> hAligns[] = {
-            {u"left", HAlign::Left}, {u"center", HAlign::Center}, {u"right", HAlign::Right}};
-        static const std::pair<const char16_t *, VAlign> vAligns[] = {
-            {u"top", VAlign::Top}, {u"center", VAlign::Center}, {u"bottom", VAlign::Bottom}};
+        static const std::pair<const char16_t *, HAlign> hAligns[] = { { u"left", HAlign::Left },
+            { u"center", HAlign::Center }, { u"right", HAlign::Right } };
+        static const std::pair<const char16_t *, VAlign> vAligns[] = { { u"top", VAlign::Top },
+            { u"center", VAlign::Center }, { u"bottom", VAlign::Bottom } };
         switch (it.kind) {
         case ItemKind::Text: {
             it.text = o.value(u"text").toString();
@@ -146,10 +146,10 @@ std::optional<ReportTemplate> ReportTemplate::fromJson(const QByteArray &json, Q
     } else if (paper.toString(QStringLiteral("A4")) != u"A4") {
         r.fail(QStringLiteral("page: unknown paper"));
     }
-    static const std::pair<const char16_t *, Orientation> orientations[] = {
-        {u"portrait", Orientation::Portrait}, {u"landscape", Orientation::Landscape}};
+    static const std::pair<const char16_t *, Orientation> orientations[]
+        = { { u"portrait", Orientation::Portrait }, { u"landscape", Orientation::Landscape } };
     t.m_orientation = r.choice(page, QStringLiteral("orientation"), QStringLiteral("page"),
-                               orientations, Orientation::Portrait);
+        orientations, Orientation::Portrait);
     const QJsonArray margins = page.value(u"margins").toArray();
     if (!margins.isEmpty() && margins.size() != 4)
         r.fail(QStringLiteral("page: margins are left, top, right, bottom"));
@@ -158,8 +158,8 @@ std::optional<ReportTemplate> ReportTemplate::fromJson(const QByteArray &json, Q
 
     t.m_pageItems = r.items(root.value(u"items"));
 
-    static const std::pair<const char16_t *, BandKind> kinds[] = {
-        {u"title", BandKind::Title}, {u"data", BandKind::Data}, {u"footer", BandKind::Footer}};
+    static const std::pair<const char16_t *, BandKind> kinds[] = { { u"title", BandKind::Title },
+        { u"data", BandKind::Data }, { u"footer", BandKind::Footer } };
     for (const QJsonValue &v : root.value(u"bands").toArray()) {
         const QJsonObject o = v.toObject();
         Band band;
@@ -223,7 +223,7 @@ double ReportTemplate::pageHeight() const
 
 // One search for both constnesses: the non-const call iterates non-const lists, so a
 // template copied from another detaches before it is changed.
-template<typename Items, typename Bands>
+template <typename Items, typename Bands>
 static auto *itemIn(Items &pageItems, Bands &bands, QStringView name)
 {
     decltype(&pageItems[0]) found = nullptr;
@@ -240,8 +240,7 @@ static auto *itemIn(Items &pageItems, Bands &bands, QStringView name)
     return found;
 }
 
-template<typename Bands>
-static auto *bandIn(Bands &bands, QStringView name)
+template <typename Bands> static auto *bandIn(Bands &bands, QStringView name)
 {
     decltype(&bands[0]) found = nullptr;
     for (auto &band : bands) {

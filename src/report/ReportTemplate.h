@@ -124,7 +124,7 @@ private:
     double m_paperWidth = 210; // portrait width
     double m_paperHeight = 297;
     Orientation m_orientation = Orientation::Portrait;
-    double m_margins[4] = {10, 10, 10, 10}; // left, top, right, bottom
+    double m_margins[4] = { 10, 10, 10, 10 }; // left, top, right, bottom
     QList<Item> m_pageItems;
     QList<Band> m_bands;
 };

@@ -125,8 +125,8 @@ void TestReportLayout::templateEditing()
     // A multi-line box takes a text as lines; a one-line box takes no lines.
     QVERIFY(copy.setText(u"txtRiepilogo", QStringLiteral("uno\r\ndue\ntre")));
     QCOMPARE(copy.findItem(u"txtRiepilogo")->lines,
-             (QStringList{QStringLiteral("uno"), QStringLiteral("due"), QStringLiteral("tre")}));
-    QVERIFY(!copy.setLines(u"txtTitolo", {QStringLiteral("x")}));
+        (QStringList { QStringLiteral("uno"), QStringLiteral("due"), QStringLiteral("tre") }));
+    QVERIFY(!copy.setLines(u"txtTitolo", { QStringLiteral("x") }));
     QCOMPARE(copy.findItem(u"txtTitolo")->text, QStringLiteral("Copia"));
 }
 
@@ -140,14 +140,14 @@ void TestReportLayout::listPagination_data()
     // the 8 mm title: 53 lines of 3.3925 mm (179.80 mm); a following page 56 lines
     // (189.98 mm). The footer needs 8 mm after the band's 2.6458 mm tail, so a first
     // page holds 50 lines with it (8 + 169.63 + 2.65 + 8 = 188.27 mm) but not 51.
-    QTest::newRow("empty list") << 0 << QList<int>{0} << 0;
-    QTest::newRow("one line") << 1 << QList<int>{1} << 0;
-    QTest::newRow("one page with its footer") << 50 << QList<int>{50} << 0;
-    QTest::newRow("footer pushed to a page of its own") << 51 << QList<int>{51, 0} << 1;
-    QTest::newRow("lines exactly fill the first page") << 53 << QList<int>{53, 0} << 1;
-    QTest::newRow("one line over the first page") << 54 << QList<int>{53, 1} << 1;
-    QTest::newRow("lines exactly fill the second page") << 109 << QList<int>{53, 56, 0} << 2;
-    QTest::newRow("two hundred lines") << 200 << QList<int>{53, 56, 56, 35} << 3;
+    QTest::newRow("empty list") << 0 << QList<int> { 0 } << 0;
+    QTest::newRow("one line") << 1 << QList<int> { 1 } << 0;
+    QTest::newRow("one page with its footer") << 50 << QList<int> { 50 } << 0;
+    QTest::newRow("footer pushed to a page of its own") << 51 << QList<int> { 51, 0 } << 1;
+    QTest::newRow("lines exactly fill the first page") << 53 << QList<int> { 53, 0 } << 1;
+    QTest::newRow("one line over the first page") << 54 << QList<int> { 53, 1 } << 1;
+    QTest::newRow("lines exactly fill the second page") << 109 << QList<int> { 53, 56, 0 } << 2;
+    QTest::newRow("two hundred lines") << 200 << QList<int> { 53, 56, 56, 35 } << 3;
 }
 
 void TestReportLayout::listPagination()
@@ -164,8 +164,8 @@ void TestReportLayout::listPagination()
     QCOMPARE(report.pageCount(), int(perPage.size()));
     QCOMPARE(report.pageWidth, 297.0);
     QCOMPARE(report.pageHeight, 210.0);
-    QCOMPARE(report.pagesWith(u"txtTitolo"), QList<int>{0});
-    QCOMPARE(report.pagesWith(u"txtPagina"), QList<int>{footerPage});
+    QCOMPARE(report.pagesWith(u"txtTitolo"), QList<int> { 0 });
+    QCOMPARE(report.pagesWith(u"txtPagina"), QList<int> { footerPage });
     QCOMPARE(report.linesOf(u"txtRiepilogo"), lines);
     QCOMPARE(linesPerPage(report), perPage);
 
@@ -181,8 +181,8 @@ void TestReportLayout::listPagination()
     // Nothing prints into the bottom margin, and the footer comes after the last line.
     for (const PreparedPage &page : report.pages) {
         for (const PlacedItem &placed : page.items)
-            QVERIFY2(placed.item.top + placed.item.height <= 200.0 + 1e-6,
-                     qPrintable(placed.item.name));
+            QVERIFY2(
+                placed.item.top + placed.item.height <= 200.0 + 1e-6, qPrintable(placed.item.name));
     }
     const PlacedItem *footer = report.find(footerPage, u"txtPagina");
     QCOMPARE(footer->item.text, QStringLiteral("Stampa eseguita in data 05/03/2024"));
@@ -199,20 +199,20 @@ void TestReportLayout::listFill_data()
     const QString sep = QStringLiteral("--------");
     QTest::newRow("empty list, no extra lines") << QStringList() << QStringList() << QStringList();
     QTest::newRow("lines then extra lines")
-        << QStringList{QStringLiteral("A1  uno"), QStringLiteral("B2  due")}
-        << QStringList{sep, QStringLiteral("Totale: 2")}
-        << QStringList{QStringLiteral("A1  uno"), QStringLiteral("B2  due"), sep,
-                       QStringLiteral("Totale: 2")};
-    QTest::newRow("only extra lines") << QStringList() << QStringList{sep}
-                                      << QStringList{sep};
+        << QStringList { QStringLiteral("A1  uno"), QStringLiteral("B2  due") }
+        << QStringList { sep, QStringLiteral("Totale: 2") }
+        << QStringList { QStringLiteral("A1  uno"), QStringLiteral("B2  due"), sep,
+               QStringLiteral("Totale: 2") };
+    QTest::newRow("only extra lines")
+        << QStringList() << QStringList { sep } << QStringList { sep };
     // A note typed over several lines stays one printed line.
     QTest::newRow("line break inside a line")
-        << QStringList{QStringLiteral("X1  prima\r\nseconda"), QStringLiteral("X2  a\nb\rc")}
+        << QStringList { QStringLiteral("X1  prima\r\nseconda"), QStringLiteral("X2  a\nb\rc") }
         << QStringList()
-        << QStringList{QStringLiteral("X1  prima seconda"), QStringLiteral("X2  a b c")};
+        << QStringList { QStringLiteral("X1  prima seconda"), QStringLiteral("X2  a b c") };
     QTest::newRow("brackets in the data are not placeholders")
-        << QStringList{QStringLiteral("Z9  [DATE] resta com'è")} << QStringList()
-        << QStringList{QStringLiteral("Z9  [DATE] resta com'è")};
+        << QStringList { QStringLiteral("Z9  [DATE] resta com'è") } << QStringList()
+        << QStringList { QStringLiteral("Z9  [DATE] resta com'è") };
 }
 
 void TestReportLayout::listFill()
@@ -238,7 +238,7 @@ void TestReportLayout::datePlaceholder()
     Clock::reset();
     QVERIFY(report);
     QCOMPARE(report->find(0, u"txtPagina")->item.text,
-             QStringLiteral("Stampa eseguita in data 29/02/2024"));
+        QStringLiteral("Stampa eseguita in data 29/02/2024"));
 }
 
 void TestReportLayout::cardLayout()
@@ -246,7 +246,8 @@ void TestReportLayout::cardLayout()
     CardContent content;
     content.title = QStringLiteral("SCHEDA ARTICOLO");
     for (int row = 1; row <= CardTemplate::kRows; ++row)
-        content.rows.append({QStringLiteral("Voce %1:").arg(row), QStringLiteral("valore %1").arg(row)});
+        content.rows.append(
+            { QStringLiteral("Voce %1:").arg(row), QStringLiteral("valore %1").arg(row) });
     content.footer = QStringLiteral("Stampa eseguita in data 01/01/2024 alle ore 08:00:00");
 
     ReportTemplate card = loadTemplate(CardTemplate::kResource);
@@ -298,21 +299,21 @@ void TestReportLayout::productCardContent_data()
     using namespace ProductRecord;
     QTest::newRow("code trimmed") << 1 << QStringLiteral("Codice articolo:") << int(Codice)
                                   << QStringLiteral("  AB-12 ") << QStringLiteral("AB-12");
-    QTest::newRow("accented caption") << 11 << QStringLiteral("Modalità ordine merce:")
-                                      << int(Ordine) << QStringLiteral("Telefono")
-                                      << QStringLiteral("Telefono");
-    QTest::newRow("under-stock threshold") << 15 << QStringLiteral("Preavviso sottoscorta:")
-                                           << int(Sottoscorta) << QStringLiteral("5")
-                                           << QStringLiteral("5 pezzi rimasti");
+    QTest::newRow("accented caption")
+        << 11 << QStringLiteral("Modalità ordine merce:") << int(Ordine)
+        << QStringLiteral("Telefono") << QStringLiteral("Telefono");
+    QTest::newRow("under-stock threshold")
+        << 15 << QStringLiteral("Preavviso sottoscorta:") << int(Sottoscorta) << QStringLiteral("5")
+        << QStringLiteral("5 pezzi rimasti");
     QTest::newRow("empty under-stock threshold")
         << 15 << QStringLiteral("Preavviso sottoscorta:") << int(Sottoscorta) << QString()
         << QStringLiteral(" pezzi rimasti");
-    QTest::newRow("height from the hidden field") << 20 << QStringLiteral("Altezza:")
-                                                  << int(Consumo) << QStringLiteral("12 cm")
-                                                  << QStringLiteral("12 cm");
-    QTest::newRow("expiry from the hidden field") << 23 << QStringLiteral("Scadenza:")
-                                                  << int(Onde) << QStringLiteral("\t31/12/2025 ")
-                                                  << QStringLiteral("31/12/2025");
+    QTest::newRow("height from the hidden field")
+        << 20 << QStringLiteral("Altezza:") << int(Consumo) << QStringLiteral("12 cm")
+        << QStringLiteral("12 cm");
+    QTest::newRow("expiry from the hidden field")
+        << 23 << QStringLiteral("Scadenza:") << int(Onde) << QStringLiteral("\t31/12/2025 ")
+        << QStringLiteral("31/12/2025");
     QTest::newRow("notes last") << 24 << QStringLiteral("Note:") << int(Note)
                                 << QStringLiteral("fragile") << QStringLiteral("fragile");
 }
@@ -327,13 +328,14 @@ void TestReportLayout::productCardContent()
 
     Record product(ProductRecord::layout());
     product.setValue(field, stored);
-    const CardContent content = ::productCardContent(product, QStringLiteral("07/06/2024"),
-                                                     QStringLiteral("09:05:01"));
+    const CardContent content
+        = ::productCardContent(product, QStringLiteral("07/06/2024"), QStringLiteral("09:05:01"));
     QCOMPARE(content.title, QStringLiteral("SCHEDA ARTICOLO"));
     QCOMPARE(content.rows.size(), CardTemplate::kRows);
     QCOMPARE(content.rows.at(row - 1).first, caption);
     QCOMPARE(content.rows.at(row - 1).second, printed);
-    QCOMPARE(content.footer, QStringLiteral("Stampa eseguita in data 07/06/2024 alle ore 09:05:01"));
+    QCOMPARE(
+        content.footer, QStringLiteral("Stampa eseguita in data 07/06/2024 alle ore 09:05:01"));
 }
 
 QTEST_APPLESS_MAIN(TestReportLayout)

@@ -1,8 +1,8 @@
+#include "app/OpenURL.h"
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
-#include "app/OpenURL.h"
 #include "report/CardReport.h"
 #include "report/ListContent.h"
 #include "report/ListReport.h"
@@ -43,8 +43,8 @@ QString runTool(const QString &tool, const QStringList &arguments)
 QStringList pdfPages(const QString &path)
 {
     QStringList pages = runTool(QStringLiteral("pdftotext"),
-                                {QStringLiteral("-layout"), QStringLiteral("-enc"),
-                                 QStringLiteral("UTF-8"), path, QStringLiteral("-")})
+        { QStringLiteral("-layout"), QStringLiteral("-enc"), QStringLiteral("UTF-8"), path,
+            QStringLiteral("-") })
                             .split(u'\f');
     if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
         pages.removeLast();
@@ -74,14 +74,14 @@ Record sampleProduct(const QString &code)
 
 CardContent sampleCard(const QString &code)
 {
-    return productCardContent(sampleProduct(code), QStringLiteral("07/06/2024"),
-                              QStringLiteral("09:05:01"));
+    return productCardContent(
+        sampleProduct(code), QStringLiteral("07/06/2024"), QStringLiteral("09:05:01"));
 }
 
 QStringList folderEntries(const QString &path)
 {
-    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                | QDir::NoDotAndDotDot);
+    return QDir(path).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
 }
 
 // Runs action on the next modal dialog the code under test opens.
@@ -141,7 +141,7 @@ void TestReportPdf::cleanup()
 
 void TestReportPdf::templateColours()
 {
-    for (const char *resource : {CardTemplate::kResource, ListTemplate::kResource}) {
+    for (const char *resource : { CardTemplate::kResource, ListTemplate::kResource }) {
         const auto t = Report::ReportTemplate::load(QString::fromLatin1(resource));
         QVERIFY(t);
         QList<Report::Item> items = t->pageItems();
@@ -173,19 +173,24 @@ void TestReportPdf::cardPdf()
         QVERIFY2(lines.size() == 1, qPrintable(caption));
         // The value stands on the caption's line, to its right.
         QVERIFY2(lines.first().indexOf(value) > lines.first().indexOf(caption),
-                 qPrintable(lines.first()));
+            qPrintable(lines.first()));
     }
     QVERIFY(text.contains(QStringLiteral("5 pezzi rimasti")));
     QCOMPARE(linesContaining(text, card.footer).size(), 1);
+    // The logo: one opaque picture on the page (no transparency mask).
+    const QString images = runTool(QStringLiteral("pdfimages"), { QStringLiteral("-list"), path });
+    QCOMPARE(images.count(QRegularExpression(QStringLiteral("\\n +1 +\\d+ +image "))), 1);
+    QVERIFY(!images.contains(QStringLiteral("smask")));
 
-    const QString info = runTool(QStringLiteral("pdfinfo"), {path});
+    const QString info = runTool(QStringLiteral("pdfinfo"), { path });
     QVERIFY(info.contains(QRegularExpression(QStringLiteral("Title: +Scheda informativa\n"))));
     QVERIFY(info.contains(QRegularExpression(QStringLiteral("Creator: +Dravello Software\n"))));
-    QVERIFY(info.contains(QRegularExpression(QStringLiteral("Page size: +595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)"))));
-    const QString meta = runTool(QStringLiteral("pdfinfo"), {QStringLiteral("-meta"), path});
+    QVERIFY(info.contains(QRegularExpression(
+        QStringLiteral("Page size: +595(\\.\\d+)? x 842(\\.\\d+)? pts \\(A4\\)"))));
+    const QString meta = runTool(QStringLiteral("pdfinfo"), { QStringLiteral("-meta"), path });
     QVERIFY2(meta.contains(QStringLiteral("<dc:description><rdf:Alt><rdf:li xml:lang=\"x-default\">"
                                           "Scheda informativa</rdf:li>")),
-             qPrintable(meta));
+        qPrintable(meta));
     QVERIFY(meta.contains(QStringLiteral("<dc:creator><rdf:Seq><rdf:li>Dravello Software")));
 }
 
@@ -210,29 +215,30 @@ void TestReportPdf::longValueIsCut()
     QVERIFY(!text.contains(QStringLiteral("CODA")));
     // The value box ends 10 + 60 + 128 = 198 mm from the paper's left edge; a glyph cut by
     // the edge may start just before it.
-    const QString boxes = runTool(QStringLiteral("pdftotext"),
-                                  {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    const QString boxes = runTool(
+        QStringLiteral("pdftotext"), { QStringLiteral("-bbox"), path, QStringLiteral("-") });
     static const QRegularExpression word(
         QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"[\\d.]+\" xMax=\"([\\d.]+)\"[^>]*>0123"));
     const auto match = word.match(boxes);
     QVERIFY2(match.hasMatch(), qPrintable(boxes.left(2000)));
     const double pointsPerMm = 72 / 25.4;
     QVERIFY(match.captured(1).toDouble() >= 70 * pointsPerMm);
-    QVERIFY2(match.captured(2).toDouble() <= 198 * pointsPerMm + 8,
-             qPrintable(match.captured(0)));
+    QVERIFY2(match.captured(2).toDouble() <= 198 * pointsPerMm + 8, qPrintable(match.captured(0)));
 }
 
 void TestReportPdf::listPdfAcrossPages()
 {
     QStringList lines;
     for (int i = 1; i <= 200; ++i)
-        lines.append(QStringLiteral("COD%1  Marca Modello  Giacenza: %2").arg(i, 3, 10, QLatin1Char('0')).arg(i * 7));
-    const QStringList extra{QStringLiteral("-----"), QStringLiteral("Totale articoli: 200")};
+        lines.append(QStringLiteral("COD%1  Marca Modello  Giacenza: %2")
+                         .arg(i, 3, 10, QLatin1Char('0'))
+                         .arg(i * 7));
+    const QStringList extra { QStringLiteral("-----"), QStringLiteral("Totale articoli: 200") };
     const QString path = m_folder->filePath(QStringLiteral("Riepilogo.pdf"));
     QString error;
-    QVERIFY2(ListReport::exportPdf(QStringLiteral("Materiali in esaurimento"), lines, extra, path,
-                                   &error),
-             qPrintable(error));
+    QVERIFY2(ListReport::exportPdf(
+                 QStringLiteral("Materiali in esaurimento"), lines, extra, path, &error),
+        qPrintable(error));
 
     const QStringList pages = pdfPages(path);
     QCOMPARE(pages.size(), 4);
@@ -265,7 +271,8 @@ void TestReportPdf::listPdfAcrossPages()
         QVERIFY(!pages.at(page).contains(footer));
     const QString last = pages.at(3);
     QVERIFY(last.indexOf(footer) > last.indexOf(QStringLiteral("Totale articoli: 200")));
-    QVERIFY(last.indexOf(QStringLiteral("Totale articoli: 200")) > last.indexOf(QStringLiteral("COD200")));
+    QVERIFY(last.indexOf(QStringLiteral("Totale articoli: 200"))
+        > last.indexOf(QStringLiteral("COD200")));
 }
 
 void TestReportPdf::failedExportLeavesNothing_data()
@@ -295,8 +302,9 @@ void TestReportPdf::failedExportLeavesNothing()
     if (folderInTheWay) {
         QVERIFY(QDir(folder).mkpath(QStringLiteral("Articolo.pdf/dentro")));
     }
-    const QString path = QDir(folder).filePath(subfolder.isEmpty() ? QStringLiteral("Articolo.pdf")
-                                                                   : subfolder + QStringLiteral("/Articolo.pdf"));
+    const QString path
+        = QDir(folder).filePath(subfolder.isEmpty() ? QStringLiteral("Articolo.pdf")
+                                                    : subfolder + QStringLiteral("/Articolo.pdf"));
     const QStringList before = folderEntries(folder);
 
     QString error;
@@ -321,19 +329,20 @@ void TestReportPdf::exportAndAsk()
     QFETCH(bool, opens);
 
     MessageRecorder messages;
-    messages.answers = {answer};
-    CardReport::exportPdfAndAsk(nullptr, sampleCard(QStringLiteral("ART-9")),
-                                QStringLiteral("Articolo.pdf"));
+    messages.answers = { answer };
+    CardReport::exportPdfAndAsk(
+        nullptr, sampleCard(QStringLiteral("ART-9")), QStringLiteral("Articolo.pdf"));
 
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Confirmation);
-    QCOMPARE(messages.lastText(), QStringLiteral("L'esportazione della scheda in PDF è terminata "
-                                                 "con successo.\r\n\r\nSi vuole aprire il file?"));
+    QCOMPARE(messages.lastText(),
+        QStringLiteral("L'esportazione della scheda in PDF è terminata "
+                       "con successo.\r\n\r\nSi vuole aprire il file?"));
     const QString path = m_folder->filePath(QStringLiteral("Articolo.pdf"));
     QVERIFY(m_folder->readAll(QStringLiteral("Articolo.pdf")).startsWith("%PDF-"));
-    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Articolo.pdf")});
+    QCOMPARE(folderEntries(m_folder->path()), QStringList { QStringLiteral("Articolo.pdf") });
     if (opens)
-        QCOMPARE(m_opened, QList<QUrl>{QUrl::fromLocalFile(path)});
+        QCOMPARE(m_opened, QList<QUrl> { QUrl::fromLocalFile(path) });
     else
         QVERIFY(m_opened.isEmpty());
 }
@@ -342,27 +351,27 @@ void TestReportPdf::exportFailureWarnsWithoutQuestion()
 {
     QVERIFY(QDir(m_folder->path()).mkpath(QStringLiteral("Articolo.pdf/aperto")));
     MessageRecorder messages(Messages::Answer::Yes);
-    CardReport::exportPdfAndAsk(nullptr, sampleCard(QStringLiteral("ART-9")),
-                                QStringLiteral("Articolo.pdf"));
+    CardReport::exportPdfAndAsk(
+        nullptr, sampleCard(QStringLiteral("ART-9")), QStringLiteral("Articolo.pdf"));
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
     QVERIFY(messages.lastText().startsWith(
         QStringLiteral("Attenzione: impossibile salvare la scheda in PDF")));
     QVERIFY(m_opened.isEmpty());
-    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Articolo.pdf")});
+    QCOMPARE(folderEntries(m_folder->path()), QStringList { QStringLiteral("Articolo.pdf") });
 }
 
 void TestReportPdf::secondExportReplacesFirst()
 {
     MessageRecorder messages(Messages::Answer::No);
-    CardReport::exportPdfAndAsk(nullptr, sampleCard(QStringLiteral("PRIMO-111")),
-                                QStringLiteral("Articolo.pdf"));
-    CardReport::exportPdfAndAsk(nullptr, sampleCard(QStringLiteral("SECONDO-222")),
-                                QStringLiteral("Articolo.pdf"));
+    CardReport::exportPdfAndAsk(
+        nullptr, sampleCard(QStringLiteral("PRIMO-111")), QStringLiteral("Articolo.pdf"));
+    CardReport::exportPdfAndAsk(
+        nullptr, sampleCard(QStringLiteral("SECONDO-222")), QStringLiteral("Articolo.pdf"));
     const QString text = pdfPages(m_folder->filePath(QStringLiteral("Articolo.pdf"))).join(u'\f');
     QVERIFY(text.contains(QStringLiteral("SECONDO-222")));
     QVERIFY(!text.contains(QStringLiteral("PRIMO-111")));
-    QCOMPARE(folderEntries(m_folder->path()), QStringList{QStringLiteral("Articolo.pdf")});
+    QCOMPARE(folderEntries(m_folder->path()), QStringList { QStringLiteral("Articolo.pdf") });
 }
 
 void TestReportPdf::printDialog_data()
@@ -377,7 +386,7 @@ void TestReportPdf::printDialog()
     QFETCH(bool, accept);
 
     const auto report = ListTemplate::prepare(QStringLiteral("Riepilogo Clienti in archivio"),
-                                              QStringList(120, QStringLiteral("Rossi Mario")), {});
+        QStringList(120, QStringLiteral("Rossi Mario")), {});
     QVERIFY(report);
     const QString output = m_folder->filePath(QStringLiteral("stampa.pdf"));
     QPrinter printer(QPrinter::HighResolution);
@@ -408,17 +417,18 @@ void TestReportPdf::printDialog()
 void TestReportPdf::previewWindow()
 {
     const auto report = ListTemplate::prepare(QStringLiteral("Riepilogo articoli in magazzino"),
-                                              QStringList(200, QStringLiteral("riga")), {});
+        QStringList(200, QStringLiteral("riga")), {});
     QVERIFY(report);
     ReportPreviewDialog dialog(*report);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.previewWidget()->pageCount(), report->pageCount());
 
-    for (const char *name : {"actStampa", "actIngrandisci", "actRiduci", "actPaginaIntera",
-                             "actSchermoIntero", "actChiudi"}) {
+    for (const char *name : { "actStampa", "actIngrandisci", "actRiduci", "actPaginaIntera",
+             "actSchermoIntero", "actChiudi" }) {
         QAction *action = dialog.findChild<QAction *>(QString::fromLatin1(name));
         QVERIFY2(action && !action->text().isEmpty(), name);
+        QVERIFY2(!action->icon().pixmap(16).isNull(), name);
     }
     const qreal zoom = dialog.previewWidget()->zoomFactor();
     dialog.findChild<QAction *>(QStringLiteral("actIngrandisci"))->trigger();
