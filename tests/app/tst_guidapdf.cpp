@@ -2,10 +2,25 @@
 
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
-// Reads back the help document written at build time and looks for every chapter.
+namespace {
+
+// pdftotext joins a word broken after a hyphen at the end of a line ("e-" + "mail"), so
+// texts are compared without hyphens and with blanks and line ends made single blanks.
+QString comparable(const QString &text)
+{
+    QString result = text;
+    result.remove(u'-');
+    return result.simplified();
+}
+
+} // namespace
+
+// Reads back the help document written at build time: every chapter and every paragraph,
+// each once and whole, across page ends.
 class TestGuidaPdf : public QObject
 {
     Q_OBJECT
@@ -31,10 +46,13 @@ void TestGuidaPdf::initTestCase()
     reader.start(pdftotext, {pdf, QStringLiteral("-")});
     QVERIFY(reader.waitForFinished(30000));
     QCOMPARE(reader.exitCode(), 0);
-    const QString text = QString::fromUtf8(reader.readAllStandardOutput());
-    // Pages are separated by form feeds; line ends and hyphen-free wrapping become blanks.
+    QString text = QString::fromUtf8(reader.readAllStandardOutput());
     m_pages = int(text.count(u'\f'));
-    m_text = text.simplified();
+    // The page footers interrupt a paragraph that continues on the next page.
+    static const QRegularExpression footer(
+        QStringLiteral("Merventa 2\\.0 \u2013 Guida all'utilizzo del software\\s+Pagina \\d+"));
+    text.remove(footer);
+    m_text = comparable(text);
 }
 
 void TestGuidaPdf::everyTopicHasItsChapter_data()
@@ -49,12 +67,11 @@ void TestGuidaPdf::everyTopicHasItsChapter()
     QFETCH(QString, screenClass);
 
     const HelpTopic topic = helpTopic(screenClass);
-    const QString title = topic.title.chopped(1);
+    const QString title = comparable(topic.title.chopped(1));
     // Once in the contents, once at the head of its chapter.
     QVERIFY2(m_text.count(title) >= 2, qPrintable(title));
-    // A chapter starts on a new page, so its opening words are never split by a footer.
-    const QString opening = topic.paragraphs.first().section(u' ', 0, 7);
-    QVERIFY2(m_text.contains(opening), qPrintable(opening));
+    const QString chapter = comparable(topic.paragraphs.join(u' '));
+    QVERIFY2(m_text.contains(chapter), qPrintable(title));
     QVERIFY(m_pages >= int(helpDocumentOrder().size()) + 2);
 }
 

@@ -13,8 +13,10 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 
 #include <cstdio>
 
@@ -86,14 +88,25 @@ void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
                      QStringLiteral("www.example.com/merventa  \u2013  info@example.com"));
 }
 
+// Every paragraph of the guide in order, as the body shows them.
+QStringList allParagraphs(const QStringList &keys)
+{
+    QStringList paragraphs;
+    for (const QString &key : keys)
+        paragraphs += helpTopic(key).paragraphs;
+    return paragraphs;
+}
+
 // The body of the guide as HTML; pageOfChapter gives the page number shown in the
-// contents for each chapter (empty on the first pass, before the layout is known).
-QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter)
+// contents for each chapter (empty on the first pass, before the layout is known), and
+// breakBefore the paragraphs (by their place in allParagraphs) that start a new page.
+QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter,
+                 const QSet<int> &breakBefore)
 {
     QString html = QStringLiteral(
         "<html><body>"
-        "<h1 style='color:#1F4E79; font-size:22pt; margin-bottom:14pt'>Indice</h1>"
-        "<table width='100%' cellspacing='0' cellpadding='5'>");
+        "<h1 style='color:#1F4E79; font-size:22pt; margin-bottom:20px'>Indice</h1>"
+        "<table width='100%' cellspacing='0' cellpadding='5' style='margin-top:16px'>");
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const QString page = i < pageOfChapter.size() ? QString::number(pageOfChapter.at(i))
                                                       : QStringLiteral("00");
@@ -103,21 +116,46 @@ QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter)
                          chapterTitle(helpTopic(keys.at(i)).title).toHtmlEscaped(), page);
     }
     html += QStringLiteral("</table>");
+    int paragraphIndex = 0;
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const HelpTopic topic = helpTopic(keys.at(i));
         html += QStringLiteral("<h1 style='page-break-before:always; color:#1F4E79; "
-                               "font-size:20pt; margin-bottom:4pt'>%1.&nbsp;&nbsp;%2</h1>"
-                               "<p style='color:#F39C12; font-size:6pt; margin-top:0; "
-                               "margin-bottom:12pt'>%3</p>")
-                    .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped(),
-                         QString(60, QChar(0x2501)));
-        for (const QString &paragraph : topic.paragraphs)
-            html += QStringLiteral("<p align='justify' style='font-size:11.5pt; "
-                                   "line-height:140%; margin-bottom:9pt'>%1</p>")
-                        .arg(paragraph.toHtmlEscaped());
+                               "font-size:20pt; margin-bottom:20px'>%1.&nbsp;&nbsp;%2</h1>")
+                    .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped());
+        for (const QString &paragraph : topic.paragraphs) {
+            const QString pageBreak = breakBefore.contains(paragraphIndex++)
+                                          ? QStringLiteral("page-break-before:always; ")
+                                          : QString();
+            html += QStringLiteral("<p align='justify' style='%1font-size:11.5pt; "
+                                   "line-height:140%; margin-bottom:4px'>%2</p>")
+                        .arg(pageBreak, paragraph.toHtmlEscaped());
+        }
     }
     html += QStringLiteral("</body></html>");
     return html;
+}
+
+// The first paragraph (by its place in paragraphs) that runs over a page end, or -1. The
+// layout would split it between lines, and each of the two pages, although it clips the
+// other's lines away, would still carry their text inside the PDF; such a paragraph moves
+// to the top of the next page instead.
+int firstSplitParagraph(const QTextDocument &document, const QStringList &paragraphs,
+                        double pageHeight)
+{
+    int index = 0;
+    for (QTextBlock block = document.begin(); block.isValid() && index < paragraphs.size();
+         block = block.next()) {
+        if (block.text() != paragraphs.at(index))
+            continue;
+        const QRectF box = document.documentLayout()->blockBoundingRect(block);
+        const QTextLine last = block.layout()->lineAt(block.layout()->lineCount() - 1);
+        const double textBottom = box.top() + last.y() + last.height();
+        if (int(box.top() / pageHeight) != int((textBottom - 1) / pageHeight)
+            && textBottom - box.top() < pageHeight)
+            return index;
+        ++index;
+    }
+    return -1;
 }
 
 // The body page (0-based, after the title page) on which each chapter heading starts.
@@ -136,6 +174,23 @@ QList<int> chapterPages(const QTextDocument &document, qsizetype chapters, doubl
         pages.append(int(box.top() / pageHeight));
     }
     return pages.size() == chapters ? pages : QList<int>();
+}
+
+// An orange rule under every heading of a body page.
+void drawHeadingRules(QPainter &painter, const QTextDocument &document, const QRectF &body,
+                      int bodyPage)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (block.blockFormat().headingLevel() != 1)
+            continue;
+        const QRectF box = document.documentLayout()->blockBoundingRect(block);
+        if (int(box.top() / body.height()) != bodyPage)
+            continue;
+        const QTextLine last = block.layout()->lineAt(block.layout()->lineCount() - 1);
+        const double y = body.top() + box.top() + last.y() + last.height()
+                         - bodyPage * body.height() + mm(1.5);
+        painter.fillRect(QRectF(body.left(), y, body.width(), mm(0.7)), kOrange);
+    }
 }
 
 void drawFooter(QPainter &painter, const QRectF &page, int pageNumber)
@@ -176,12 +231,22 @@ bool writeGuide(const QString &output, const QImage &logo)
     document.setDocumentMargin(0);
     document.setPageSize(body.size());
 
+    // Each moved paragraph shifts the rest, so the layout is redone after every move; the
+    // contents' page numbers come last and take the same room as their placeholders.
     const QStringList keys = helpDocumentOrder();
-    document.setHtml(bodyHtml(keys, {}));
+    const QStringList paragraphs = allParagraphs(keys);
+    QSet<int> breaks;
+    for (;;) {
+        document.setHtml(bodyHtml(keys, {}, breaks));
+        const int split = firstSplitParagraph(document, paragraphs, body.height());
+        if (split < 0)
+            break;
+        breaks.insert(split);
+    }
     QList<int> pages = chapterPages(document, keys.size(), body.height());
     for (int &p : pages)
         p += 2; // the title page is page 1
-    document.setHtml(bodyHtml(keys, pages));
+    document.setHtml(bodyHtml(keys, pages, breaks));
 
     drawTitlePage(painter, page, logo);
     const int bodyPages = document.pageCount();
@@ -191,10 +256,12 @@ bool writeGuide(const QString &output, const QImage &logo)
         painter.translate(body.left(), body.top() - i * body.height());
         const QRectF clip(0, i * body.height(), body.width(), body.height());
         painter.setClipRect(clip);
+        // A paragraph ending exactly at the page edge must not be drawn on the next page too.
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = clip;
+        context.clip = clip.adjusted(0, mm(1), 0, -mm(1));
         document.documentLayout()->draw(&painter, context);
         painter.restore();
+        drawHeadingRules(painter, document, body, i);
         drawFooter(painter, page, i + 2);
     }
     painter.end();
