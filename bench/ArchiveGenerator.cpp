@@ -26,70 +26,115 @@ struct Category
 };
 
 // The goods of a general store: each category brings its own code prefix and items.
-const std::array<Category, 12> kCategories = {{
-    {u"Utensili elettrici", u"UTE",
-     {u"Trapano avvitatore", u"Smerigliatrice", u"Seghetto alternativo", u"Levigatrice"}},
-    {u"Ferramenta", u"FER", {u"Cerniera", u"Serratura", u"Lucchetto", u"Maniglia"}},
-    {u"Vernici e smalti", u"VER", {u"Smalto lucido", u"Impregnante", u"Idropittura", u"Fondo"}},
-    {u"Idraulica", u"IDR", {u"Miscelatore", u"Raccordo", u"Valvola a sfera", u"Sifone"}},
-    {u"Materiale elettrico", u"ELE", {u"Interruttore", u"Presa schuko", u"Lampada LED",
-                                      u"Quadretto"}},
-    {u"Giardinaggio", u"GIA", {u"Tosaerba", u"Decespugliatore", u"Forbici da potatura",
-                               u"Tubo irrigazione"}},
-    {u"Pneumatici", u"PNE", {u"Invernale", u"Estivo", u"Quattro stagioni", u"Runflat"}},
-    {u"Ricambi auto", u"RIC", {u"Pastiglie freno", u"Filtro olio", u"Candela",
-                               u"Batteria 12V"}},
-    {u"Cancelleria", u"CAN", {u"Risma carta A4", u"Penna a sfera", u"Raccoglitore",
-                              u"Cucitrice"}},
-    {u"Detersivi", u"DET", {u"Sgrassatore", u"Detergente pavimenti", u"Ammorbidente",
-                            u"Anticalcare"}},
-    {u"Elettrodomestici", u"ELD", {u"Macchina caffè", u"Ferro da stiro", u"Aspirapolvere",
-                                   u"Frullatore"}},
-    {u"Abbigliamento da lavoro", u"ABB", {u"Giacca", u"Pantalone", u"Scarpe antinfortunistiche",
-                                          u"Guanti"}},
-}};
+const std::array<Category, 12> kCategories = { {
+    { u"Utensili elettrici", u"UTE",
+        { u"Trapano avvitatore", u"Smerigliatrice", u"Seghetto alternativo", u"Levigatrice" } },
+    { u"Ferramenta", u"FER", { u"Cerniera", u"Serratura", u"Lucchetto", u"Maniglia" } },
+    { u"Vernici e smalti", u"VER", { u"Smalto lucido", u"Impregnante", u"Idropittura", u"Fondo" } },
+    { u"Idraulica", u"IDR", { u"Miscelatore", u"Raccordo", u"Valvola a sfera", u"Sifone" } },
+    { u"Materiale elettrico", u"ELE",
+        { u"Interruttore", u"Presa schuko", u"Lampada LED", u"Quadretto" } },
+    { u"Giardinaggio", u"GIA",
+        { u"Tosaerba", u"Decespugliatore", u"Forbici da potatura", u"Tubo irrigazione" } },
+    { u"Pneumatici", u"PNE", { u"Invernale", u"Estivo", u"Quattro stagioni", u"Runflat" } },
+    { u"Ricambi auto", u"RIC",
+        { u"Pastiglie freno", u"Filtro olio", u"Candela", u"Batteria 12V" } },
+    { u"Cancelleria", u"CAN",
+        { u"Risma carta A4", u"Penna a sfera", u"Raccoglitore", u"Cucitrice" } },
+    { u"Detersivi", u"DET",
+        { u"Sgrassatore", u"Detergente pavimenti", u"Ammorbidente", u"Anticalcare" } },
+    { u"Elettrodomestici", u"ELD",
+        { u"Macchina caffè", u"Ferro da stiro", u"Aspirapolvere", u"Frullatore" } },
+    { u"Abbigliamento da lavoro", u"ABB",
+        { u"Giacca", u"Pantalone", u"Scarpe antinfortunistiche", u"Guanti" } },
+} };
 
 const std::array<const char16_t *, 20> kBrands = {
-    u"Fratelli Bertoli", u"Ravelli", u"Saltini", u"Emmegi", u"Tecnoferro",
-    u"Vallesina", u"Brambilla & C.", u"Idrotermica Sud", u"Luminova", u"Verdegiardino",
-    u"Montecolle", u"Officine Ferraris", u"Pulisan", u"Cartotecnica Orobica", u"Gommauto",
-    u"Tessiltex", u"Zanetti", u"Caffarelli", u"Elettroveneta", u"Nordutensili",
+    u"Fratelli Bertoli",
+    u"Ravelli",
+    u"Saltini",
+    u"Emmegi",
+    u"Tecnoferro",
+    u"Vallesina",
+    u"Brambilla & C.",
+    u"Idrotermica Sud",
+    u"Luminova",
+    u"Verdegiardino",
+    u"Montecolle",
+    u"Officine Ferraris",
+    u"Pulisan",
+    u"Cartotecnica Orobica",
+    u"Gommauto",
+    u"Tessiltex",
+    u"Zanetti",
+    u"Caffarelli",
+    u"Elettroveneta",
+    u"Nordutensili",
 };
 
 const std::array<const char16_t *, 10> kSuppliers = {
-    u"Rossi Forniture S.r.l.", u"Bianchi & Figli S.n.c.", u"Distribuzione Esposito S.p.A.",
-    u"Ingrosso Colombo S.r.l.", u"Ricci Commerciale S.a.s.", u"Marino Import S.r.l.",
-    u"Greco Ferramenta all'ingrosso", u"Bruno Tecnica S.r.l.",
-    u"Gallo Forniture Industriali", u"Conti & Costa S.r.l.",
+    u"Rossi Forniture S.r.l.",
+    u"Bianchi & Figli S.n.c.",
+    u"Distribuzione Esposito S.p.A.",
+    u"Ingrosso Colombo S.r.l.",
+    u"Ricci Commerciale S.a.s.",
+    u"Marino Import S.r.l.",
+    u"Greco Ferramenta all'ingrosso",
+    u"Bruno Tecnica S.r.l.",
+    u"Gallo Forniture Industriali",
+    u"Conti & Costa S.r.l.",
 };
 
 const std::array<const char16_t *, 10> kPhonePrefixes = {
-    u"02", u"06", u"011", u"051", u"055", u"081", u"0471", u"045", u"091", u"070",
+    u"02",
+    u"06",
+    u"011",
+    u"051",
+    u"055",
+    u"081",
+    u"0471",
+    u"045",
+    u"091",
+    u"070",
 };
 
 const std::array<const char16_t *, 6> kOrdering = {
-    u"Telefono", u"E-mail", u"Fax", u"Agente di zona", u"Portale fornitore",
+    u"Telefono",
+    u"E-mail",
+    u"Fax",
+    u"Agente di zona",
+    u"Portale fornitore",
     u"Ordine diretto in negozio",
 };
 
 const std::array<const char16_t *, 6> kAccessories = {
-    u"Valigetta", u"Due batterie", u"Caricabatterie", u"Manuale d'uso", u"Kit di montaggio",
+    u"Valigetta",
+    u"Due batterie",
+    u"Caricabatterie",
+    u"Manuale d'uso",
+    u"Kit di montaggio",
     u"Custodia",
 };
 
 const std::array<const char16_t *, 6> kProductNotes = {
-    u"Riordinare a fine mese", u"Prodotto più venduto", u"Verificare l'imballo",
-    u"In promozione fino a esaurimento", u"Fuori catalogo: non riordinare",
+    u"Riordinare a fine mese",
+    u"Prodotto più venduto",
+    u"Verificare l'imballo",
+    u"In promozione fino a esaurimento",
+    u"Fuori catalogo: non riordinare",
     u"Richiesto dal cliente Pellegrini",
 };
 
 const std::array<const char16_t *, 5> kMovementNotes = {
-    u"Consegna parziale", u"Reso da cliente", u"Vendita al banco", u"Merce in conto visione",
+    u"Consegna parziale",
+    u"Reso da cliente",
+    u"Vendita al banco",
+    u"Merce in conto visione",
     u"Inventario di verifica",
 };
 
-const std::array<int, 8> kMinimumStocks = {2, 3, 5, 5, 10, 10, 15, 20};
-const std::array<int, 11> kVatRates = {22, 22, 22, 22, 22, 22, 22, 22, 10, 10, 4};
+const std::array<int, 8> kMinimumStocks = { 2, 3, 5, 5, 10, 10, 15, 20 };
+const std::array<int, 11> kVatRates = { 22, 22, 22, 22, 22, 22, 22, 22, 10, 10, 4 };
 
 QString text(const char16_t *s)
 {
@@ -122,8 +167,8 @@ QString phoneText(Random &random)
 // multiplier prime to 10^6, so the file is not already in code order.
 QString productCode(const Category &category, std::int64_t index, Random &random)
 {
-    const QString code =
-        text(category.prefix) + u'-' + digits((index * 7919 + 104729) % 1000000, 6);
+    const QString code
+        = text(category.prefix) + u'-' + digits((index * 7919 + 104729) % 1000000, 6);
     // A few codes typed in lower case, as happens in a shop.
     return random.chance(0.04) ? LowerAscii(code) : code;
 }
@@ -133,9 +178,9 @@ QString modelText(const Category &category, Random &random)
     const QString item = text(random.pick(category.items));
     if (category.prefix == std::u16string_view(u"PNE")) {
         return item + u' ' + QString::number(random.between(155, 275) / 10 * 10) + u'/'
-               + QString::number(random.between(35, 70) / 5 * 5) + u" R"_s
-               + QString::number(random.between(14, 20)) + u' '
-               + QString::number(random.between(80, 110)) + QChar(u"HVTW"[random.below(4)]);
+            + QString::number(random.between(35, 70) / 5 * 5) + u" R"_s
+            + QString::number(random.between(14, 20)) + u' '
+            + QString::number(random.between(80, 110)) + QChar(u"HVTW"[random.below(4)]);
     }
     const QChar a = QChar(u'A' + int(random.below(26)));
     const QChar b = QChar(u'A' + int(random.below(26)));
@@ -180,7 +225,7 @@ Random rowRandom(std::uint64_t seed, std::int64_t index)
 }
 
 bool writeArchive(const QString &path, const RecordLayout &layout, std::int64_t count,
-                  const RowMaker &makeRow, std::uint64_t seed, QString *error)
+    const RowMaker &makeRow, std::uint64_t seed, QString *error)
 {
     QFile file(path);
     auto fail = [&] {
@@ -227,30 +272,30 @@ void makeProduct(Record &record, std::int64_t index, Random &random)
             accessories += u", "_s + LowerAscii(text(random.pick(kAccessories)));
         record.setValue(Accessori, accessories);
     }
-    record.setValue(Descrizione, model + u' ' + brand
-                                     + (random.chance(0.5) ? u" per uso professionale"_s
-                                                           : u" per uso domestico"_s)
-                                     + (random.chance(0.3) ? u", qualità superiore"_s : u""_s));
+    record.setValue(Descrizione,
+        model + u' ' + brand
+            + (random.chance(0.5) ? u" per uso professionale"_s : u" per uso domestico"_s)
+            + (random.chance(0.3) ? u", qualità superiore"_s : u""_s));
     const QString supplier = text(random.pick(kSuppliers));
     record.setValue(Fornitore, supplier);
     if (random.chance(0.7)) {
         record.setValue(Recapiti, phoneText(random));
     } else {
-        record.setValue(Recapiti, u"ordini@"_s + LowerAscii(supplier.section(u' ', 0, 0))
-                                      + u"forniture.it"_s);
+        record.setValue(
+            Recapiti, u"ordini@"_s + LowerAscii(supplier.section(u' ', 0, 0)) + u"forniture.it"_s);
     }
     const QString purchase = dateText(random, 2022, 2024);
     record.setValue(Data, purchase);
-    record.setValue(Documento, (random.chance(0.7) ? u"Fattura n. "_s : u"DDT n. "_s)
-                                   + QString::number(random.between(1, 2500)) + u" del "_s
-                                   + purchase);
+    record.setValue(Documento,
+        (random.chance(0.7) ? u"Fattura n. "_s : u"DDT n. "_s)
+            + QString::number(random.between(1, 2500)) + u" del "_s + purchase);
     record.setValue(Ordine, text(random.pick(kOrdering)));
 
     // Costs from fifty cents to about nine hundred euros, most of them small; a few unit
     // costs of cheap goods carry four decimals.
     const bool fine = random.chance(0.05);
-    const double cost = RoundDecimals(0.5 * std::exp(random.unit() * std::log(1800.0)),
-                                      fine ? 4 : 2);
+    const double cost
+        = RoundDecimals(0.5 * std::exp(random.unit() * std::log(1800.0)), fine ? 4 : 2);
     const double price = RoundDecimals(cost * (1.25 + random.unit() * 0.85), 2);
     const int vat = int(random.pick(kVatRates));
     record.setValue(Costo, amountText(cost, fine ? 4 : 2));
@@ -271,13 +316,12 @@ void makeProduct(Record &record, std::int64_t index, Random &random)
     record.setValue(Sottoscorta, QString::number(minimum));
     record.setValue(Valore, amountText(cost * double(stock), 2));
 
-    record.setValue(Collocazione, random.chance(0.9)
-                                      ? u"Scaffale "_s + QChar(u'A' + int(random.below(8)))
-                                            + QString::number(random.between(1, 9))
-                                            + u", ripiano "_s
-                                            + QString::number(random.between(1, 5))
-                                      : u"Magazzino esterno, corsia "_s
-                                            + QString::number(random.between(1, 12)));
+    record.setValue(Collocazione,
+        random.chance(0.9)
+            ? u"Scaffale "_s + QChar(u'A' + int(random.below(8)))
+                + QString::number(random.between(1, 9)) + u", ripiano "_s
+                + QString::number(random.between(1, 5))
+            : u"Magazzino esterno, corsia "_s + QString::number(random.between(1, 12)));
     if (random.chance(0.35)) {
         record.setValue(Consumo, QString::number(random.between(2, 120)) + u" cm"_s);
         record.setValue(Aderenza, QString::number(random.between(2, 80)) + u" cm"_s);
@@ -302,7 +346,7 @@ Record productAt(std::int64_t index, std::uint64_t seed)
 }
 
 RowMaker movementRows(MovementRecord::Kind kind, int year, std::int64_t count,
-                      std::int64_t productCount, std::uint64_t productSeed)
+    std::int64_t productCount, std::uint64_t productSeed)
 {
     const QDate first(year, 1, 1);
     const double days = first.daysInYear();
@@ -315,8 +359,9 @@ RowMaker movementRows(MovementRecord::Kind kind, int year, std::int64_t count,
         const double day = std::floor(t);
         const int seconds = 8 * 3600 + int((t - day) * 11 * 3600);
         record.setValue(Data, DateText(first.addDays(qint64(day))));
-        record.setValue(Ora, digits(seconds / 3600, 2) + u':' + digits(seconds / 60 % 60, 2)
-                                 + u':' + digits(seconds % 60, 2));
+        record.setValue(Ora,
+            digits(seconds / 3600, 2) + u':' + digits(seconds / 60 % 60, 2) + u':'
+                + digits(seconds % 60, 2));
 
         const Record product = productAt(random.below(productCount), productSeed);
         record.setValue(Codice, product.value(ProductRecord::Codice));
@@ -324,10 +369,10 @@ RowMaker movementRows(MovementRecord::Kind kind, int year, std::int64_t count,
         record.setValue(Marca, product.value(ProductRecord::Marca));
         record.setValue(Modello, product.value(ProductRecord::Modello));
         const bool load = kind == Kind::Load;
-        record.setValue(Importo, load ? product.value(ProductRecord::Costo)
-                                      : product.value(ProductRecord::Prezzo));
-        record.setValue(Quantita,
-                        QString::number(load ? random.between(1, 40) : random.between(1, 10)));
+        record.setValue(Importo,
+            load ? product.value(ProductRecord::Costo) : product.value(ProductRecord::Prezzo));
+        record.setValue(
+            Quantita, QString::number(load ? random.between(1, 40) : random.between(1, 10)));
         if (random.chance(0.1))
             record.setValue(Note, text(random.pick(kMovementNotes)));
     };
@@ -338,15 +383,14 @@ bool writeProducts(const QString &path, std::int64_t count, std::uint64_t seed, 
     return writeArchive(path, ProductRecord::layout(), count, makeProduct, seed, error);
 }
 
-bool writeMovements(const QString &path, MovementRecord::Kind kind, int year,
-                    std::int64_t count, std::int64_t productCount, std::uint64_t productSeed,
-                    QString *error)
+bool writeMovements(const QString &path, MovementRecord::Kind kind, int year, std::int64_t count,
+    std::int64_t productCount, std::uint64_t productSeed, QString *error)
 {
-    const std::uint64_t seed = productSeed ^ (kind == MovementRecord::Kind::Load ? 0x4C4F4144ULL
-                                                                                 : 0x554E4C44ULL)
-                               ^ (std::uint64_t(year) << 32);
+    const std::uint64_t seed = productSeed
+        ^ (kind == MovementRecord::Kind::Load ? 0x4C4F4144ULL : 0x554E4C44ULL)
+        ^ (std::uint64_t(year) << 32);
     return writeArchive(path, MovementRecord::layout(), count,
-                        movementRows(kind, year, count, productCount, productSeed), seed, error);
+        movementRows(kind, year, count, productCount, productSeed), seed, error);
 }
 
 } // namespace ArchiveGenerator

@@ -23,7 +23,10 @@ inline constexpr std::uint64_t kSeed = 20240517;
 class Random
 {
 public:
-    explicit Random(std::uint64_t seed) : m_state(seed) {}
+    explicit Random(std::uint64_t seed)
+        : m_state(seed)
+    {
+    }
     std::uint64_t next();
     // A whole number in [0, n); n > 0.
     std::int64_t below(std::int64_t n);
@@ -33,8 +36,7 @@ public:
     double unit();
     // True with the given probability (0 to 1).
     bool chance(double probability);
-    template <typename List>
-    const auto &pick(const List &list)
+    template <typename List> const auto &pick(const List &list)
     {
         return list[std::size_t(below(std::int64_t(std::size(list))))];
     }
@@ -55,8 +57,7 @@ Random rowRandom(std::uint64_t seed, std::int64_t index);
 // the one place every archive goes through; the customer and supplier archives need only
 // their own row maker. Returns false and sets error on a file failure.
 bool writeArchive(const QString &path, const RecordLayout &layout, std::int64_t count,
-                  const RowMaker &makeRow, std::uint64_t seed = kSeed,
-                  QString *error = nullptr);
+    const RowMaker &makeRow, std::uint64_t seed = kSeed, QString *error = nullptr);
 
 // One product of the product archive; about one product in eight is at or below its
 // minimum stock, a few have a negative stock.
@@ -70,13 +71,12 @@ Record productAt(std::int64_t index, std::uint64_t seed = kSeed);
 // written with productSeed: its code, category, brand, model, and its cost (load) or net
 // price (unload).
 RowMaker movementRows(MovementRecord::Kind kind, int year, std::int64_t count,
-                      std::int64_t productCount, std::uint64_t productSeed = kSeed);
+    std::int64_t productCount, std::uint64_t productSeed = kSeed);
 
-bool writeProducts(const QString &path, std::int64_t count, std::uint64_t seed = kSeed,
-                   QString *error = nullptr);
+bool writeProducts(
+    const QString &path, std::int64_t count, std::uint64_t seed = kSeed, QString *error = nullptr);
 // The movement file gets its own seed, derived from the product seed and the kind.
-bool writeMovements(const QString &path, MovementRecord::Kind kind, int year,
-                    std::int64_t count, std::int64_t productCount,
-                    std::uint64_t productSeed = kSeed, QString *error = nullptr);
+bool writeMovements(const QString &path, MovementRecord::Kind kind, int year, std::int64_t count,
+    std::int64_t productCount, std::uint64_t productSeed = kSeed, QString *error = nullptr);
 
 } // namespace ArchiveGenerator

@@ -53,8 +53,8 @@ public:
         const QString path = m_dir.filePath(
             QStringLiteral("%1_%2_%3_%4.mrv").arg(name).arg(kYear).arg(count).arg(productCount));
         if (!QFile::exists(path))
-            write(ArchiveGenerator::writeMovements(path, kind, kYear, count, productCount,
-                                                   ArchiveGenerator::kSeed, &m_error));
+            write(ArchiveGenerator::writeMovements(
+                path, kind, kYear, count, productCount, ArchiveGenerator::kSeed, &m_error));
         return path;
     }
 
@@ -62,13 +62,12 @@ private:
     void write(bool ok)
     {
         if (!ok) {
-            std::fprintf(stderr, "cannot write a generated archive: %s\n",
-                         qPrintable(m_error));
+            std::fprintf(stderr, "cannot write a generated archive: %s\n", qPrintable(m_error));
             std::exit(1);
         }
     }
 
-    QTemporaryDir m_dir{QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX")};
+    QTemporaryDir m_dir { QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX") };
     QString m_error;
 };
 
@@ -109,13 +108,12 @@ public:
     void ReportRuns(const std::vector<Run> &runs) override
     {
         for (const Run &run : runs) {
-            const bool median =
-                run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+            const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
             const bool single = run.run_type == Run::RT_Iteration && run.repetitions <= 1;
             if (run.error_occurred || !(median || single))
                 continue;
-            const double ms = run.GetAdjustedRealTime()
-                              / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
+            const double ms
+                = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e3;
             m_medians[run.run_name.function_name][run.run_name.args] = ms;
         }
         ConsoleReporter::ReportRuns(runs);
@@ -127,7 +125,7 @@ public:
         std::FILE *out = stdout;
         std::fprintf(out, "\nMedian wall time against the baseline read of the same file\n");
         std::fprintf(out, "%-34s %-14s %12s %12s %7s %7s  %s\n", "case", "baseline", "case ms",
-                     "baseline ms", "ratio", "target", "");
+            "baseline ms", "ratio", "target", "");
         for (const Comparison &c : m_comparisons) {
             const auto cases = m_medians.find(c.caseName);
             const auto bases = m_medians.find(c.baselineName);
@@ -142,12 +140,12 @@ public:
                 const std::string baseName = c.baselineName + "/" + args;
                 if (c.targetRatio <= 0) {
                     std::fprintf(out, "%-34s %-14s %12.2f %12.2f %6.2fx %7s\n", name.c_str(),
-                                 baseName.c_str(), ms, base->second, ratio, "-");
+                        baseName.c_str(), ms, base->second, ratio, "-");
                     continue;
                 }
                 std::fprintf(out, "%-34s %-14s %12.2f %12.2f %6.2fx %6.1fx  %s\n", name.c_str(),
-                             baseName.c_str(), ms, base->second, ratio, c.targetRatio,
-                             ratio <= c.targetRatio ? "met" : "MISSED");
+                    baseName.c_str(), ms, base->second, ratio, c.targetRatio,
+                    ratio <= c.targetRatio ? "met" : "MISSED");
             }
         }
         std::fflush(out);
@@ -164,9 +162,8 @@ private:
 // on the same cached file) and only the aggregates are shown.
 inline int runBenchmarks(int argc, char **argv, std::vector<Comparison> comparisons)
 {
-    std::vector<std::string> defaults = {"--benchmark_repetitions=5",
-                                         "--benchmark_report_aggregates_only=true",
-                                         "--benchmark_enable_random_interleaving=true"};
+    std::vector<std::string> defaults = { "--benchmark_repetitions=5",
+        "--benchmark_report_aggregates_only=true", "--benchmark_enable_random_interleaving=true" };
     std::vector<char *> args(argv, argv + argc);
     for (std::string &d : defaults) {
         const std::string flag = d.substr(0, d.find('='));

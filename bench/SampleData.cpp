@@ -19,7 +19,7 @@ int usage()
     std::fputs("Uso: merventa_sample_data <cartella> <prodotti> <movimenti> [anno]\n"
                "Scrive Magazzino.mrv, Carico_<anno>.mrv e Scarico_<anno>.mrv nella cartella;\n"
                "non sostituisce archivi esistenti.\n",
-               stderr);
+        stderr);
     return 2;
 }
 } // namespace
@@ -34,8 +34,8 @@ int main(int argc, char *argv[])
     const qint64 products = args[1].toLongLong(&ok1);
     const qint64 movements = args[2].toLongLong(&ok2);
     const int year = args.size() == 4 ? args[3].toInt(&ok3) : QDate::currentDate().year();
-    if (!ok1 || !ok2 || !ok3 || products < 1 || products > 1000000 || movements < 0
-        || year < 1900 || year > 9999)
+    if (!ok1 || !ok2 || !ok3 || products < 1 || products > 1000000 || movements < 0 || year < 1900
+        || year > 9999)
         return usage();
 
     const QDir folder(args[0]);
@@ -45,27 +45,26 @@ int main(int argc, char *argv[])
     const QString firstDay = QStringLiteral("01/01/") + QString::number(year);
     using MovementRecord::Kind;
     const QString loadFile = folder.filePath(MovementRecord::fileNameFor(Kind::Load, firstDay));
-    const QString unloadFile =
-        folder.filePath(MovementRecord::fileNameFor(Kind::Unload, firstDay));
-    for (const QString &f : {productFile, loadFile, unloadFile}) {
+    const QString unloadFile = folder.filePath(MovementRecord::fileNameFor(Kind::Unload, firstDay));
+    for (const QString &f : { productFile, loadFile, unloadFile }) {
         if (QFileInfo::exists(f)) {
             std::fprintf(stderr, "L'archivio %s esiste già: non viene sostituito.\n",
-                         qPrintable(QDir::toNativeSeparators(f)));
+                qPrintable(QDir::toNativeSeparators(f)));
             return 1;
         }
     }
 
     QString error;
     if (!ArchiveGenerator::writeProducts(productFile, products, ArchiveGenerator::kSeed, &error)
-        || !ArchiveGenerator::writeMovements(loadFile, Kind::Load, year, movements, products,
-                                             ArchiveGenerator::kSeed, &error)
-        || !ArchiveGenerator::writeMovements(unloadFile, Kind::Unload, year, movements, products,
-                                             ArchiveGenerator::kSeed, &error)) {
+        || !ArchiveGenerator::writeMovements(
+            loadFile, Kind::Load, year, movements, products, ArchiveGenerator::kSeed, &error)
+        || !ArchiveGenerator::writeMovements(
+            unloadFile, Kind::Unload, year, movements, products, ArchiveGenerator::kSeed, &error)) {
         std::fprintf(stderr, "Scrittura non riuscita: %s\n", qPrintable(error));
         return 1;
     }
     std::printf("%lld prodotti e %lld movimenti di carico e di scarico del %d in %s\n",
-                static_cast<long long>(products), static_cast<long long>(movements), year,
-                qPrintable(QDir::toNativeSeparators(folder.absolutePath())));
+        static_cast<long long>(products), static_cast<long long>(movements), year,
+        qPrintable(QDir::toNativeSeparators(folder.absolutePath())));
     return 0;
 }

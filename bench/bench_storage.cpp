@@ -15,8 +15,8 @@ constexpr std::int64_t kBlock = 1024 * 1024;
 
 void setThroughput(benchmark::State &state, std::int64_t records)
 {
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * records
-                            * ProductRecord::kRecordSize);
+    state.SetBytesProcessed(
+        std::int64_t(state.iterations()) * records * ProductRecord::kRecordSize);
     state.SetItemsProcessed(std::int64_t(state.iterations()) * records);
 }
 
@@ -126,7 +126,6 @@ BENCHMARK(ScanDecoded)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond)->
 int main(int argc, char **argv)
 {
     return BenchSupport::runBenchmarks(argc, argv,
-                                       {{"ScanRaw", "PlainRead", 2.0},
-                                        {"ScanRawCounted", "PlainRead", 0.0},
-                                        {"ScanDecoded", "PlainRead", 0.0}});
+        { { "ScanRaw", "PlainRead", 2.0 }, { "ScanRawCounted", "PlainRead", 0.0 },
+            { "ScanDecoded", "PlainRead", 0.0 } });
 }
