@@ -14,8 +14,8 @@ qint64 positionOf(const QString &positionText)
 Step decide(Move move, const QString &positionText, qint64 recordCount)
 {
     const qint64 p = positionOf(positionText);
-    auto read = [](qint64 index) { return Step{Step::Action::Read, index, false}; };
-    const Step empty{Step::Action::EmptyArchive, -1, false};
+    auto read = [](qint64 index) { return Step { Step::Action::Read, index, false }; };
+    const Step empty { Step::Action::EmptyArchive, -1, false };
 
     switch (move) {
     case Move::First:
@@ -31,7 +31,7 @@ Step decide(Move move, const QString &positionText, qint64 recordCount)
         return read(p == 0 ? 0 : p - 2);
     case Move::Next:
         if (recordCount == 0)
-            return {Step::Action::EmptyArchive, -1, true};
+            return { Step::Action::EmptyArchive, -1, true };
         if (p >= recordCount)
             return {};
         return read(p);
@@ -43,10 +43,10 @@ Save decideSave(const QString &positionText)
 {
     const qint64 p = positionOf(positionText);
     if (p == 0)
-        return {true, -1, QStringLiteral("La scheda corrente è stata inserita in archivio.")};
-    return {false, p - 1,
-            QStringLiteral(
-                "Le modifiche apportate alla scheda corrente sono state salvate in archivio.")};
+        return { true, -1, QStringLiteral("La scheda corrente è stata inserita in archivio.") };
+    return { false, p - 1,
+        QStringLiteral(
+            "Le modifiche apportate alla scheda corrente sono state salvate in archivio.") };
 }
 
 QString emptyArchiveText()

@@ -12,9 +12,9 @@ enum class Move { First, Previous, Next, Last };
 struct Step
 {
     enum class Action {
-        Read,         // read the record at index and show position index + 1
-        Stay,         // nothing to do and nothing to say
-        EmptyArchive  // show emptyArchiveText(); clearPosition tells whether to empty the position
+        Read, // read the record at index and show position index + 1
+        Stay, // nothing to do and nothing to say
+        EmptyArchive // show emptyArchiveText(); clearPosition tells whether to empty the position
     };
     Action action = Action::Stay;
     qint64 index = -1;
@@ -30,9 +30,9 @@ Step decide(Move move, const QString &positionText, qint64 recordCount);
 
 struct Save
 {
-    bool append = false;  // a new record: append it; otherwise rewrite index
-    qint64 index = -1;    // the record rewritten (not used for an append)
-    QString message;      // the information shown after a successful write
+    bool append = false; // a new record: append it; otherwise rewrite index
+    qint64 index = -1; // the record rewritten (not used for an append)
+    QString message; // the information shown after a successful write
 };
 
 // Where Salva writes the card that shows positionText.
@@ -43,7 +43,7 @@ Save decideSave(const QString &positionText);
 qint64 positionOf(const QString &positionText);
 
 QString emptyArchiveText();
-QString duplicateNewCardText();   // Duplica on a card never saved (a warning)
-QString duplicatedText();         // Duplica done (information)
+QString duplicateNewCardText(); // Duplica on a card never saved (a warning)
+QString duplicatedText(); // Duplica done (information)
 
 } // namespace CardNavigation

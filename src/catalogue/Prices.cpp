@@ -37,15 +37,15 @@ std::optional<QString> amountOf(double value)
 
 PriceResult priceFailure()
 {
-    return {false, {kZeroAmount, kZeroCount, kZeroAmount}};
+    return { false, { kZeroAmount, kZeroCount, kZeroAmount } };
 }
 
 } // namespace
 
 PriceResult calcola(const PriceFields &in)
 {
-    PriceFields out{filled(in.prezzo, kZeroAmount), filled(in.percIva, kZeroCount),
-                    filled(in.prezzoConIva, kZeroAmount)};
+    PriceFields out { filled(in.prezzo, kZeroAmount), filled(in.percIva, kZeroCount),
+        filled(in.prezzoConIva, kZeroAmount) };
     const std::optional<double> price = numberOf(out.prezzo);
     const std::optional<double> rate = numberOf(out.percIva);
     if (!price || !rate)
@@ -55,13 +55,13 @@ PriceResult calcola(const PriceFields &in)
     if (!gross)
         return priceFailure();
     out.prezzoConIva = *gross;
-    return {true, out};
+    return { true, out };
 }
 
 PriceResult scorpora(const PriceFields &in)
 {
-    PriceFields out{in.prezzo, filled(in.percIva, kZeroCount),
-                    filled(in.prezzoConIva, kZeroAmount)};
+    PriceFields out { in.prezzo, filled(in.percIva, kZeroCount),
+        filled(in.prezzoConIva, kZeroAmount) };
     const std::optional<double> rate = numberOf(out.percIva);
     const std::optional<double> gross = numberOf(out.prezzoConIva);
     if (!rate || !gross)
@@ -71,21 +71,20 @@ PriceResult scorpora(const PriceFields &in)
         return priceFailure();
     out.prezzo = *net;
     out.percIva = NumberToText(*rate);
-    return {true, out};
+    return { true, out };
 }
 
 ValueResult calcolaValore(const ValueFields &in)
 {
-    ValueFields out{filled(in.costo, kZeroAmount), filled(in.giacenza, kZeroCount),
-                    filled(in.valore, kZeroAmount)};
+    ValueFields out { filled(in.costo, kZeroAmount), filled(in.giacenza, kZeroCount),
+        filled(in.valore, kZeroAmount) };
     const std::optional<double> cost = numberOf(out.costo);
     const std::optional<double> stock = numberOf(out.giacenza);
-    const std::optional<QString> value =
-        cost && stock ? amountOf(*cost * *stock) : std::nullopt;
+    const std::optional<QString> value = cost && stock ? amountOf(*cost * *stock) : std::nullopt;
     if (!value)
-        return {false, {kZeroAmount, kZeroCount, kZeroAmount}};
+        return { false, { kZeroAmount, kZeroCount, kZeroAmount } };
     out.valore = *value;
-    return {true, out};
+    return { true, out };
 }
 
 QString calcolaWarning()

@@ -1,0 +1,74 @@
+#pragma once
+#include "catalogue/CardNavigation.h"
+#include "catalogue/MovementRecord.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+
+class FieldEntry;
+class Record;
+class QLineEdit;
+namespace Ui {
+class TfrmMagazzino;
+}
+
+// The product card: one product of Magazzino.mrv at a time, held in its controls as a
+// working copy and written to the archive only by Salva. lblPosizione holds the position
+// of the record shown (empty for a new product). A resident screen: created once, shown
+// from the main menu as a new card every time, hidden when closed.
+class TfrmMagazzino : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmMagazzino(QWidget *parent = nullptr);
+    ~TfrmMagazzino() override;
+
+    // Every control from its field (trimmed, hidden labels included) and lblPosizione
+    // from position (1-based); nothing else changes.
+    void loadRecord(const Record &product, qint64 position);
+    // The stock shown in txtGiacenza (the movement dialog's new stock).
+    void setStock(const QString &text);
+    // The four values of the other information dialog, kept in the hidden labels.
+    void setOtherInformation(const QString &consumo, const QString &aderenza, const QString &rumore,
+        const QString &onde);
+    // The trimmed text of the control bound to a product field ("Codice", "Consumo", ...).
+    QString fieldText(const QString &fieldName) const;
+
+public slots:
+    void cmdNuovoClick();
+    void cmdDuplicaClick();
+    void cmdSalvaClick();
+    void cmdStampaClick();
+    void cmdPDFClick();
+    void cmdEsciClick();
+    void cmdPrimoClick();
+    void cmdIndietroClick();
+    void cmdAvantiClick();
+    void cmdUltimoClick();
+    void btnCalcolaClick();
+    void btnScorporaClick();
+    void btnValoreClick();
+    void btnPneumaticiClick();
+    void btnAggiungiClick();
+    void btnSottraiClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void setupLooks();
+    void setupFieldEntry();
+    void connectButtons();
+    void navigate(CardNavigation::Move move);
+    void showAccessError();
+    Record recordFromControls() const;
+    // Opens the movement dialog for the card's product; a product without a code gets a
+    // warning instead.
+    void recordMovement(MovementRecord::Kind kind);
+
+    std::unique_ptr<Ui::TfrmMagazzino> m_ui;
+    FieldEntry *m_fieldEntry = nullptr;
+};
