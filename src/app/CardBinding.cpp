@@ -15,8 +15,13 @@ QWidget *controlFor(const QWidget *card, const QString &fieldName)
 {
     static const char *const prefixes[] = {"txt", "lbl", "mem", "chk"};
     for (const char *prefix : prefixes) {
-        if (auto *w = card->findChild<QWidget *>(QLatin1StringView(prefix) + fieldName))
-            return w;
+        // A dialog opened over the card is its child and may name its own fields alike
+        // (txtCodice, txtFile01): only the card's own window counts.
+        const auto found = card->findChildren<QWidget *>(QLatin1StringView(prefix) + fieldName);
+        for (QWidget *w : found) {
+            if (w->window() == card->window())
+                return w;
+        }
     }
     return nullptr;
 }
