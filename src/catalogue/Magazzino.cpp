@@ -4,6 +4,7 @@
 
 #include "app/CardBinding.h"
 #include "app/FieldEntry.h"
+#include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
 #include "catalogue/DatiPneumatici.h"
@@ -331,6 +332,7 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->cmdSalva, &QToolButton::clicked, this, &TfrmMagazzino::cmdSalvaClick);
     connect(m_ui->cmdStampa, &QToolButton::clicked, this, &TfrmMagazzino::cmdStampaClick);
     connect(m_ui->cmdPDF, &QToolButton::clicked, this, &TfrmMagazzino::cmdPDFClick);
+    connect(m_ui->cmdGuida, &QToolButton::clicked, this, &TfrmMagazzino::cmdGuidaClick);
     connect(m_ui->cmdEsci, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsciClick);
     connect(m_ui->cmdPrimo, &QToolButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
     connect(m_ui->cmdIndietro, &QToolButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
@@ -345,7 +347,7 @@ void TfrmMagazzino::connectButtons()
 
     // Their screens are not part of the program yet.
     const QList<QWidget *> later = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdSottoscorta,
-        m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore, m_ui->cmdGuida };
+        m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore };
     for (QWidget *button : later)
         button->setEnabled(false);
 }
@@ -478,6 +480,11 @@ void TfrmMagazzino::cmdPDFClick()
 {
     CardReport::exportPdfAndAsk(this, productCardContent(recordFromControls(), Today(), Now()),
         QStringLiteral("Articolo.pdf"));
+}
+
+void TfrmMagazzino::cmdGuidaClick()
+{
+    showHelpFor(this, QStringLiteral("TfrmMagazzino"));
 }
 
 void TfrmMagazzino::cmdEsciClick()

@@ -42,6 +42,7 @@ public slots:
     void cmdSalvaClick();
     void cmdStampaClick();
     void cmdPDFClick();
+    void cmdGuidaClick();
     void cmdEsciClick();
     void cmdPrimoClick();
     void cmdIndietroClick();

@@ -246,6 +246,7 @@ private slots:
     void otherInformation();
     void movementButtons();
     void pdfExport();
+    void help();
     void bindingIgnoresDialogs();
 };
 
@@ -287,7 +288,7 @@ void TestMagazzino::contract_data()
     row("cmdWeb", "QToolButton", QStringLiteral("Cerca sul Web"), false);
     row("cmdSottoscorta", "QToolButton", QStringLiteral("Sottoscorta"), false);
     row("cmdEsporta", "QToolButton", QStringLiteral("Esporta archivio"), false);
-    row("cmdGuida", "QToolButton", QStringLiteral("Guida"), false);
+    row("cmdGuida", "QToolButton", QStringLiteral("Guida"));
     row("cmdEsci", "QToolButton", QStringLiteral("Esci"));
     for (const char *name : { "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo" })
         row(name, "QToolButton", none);
@@ -1276,11 +1277,18 @@ void TestMagazzino::otherInformation()
     QString title;
     bool closeBox = true;
     QStringList focusPath;
+    QList<int> limits;
+    int highlights = 0;
     onModal([&](QDialog *dialog) {
         title = dialog->windowTitle();
         closeBox = dialog->windowFlags().testFlag(Qt::WindowCloseButtonHint);
-        for (const QString &name : fields)
-            shownInDialog << dialog->findChild<QLineEdit *>(name)->text();
+        for (const QString &name : fields) {
+            auto *edit = dialog->findChild<QLineEdit *>(name);
+            shownInDialog << edit->text();
+            limits << edit->maxLength();
+            highlights
+                += dialog->findChild<QWidget *>(QStringLiteral("eff") + name.mid(3)) != nullptr;
+        }
         // The first field has the focus; Enter walks the four and ends on "Applica e chiudi".
         for (int i = 0; i < 4; ++i) {
             QWidget *focused = QApplication::focusWidget();
@@ -1302,6 +1310,8 @@ void TestMagazzino::otherInformation()
 
     QCOMPARE(title, QStringLiteral(" Altre informazioni"));
     QVERIFY(!closeBox);
+    QCOMPARE(limits, (QList<int> { 30, 30, 30, 30 }));
+    QCOMPARE(highlights, 4);
     QCOMPARE(shownInDialog,
         (QStringList { QStringLiteral("consumo è"), QStringLiteral("aderenza è"),
             QStringLiteral("rumore è"), QStringLiteral("onde è") }));
@@ -1388,6 +1398,18 @@ void TestMagazzino::pdfExport()
     QVERIFY(pdf.startsWith("%PDF"));
     // The card itself is not saved by printing.
     QVERIFY(f.archive().isEmpty());
+}
+
+void TestMagazzino::help()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QString title;
+    onModal([&](QDialog *dialog) {
+        title = dialog->findChild<QLabel *>(QStringLiteral("lblTitolo"))->text();
+    });
+    f.click(QStringLiteral("cmdGuida"));
+    QCOMPARE(title, QStringLiteral("Magazzino Prodotti."));
 }
 
 void TestMagazzino::bindingIgnoresDialogs()
