@@ -1,9 +1,13 @@
 #include "reports/ListLines.h"
 
+#include "storage/Cp1252.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
 
 namespace ListLines {
 
@@ -80,6 +84,140 @@ template <typename ValueOf> QString lineFrom(const Columns &columns, ValueOf val
     return line;
 }
 
+// The code page as a table, so that decoding a byte is one lookup.
+const std::array<char16_t, 256> &decodeTable()
+{
+    static const std::array<char16_t, 256> table = [] {
+        std::array<char16_t, 256> t {};
+        for (int b = 0; b < 256; ++b)
+            t[std::size_t(b)] = Cp1252::decodeByte(static_cast<unsigned char>(b)).unicode();
+        return t;
+    }();
+    return table;
+}
+
+// The text bytes of a stored field with the bytes of code 32 or less at both ends left
+// out (they decode to the characters of code 32 or less, which the text form trims).
+struct RawField
+{
+    const unsigned char *bytes = nullptr;
+    int size = 0;
+};
+
+RawField rawField(QByteArrayView record, int offset, int capacity)
+{
+    if (offset < 0 || offset >= record.size())
+        return {};
+    const auto *p = reinterpret_cast<const unsigned char *>(record.data()) + offset;
+    int length = std::min<int>({ p[0], capacity, int(record.size() - offset - 1) });
+    ++p;
+    int begin = 0;
+    while (begin < length && p[begin] <= 32)
+        ++begin;
+    while (length > begin && p[length - 1] <= 32)
+        --length;
+    return { p + begin, length - begin };
+}
+
+char16_t *decodeInto(char16_t *out, const unsigned char *bytes, int count)
+{
+    const auto &table = decodeTable();
+    for (int i = 0; i < count; ++i)
+        *out++ = table[bytes[i]];
+    return out;
+}
+
+char16_t *fill(char16_t *out, int count)
+{
+    for (int i = 0; i < count; ++i)
+        *out++ = u' ';
+    return out;
+}
+
+// A column table made ready for stored records: offsets and capacities looked up once,
+// the fixed part of the line length added up once. Every line is then written into one
+// allocation of its exact length.
+class StoredLinePlan
+{
+public:
+    StoredLinePlan(const Columns &columns, const RecordLayout &layout)
+    {
+        for (const Column &c : columns) {
+            Step step;
+            step.separator = c.separator;
+            step.kind = c.kind;
+            step.offset = layout.offset(c.field);
+            step.capacity = layout.field(c.field).capacity;
+            if (c.kind == ColumnKind::Joined) {
+                step.offset2 = layout.offset(c.secondField);
+                step.capacity2 = layout.field(c.secondField).capacity;
+            }
+            step.width = std::max(c.width, 0);
+            m_fixed += step.separator.size() + (c.kind == ColumnKind::Tail ? 0 : step.width);
+            m_steps.append(step);
+        }
+    }
+
+    QString build(QByteArrayView record) const
+    {
+        qsizetype length = m_fixed;
+        for (const Step &step : m_steps) {
+            if (step.kind == ColumnKind::Tail)
+                length += rawField(record, step.offset, step.capacity).size;
+        }
+        QString line(length, Qt::Uninitialized);
+        char16_t *out = reinterpret_cast<char16_t *>(line.data());
+        for (const Step &step : m_steps) {
+            // Separators are a few characters: a plain loop beats a call to memcpy.
+            const char16_t *sep = reinterpret_cast<const char16_t *>(step.separator.constData());
+            for (qsizetype i = 0, n = step.separator.size(); i < n; ++i)
+                *out++ = sep[i];
+            const RawField first = rawField(record, step.offset, step.capacity);
+            switch (step.kind) {
+            case ColumnKind::Padded: {
+                const int n = std::min(first.size, step.width);
+                out = fill(decodeInto(out, first.bytes, n), step.width - n);
+                break;
+            }
+            case ColumnKind::Joined: {
+                int room = step.width;
+                const int n = std::min(first.size, room);
+                out = decodeInto(out, first.bytes, n);
+                room -= n;
+                if (room > 0) {
+                    *out++ = u' ';
+                    --room;
+                    const RawField second = rawField(record, step.offset2, step.capacity2);
+                    const int m = std::min(second.size, room);
+                    out = decodeInto(out, second.bytes, m);
+                    room -= m;
+                }
+                out = fill(out, room);
+                break;
+            }
+            case ColumnKind::Tail:
+                out = decodeInto(out, first.bytes, first.size);
+                break;
+            }
+        }
+        return line;
+    }
+
+private:
+    struct Step
+    {
+        QString separator;
+        ColumnKind kind = ColumnKind::Padded;
+        int offset = 0;
+        int capacity = 0;
+        int offset2 = 0;
+        int capacity2 = 0;
+        int width = 0;
+    };
+    QList<Step> m_steps;
+    qsizetype m_fixed = 0;
+};
+
 } // namespace
 
 Column padded(const QString &separator, int field, int width)
@@ -123,7 +261,15 @@ QString buildLine(const Columns &columns, const Record &record)
 
 QString buildLine(const Columns &columns, const RecordLayout &layout, QByteArrayView bytes)
 {
-    return lineFrom(columns, [&layout, bytes](int field) { return fieldOf(layout, bytes, field); });
+    return StoredLinePlan(columns, layout).build(bytes);
+}
+
+QStringView fieldView(const RecordLayout &layout, QByteArrayView bytes, int field, char16_t *buffer)
+{
+    const RawField raw = rawField(
+        bytes, layout.offset(field), std::min(layout.field(field).capacity, kFieldBuffer));
+    decodeInto(buffer, raw.bytes, raw.size);
+    return QStringView(buffer, raw.size);
 }
 
 int compareLines(QStringView a, QStringView b)
@@ -149,8 +295,42 @@ bool lineLess(QStringView a, QStringView b)
 
 void sortLines(QStringList &lines)
 {
-    std::stable_sort(lines.begin(), lines.end(),
-        [](const QString &a, const QString &b) { return lineLess(a, b); });
+    // Each line gets a key of its first twelve characters, folded and packed into three
+    // integers; most comparisons are decided by the keys alone, without touching the
+    // lines. Lines with equal keys are compared whole. A line shorter than twelve
+    // characters is padded with 0, which sorts it before its longer continuations.
+    struct Key
+    {
+        std::uint64_t part[3];
+        qsizetype index;
+    };
+    std::vector<Key> keys(std::size_t(lines.size()));
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const QString &line = lines[i];
+        Key &key = keys[std::size_t(i)];
+        key.index = i;
+        for (int p = 0; p < 3; ++p) {
+            std::uint64_t packed = 0;
+            for (int c = 0; c < 4; ++c) {
+                const qsizetype at = p * 4 + c;
+                const char16_t ch = at < line.size() ? fold(line[at].unicode()) : 0;
+                packed = (packed << 16) | ch;
+            }
+            key.part[p] = packed;
+        }
+    }
+    std::stable_sort(keys.begin(), keys.end(), [&lines](const Key &a, const Key &b) {
+        for (int p = 0; p < 3; ++p) {
+            if (a.part[p] != b.part[p])
+                return a.part[p] < b.part[p];
+        }
+        return lineLess(lines[a.index], lines[b.index]);
+    });
+    QStringList sorted;
+    sorted.reserve(lines.size());
+    for (const Key &key : keys)
+        sorted.append(std::move(lines[key.index]));
+    lines = std::move(sorted);
 }
 
 bool containsKey(QStringView line, QStringView loweredKey)
@@ -202,7 +382,8 @@ FindOutcome findNext(
 
 LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout)
 {
-    return [columns, &layout](QByteArrayView bytes) { return buildLine(columns, layout, bytes); };
+    return [plan = StoredLinePlan(columns, layout)](
+               QByteArrayView bytes) { return plan.build(bytes); };
 }
 
 std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layout,
@@ -228,6 +409,7 @@ Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &
     Scan scan;
     file.seek(0);
     const qint64 count = file.recordCount();
+    scan.lines.reserve(count);
     QByteArray bytes;
     for (qint64 index = 0; index < count; ++index) {
         if (!file.readNext(bytes)) {

@@ -49,6 +49,13 @@ QString buildLine(const Columns &columns, const Record &record);
 // The same straight from the stored bytes of a record, decoding only the fields shown.
 QString buildLine(const Columns &columns, const RecordLayout &layout, QByteArrayView bytes);
 
+// The trimmed text of one field of a stored record, decoded into buffer, which must hold
+// kFieldBuffer characters and outlive the view. For scans that test a field of every
+// record without making a string of it.
+inline constexpr int kFieldBuffer = 256;
+QStringView fieldView(
+    const RecordLayout &layout, QByteArrayView bytes, int field, char16_t *buffer);
+
 // The order of the sorted lists: character by character, the letters a-z equal to A-Z
 // (compared as lower case), every other character by its code, and a line that is a
 // prefix of another first. Returns <0, 0 or >0.

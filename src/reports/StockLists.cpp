@@ -4,6 +4,9 @@
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace StockLists {
 
 namespace {
@@ -11,6 +14,38 @@ namespace {
 QString trimmed(const QString &text)
 {
     return TrimControl(text);
+}
+
+std::optional<double> numberOf(const RecordLayout &layout, QByteArrayView bytes, int field)
+{
+    char16_t buffer[ListLines::kFieldBuffer];
+    return TextToNumber(ListLines::fieldView(layout, bytes, field, buffer));
+}
+
+int digit(QChar ch)
+{
+    return (ch >= u'0' && ch <= u'9') ? ch.unicode() - u'0' : -1;
+}
+
+// The date of a movement. Dates are written dd/mm/yyyy, which is read here directly;
+// any other form goes through the general reading of dates.
+std::optional<QDate> movementDate(QByteArrayView bytes)
+{
+    char16_t buffer[ListLines::kFieldBuffer];
+    const QStringView text
+        = ListLines::fieldView(MovementRecord::layout(), bytes, MovementRecord::Data, buffer);
+    if (text.size() == 10 && text[2] == u'/' && text[5] == u'/') {
+        const int d[8] = { digit(text[0]), digit(text[1]), digit(text[3]), digit(text[4]),
+            digit(text[6]), digit(text[7]), digit(text[8]), digit(text[9]) };
+        if (std::all_of(std::begin(d), std::end(d), [](int x) { return x >= 0; })) {
+            const int day = d[0] * 10 + d[1];
+            const int month = d[2] * 10 + d[3];
+            const int year = d[4] * 1000 + d[5] * 100 + d[6] * 10 + d[7];
+            if (year > 0 && QDate::isValid(year, month, day))
+                return QDate(year, month, day);
+        }
+    }
+    return DateFromText(text);
 }
 
 } // namespace
@@ -43,14 +78,16 @@ Inventory inventoryLines(RecordFile &file, const QString &filter)
 
     auto accept = [&](QByteArrayView bytes) {
         if (!all) {
-            const QString type = fieldOf(layout, bytes, ProductRecord::Tipologia);
+            char16_t buffer[ListLines::kFieldBuffer];
+            const QStringView type
+                = ListLines::fieldView(layout, bytes, ProductRecord::Tipologia, buffer);
             if (type.isEmpty())
                 return ListLines::Verdict::Skip;
             inv.shownFilter = shownFilter;
             if (!ListLines::containsKey(type, key))
                 return ListLines::Verdict::Skip;
         }
-        const auto value = TextToNumber(fieldOf(layout, bytes, ProductRecord::Valore));
+        const auto value = numberOf(layout, bytes, ProductRecord::Valore);
         if (!value)
             return ListLines::Verdict::Stop;
         inv.total += *value;
@@ -94,11 +131,11 @@ ListLines::Scan underStockLines(RecordFile &file)
 {
     const RecordLayout &layout = ProductRecord::layout();
     auto accept = [&layout](QByteArrayView bytes) {
-        const auto under = isUnderStock(fieldOf(layout, bytes, ProductRecord::Giacenza),
-            fieldOf(layout, bytes, ProductRecord::Sottoscorta));
-        if (!under)
+        const auto stock = numberOf(layout, bytes, ProductRecord::Giacenza);
+        const auto minimum = numberOf(layout, bytes, ProductRecord::Sottoscorta);
+        if (!stock || !minimum)
             return ListLines::Verdict::Stop;
-        return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
+        return *stock <= *minimum ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     ListLines::Scan scan
         = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
@@ -146,14 +183,16 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
         if (all) {
             mov.shownFilter = movementAllCodes();
         } else {
-            const QString code = fieldOf(layout, bytes, MovementRecord::Codice);
+            char16_t buffer[ListLines::kFieldBuffer];
+            const QStringView code
+                = ListLines::fieldView(layout, bytes, MovementRecord::Codice, buffer);
             if (code.isEmpty())
                 return ListLines::Verdict::Skip;
             mov.shownFilter = shownFilter;
             if (!ListLines::containsKey(code, key))
                 return ListLines::Verdict::Skip;
         }
-        const auto date = DateFromText(fieldOf(layout, bytes, MovementRecord::Data));
+        const auto date = movementDate(bytes);
         if (!date)
             return ListLines::Verdict::Stop;
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add

@@ -19,10 +19,13 @@ private slots:
     void joinedColumn_data();
     void joinedColumn();
     void lineKeepsSeparatorsInPlace();
-    void lineFromBytesEqualsLineFromRecord();
+    void lineFromBytes_data();
+    void lineFromBytes();
+    void lineFromDamagedBytes();
     void compareLines_data();
     void compareLines();
     void sortIsStableAndOrdered();
+    void sortAgreesWithTheComparison();
     void containsKey_data();
     void containsKey();
     void findNext_data();
@@ -104,19 +107,61 @@ void TestListLines::lineKeepsSeparatorsInPlace()
     }
 }
 
-void TestListLines::lineFromBytesEqualsLineFromRecord()
+void TestListLines::lineFromBytes_data()
 {
+    // The stored record is decoded from its bytes; the line must be the one built from the
+    // record's texts. code, brand, model, value.
+    QTest::addColumn<QStringList>("values");
+    QTest::newRow("plain") << QStringList { u"GOM-205/55"_s, u"Continental"_s,
+        u"EcoContact 6 più"_s, u"1234,50"_s };
+    QTest::newRow("blanks and a tab around")
+        << QStringList { u"  A1 "_s, u"\tMarca "_s, u" M "_s, u" 5 "_s };
+    QTest::newRow("all empty") << QStringList { QString(), QString(), QString(), QString() };
+    QTest::newRow("longer than the columns") << QStringList { QString(30, u'x'), QString(45, u'b'),
+        QString(250, u'm'), QString(15, u'9') };
+    QTest::newRow("brand fills the joined column exactly")
+        << QStringList { u"c"_s, QString(40, u'b'), u"model"_s, u"1"_s };
+    QTest::newRow("brand one short of the joined column")
+        << QStringList { u"c"_s, QString(39, u'b'), u"model"_s, u"1"_s };
+    QTest::newRow("code page characters")
+        << QStringList { u"€uro"_s, u"Š‰"_s, u"àèìòù"_s, u"€ 3"_s };
+}
+
+void TestListLines::lineFromBytes()
+{
+    QFETCH(QStringList, values);
     const Columns columns = { padded(QString(), ProductRecord::Codice, 30),
         joined(u"  "_s, ProductRecord::Marca, ProductRecord::Modello, 40),
         tail(u"  Valore: € "_s, ProductRecord::Valore) };
     Record r(ProductRecord::layout());
-    r.setValue(ProductRecord::Codice, u"  GOM-205/55 "_s);
-    r.setValue(ProductRecord::Marca, u"Continental"_s);
-    r.setValue(ProductRecord::Modello, u"EcoContact 6 più"_s);
-    r.setValue(ProductRecord::Valore, u"1234,50"_s);
+    r.setValue(ProductRecord::Codice, values[0]);
+    r.setValue(ProductRecord::Marca, values[1]);
+    r.setValue(ProductRecord::Modello, values[2]);
+    r.setValue(ProductRecord::Valore, values[3]);
     const QByteArray bytes = r.encode();
-    QCOMPARE(buildLine(columns, ProductRecord::layout(), bytes), buildLine(columns, r));
-    QCOMPARE(lineBuilder(columns, ProductRecord::layout())(bytes), buildLine(columns, r));
+    const QString expected = buildLine(columns, Record::fromBytes(ProductRecord::layout(), bytes));
+    QCOMPARE(buildLine(columns, ProductRecord::layout(), bytes), expected);
+    QCOMPARE(lineBuilder(columns, ProductRecord::layout())(bytes), expected);
+    // The trimmed texts shown are those of the record.
+    QCOMPARE(buildLine(columns, r), expected);
+}
+
+void TestListLines::lineFromDamagedBytes()
+{
+    // A length byte larger than the field's capacity reads no further than the capacity.
+    const Columns columns = { tail(QString(), ProductRecord::PercIva) };
+    Record r(ProductRecord::layout());
+    r.setValue(ProductRecord::PercIva, u"22"_s);
+    r.setValue(ProductRecord::Prezzo_con_Iva, u"99"_s);
+    QByteArray bytes = r.encode();
+    bytes[ProductRecord::layout().offset(ProductRecord::PercIva)] = char(200);
+    QCOMPARE(buildLine(columns, ProductRecord::layout(), bytes), u"22"_s);
+    char16_t buffer[kFieldBuffer];
+    QCOMPARE(fieldView(ProductRecord::layout(), bytes, ProductRecord::PercIva, buffer), u"22");
+    // A record cut short gives empty fields past its end instead of reading beyond it.
+    const QByteArray shortRecord = bytes.left(10);
+    QCOMPARE(buildLine({ tail(u"x"_s, ProductRecord::Note) }, ProductRecord::layout(), shortRecord),
+        u"x"_s);
 }
 
 void TestListLines::compareLines_data()
@@ -157,6 +202,30 @@ void TestListLines::sortIsStableAndOrdered()
     sortLines(lines);
     const QStringList expected = { u"10"_s, u"_x"_s, u"alpha"_s, u"Alpha 2"_s, u"ALPHA 2"_s,
         u"alpha 2"_s, u"beta"_s, u"Èlite"_s };
+    QCOMPARE(lines, expected);
+}
+
+void TestListLines::sortAgreesWithTheComparison()
+{
+    // Many lines that share long prefixes, differ in case only, or end early: the sorted
+    // list must be the stable sort by lineLess, whatever shortcut the sorting takes.
+    const char16_t alphabet[] = { u'a', u'A', u'b', u'B', u'_', u' ', u'9', u'È', u'è', 0 };
+    QStringList lines;
+    quint32 seed = 12345;
+    for (int i = 0; i < 3000; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        const int length = int((seed >> 16) % 18);
+        QString line;
+        for (int c = 0; c < length; ++c) {
+            seed = seed * 1103515245u + 12345u;
+            line.append(QChar(alphabet[(seed >> 16) % 10]));
+        }
+        lines.append(line);
+    }
+    QStringList expected = lines;
+    std::stable_sort(expected.begin(), expected.end(),
+        [](const QString &a, const QString &b) { return lineLess(a, b); });
+    sortLines(lines);
     QCOMPARE(lines, expected);
 }
 
