@@ -29,11 +29,14 @@ TfrmDatiPneumatici::TfrmDatiPneumatici(QWidget *parent)
     QFont dialogFont(QStringLiteral("Arial"));
     dialogFont.setPointSize(10);
     setFont(dialogFont);
+    // Over the card's style sheet the font is not inherited: every control gets it.
+    for (QWidget *control : findChildren<QWidget *>())
+        control->setFont(dialogFont);
 
     for (QLineEdit *edit :
         { m_ui->txtConsumo, m_ui->txtAderenza, m_ui->txtRumore, m_ui->txtOnde }) {
         edit->setMaxLength(kValueCapacity);
-        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 14);
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 16);
     }
 
     m_ui->panIstruzioni->setWordWrap(true);

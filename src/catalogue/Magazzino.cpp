@@ -100,6 +100,10 @@ void TfrmMagazzino::setupLooks()
     QFont cardFont(QStringLiteral("Arial"));
     cardFont.setPointSize(11);
     setFont(cardFont);
+    // Below the style sheets of the card and of its sections the font is not inherited:
+    // every control gets it explicitly.
+    for (QWidget *control : findChildren<QWidget *>())
+        control->setFont(cardFont);
 
     setAttribute(Qt::WA_StyledBackground, true);
     setStyleSheet(QStringLiteral(
@@ -111,13 +115,8 @@ void TfrmMagazzino::setupLooks()
         "#lblPosizione { background-color: white; color: #1E1E50; border: 1px solid #483D8B;"
         " border-radius: 3px; padding: 2px 6px; }"));
     for (QWidget *section :
-        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 }) {
+        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 })
         Widgets::styleSection(section);
-        // Below a section with a style sheet of its own the card's font is not inherited:
-        // every control gets it explicitly.
-        for (QWidget *control : section->findChildren<QWidget *>())
-            control->setFont(cardFont);
-    }
     for (QLabel *title :
         { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04 }) {
         title->setStyleSheet(QStringLiteral("color: #3B3486;"));
