@@ -449,7 +449,12 @@ void TfrmMagazzino::cmdSalvaClick()
         return;
     }
     btnCalcolaClick();
+    // A cost that is not a number (pasted, the field not left before Salva) resets the
+    // cost and the value; the stock, already checked above, is kept rather than stored
+    // as 0 without a word.
+    const QString stock = m_ui->txtGiacenza->text();
     btnValoreClick();
+    m_ui->txtGiacenza->setText(stock);
 
     RecordFile archive;
     if (!archive.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize)) {

@@ -750,39 +750,60 @@ void TestMagazzino::saveNormalises_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("storedField");
     QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("warning");
 
     // The card starts as a new card: price 0,00, rate 0, cost 0,00, stock 0.
     QTest::newRow("empty price with VAT is computed")
         << QStringLiteral("txtPrezzo_con_Iva") << QString() << QStringLiteral("Prezzo_con_Iva")
-        << QStringLiteral("0,00");
-    QTest::newRow("price 10 at 22") << QStringLiteral("txtPrezzo") << QStringLiteral("10,00")
-                                    << QStringLiteral("Prezzo_con_Iva") << QStringLiteral("12,20");
+        << QStringLiteral("0,00") << QString();
+    QTest::newRow("price 10 at 22")
+        << QStringLiteral("txtPrezzo") << QStringLiteral("10,00")
+        << QStringLiteral("Prezzo_con_Iva") << QStringLiteral("12,20") << QString();
     QTest::newRow("typed gross is replaced")
         << QStringLiteral("txtPrezzo_con_Iva") << QStringLiteral("99,99")
-        << QStringLiteral("Prezzo_con_Iva") << QStringLiteral("0,00");
-    QTest::newRow("cost 2,50 with stock 4") << QStringLiteral("txtCosto") << QStringLiteral("2,50")
-                                            << QStringLiteral("Valore") << QStringLiteral("10,00");
-    QTest::newRow("negative stock") << QStringLiteral("stock") << QStringLiteral("-3")
-                                    << QStringLiteral("Valore") << QStringLiteral("-7,50");
-    QTest::newRow("stock rounded") << QStringLiteral("stock") << QStringLiteral("2,5")
-                                   << QStringLiteral("Giacenza") << QStringLiteral("3");
+        << QStringLiteral("Prezzo_con_Iva") << QStringLiteral("0,00") << QString();
+    QTest::newRow("cost 2,50 with stock 4")
+        << QStringLiteral("txtCosto") << QStringLiteral("2,50") << QStringLiteral("Valore")
+        << QStringLiteral("10,00") << QString();
+    QTest::newRow("negative stock")
+        << QStringLiteral("stock") << QStringLiteral("-3") << QStringLiteral("Valore")
+        << QStringLiteral("-7,50") << QString();
+    QTest::newRow("stock rounded")
+        << QStringLiteral("stock") << QStringLiteral("2,5") << QStringLiteral("Giacenza")
+        << QStringLiteral("3") << QString();
     QTest::newRow("empty stock") << QStringLiteral("stock") << QString()
-                                 << QStringLiteral("Giacenza") << QStringLiteral("0");
+                                 << QStringLiteral("Giacenza") << QStringLiteral("0") << QString();
     QTest::newRow("minimum stock rounded")
         << QStringLiteral("txtSottoscorta") << QStringLiteral("007")
-        << QStringLiteral("Sottoscorta") << QStringLiteral("7");
-    QTest::newRow("empty minimum stock") << QStringLiteral("txtSottoscorta") << QString()
-                                         << QStringLiteral("Sottoscorta") << QStringLiteral("0");
+        << QStringLiteral("Sottoscorta") << QStringLiteral("7") << QString();
+    QTest::newRow("empty minimum stock")
+        << QStringLiteral("txtSottoscorta") << QString() << QStringLiteral("Sottoscorta")
+        << QStringLiteral("0") << QString();
     QTest::newRow("empty value") << QStringLiteral("txtValore") << QString()
-                                 << QStringLiteral("Valore") << QStringLiteral("10,00");
+                                 << QStringLiteral("Valore") << QStringLiteral("10,00")
+                                 << QString();
     QTest::newRow("empty rate") << QStringLiteral("txtPercIva") << QString()
-                                << QStringLiteral("PercIva") << QStringLiteral("0");
+                                << QStringLiteral("PercIva") << QStringLiteral("0") << QString();
     QTest::newRow("a code of 30 characters")
         << QStringLiteral("txtCodice") << QString(30, QLatin1Char('C')) << QStringLiteral("Codice")
-        << QString(30, QLatin1Char('C'));
+        << QString(30, QLatin1Char('C')) << QString();
     QTest::newRow("a character outside the code page")
         << QStringLiteral("txtNote") << QStringLiteral("α e è") << QStringLiteral("Note")
-        << QStringLiteral("? e è");
+        << QStringLiteral("? e è") << QString();
+    // The calculations report their own failures and the save goes on.
+    const QString calcolaWarning = QStringLiteral(
+        "Attenzione: valori non validi.\r\n\r\nInserire correttamente il prezzo e l'aliquota IVA "
+        "prima di premere il pulsante Calcola.");
+    QTest::newRow("letters in the price")
+        << QStringLiteral("txtPrezzo") << QStringLiteral("abc") << QStringLiteral("Prezzo")
+        << QStringLiteral("0,00") << calcolaWarning;
+    QTest::newRow("letters in the cost reset the value")
+        << QStringLiteral("txtCosto") << QStringLiteral("abc") << QStringLiteral("Valore")
+        << QStringLiteral("0,00") << QString();
+    // Not a number in the cost: the stock is not lost.
+    QTest::newRow("letters in the cost keep the stock")
+        << QStringLiteral("txtCosto") << QStringLiteral("1.5") << QStringLiteral("Giacenza")
+        << QStringLiteral("4") << QString();
 }
 
 void TestMagazzino::saveNormalises()
@@ -791,6 +812,7 @@ void TestMagazzino::saveNormalises()
     QFETCH(QString, text);
     QFETCH(QString, storedField);
     QFETCH(QString, stored);
+    QFETCH(QString, warning);
 
     Fixture f;
     QVERIFY(f.ready());
@@ -804,6 +826,11 @@ void TestMagazzino::saveNormalises()
     else
         f.edit(field)->setText(text);
     f.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(f.messages.count(), warning.isEmpty() ? 1 : 2);
+    if (!warning.isEmpty()) {
+        QCOMPARE(f.messages.shown.first().kind, Kind::Warning);
+        QCOMPARE(f.messages.shown.first().text, warning);
+    }
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(storedText(f.archive(), 0, storedField), stored);
     // The card shows what was stored.
