@@ -18,6 +18,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
     setObjectName(QStringLiteral("TfrmMenuRiepilogo"));
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    ReportLooks::styleScreenFont(this, 12);
     setWindowState(Qt::WindowMaximized);
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));

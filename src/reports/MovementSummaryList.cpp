@@ -23,6 +23,7 @@ MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *sel
     setObjectName(twin.listClass);
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    ReportLooks::styleScreenFont(this, 10);
     setWindowTitle(twin.caption);
     setWindowState(Qt::WindowMaximized);
     setupList({ .fontSize = 12,

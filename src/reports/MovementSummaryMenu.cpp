@@ -63,6 +63,7 @@ MovementSummaryMenu::MovementSummaryMenu(
     setObjectName(twin.menuClass);
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    ReportLooks::styleScreenFont(this, 12);
     setWindowTitle(twin.caption);
     setWindowState(Qt::WindowMaximized);
     m_ui->lblCampo02->setText(twin.codeCaption);

@@ -18,6 +18,21 @@ void setFont(QWidget *w, const char *family, int points, bool bold)
 
 } // namespace
 
+void styleScreenFont(QWidget *screen, int points)
+{
+    // Given to every control that has no font of its own: under a style sheet (the
+    // selection screens have one for their background) a control does not inherit the
+    // font of its parent.
+    QFont font(QStringLiteral("Tahoma"));
+    font.setPointSize(points);
+    screen->setFont(font);
+    const auto children = screen->findChildren<QWidget *>();
+    for (QWidget *child : children) {
+        if (!child->testAttribute(Qt::WA_SetFont))
+            child->setFont(font);
+    }
+}
+
 void styleSelectionScreen(QWidget *screen)
 {
     screen->setAttribute(Qt::WA_StyledBackground, true);
@@ -43,7 +58,7 @@ void styleScreenTitle(QLabel *title)
 
 void styleCaption(QLabel *caption)
 {
-    setFont(caption, "Tahoma", 11, false);
+    setFont(caption, "Tahoma", 12, false);
 }
 
 void styleWaitNotice(QLabel *notice)

@@ -7,6 +7,9 @@ class QWidget;
 // white panel that holds a selection, captions, titles and notices.
 namespace ReportLooks {
 
+// The font of a screen's captions, fields and buttons (Tahoma), given to every control
+// that has none of its own; call it before giving controls their own fonts.
+void styleScreenFont(QWidget *screen, int points);
 // A steel-blue gradient behind a full-screen selection screen.
 void styleSelectionScreen(QWidget *screen);
 // The white rounded panel in the middle of a selection screen.

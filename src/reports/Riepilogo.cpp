@@ -20,6 +20,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
     setObjectName(QStringLiteral("TfrmRiepilogo"));
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    ReportLooks::styleScreenFont(this, 10);
     setWindowState(Qt::WindowMaximized);
     setupList({ .fontSize = 12,
         .itemWidth = 1400,

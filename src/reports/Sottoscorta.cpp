@@ -4,6 +4,7 @@
 #include "app/Widgets.h"
 #include "catalogue/Magazzino.h"
 #include "catalogue/ProductRecord.h"
+#include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 
@@ -16,6 +17,7 @@ TfrmSottoscorta::TfrmSottoscorta(QWidget *parent)
     setObjectName(QStringLiteral("TfrmSottoscorta"));
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    ReportLooks::styleScreenFont(this, 10);
     setFixedSize(862, 560);
     setupList({ .fontSize = 11,
         .itemWidth = 1400,
