@@ -13,6 +13,7 @@
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
 #include "report/CardReport.h"
+#include "reports/Sottoscorta.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -343,12 +344,20 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnPneumatici, &QPushButton::clicked, this, &TfrmMagazzino::btnPneumaticiClick);
     connect(m_ui->btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
+    connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this,
+        &TfrmMagazzino::cmdSottoscortaClick);
 
     // Their screens are not part of the program yet.
-    const QList<QWidget *> later = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdSottoscorta,
-        m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore };
+    const QList<QWidget *> later = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta,
+        m_ui->cmdFile, m_ui->impFornitore };
     for (QWidget *button : later)
         button->setEnabled(false);
+}
+
+void TfrmMagazzino::cmdSottoscortaClick()
+{
+    TfrmSottoscorta dlg(this);
+    dlg.exec();
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)

@@ -54,6 +54,7 @@ public slots:
     void btnPneumaticiClick();
     void btnAggiungiClick();
     void btnSottraiClick();
+    void cmdSottoscortaClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -286,7 +286,7 @@ void TestMagazzino::contract_data()
     row("cmdStampa", "QToolButton", QStringLiteral("Stampa"));
     row("cmdPDF", "QToolButton", QStringLiteral("Crea PDF"));
     row("cmdWeb", "QToolButton", QStringLiteral("Cerca sul Web"), false);
-    row("cmdSottoscorta", "QToolButton", QStringLiteral("Sottoscorta"), false);
+    row("cmdSottoscorta", "QToolButton", QStringLiteral("Sottoscorta"));
     row("cmdEsporta", "QToolButton", QStringLiteral("Esporta archivio"), false);
     row("cmdGuida", "QToolButton", QStringLiteral("Guida"));
     row("cmdEsci", "QToolButton", QStringLiteral("Esci"));

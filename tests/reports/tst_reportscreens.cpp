@@ -150,6 +150,7 @@ private slots:
     void underStockListAndFind();
     void underStockDoubleClickLoadsTheLaterRecord();
     void underStockDoubleClickWithoutSelection();
+    void underStockOpensFromTheCard();
 
     void summaryOneDayInterval();
     void summaryYearWithoutFileLeavesEmptyFile();
@@ -429,6 +430,45 @@ void TestReportScreens::underStockDoubleClickWithoutSelection()
     QCOMPARE(card.fieldText(u"Codice"_s), QString());
     QCOMPARE(child<QLabel>(&card, "lblPosizione")->text(), QString());
     Screens::unregisterResident(&card);
+}
+
+void TestReportScreens::underStockOpensFromTheCard()
+{
+    {
+        RecordFile file;
+        QVERIFY(
+            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+        appendProduct(file,
+            { { ProductRecord::Codice, u"OK"_s }, { ProductRecord::Giacenza, u"9"_s },
+                { ProductRecord::Sottoscorta, u"1"_s } });
+        appendProduct(file,
+            { { ProductRecord::Codice, u"LOW"_s }, { ProductRecord::Giacenza, u"1"_s },
+                { ProductRecord::Sottoscorta, u"1"_s } });
+    }
+    TfrmMagazzino card;
+    Screens::registerResident(&card);
+    card.show();
+    QString opened;
+    QStringList lines;
+    QTimer::singleShot(0, [&] {
+        auto *list = qobject_cast<ListScreen *>(QApplication::activeModalWidget());
+        if (!list)
+            return;
+        opened = list->objectName();
+        lines = list->lines();
+        auto *box = child<QListWidget>(list, "lstRecords");
+        box->setCurrentRow(0);
+        QTest::mouseDClick(
+            box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(0)).center());
+        if (list->isVisible())
+            list->close();
+    });
+    QTest::mouseClick(child<QAbstractButton>(&card, "cmdSottoscorta"), Qt::LeftButton);
+    Screens::unregisterResident(&card);
+    QCOMPARE(opened, u"TfrmSottoscorta"_s);
+    QCOMPARE(lines.size(), 1);
+    QCOMPARE(card.fieldText(u"Codice"_s), u"LOW"_s);
+    QCOMPARE(child<QLabel>(&card, "lblPosizione")->text(), u"2"_s);
 }
 
 void TestReportScreens::summaryOneDayInterval()
