@@ -146,6 +146,7 @@ private slots:
     void inventoryTotals();
     void inventoryFindOnEmptyListIsInformation();
     void inventorySelectionResetsOnEveryShowing();
+    void unreadableArchiveGivesEmptyLists();
 
     void underStockListAndFind();
     void underStockDoubleClickLoadsTheLaterRecord();
@@ -280,11 +281,17 @@ void TestReportScreens::inventoryFindOnEmptyListIsInformation()
     TfrmMenuRiepilogo menu;
     menu.show();
     MessageRecorder messages;
-    openList(
+    bool stillOpen = false;
+    const Seen seen = openList(
         &menu, [&] { clickButton(&menu, "btnVisualizza"); }, {},
-        [](ListScreen *list) {
+        [&](ListScreen *list) {
+            // Enter in the inventory's find box neither searches nor presses a button.
+            QTest::keyClick(child<QLineEdit>(list, "txtTrova"), Qt::Key_Return);
+            stillOpen = list->isVisible() && messages.count() == 0;
             QTest::mouseClick(child<QPushButton>(list, "btnTrova"), Qt::LeftButton);
         });
+    QVERIFY(stillOpen);
+    QCOMPARE(seen.printed, 0);
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Information);
     QCOMPARE(
@@ -304,6 +311,24 @@ void TestReportScreens::inventorySelectionResetsOnEveryShowing()
         QTest::mouseClick(child<QAbstractButton>(&menu, "imgEsci"), Qt::LeftButton);
         QVERIFY(!menu.isVisible());
     }
+}
+
+void TestReportScreens::unreadableArchiveGivesEmptyLists()
+{
+    // A folder where the archive should be: it cannot be opened, and nothing crashes.
+    QVERIFY(QDir(m_folder->path()).mkdir(QString::fromLatin1(ProductRecord::kFileName)));
+    TfrmMenuRiepilogo menu;
+    menu.show();
+    const Seen seen = openList(
+        &menu, [&] { clickButton(&menu, "btnVisualizza"); }, { u"lblTotale"_s, u"panInfo"_s });
+    QCOMPARE(seen.screen, u"TfrmRiepilogo"_s);
+    QVERIFY(seen.lines.isEmpty());
+    QCOMPARE(seen.labels.value(u"lblTotale"_s), u"0,00"_s);
+    QCOMPARE(seen.labels.value(u"panInfo"_s), u"Il presente inventario contiene 0 articoli."_s);
+
+    TfrmSottoscorta under;
+    under.show();
+    QVERIFY(under.lines().isEmpty());
 }
 
 void TestReportScreens::underStockListAndFind()
@@ -509,10 +534,19 @@ void TestReportScreens::summaryYearWithoutFileLeavesEmptyFile()
     chooseInterval(&menu, { u"01"_s, u"Gennaio"_s, u"31"_s, u"Dicembre"_s });
     const QString path = m_folder->filePath(u"Carico_2019.mrv"_s);
     QVERIFY(!QFileInfo::exists(path));
-    const Seen seen = openList(&menu, [&] { clickButton(&menu, "btnVisualizza"); },
-        { u"lblTotCosti"_s, u"titTipologia"_s, u"lblIntervallo"_s });
+    MessageRecorder messages;
+    const Seen seen = openList(
+        &menu, [&] { clickButton(&menu, "btnVisualizza"); },
+        { u"lblTotCosti"_s, u"titTipologia"_s, u"lblIntervallo"_s },
+        [](ListScreen *list) {
+            QTest::mouseClick(child<QPushButton>(list, "btnTrova"), Qt::LeftButton);
+        });
     QCOMPARE(seen.screen, u"TfrmRiepilogoCarico"_s);
     QVERIFY(seen.lines.isEmpty());
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Messages::Kind::Plain);
+    QCOMPARE(
+        messages.lastText(), u"Ricerca non applicabile: la lista non contiene nessuna voce."_s);
     QCOMPARE(seen.labels.value(u"lblTotCosti"_s), u"0"_s);
     QCOMPARE(seen.labels.value(u"titTipologia"_s), u"- - -"_s);
     QCOMPARE(seen.labels.value(u"lblIntervallo"_s), u"Dal   01/01/2019   al   31/12/2019"_s);
