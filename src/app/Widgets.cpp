@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLocale>
+#include <QScreen>
 #include <QToolButton>
 #include <QWidget>
 
@@ -44,6 +45,13 @@ void styleSection(QWidget *section)
 void applyItalianConventions(QWidget *screen)
 {
     screen->setLocale(QLocale(QLocale::Italian, QLocale::Italy));
+}
+
+void fillScreen(QWidget *window)
+{
+    if (QScreen *screen = window->screen())
+        window->setGeometry(screen->availableGeometry());
+    window->setWindowState(window->windowState() | Qt::WindowMaximized);
 }
 
 } // namespace Widgets

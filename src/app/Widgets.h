@@ -23,4 +23,8 @@ void styleSection(QWidget *section);
 // system's settings), as every screen does when it is created.
 void applyItalianConventions(QWidget *screen);
 
+// Opens the window maximised, and covers the screen's free area also where no window
+// manager honours the request (a bare X server).
+void fillScreen(QWidget *window);
+
 } // namespace Widgets

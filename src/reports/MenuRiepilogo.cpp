@@ -19,7 +19,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
     ReportLooks::styleScreenFont(this, 12);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"));

@@ -25,7 +25,7 @@ MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *sel
     Widgets::applyItalianConventions(this);
     ReportLooks::styleScreenFont(this, 10);
     setWindowTitle(twin.caption);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
     setupList({ .fontSize = 12,
         .itemWidth = 1600,
         .enterMovesToFind = false,

@@ -65,7 +65,7 @@ MovementSummaryMenu::MovementSummaryMenu(
     Widgets::applyItalianConventions(this);
     ReportLooks::styleScreenFont(this, 12);
     setWindowTitle(twin.caption);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
     m_ui->lblCampo02->setText(twin.codeCaption);
     m_ui->titRiepilogo->setText(kind == MovementRecord::Kind::Load
             ? QStringLiteral("Riepilogo movimenti di carico merce")

@@ -21,7 +21,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
     ReportLooks::styleScreenFont(this, 10);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
     setupList({ .fontSize = 12,
         .itemWidth = 1400,
         .enterMovesToFind = false,
