@@ -3,6 +3,7 @@
 #include "storage/TextForms.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -47,10 +48,11 @@ protected:
 
 constexpr int kHighlightMargin = 4;
 
+// The inputs of a screen: edit boxes, and the drop-down boxes the user picks a value from.
 bool isEditField(const QWidget *w)
 {
     return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w)
-           || qobject_cast<const QTextEdit *>(w);
+           || qobject_cast<const QTextEdit *>(w) || qobject_cast<const QComboBox *>(w);
 }
 
 } // namespace

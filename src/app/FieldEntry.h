@@ -15,8 +15,8 @@ class QWidget;
 
 // The conventions of field entry for one screen, configured by tables and realised with
 // event filters:
-// - focus highlight: every edit field txtName gets a highlight effName (created when the
-//   form has none), shown only while the field has the focus;
+// - focus highlight: every edit field or drop-down box txtName gets a highlight effName
+//   (created when the form has none), shown only while the field has the focus;
 // - Enter moves the focus along the screen's fixed order; it is neither typed nor does it
 //   press a button;
 // - amount fields accept digits and comma, number fields digits; Backspace, Delete, Left

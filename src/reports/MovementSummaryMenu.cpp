@@ -12,38 +12,9 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QShowEvent>
 
 namespace {
-
-// The focus highlight of a drop-down box, like that of the edit fields: a yellow
-// rectangle behind the box, 4 pixels larger on every side, fading to white at its border.
-class BoxHighlight : public QWidget
-{
-public:
-    explicit BoxHighlight(QWidget *parent)
-        : QWidget(parent)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        hide();
-    }
-
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter p(this);
-        QRect r = rect();
-        for (int i = 0; i < 4; ++i) {
-            const double t = (i + 1) / 4.0;
-            p.fillRect(r, QColor(255, int(255 - 25 * t), int(255 - 195 * t)));
-            r.adjust(1, 1, -1, -1);
-        }
-        p.fillRect(r, QColor(255, 230, 60));
-    }
-};
-
-constexpr int kHighlightMargin = 4;
 
 bool isEnter(const QKeyEvent *event)
 {
@@ -105,10 +76,6 @@ MovementSummaryMenu::MovementSummaryMenu(
     for (QComboBox *box : std::as_const(m_boxes)) {
         box->setEditable(false);
         box->setMaxVisibleItems(12);
-        auto *highlight = new BoxHighlight(box->parentWidget());
-        highlight->setObjectName(QStringLiteral("eff") + box->objectName().mid(3));
-        m_boxHighlights.append(highlight);
-        box->installEventFilter(this);
     }
     setupFieldEntry();
 
@@ -169,30 +136,6 @@ bool MovementSummaryMenu::eventFilter(QObject *watched, QEvent *event)
             && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
             btnVisualizzaMouseDown();
         return QWidget::eventFilter(watched, event);
-    }
-    const int i = int(m_boxes.indexOf(qobject_cast<QComboBox *>(watched)));
-    if (i >= 0) {
-        QWidget *highlight = m_boxHighlights[i];
-        switch (event->type()) {
-        case QEvent::FocusIn:
-        case QEvent::Move:
-        case QEvent::Resize:
-            highlight->setGeometry(m_boxes[i]->geometry().adjusted(
-                -kHighlightMargin, -kHighlightMargin, kHighlightMargin, kHighlightMargin));
-            highlight->stackUnder(m_boxes[i]);
-            if (event->type() == QEvent::FocusIn)
-                highlight->show();
-            break;
-        case QEvent::FocusOut: {
-            const auto reason = static_cast<QFocusEvent *>(event)->reason();
-            // Opening the drop-down list or a message box is not leaving the box.
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                highlight->hide();
-            break;
-        }
-        default:
-            break;
-        }
     }
     return QWidget::eventFilter(watched, event);
 }

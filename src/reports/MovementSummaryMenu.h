@@ -51,5 +51,4 @@ private:
     std::unique_ptr<Ui::MovementSummaryMenu> m_ui;
     FieldEntry *m_fieldEntry = nullptr;
     QList<QComboBox *> m_boxes;
-    QList<QWidget *> m_boxHighlights;
 };

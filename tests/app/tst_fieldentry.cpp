@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
@@ -34,6 +35,10 @@ public:
             edit->setObjectName(QLatin1StringView(name));
             layout->addWidget(edit);
         }
+        auto *mese = new QComboBox(this);
+        mese->setObjectName(QStringLiteral("txtMese"));
+        mese->addItems({QStringLiteral("Gennaio"), QStringLiteral("Febbraio")});
+        layout->addWidget(mese);
         cmdSalva = new QToolButton(this);
         cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
         cmdSalva->setText(QStringLiteral("Salva"));
@@ -186,6 +191,13 @@ void TestFieldEntry::highlightShowsOnlyWhileFocused()
     m_screen->edit("txtCosto")->setFocus();
     QVERIFY(!eff->isVisible());
     QVERIFY(m_screen->findChild<QWidget *>(QStringLiteral("effCosto"))->isVisible());
+    // A drop-down box the user picks from has its highlight too.
+    auto *mese = m_screen->findChild<QComboBox *>(QStringLiteral("txtMese"));
+    mese->setFocus();
+    QWidget *effMese = m_screen->findChild<QWidget *>(QStringLiteral("effMese"));
+    QVERIFY(effMese);
+    QVERIFY(effMese->isVisible());
+    QVERIFY(!m_screen->findChild<QWidget *>(QStringLiteral("effCosto"))->isVisible());
 }
 
 void TestFieldEntry::leavingRuleRunsWhenFieldIsLeft()
