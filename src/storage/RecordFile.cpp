@@ -48,6 +48,7 @@ bool RecordFile::openPath(const QString &path, int recordSize)
     // a record write is exactly one write call.
     if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return fail(m_file.errorString());
+    m_fileSize = m_file.size();
     return true;
 }
 
@@ -58,13 +59,14 @@ void RecordFile::close()
     m_block.clear();
     m_blockFirst = 0;
     m_blockCount = 0;
+    m_fileSize = 0;
 }
 
 qint64 RecordFile::recordCount() const
 {
     if (!m_file.isOpen() || m_recordSize <= 0)
         return 0;
-    return m_file.size() / m_recordSize;
+    return m_fileSize / m_recordSize;
 }
 
 bool RecordFile::fail(const QString &what)
@@ -181,7 +183,10 @@ bool RecordFile::writeAt(qint64 index, const QByteArray &bytes)
         return fail(QStringLiteral("posizione del record non valida"));
     if (!m_file.seek(index * m_recordSize))
         return fail(m_file.errorString());
-    if (m_file.write(bytes) != m_recordSize)
+    const qint64 written = m_file.write(bytes);
+    // A partly written record may have grown the file.
+    m_fileSize = m_file.size();
+    if (written != m_recordSize)
         return fail(m_file.errorString());
     if (!m_file.flush() || !syncToDisk())
         return fail(QStringLiteral("impossibile scrivere su disco"));

@@ -69,6 +69,9 @@ private:
 
     QFile m_file;
     int m_recordSize = 0;
+    // The size of the file, taken at open and kept by our own writes, so that a scan
+    // does not ask the file system for it at every record.
+    qint64 m_fileSize = 0;
     qint64 m_index = 0;
     QString m_error;
     // Sequential reading: a block of whole records starting at m_blockFirst.
