@@ -37,8 +37,10 @@ QColor LinkLabel::colour() const
 
 void LinkLabel::setColour(const QColor &colour)
 {
+    // The disabled look stays the theme's grey, so a link that cannot be used says so.
     QPalette pal = palette();
-    pal.setColor(QPalette::WindowText, colour);
+    pal.setColor(QPalette::Active, QPalette::WindowText, colour);
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, colour);
     setPalette(pal);
 }
 

@@ -264,6 +264,11 @@ void TestHelpWindows::linkColours()
     QTest::mouseRelease(target, Qt::LeftButton, {}, release);
     QCOMPARE(link->colour(), QColor(0x00, 0x00, 0x8B));
     QCOMPARE(clicked.count(), clicks);
+
+    // A link that cannot be used does not look like one.
+    link->setEnabled(false);
+    QVERIFY(link->palette().color(QPalette::Disabled, QPalette::WindowText)
+            != QColor(0x00, 0x00, 0x8B));
 }
 
 void TestHelpWindows::linksOpenTheirAddress_data()
