@@ -64,11 +64,11 @@ private:
         return c.isValid() ? c : fallback;
     }
 
-    static QFont font(const FontSpec &spec)
+    static QFont font(const FontSpec &look)
     {
-        QFont f(spec.family);
-        f.setPointSizeF(spec.pointSize);
-        f.setBold(spec.bold);
+        QFont f(look.family);
+        f.setPointSizeF(look.pointSize);
+        f.setBold(look.bold);
         return f;
     }
 
