@@ -132,34 +132,39 @@ bool RecordFile::fillBlock()
     return true;
 }
 
-bool RecordFile::readNext(QByteArray &bytes)
+QByteArrayView RecordFile::nextRecord()
 {
-    if (!m_file.isOpen())
-        return fail(QStringLiteral("archivio non aperto"));
+    if (!m_file.isOpen()) {
+        fail(QStringLiteral("archivio non aperto"));
+        return {};
+    }
     if (m_index < m_blockFirst || m_index >= m_blockFirst + m_blockCount) {
         if (!fillBlock())
-            return false;
+            return {};
     }
     const qint64 offset = (m_index - m_blockFirst) * m_recordSize;
+    ++m_index;
+    return QByteArrayView(m_block).sliced(offset, m_recordSize);
+}
+
+bool RecordFile::readNext(QByteArray &bytes)
+{
+    const QByteArrayView next = nextRecord();
+    if (next.isEmpty())
+        return false;
     // Copied into the caller's buffer, which keeps its allocation from one record to the
     // next: a scan allocates nothing per record.
     bytes.resize(m_recordSize);
-    std::memcpy(bytes.data(), m_block.constData() + offset, std::size_t(m_recordSize));
-    ++m_index;
+    std::memcpy(bytes.data(), next.data(), std::size_t(m_recordSize));
     return true;
 }
 
 bool RecordFile::readNext(Record &record)
 {
-    if (!m_file.isOpen())
-        return fail(QStringLiteral("archivio non aperto"));
-    if (m_index < m_blockFirst || m_index >= m_blockFirst + m_blockCount) {
-        if (!fillBlock())
-            return false;
-    }
-    const qint64 offset = (m_index - m_blockFirst) * m_recordSize;
-    record.decode(QByteArrayView(m_block).sliced(offset, m_recordSize));
-    ++m_index;
+    const QByteArrayView next = nextRecord();
+    if (next.isEmpty())
+        return false;
+    record.decode(next);
     return true;
 }
 

@@ -65,6 +65,9 @@ public:
 private:
     bool fail(const QString &what);
     bool fillBlock();
+    // The bytes of the record at the current index, from the read block, and advances;
+    // empty on failure. Valid until the next read.
+    QByteArrayView nextRecord();
     bool syncToDisk();
 
     QFile m_file;
