@@ -39,7 +39,6 @@ int main(int argc, char *argv[])
     installItalianCatalogue(app, translator);
 
     createResidentScreens();
-    if (auto *menu = Screens::resident<TfrmAvvio>())
-        TfrmAvvio::showFilling(menu);
+    showPasswordScreen();
     return QApplication::exec();
 }
