@@ -155,7 +155,7 @@ TfrmPassword::TfrmPassword(QWidget *parent)
     const QString title = QStringLiteral("Password");
     const QString line
         = QStringLiteral("Proteggi l'accesso al programma con una password a tua scelta.");
-    const QString note = QStringLiteral("Primo accesso: la password iniziale è %1 "
+    const QString note = QStringLiteral("Primo accesso: password iniziale %1\n"
                                         "(si può scrivere anche in minuscolo).")
                              .arg(AccessPassword::kInitialPassword);
     m_ui->imgLogo->setPixmap(PasswordLook::lockPicture(title, line, note, kWidth, kPictureHeight));
