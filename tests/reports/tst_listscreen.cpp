@@ -86,7 +86,7 @@ void TestListScreen::filling()
     QCOMPARE(screen.fills, fillsOnShowing + 1);
     QCOMPARE(screen.lines().size(), fillsOnShowing + 1);
     QCOMPARE(find->text(), QString());
-    QCOMPARE(QApplication::focusWidget(), find);
+    QCOMPARE(screen.focusWidget(), find);
 }
 
 QTEST_MAIN(TestListScreen)
