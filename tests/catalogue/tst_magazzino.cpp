@@ -1,6 +1,6 @@
 #include "catalogue/Magazzino.h"
 
-#include "app/CardBinding.h"
+#include "cards/CardBinding.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
