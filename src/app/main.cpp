@@ -1,6 +1,4 @@
-#include "app/Avvio.h"
 #include "app/ResidentScreens.h"
-#include "app/Screens.h"
 
 #include <QApplication>
 #include <QIcon>

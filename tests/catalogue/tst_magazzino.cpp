@@ -1,11 +1,14 @@
 #include "catalogue/Magazzino.h"
 
-#include "app/CardBinding.h"
 #include "app/FieldEntry.h"
+#include "cards/CardBinding.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/ProductRecord.h"
+#include "common/CardFixture.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
+#include "common/UserInput.h"
 #include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
@@ -132,7 +135,7 @@ Record fullProduct()
 bool writeArchive(const QList<Record> &records)
 {
     RecordFile file;
-    if (!file.open(QStringLiteral("Magazzino.mrv"), kRecordSize))
+    if (!file.open(ProductRecord::archive()))
         return false;
     for (const Record &r : records) {
         if (!file.append(r))
@@ -141,69 +144,21 @@ bool writeArchive(const QList<Record> &records)
     return true;
 }
 
-void typeText(QWidget *w, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(w, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
-}
-
-// A mouse move with no button pressed, delivered like the window system does: to the
-// widget under the mouse, and on to its parents while nobody tracks the mouse.
-void hover(QWidget *w)
-{
-    const QPoint pos = w->rect().center();
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
-        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-}
-
-// Runs actions on the first modal window once it is shown; closes whatever the actions
-// leave open so that a failed check never hangs the test.
+// The shared modal probe, with the dialog made the active window first: the checks
+// follow the keyboard focus inside it.
 void onModal(const std::function<void(QDialog *)> &actions)
 {
-    QTimer::singleShot(0, [actions] {
-        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    onNextModal([actions](QWidget *modal) {
+        auto *dialog = qobject_cast<QDialog *>(modal);
         if (!dialog)
             return;
         dialog->activateWindow();
         if (QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }))
             actions(dialog);
-        if (dialog->isVisible())
-            dialog->done(QDialog::Rejected);
     });
 }
 
-// The card shown and active over a temporary program folder, with messages recorded.
-class Fixture
-{
-public:
-    Fixture() { card.show(); }
-    bool ready()
-    {
-        card.activateWindow();
-        return folder.isValid() && QTest::qWaitForWindowActive(&card);
-    }
-    template <typename T = QWidget> T *find(const QString &name) const
-    {
-        return card.findChild<T *>(name);
-    }
-    QLineEdit *edit(const QString &name) const { return find<QLineEdit>(name); }
-    QString text(const QString &name) const
-    {
-        const QWidget *w = find(name);
-        return w ? CardBinding::controlText(w) : QStringLiteral("<missing>");
-    }
-    void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton); }
-    QByteArray archive() const { return folder.readAll(QStringLiteral("Magazzino.mrv")); }
-
-    TempProgramFolder folder;
-    MessageRecorder messages;
-    TfrmMagazzino card;
-};
+using Fixture = CardFixture<TfrmMagazzino>;
 
 } // namespace
 
@@ -701,7 +656,7 @@ void TestMagazzino::storedLayout()
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kRewritten);
 
-    const QByteArray file = f.archive();
+    const QByteArray file = f.bytes();
     QCOMPARE(file.size(), 2 * kRecordSize);
     const qsizetype at = kRecordSize + offset;
     QCOMPARE(int(quint8(file.at(at))), int(Cp1252::encode(expected).size()));
@@ -719,8 +674,8 @@ void TestMagazzino::saveAppendsThenRewrites()
     QCOMPARE(f.messages.lastKind(), Kind::Information);
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("1"));
-    QCOMPARE(f.archive().size(), kRecordSize);
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Codice")), QStringLiteral("ART-1"));
+    QCOMPARE(f.bytes().size(), kRecordSize);
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Codice")), QStringLiteral("ART-1"));
 
     // Saving again rewrites the same record.
     f.edit(QStringLiteral("txtMarca"))->setText(QStringLiteral("Pirelli"));
@@ -728,8 +683,8 @@ void TestMagazzino::saveAppendsThenRewrites()
     QCOMPARE(f.messages.lastText(), kRewritten);
     QCOMPARE(f.messages.lastKind(), Kind::Information);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("1"));
-    QCOMPARE(f.archive().size(), kRecordSize);
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Marca")), QStringLiteral("Pirelli"));
+    QCOMPARE(f.bytes().size(), kRecordSize);
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Marca")), QStringLiteral("Pirelli"));
 
     // After Nuovo the same code is a second product.
     f.click(QStringLiteral("cmdNuovo"));
@@ -738,10 +693,10 @@ void TestMagazzino::saveAppendsThenRewrites()
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("2"));
-    QCOMPARE(f.archive().size(), 2 * kRecordSize);
-    QCOMPARE(storedText(f.archive(), 1, QStringLiteral("Codice")), QStringLiteral("ART-1"));
-    QCOMPARE(storedText(f.archive(), 1, QStringLiteral("Marca")), QString());
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Marca")), QStringLiteral("Pirelli"));
+    QCOMPARE(f.bytes().size(), 2 * kRecordSize);
+    QCOMPARE(storedText(f.bytes(), 1, QStringLiteral("Codice")), QStringLiteral("ART-1"));
+    QCOMPARE(storedText(f.bytes(), 1, QStringLiteral("Marca")), QString());
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Marca")), QStringLiteral("Pirelli"));
     QCOMPARE(f.messages.count(), 3);
 }
 
@@ -833,7 +788,7 @@ void TestMagazzino::saveNormalises()
         QCOMPARE(f.messages.shown.first().text, warning);
     }
     QCOMPARE(f.messages.lastText(), kInserted);
-    QCOMPARE(storedText(f.archive(), 0, storedField), stored);
+    QCOMPARE(storedText(f.bytes(), 0, storedField), stored);
     // The card shows what was stored.
     QCOMPARE(f.card.fieldText(storedField), storedField == QStringLiteral("Note") ? text : stored);
 }
@@ -879,7 +834,7 @@ void TestMagazzino::saveRefusals()
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Kind::Warning);
     QCOMPARE(f.messages.lastText(), message);
-    QVERIFY(f.archive().isEmpty());
+    QVERIFY(f.bytes().isEmpty());
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QString());
     if (message == kMissingCode)
         QCOMPARE(QApplication::focusWidget(), f.find(QStringLiteral("txtCodice")));
@@ -904,8 +859,8 @@ void TestMagazzino::saveKeepsTypedCost()
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(QApplication::focusWidget(), cost);
     QCOMPARE(cost->text(), QStringLiteral("3,14159"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Costo")), QStringLiteral("3,14159"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Valore")), QStringLiteral("6,28"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Costo")), QStringLiteral("3,14159"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Valore")), QStringLiteral("6,28"));
 
     QTest::keyClick(cost, Qt::Key_Return);
     QCOMPARE(cost->text(), QStringLiteral("3,1416"));
@@ -1007,8 +962,8 @@ void TestMagazzino::pushButtonRunsLeavingRuleFirst()
     typeText(price, QStringLiteral("555"));
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(price->text(), QStringLiteral("10,00555"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Prezzo")), QStringLiteral("10,00555"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Prezzo_con_Iva")), QStringLiteral("12,21"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Prezzo")), QStringLiteral("10,00555"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Prezzo_con_Iva")), QStringLiteral("12,21"));
     f.click(QStringLiteral("btnValore"));
     QCOMPARE(price->text(), QStringLiteral("10,0056"));
 }
@@ -1092,7 +1047,7 @@ void TestMagazzino::navigation()
         QCOMPARE(f.messages.lastText(), message);
     }
     // Navigation only reads.
-    QCOMPARE(f.archive().size(), qsizetype(records) * kRecordSize);
+    QCOMPARE(f.bytes().size(), qsizetype(records) * kRecordSize);
 }
 
 void TestMagazzino::duplicate()
@@ -1137,7 +1092,7 @@ void TestMagazzino::duplicate()
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("2"));
-    const QByteArray file = f.archive();
+    const QByteArray file = f.bytes();
     QCOMPARE(file.size(), 2 * kRecordSize);
     QCOMPARE(storedText(file, 1, QStringLiteral("Codice")), QStringLiteral("ART-001"));
     QCOMPARE(storedText(file, 1, QStringLiteral("Consumo")), QStringLiteral("consumo è"));
@@ -1252,7 +1207,7 @@ void TestMagazzino::damagedFiles()
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastKind(), Kind::Warning);
     QCOMPARE(f.messages.lastText(), kAccessError);
-    QCOMPARE(f.archive().size(), file.size());
+    QCOMPARE(f.bytes().size(), file.size());
 
     // A new product goes after the last whole record, over the partial one.
     f.click(QStringLiteral("cmdNuovo"));
@@ -1260,7 +1215,7 @@ void TestMagazzino::damagedFiles()
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kInserted);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("3"));
-    const QByteArray after = f.archive();
+    const QByteArray after = f.bytes();
     QCOMPARE(after.size(), 3 * kRecordSize);
     QCOMPARE(after.left(2 * kRecordSize), file.left(2 * kRecordSize));
     QCOMPARE(storedText(after, 2, QStringLiteral("Codice")), QStringLiteral("NEW"));
@@ -1355,14 +1310,14 @@ void TestMagazzino::otherInformation()
         onCard << f.text(holder);
     QCOMPARE(onCard, kept);
     // Nothing reaches the archive before Salva.
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Consumo")), QStringLiteral("consumo è"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Consumo")), QStringLiteral("consumo è"));
 
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kRewritten);
     QStringList stored;
     for (const QString &field : { QStringLiteral("Consumo"), QStringLiteral("Aderenza"),
              QStringLiteral("Rumore"), QStringLiteral("Onde") })
-        stored << storedText(f.archive(), 0, field);
+        stored << storedText(f.bytes(), 0, field);
     QCOMPARE(stored, kept);
 }
 
@@ -1425,7 +1380,7 @@ void TestMagazzino::pdfExport()
     const QByteArray pdf = f.folder.readAll(QStringLiteral("Articolo.pdf"));
     QVERIFY(pdf.startsWith("%PDF"));
     // The card itself is not saved by printing.
-    QVERIFY(f.archive().isEmpty());
+    QVERIFY(f.bytes().isEmpty());
 }
 
 void TestMagazzino::help()
@@ -1455,8 +1410,8 @@ void TestMagazzino::bindingIgnoresDialogs()
     QCOMPARE(f.card.fieldText(QStringLiteral("Codice")), QStringLiteral("CARD"));
     QCOMPARE(f.card.fieldText(QStringLiteral("Consumo")), QStringLiteral("h"));
     f.click(QStringLiteral("cmdSalva"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Codice")), QStringLiteral("CARD"));
-    QCOMPARE(storedText(f.archive(), 0, QStringLiteral("Consumo")), QStringLiteral("h"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Codice")), QStringLiteral("CARD"));
+    QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Consumo")), QStringLiteral("h"));
 }
 
 QTEST_MAIN(TestMagazzino)
