@@ -1,4 +1,5 @@
 #include "app/Avvio.h"
+#include "app/DailyBackup.h"
 #include "app/ResidentScreens.h"
 #include "app/Screens.h"
 
@@ -41,5 +42,6 @@ int main(int argc, char *argv[])
     createResidentScreens();
     if (auto *menu = Screens::resident<TfrmAvvio>())
         TfrmAvvio::showFilling(menu);
+    startDailyBackup();
     return QApplication::exec();
 }
