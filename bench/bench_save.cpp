@@ -69,7 +69,7 @@ bool plainSave(const QString &path, qint64 index, const QByteArray &bytes, bool 
 bool safeSave(const QString &path, qint64 index, const QByteArray &bytes, bool append)
 {
     RecordFile file;
-    if (!file.openPath(path, ProductRecord::kRecordSize))
+    if (!file.openPath(path, ProductRecord::layout()))
         return false;
     return append ? file.append(bytes) : file.writeAt(index, bytes);
 }

@@ -324,7 +324,9 @@ private:
 
 QString accessErrorText()
 {
-    return QString::fromUtf16(kAccessErrorText);
+    return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                          "Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                          "installazione del programma.");
 }
 
 QString RecordFile::journalPath(const QString &archivePath)
@@ -347,9 +349,14 @@ RecordFile::~RecordFile()
     close();
 }
 
-bool RecordFile::open(const QString &fileName, int recordSize, Access access)
+bool RecordFile::open(const Archive &archive, Access access)
 {
-    return openPath(ProgramFolder::filePath(fileName), recordSize, access);
+    return openPath(ProgramFolder::filePath(archive.fileName), *archive.layout, access);
+}
+
+bool RecordFile::openPath(const QString &path, const RecordLayout &layout, Access access)
+{
+    return openPath(path, layout.recordSize(), access);
 }
 
 bool RecordFile::openPath(const QString &path, int recordSize, Access access)

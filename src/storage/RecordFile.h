@@ -8,10 +8,6 @@
 #include <functional>
 
 // The message a card shows when its archive cannot be opened, read or written.
-inline constexpr char16_t kAccessErrorText[]
-    = u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
-      u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
-      u"programma.";
 QString accessErrorText();
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
@@ -43,12 +39,14 @@ public:
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
-    // Opens fileName inside the program folder at index 0, creating it empty when
-    // missing. An existing file is never emptied: one that exists but cannot be opened
-    // with the access asked is a failure.
-    bool open(const QString &fileName, int recordSize, Access access = Access::ReadWrite);
-    // The same for a full path (tests and tools).
-    bool openPath(const QString &path, int recordSize, Access access = Access::ReadWrite);
+    // Opens the archive's file inside the program folder at index 0, creating it empty
+    // when missing. An existing file is never emptied: one that exists but cannot be
+    // opened with the access asked is a failure.
+    bool open(const Archive &archive, Access access = Access::ReadWrite);
+    // The same for a file given by its full path (a yearly file the user chose, archives
+    // outside the program folder in tests and benchmarks).
+    bool openPath(
+        const QString &path, const RecordLayout &layout, Access access = Access::ReadWrite);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
     bool isReadOnly() const { return m_readOnly; }
@@ -111,6 +109,7 @@ public:
     static void setFaultHook(FaultHook hook);
 
 private:
+    bool openPath(const QString &path, int recordSize, Access access);
     bool fail(const QString &what);
     bool fillBlock();
     // The bytes of the record at the current index, from the read block, and advances;

@@ -107,7 +107,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QString name = which == 0 ? QStringLiteral("Magazzino.mrv")
         : which == 1                ? QStringLiteral("Carico_2024.mrv")
                                     : QStringLiteral("Scarico_2024.mrv");
-    const int recordSize = which == 0 ? ProductRecord::kRecordSize : MovementRecord::kRecordSize;
+    const Archive archive
+        = which == 0 ? ProductRecord::archive() : MovementRecord::archiveNamed(name);
+    const int recordSize = archive.layout->recordSize();
     const QString path = dir.filePath(name);
     const QString journal = RecordFile::journalPath(path);
     QFile::remove(journal);
@@ -122,15 +124,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         withJournal = true;
     }
     writeFile(path, rest, restSize);
-    const QByteArray archive(rest, restSize);
+    const QByteArray original(rest, restSize);
 
     // A list opens for reading only.
     {
         RecordFile file;
-        const bool opened = file.open(name, recordSize, RecordFile::Access::ReadOnly);
+        const bool opened = file.open(archive, RecordFile::Access::ReadOnly);
         if (!withJournal) {
             check(opened);
-            check(readFile(path) == archive);
+            check(readFile(path) == original);
         }
         if (opened) {
             check(file.recordCount()
@@ -146,7 +148,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // A card opens for writing and saves: the journal is gone, and what it saved is there.
     if (options & 0x80) {
         RecordFile file;
-        if (file.open(name, recordSize)) {
+        if (file.open(archive)) {
             check(!QFile::exists(journal));
             const qint64 count = file.recordCount();
             const QByteArray record(recordSize, '\x01');

@@ -79,7 +79,7 @@ QByteArray readFile(const QString &path)
 int crashChild(const QString &path, qint64 firstVersion)
 {
     RecordFile file;
-    if (!file.openPath(path, ProductRecord::kRecordSize))
+    if (!file.openPath(path, ProductRecord::layout()))
         return 2;
     std::printf("ready\n");
     std::fflush(stdout);
@@ -102,7 +102,7 @@ int appendChild(const QString &path, const QString &tag, int count)
 {
     RecordFile::setLockTimeout(30000);
     RecordFile file;
-    if (!file.openPath(path, ProductRecord::kRecordSize))
+    if (!file.openPath(path, ProductRecord::layout()))
         return 2;
     Record r(ProductRecord::layout());
     for (int i = 0; i < count; ++i) {
@@ -224,7 +224,7 @@ void TestStorageFaults::failedWriteChangesNothing()
     const QString path = folder.filePath(kArchive);
     {
         RecordFile file;
-        QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         for (int i = 0; i < 3; ++i)
             QVERIFY(file.append(card(i, 1)));
     }
@@ -232,7 +232,7 @@ void TestStorageFaults::failedWriteChangesNothing()
     const QByteArray next = card(rewrite ? 1 : 3, 2);
 
     RecordFile file;
-    QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     {
         ScopedFaults faults({ { step, fault } });
         const bool ok = rewrite ? file.writeAt(1, next) : file.append(next);
@@ -270,7 +270,7 @@ void TestStorageFaults::rewriteInterruptedIsRolledBackOnOpen()
     const QString path = folder.filePath(kArchive);
     const QString journal = RecordFile::journalPath(path);
     RecordFile file;
-    QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     for (int i = 0; i < 3; ++i)
         QVERIFY(file.append(card(i, 1)));
     const QByteArray before = readFile(path);
@@ -289,8 +289,7 @@ void TestStorageFaults::rewriteInterruptedIsRolledBackOnOpen()
     writeRecordRaw(path, 2, card(2, 3).left(4096));
 
     RecordFile reader;
-    QVERIFY2(reader.open(kArchive, ProductRecord::kRecordSize, access),
-        qPrintable(reader.errorString()));
+    QVERIFY2(reader.open(ProductRecord::archive(), access), qPrintable(reader.errorString()));
     QVERIFY(!QFile::exists(journal));
     QByteArray bytes;
     QVERIFY(reader.readAt(2, bytes));
@@ -307,7 +306,7 @@ void TestStorageFaults::damagedJournalIsDiscarded()
     const QString journalPath = RecordFile::journalPath(path);
     {
         RecordFile file;
-        QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         QVERIFY(file.append(card(0, 1)));
         ScopedFaults faults({ { RecordFile::IoStep::ArchiveWrite, RecordFile::IoFault::Fail, 2 } });
         QVERIFY(!file.writeAt(0, card(0, 2)));
@@ -328,7 +327,7 @@ void TestStorageFaults::damagedJournalIsDiscarded()
         QCOMPARE(journal.write(bytes), bytes.size());
         journal.close();
         RecordFile file;
-        QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         QVERIFY(!QFile::exists(journalPath));
         QCOMPARE(readFile(path), current);
     }
@@ -341,7 +340,7 @@ void TestStorageFaults::readOnlyArchiveIsListedAndPaged()
     const int count = 200; // more than one read block
     {
         RecordFile file;
-        QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         for (int i = 0; i < count; ++i)
             QVERIFY(file.append(card(i, 1)));
     }
@@ -352,10 +351,10 @@ void TestStorageFaults::readOnlyArchiveIsListedAndPaged()
         { { RecordFile::IoStep::OpenForWriting, RecordFile::IoFault::Fail, 1000 } });
 
     RecordFile writer;
-    QVERIFY(!writer.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(!writer.open(ProductRecord::archive()));
 
     RecordFile file;
-    QVERIFY2(file.open(kArchive, ProductRecord::kRecordSize, RecordFile::Access::ReadOnly),
+    QVERIFY2(file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly),
         qPrintable(file.errorString()));
     QVERIFY(file.isReadOnly());
     QCOMPARE(file.recordCount(), qint64(count));
@@ -386,12 +385,12 @@ void TestStorageFaults::newArchiveWhereOneMayOnlyReadFails()
     // A reader of an archive that does not exist yet creates it empty, as a card does.
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(kArchive, ProductRecord::kRecordSize, RecordFile::Access::ReadOnly));
+    QVERIFY(file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly));
     QCOMPARE(file.recordCount(), 0);
     QVERIFY(QFile::exists(folder.filePath(kArchive)));
     // In a folder that is not there, opening fails instead of listing nothing.
     ProgramFolder::setPath(folder.filePath(QStringLiteral("manca")));
-    QVERIFY(!file.open(kArchive, ProductRecord::kRecordSize, RecordFile::Access::ReadOnly));
+    QVERIFY(!file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly));
     QVERIFY(!file.errorString().isEmpty());
 }
 
@@ -402,9 +401,9 @@ void TestStorageFaults::busyArchiveGivesUpAndWritesNothing()
     const QString path = folder.filePath(kArchive);
     RecordFile first;
     RecordFile second;
-    QVERIFY(first.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(first.open(ProductRecord::archive()));
     QVERIFY(first.append(card(0, 1)));
-    QVERIFY(second.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(second.open(ProductRecord::archive()));
     RecordFile::setLockTimeout(300);
     bool secondSaved = true;
     QByteArray whileLocked;
@@ -442,8 +441,8 @@ void TestStorageFaults::appendTakesTheEndUnderTheLock()
     TempProgramFolder folder;
     RecordFile a;
     RecordFile b;
-    QVERIFY(a.open(kArchive, ProductRecord::kRecordSize));
-    QVERIFY(b.open(kArchive, ProductRecord::kRecordSize));
+    QVERIFY(a.open(ProductRecord::archive()));
+    QVERIFY(b.open(ProductRecord::archive()));
     QVERIFY(a.append(card(0, 1)));
     QVERIFY(b.append(card(1, 1)));
     QCOMPARE(b.recordCount(), 2);
@@ -473,7 +472,7 @@ void TestStorageFaults::twoProcessesAppendingLoseNothing()
         delete child;
     }
     RecordFile file;
-    QVERIFY(file.open(kArchive, ProductRecord::kRecordSize, RecordFile::Access::ReadOnly));
+    QVERIFY(file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly));
     QCOMPARE(file.recordCount(), qint64(2 * perChild));
     QCOMPARE(QFileInfo(path).size(), qint64(2 * perChild) * ProductRecord::kRecordSize);
     QHash<QString, int> seen;
@@ -526,7 +525,7 @@ void TestStorageFaults::crashAtAnyMomentTearsNothing()
 
         rolledBack += QFile::exists(RecordFile::journalPath(path)) ? 1 : 0;
         RecordFile file;
-        QVERIFY(file.open(kArchive, ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         QVERIFY(!QFile::exists(RecordFile::journalPath(path)));
         QVERIFY(file.recordCount() >= reportedRecords);
         QByteArray bytes;
