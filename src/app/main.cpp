@@ -2,6 +2,7 @@
 #include "app/DailyBackup.h"
 #include "app/ResidentScreens.h"
 #include "app/Screens.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -41,7 +42,7 @@ int main(int argc, char *argv[])
 
     createResidentScreens();
     if (auto *menu = Screens::resident<TfrmAvvio>())
-        TfrmAvvio::showFilling(menu);
+        Widgets::showFilling(menu);
     startDailyBackup();
     return QApplication::exec();
 }

@@ -1,11 +1,11 @@
 #include "reports/Sottoscorta.h"
 
-#include "app/Screens.h"
 #include "app/Widgets.h"
-#include "catalogue/Magazzino.h"
+#include "cards/CardScreen.h"
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
+#include "app/Messages.h"
 #include "storage/RecordFile.h"
 
 #include "ui_Sottoscorta.h"
@@ -43,12 +43,16 @@ void TfrmSottoscorta::FormShow()
     resetFind();
     RecordFile file;
     ListLines::Scan scan;
-    // A file that cannot be opened gives an empty list; a damaged record ends the
-    // reading with the lines before it.
-    if (file.open(ProductRecord::archive()))
+    // The list only reads, so an archive one may not write is listed; one that cannot be
+    // opened at all is said, not shown as an empty list. A damaged record ends the reading
+    // with the lines before it.
+    const bool opened = file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly);
+    if (opened)
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
+    if (!opened)
+        Messages::warning(this, accessErrorText());
     m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
@@ -57,7 +61,7 @@ void TfrmSottoscorta::lstRecordsDblClick()
     reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
-            if (auto *card = Screens::resident<TfrmMagazzino>())
+            if (auto *card = CardScreen::resident(QStringLiteral("TfrmMagazzino")))
                 card->loadRecord(product, position);
         });
 }
