@@ -1,6 +1,7 @@
 // The promises of the storage layer under faults: a crash at any moment of a save, I/O
 // errors at every step of a write, two copies of the program writing at once, an archive
 // that may only be read, a rewrite interrupted before its journal was deleted.
+#include "cards/CardArchive.h"
 #include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
 #include "storage/RecordFile.h"
@@ -179,6 +180,7 @@ private slots:
     void rewriteInterruptedIsRolledBackOnOpen();
     void damagedJournalIsDiscarded();
     void readOnlyArchiveIsListedAndPaged();
+    void cardArrowsPageAReadOnlyArchive();
     void newArchiveWhereOneMayOnlyReadFails();
     void busyArchiveGivesUpAndWritesNothing();
     void appendTakesTheEndUnderTheLock();
@@ -378,6 +380,36 @@ void TestStorageFaults::readOnlyArchiveIsListedAndPaged()
     file.close();
     QCOMPARE(readFile(path), before);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+void TestStorageFaults::cardArrowsPageAReadOnlyArchive()
+{
+    TempProgramFolder folder;
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(file.append(card(i, 1)));
+    }
+    ScopedFaults faults(
+        { { RecordFile::IoStep::OpenForWriting, RecordFile::IoFault::Fail, 1000 } });
+    const CardArchive archive(ProductRecord::archive());
+    const struct
+    {
+        CardNavigation::Move move;
+        const char *from;
+        qint64 to;
+    } steps[] = { { CardNavigation::Move::Last, "", 3 }, { CardNavigation::Move::Previous, "3", 2 },
+        { CardNavigation::Move::First, "2", 1 }, { CardNavigation::Move::Next, "1", 2 } };
+    for (const auto &step : steps) {
+        const CardOutcome out = archive.navigate(step.move, QString::fromLatin1(step.from));
+        QVERIFY(!out.accessError);
+        QCOMPARE(out.position.value_or(-1), step.to);
+        QVERIFY(out.record.has_value());
+        QCOMPARE(out.record->value(ProductRecord::Codice), QStringLiteral("P%1").arg(step.to - 1));
+    }
+    // Saving there is the access error, as before.
+    QVERIFY(archive.save(Record(ProductRecord::layout()), QStringLiteral("1")).accessError);
 }
 
 void TestStorageFaults::newArchiveWhereOneMayOnlyReadFails()
