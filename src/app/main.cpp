@@ -1,3 +1,4 @@
+#include "app/DailyBackup.h"
 #include "app/ResidentScreens.h"
 
 #include <QApplication>
@@ -38,5 +39,6 @@ int main(int argc, char *argv[])
 
     createResidentScreens();
     showPasswordScreen();
+    startDailyBackup();
     return QApplication::exec();
 }

@@ -17,8 +17,9 @@ CardOutcome accessError(std::optional<qint64> position = {})
 
 CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &positionText) const
 {
+    // The arrows only read: they work on an archive one may not write.
     RecordFile file;
-    if (!file.open(m_archive))
+    if (!file.open(m_archive, RecordFile::Access::ReadOnly))
         return accessError();
     const CardNavigation::Step step
         = CardNavigation::decide(move, positionText, file.recordCount());

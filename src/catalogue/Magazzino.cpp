@@ -19,6 +19,7 @@
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
+#include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QIcon>
@@ -293,7 +294,45 @@ void TfrmMagazzino::showEvent(QShowEvent *event)
 
 void TfrmMagazzino::FormShow()
 {
+    m_stockUnsaved = false;
     cmdNuovoClick();
+}
+
+void TfrmMagazzino::closeEvent(QCloseEvent *event)
+{
+    if (!leaveProduct()) {
+        event->ignore();
+        return;
+    }
+    CardScreen::closeEvent(event);
+}
+
+void TfrmMagazzino::loadRecord(const Record &record, qint64 position)
+{
+    if (!leaveProduct())
+        return;
+    CardScreen::loadRecord(record, position);
+}
+
+QString TfrmMagazzino::stockNotSavedText()
+{
+    return QStringLiteral(
+        "Attenzione: la giacenza dell'articolo è stata aggiornata da un movimento di magazzino, "
+        "ma la scheda non è stata ancora salvata.\n\nSi vuole salvare la scheda ora?");
+}
+
+bool TfrmMagazzino::leaveProduct()
+{
+    if (!m_stockUnsaved)
+        return true;
+    // The movement is already in its yearly file; the new stock reaches the archive only
+    // with Salva. Leaving without it would keep the movement and lose the stock.
+    if (!Messages::confirm(this, stockNotSavedText())) {
+        m_stockUnsaved = false;
+        return true;
+    }
+    cmdSalvaClick();
+    return !m_stockUnsaved;
 }
 
 void TfrmMagazzino::setStock(const QString &text)
@@ -318,6 +357,8 @@ QString TfrmMagazzino::fieldText(const QString &fieldName) const
 
 void TfrmMagazzino::cmdNuovoClick()
 {
+    if (!leaveProduct())
+        return;
     binding().load(newProduct());
     setPosition(0);
     m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
@@ -357,7 +398,8 @@ void TfrmMagazzino::cmdSalvaClick()
     btnValoreClick();
     m_ui->txtGiacenza->setText(stock);
 
-    saveCard();
+    if (saveCard())
+        m_stockUnsaved = false;
 }
 
 void TfrmMagazzino::cmdStampaClick()
@@ -463,8 +505,10 @@ void TfrmMagazzino::recordMovement(MovementRecord::Kind kind)
         fieldText(QStringLiteral("Modello")), fieldText(QStringLiteral("Giacenza")),
         fieldText(load ? QStringLiteral("Costo") : QStringLiteral("Prezzo")) };
     QString newStock;
-    if (TfrmGiacenza::run(this, kind, input, &newStock))
+    if (TfrmGiacenza::run(this, kind, input, &newStock)) {
         setStock(newStock);
+        m_stockUnsaved = true;
+    }
 }
 
 void TfrmMagazzino::btnAggiungiClick()

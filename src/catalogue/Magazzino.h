@@ -34,6 +34,11 @@ public:
         const QString &onde);
     // The trimmed text of the control bound to a product field ("Codice", "Consumo", ...).
     QString fieldText(const QString &fieldName) const;
+    // Another record on the card (an arrow, a list or a search reopening one); first asks
+    // to save a stock changed by a movement and not saved since.
+    void loadRecord(const Record &record, qint64 position) override;
+    // The question asked then.
+    static QString stockNotSavedText();
 
 public slots:
     void cmdNuovoClick();
@@ -57,6 +62,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormShow();
@@ -69,7 +75,13 @@ private:
     // Opens the movement dialog for the card's product; a product without a code gets a
     // warning instead.
     void recordMovement(MovementRecord::Kind kind);
+    // Before the card leaves the product it shows: when a movement changed its stock and
+    // the card was not saved since, asks whether to save now (Sì runs Salva). False when
+    // the card must stay (the save was asked for and failed).
+    bool leaveProduct();
 
     std::unique_ptr<Ui::TfrmMagazzino> m_ui;
     FieldEntry *m_fieldEntry = nullptr;
+    // A movement changed the stock shown and the card has not been saved since.
+    bool m_stockUnsaved = false;
 };

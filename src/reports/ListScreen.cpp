@@ -228,7 +228,7 @@ void ListScreen::reopenSelected(const Archive &archive, const ListLines::LineBui
     const int row = selectedRow();
     if (row >= 0 && row < m_lines.size()) {
         RecordFile file;
-        if (file.open(archive)) {
+        if (file.open(archive, RecordFile::Access::ReadOnly)) {
             const auto found = ListLines::reopenByLine(file, *archive.layout, m_lines[row], build);
             file.close();
             if (found)

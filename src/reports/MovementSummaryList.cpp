@@ -5,6 +5,7 @@
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
+#include "app/Messages.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -63,14 +64,16 @@ void MovementSummaryList::fill()
     RecordFile file;
     StockLists::Movements movements;
     movements.shownFilter = StockLists::movementNoneRead();
-    if (file.openPath(
-            TrimControl(selectionText(QStringLiteral("lblFile"))), MovementRecord::layout())
-        && start && end)
+    const bool opened = file.openPath(TrimControl(selectionText(QStringLiteral("lblFile"))),
+        MovementRecord::layout(), RecordFile::Access::ReadOnly);
+    if (opened && start && end)
         movements = StockLists::movementLines(
             file, m_kind, selectionText(QStringLiteral("txtTipologia")), *start, *end);
     else
         movements.complete = false;
     file.close();
+    if (!opened)
+        Messages::warning(this, accessErrorText());
 
     m_ui->titTipologia->setText(movements.shownFilter);
     showLines(movements.lines);

@@ -177,7 +177,8 @@ void MovementSummaryMenu::btnVisualizzaClick()
     // than shown as an empty summary. Opening creates a missing file empty, as the list
     // would do.
     RecordFile probe;
-    const bool accessible = probe.openPath(path, MovementRecord::layout());
+    const bool accessible
+        = probe.openPath(path, MovementRecord::layout(), RecordFile::Access::ReadOnly);
     probe.close();
     if (!accessible) {
         m_ui->lblAttendere->hide();

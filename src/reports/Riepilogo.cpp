@@ -5,6 +5,7 @@
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
+#include "app/Messages.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -50,11 +51,15 @@ void TfrmRiepilogo::fill()
 
     RecordFile file;
     StockLists::Inventory inventory;
-    if (file.open(ProductRecord::archive()))
+    // Read only: an archive one may not write is listed all the same.
+    const bool opened = file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly);
+    if (opened)
         inventory = StockLists::inventoryLines(file, filter);
     else
         inventory.complete = false;
     file.close();
+    if (!opened)
+        Messages::warning(this, accessErrorText());
 
     m_ui->titTipologia->setText(inventory.shownFilter);
     showLines(inventory.lines);

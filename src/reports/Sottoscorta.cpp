@@ -5,6 +5,7 @@
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
+#include "app/Messages.h"
 #include "storage/RecordFile.h"
 
 #include "ui_Sottoscorta.h"
@@ -30,12 +31,16 @@ void TfrmSottoscorta::fill()
 {
     RecordFile file;
     ListLines::Scan scan;
-    // A file that cannot be opened gives an empty list; a damaged record ends the
-    // reading with the lines before it.
-    if (file.open(ProductRecord::archive()))
+    // The list only reads, so an archive one may not write is listed; one that cannot be
+    // opened at all is said, not shown as an empty list. A damaged record ends the reading
+    // with the lines before it.
+    const bool opened = file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly);
+    if (opened)
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
+    if (!opened)
+        Messages::warning(this, accessErrorText());
 }
 
 void TfrmSottoscorta::lstRecordsDblClick()

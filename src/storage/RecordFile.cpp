@@ -2,20 +2,324 @@
 
 #include "storage/ProgramFolder.h"
 
+#include <QDeadlineTimer>
+#include <QDir>
 #include <QFileInfo>
+#include <QThread>
+#include <QtEndian>
 
+#include <cerrno>
 #include <cstring>
+#include <optional>
 
 #ifdef Q_OS_WIN
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
 namespace {
 // Sequential reads fetch this many bytes at a time, rounded down to whole records.
 constexpr qint64 kBlockBytes = 256 * 1024;
+
+// The byte that writers lock: far beyond any archive, so that the lock never covers data
+// (on Windows a locked range cannot be read by other handles).
+constexpr qint64 kLockOffset = qint64(1) << 40;
+
+int g_lockTimeoutMs = 5000;
+RecordFile::FaultHook g_faultHook;
+
+RecordFile::IoFault faultAt(RecordFile::IoStep step)
+{
+    return g_faultHook ? g_faultHook(step) : RecordFile::IoFault::None;
+}
+
+// The journal: a tag, the record size, the index, the old bytes and a checksum of all
+// before it. A journal cut short by a crash fails the checksum: then the overwrite had
+// not begun, since it starts only after the journal is on disk.
+constexpr char kJournalTag[8] = { 'M', 'R', 'V', 'J', 'R', 'N', 'L', '1' };
+constexpr int kJournalHeader = 8 + 4 + 8;
+
+quint32 crc32(const char *data, qint64 size)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (qint64 i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+struct Journal
+{
+    qint64 index = -1;
+    QByteArray oldBytes;
+};
+
+QByteArray encodeJournal(qint64 index, const QByteArray &oldBytes)
+{
+    QByteArray out(kJournalHeader, Qt::Uninitialized);
+    std::memcpy(out.data(), kJournalTag, 8);
+    qToLittleEndian<quint32>(quint32(oldBytes.size()), out.data() + 8);
+    qToLittleEndian<quint64>(quint64(index), out.data() + 12);
+    out += oldBytes;
+    char sum[4];
+    qToLittleEndian<quint32>(crc32(out.constData(), out.size()), sum);
+    out.append(sum, 4);
+    return out;
+}
+
+// Nothing when the bytes are not a whole journal.
+std::optional<Journal> decodeJournal(const QByteArray &bytes)
+{
+    if (bytes.size() < kJournalHeader + 1 + 4 || std::memcmp(bytes.constData(), kJournalTag, 8))
+        return std::nullopt;
+    const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + 8);
+    const quint64 index = qFromLittleEndian<quint64>(bytes.constData() + 12);
+    if (size == 0 || qint64(size) != bytes.size() - kJournalHeader - 4 || index > quint64(1) << 40)
+        return std::nullopt;
+    const quint32 sum = qFromLittleEndian<quint32>(bytes.constData() + bytes.size() - 4);
+    if (sum != crc32(bytes.constData(), bytes.size() - 4))
+        return std::nullopt;
+    return Journal { qint64(index), bytes.mid(kJournalHeader, size) };
+}
+
+QString shortWriteText(qint64 done, qint64 size)
+{
+    return QStringLiteral("scrittura incompleta: %1 byte scritti su %2").arg(done).arg(size);
+}
+
+// Writes all of data at offset, going on after a partial write (whose cause the next
+// call reports, such as a full disk). On failure error says why.
+bool writeAll(QFile &file, qint64 offset, const char *data, qint64 size, RecordFile::IoStep step,
+    QString &error)
+{
+    if (!file.seek(offset)) {
+        error = file.errorString();
+        return false;
+    }
+    const RecordFile::IoFault fault = faultAt(step);
+    if (fault == RecordFile::IoFault::Fail) {
+        error = QStringLiteral("errore di scrittura (Input/output error)");
+        return false;
+    }
+    const bool partial
+        = fault == RecordFile::IoFault::ShortWrite || fault == RecordFile::IoFault::DiskFull;
+    const qint64 limit = partial ? size / 2 : size;
+    qint64 done = 0;
+    while (done < limit) {
+        const qint64 n = file.write(data + done, limit - done);
+        if (n < 0) {
+            const QString why = file.errorString();
+            error = shortWriteText(done, size) + QStringLiteral(" (") + why + QLatin1Char(')');
+            return false;
+        }
+        if (n == 0) {
+            error = shortWriteText(done, size);
+            return false;
+        }
+        done += n;
+    }
+    if (fault == RecordFile::IoFault::ShortWrite) {
+        error = shortWriteText(done, size);
+        return false;
+    }
+    if (fault == RecordFile::IoFault::DiskFull) {
+        error = shortWriteText(done, size) + QStringLiteral(" (No space left on device)");
+        return false;
+    }
+    return true;
+}
+
+// Flushes a file to the disk (fsync / FlushFileBuffers).
+bool syncFile(QFile &file, RecordFile::IoStep step, QString &error)
+{
+    if (faultAt(step) != RecordFile::IoFault::None) {
+        error = QStringLiteral("impossibile scrivere su disco (Input/output error)");
+        return false;
+    }
+    bool ok = file.flush();
+#ifdef Q_OS_WIN
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    ok = ok && h != INVALID_HANDLE_VALUE && FlushFileBuffers(h);
+#else
+    ok = ok && ::fsync(file.handle()) == 0;
+#endif
+    if (!ok)
+        error = QStringLiteral("impossibile scrivere su disco (%1)")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+    return ok;
+}
+
+// Flushes a folder's list of names, so that a file created or deleted in it stays so
+// after a power cut. NTFS keeps its folders in its own journal: nothing to do there.
+bool syncFolderOf(const QString &filePath)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(filePath);
+    return true;
+#else
+    const QByteArray dir = QFile::encodeName(QFileInfo(filePath).absolutePath());
+    const int fd = ::open(dir.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int rc = ::fsync(fd);
+    // Some file systems (network shares among them) cannot flush a folder.
+    if (rc != 0 && (errno == EINVAL || errno == ENOTSUP || errno == EROFS))
+        rc = 0;
+    ::close(fd);
+    return rc == 0;
+#endif
+}
+
+qint64 nativeSize(QFile &file)
+{
+#ifdef Q_OS_WIN
+    LARGE_INTEGER size;
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    if (h == INVALID_HANDLE_VALUE || !GetFileSizeEx(h, &size))
+        return -1;
+    return size.QuadPart;
+#else
+    struct stat st;
+    if (::fstat(file.handle(), &st) != 0)
+        return -1;
+    return st.st_size;
+#endif
+}
+
+enum class LockResult { Locked, Busy, Unsupported, Failed };
+
+#ifndef Q_OS_WIN
+// The one byte that writers lock.
+struct flock lockRange(short type)
+{
+    struct flock fl;
+    std::memset(&fl, 0, sizeof fl);
+    fl.l_type = type;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = off_t(kLockOffset);
+    fl.l_len = 1;
+    return fl;
+}
+#endif
+
+// One try at the writers' lock on an open file; shared for a copy that only reads, which
+// keeps writers out but not other readers.
+LockResult tryLock(QFile &file, bool shared = false)
+{
+#ifdef Q_OS_WIN
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    OVERLAPPED ov {};
+    ov.Offset = DWORD(kLockOffset & 0xFFFFFFFF);
+    ov.OffsetHigh = DWORD(kLockOffset >> 32);
+    const DWORD flags = (shared ? 0 : LOCKFILE_EXCLUSIVE_LOCK) | LOCKFILE_FAIL_IMMEDIATELY;
+    if (LockFileEx(h, flags, 0, 1, 0, &ov))
+        return LockResult::Locked;
+    const DWORD err = GetLastError();
+    if (err == ERROR_LOCK_VIOLATION || err == ERROR_IO_PENDING)
+        return LockResult::Busy;
+    if (err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION)
+        return LockResult::Unsupported;
+    return LockResult::Failed;
+#else
+    const short type = shared ? F_RDLCK : F_WRLCK;
+    struct flock fl = lockRange(type);
+    // Locks of the open file itself where the system has them: a plain POSIX lock belongs
+    // to the process and goes away when any descriptor of the file is closed (a backup
+    // copying the archive, another list of the same process).
+#ifdef F_OFD_SETLK
+    int rc = ::fcntl(file.handle(), F_OFD_SETLK, &fl);
+    if (rc != 0 && errno == EINVAL) {
+        fl = lockRange(type);
+        rc = ::fcntl(file.handle(), F_SETLK, &fl);
+    }
+#else
+    const int rc = ::fcntl(file.handle(), F_SETLK, &fl);
+#endif
+    if (rc == 0)
+        return LockResult::Locked;
+    if (errno == EACCES || errno == EAGAIN || errno == EINTR)
+        return LockResult::Busy;
+    if (errno == ENOLCK || errno == ENOSYS || errno == EOPNOTSUPP)
+        return LockResult::Unsupported;
+    return LockResult::Failed;
+#endif
+}
+
+void releaseLock(QFile &file)
+{
+#ifdef Q_OS_WIN
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(file.handle()));
+    OVERLAPPED ov {};
+    ov.Offset = DWORD(kLockOffset & 0xFFFFFFFF);
+    ov.OffsetHigh = DWORD(kLockOffset >> 32);
+    UnlockFileEx(h, 0, 1, 0, &ov);
+#else
+    struct flock fl = lockRange(F_UNLCK);
+#ifdef F_OFD_SETLK
+    if (::fcntl(file.handle(), F_OFD_SETLK, &fl) == 0)
+        return;
+    fl = lockRange(F_UNLCK);
+#endif
+    ::fcntl(file.handle(), F_SETLK, &fl);
+#endif
+}
+
+// Waits up to the lock timeout for the writers' lock. A file system without locks (some
+// network shares) is written without one, as before locks existed.
+bool acquireLock(QFile &file, QString &error, bool shared = false)
+{
+    QDeadlineTimer deadline(g_lockTimeoutMs);
+    for (;;) {
+        switch (tryLock(file, shared)) {
+        case LockResult::Locked:
+        case LockResult::Unsupported:
+            return true;
+        case LockResult::Failed:
+            error = QStringLiteral("impossibile bloccare l'archivio per la scrittura");
+            return false;
+        case LockResult::Busy:
+            break;
+        }
+        if (deadline.hasExpired()) {
+            error = QStringLiteral("l'archivio è in uso da un'altra copia del programma");
+            return false;
+        }
+        QThread::msleep(10);
+    }
+}
+
+// Holds the writers' lock for a scope.
+class LockGuard
+{
+public:
+    explicit LockGuard(QFile &file)
+        : m_file(file)
+    {
+    }
+    bool acquire(QString &error, bool shared = false)
+    {
+        m_held = acquireLock(m_file, error, shared);
+        return m_held;
+    }
+    ~LockGuard()
+    {
+        if (m_held)
+            releaseLock(m_file);
+    }
+    LockGuard(const LockGuard &) = delete;
+    LockGuard &operator=(const LockGuard &) = delete;
+
+private:
+    QFile &m_file;
+    bool m_held = false;
+};
+
 } // namespace
 
 QString accessErrorText()
@@ -25,33 +329,74 @@ QString accessErrorText()
                           "installazione del programma.");
 }
 
+QString RecordFile::journalPath(const QString &archivePath)
+{
+    return archivePath + QStringLiteral("-journal");
+}
+
+void RecordFile::setLockTimeout(int milliseconds)
+{
+    g_lockTimeoutMs = milliseconds;
+}
+
+void RecordFile::setFaultHook(FaultHook hook)
+{
+    g_faultHook = std::move(hook);
+}
+
 RecordFile::~RecordFile()
 {
     close();
 }
 
-bool RecordFile::open(const Archive &archive)
+bool RecordFile::open(const Archive &archive, Access access)
 {
-    return openPath(ProgramFolder::filePath(archive.fileName), *archive.layout);
+    return openPath(ProgramFolder::filePath(archive.fileName), *archive.layout, access);
 }
 
-bool RecordFile::openPath(const QString &path, const RecordLayout &layout)
+bool RecordFile::openPath(const QString &path, const RecordLayout &layout, Access access)
 {
-    const int recordSize = layout.recordSize();
+    return openPath(path, layout.recordSize(), access);
+}
+
+bool RecordFile::openPath(const QString &path, int recordSize, Access access)
+{
     close();
     m_error.clear();
     m_recordSize = recordSize;
+    m_readOnly = access == Access::ReadOnly;
     m_index = 0;
     m_file.setFileName(path);
     if (recordSize <= 0)
         return fail(QStringLiteral("dimensione del record non valida"));
-    if (QFileInfo(path).isDir())
+    const QFileInfo info(path);
+    if (info.isDir())
         return fail(QStringLiteral("è una cartella"));
-    // ReadWrite creates a missing file and never truncates an existing one. Unbuffered:
-    // a record write is exactly one write call.
-    if (!m_file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+    const bool existed = info.exists();
+    // ReadWrite creates a missing file and never truncates an existing one; a reader
+    // creates a missing archive the same way, so that it exists from then on. Unbuffered:
+    // every read and write goes straight to the file.
+    const QIODevice::OpenMode mode
+        = (m_readOnly && existed) ? QIODevice::ReadOnly : QIODevice::ReadWrite;
+    if (mode == QIODevice::ReadWrite && existed && faultAt(IoStep::OpenForWriting) != IoFault::None)
+        return fail(QStringLiteral("Permission denied"));
+    if (!m_file.open(mode | QIODevice::Unbuffered))
         return fail(m_file.errorString());
-    m_fileSize = m_file.size();
+    if (!existed && !syncFolderOf(path)) {
+        const QString why = QStringLiteral("impossibile registrare il nuovo archivio su disco");
+        close();
+        return fail(why);
+    }
+    m_fileSize = nativeSize(m_file);
+    if (m_fileSize < 0) {
+        close();
+        return fail(QStringLiteral("dimensione dell'archivio non leggibile"));
+    }
+    if (QFileInfo::exists(journalPath(path)) && !rollBackJournal()) {
+        const QString why = m_error;
+        close();
+        return fail(why);
+    }
     return true;
 }
 
@@ -78,22 +423,29 @@ bool RecordFile::fail(const QString &what)
     return false;
 }
 
+bool RecordFile::readRaw(qint64 offset, char *data, qint64 size)
+{
+    if (!m_file.seek(offset))
+        return fail(m_file.errorString());
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = m_file.read(data + done, size - done);
+        if (n <= 0)
+            return fail(QStringLiteral("lettura incompleta del record"));
+        done += n;
+    }
+    return true;
+}
+
 bool RecordFile::readAt(qint64 index, QByteArray &bytes)
 {
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
     if (index < 0 || index >= recordCount())
         return fail(QStringLiteral("record oltre la fine dell'archivio"));
-    if (!m_file.seek(index * m_recordSize))
-        return fail(m_file.errorString());
     bytes.resize(m_recordSize);
-    qint64 done = 0;
-    while (done < m_recordSize) {
-        const qint64 n = m_file.read(bytes.data() + done, m_recordSize - done);
-        if (n <= 0)
-            return fail(QStringLiteral("lettura incompleta del record"));
-        done += n;
-    }
+    if (!readRaw(index * m_recordSize, bytes.data(), m_recordSize))
+        return false;
     m_index = index + 1;
     return true;
 }
@@ -116,7 +468,7 @@ bool RecordFile::fillBlock()
 {
     const qint64 perBlock = std::max<qint64>(1, kBlockBytes / m_recordSize);
     const qint64 wanted = std::min(perBlock, recordCount() - m_index);
-    if (wanted <= 0)
+    if (wanted <= 0 || m_index < 0)
         return fail(QStringLiteral("record oltre la fine dell'archivio"));
     if (!m_file.seek(m_index * m_recordSize))
         return fail(m_file.errorString());
@@ -171,35 +523,39 @@ bool RecordFile::readNext(Record &record)
     return true;
 }
 
-bool RecordFile::syncToDisk()
+bool RecordFile::refreshSize()
 {
-#ifdef Q_OS_WIN
-    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(m_file.handle()));
-    return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h);
-#else
-    return ::fsync(m_file.handle()) == 0;
-#endif
+    const qint64 size = nativeSize(m_file);
+    if (size < 0)
+        return fail(QStringLiteral("dimensione dell'archivio non leggibile"));
+    m_fileSize = size;
+    return true;
 }
 
 bool RecordFile::writeAt(qint64 index, const QByteArray &bytes)
 {
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
+    if (m_readOnly)
+        return fail(QStringLiteral("archivio aperto in sola lettura"));
     if (bytes.size() != m_recordSize)
         return fail(QStringLiteral("record di dimensione errata"));
     if (index < 0 || index > recordCount())
         return fail(QStringLiteral("posizione del record non valida"));
-    if (!m_file.seek(index * m_recordSize))
-        return fail(m_file.errorString());
-    const qint64 written = m_file.write(bytes);
-    // A partly written record may have grown the file.
-    m_fileSize = m_file.size();
-    if (written != m_recordSize)
-        return fail(m_file.errorString());
-    if (!m_file.flush() || !syncToDisk())
-        return fail(QStringLiteral("impossibile scrivere su disco"));
+    LockGuard guard(m_file);
+    QString why;
+    if (!guard.acquire(why))
+        return fail(why);
+    // Another copy may have appended since this file was opened.
+    if (!refreshSize())
+        return false;
     // The block of sequential reading may hold the old bytes of this record.
     m_blockCount = 0;
+    const qint64 count = recordCount();
+    if (index > count)
+        return fail(QStringLiteral("posizione del record non valida"));
+    if (!(index == count ? appendLocked(bytes) : rewriteLocked(index, bytes)))
+        return false;
     m_index = index + 1;
     return true;
 }
@@ -211,10 +567,197 @@ bool RecordFile::writeAt(qint64 index, const Record &record)
 
 bool RecordFile::append(const QByteArray &bytes)
 {
-    return writeAt(recordCount(), bytes);
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("archivio non aperto"));
+    if (m_readOnly)
+        return fail(QStringLiteral("archivio aperto in sola lettura"));
+    if (bytes.size() != m_recordSize)
+        return fail(QStringLiteral("record di dimensione errata"));
+    LockGuard guard(m_file);
+    QString why;
+    if (!guard.acquire(why))
+        return fail(why);
+    // The end of the file now, not at open: another copy may have appended meanwhile.
+    if (!refreshSize())
+        return false;
+    m_blockCount = 0;
+    const qint64 index = recordCount();
+    if (!appendLocked(bytes))
+        return false;
+    m_index = index + 1;
+    return true;
 }
 
 bool RecordFile::append(const Record &record)
 {
     return append(record.encode());
+}
+
+bool RecordFile::appendLocked(const QByteArray &bytes)
+{
+    // A trailing partial record (a crash in an earlier append) is written over.
+    const qint64 offset = recordCount() * m_recordSize;
+    QString why;
+    if (writeAll(m_file, offset, bytes.constData(), m_recordSize, IoStep::ArchiveWrite, why)
+        && syncFile(m_file, IoStep::ArchiveFlush, why)) {
+        m_fileSize = std::max(m_fileSize, offset + m_recordSize);
+        return true;
+    }
+    // Not saved, so not in the file: a retry must not find it there twice. The flush
+    // is not tried again on the same bytes (a failed flush may have dropped them); the
+    // file is cut back to its whole records and that is flushed.
+    QString ignored;
+    if (!m_file.resize(offset) || !syncFile(m_file, IoStep::ArchiveFlush, ignored))
+        why += QStringLiteral("; l'archivio non è stato riportato alla dimensione precedente");
+    refreshSize();
+    return fail(why);
+}
+
+bool RecordFile::rewriteLocked(qint64 index, const QByteArray &bytes)
+{
+    const qint64 offset = index * m_recordSize;
+    QByteArray old(m_recordSize, Qt::Uninitialized);
+    if (!readRaw(offset, old.data(), m_recordSize))
+        return false;
+    if (!writeJournal(index, old)) {
+        // The archive is untouched; a journal left half written is discarded at the next
+        // open, a whole one puts back the same bytes.
+        QFile::remove(journalPath(m_file.fileName()));
+        return false;
+    }
+    QString why;
+    bool ok = writeAll(m_file, offset, bytes.constData(), m_recordSize, IoStep::ArchiveWrite, why)
+        && syncFile(m_file, IoStep::ArchiveFlush, why);
+    if (ok && !removeJournal()) {
+        why = m_error;
+        ok = false;
+    }
+    if (ok)
+        return true;
+    // Put the old record back. If even that fails the journal stays, and the next open
+    // of the archive puts it back.
+    QString ignored;
+    if (writeAll(m_file, offset, old.constData(), m_recordSize, IoStep::ArchiveWrite, ignored)
+        && syncFile(m_file, IoStep::ArchiveFlush, ignored))
+        removeJournal();
+    else
+        why += QStringLiteral("; il record precedente sarà ripristinato alla prossima apertura");
+    return fail(why);
+}
+
+bool RecordFile::writeJournal(qint64 index, const QByteArray &oldBytes)
+{
+    const QString path = journalPath(m_file.fileName());
+    QFile journal(path);
+    if (!journal.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        return fail(QStringLiteral("impossibile creare il giornale di ripristino: ")
+            + journal.errorString());
+    const QByteArray content = encodeJournal(index, oldBytes);
+    QString why;
+    if (!writeAll(journal, 0, content.constData(), content.size(), IoStep::JournalWrite, why)
+        || !syncFile(journal, IoStep::JournalFlush, why))
+        return fail(QStringLiteral("giornale di ripristino: ") + why);
+    journal.close();
+    if (!syncFolderOf(path))
+        return fail(QStringLiteral("impossibile registrare il giornale di ripristino su disco"));
+    return true;
+}
+
+bool RecordFile::removeJournal()
+{
+    const QString path = journalPath(m_file.fileName());
+    if (!QFile::remove(path) && QFileInfo::exists(path))
+        return fail(QStringLiteral("impossibile eliminare il giornale di ripristino"));
+    // Without this a power cut could bring the journal back, and the next open would
+    // undo a save already reported. A folder that cannot be flushed is not a failure of
+    // the save: the record itself is on disk.
+    syncFolderOf(path);
+    return true;
+}
+
+bool RecordFile::rollBackJournal()
+{
+    const QString path = m_file.fileName();
+    // A reader has the archive open for reading only: the record is put back through a
+    // handle of its own when the file may be written at all.
+    QFile writer(path);
+    QFile *target = &m_file;
+    if (m_readOnly) {
+        if (faultAt(IoStep::OpenForWriting) != IoFault::None
+            || !writer.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+            return true; // a read-only archive: read as it is
+        target = &writer;
+    }
+    // Under the writers' lock: a journal may belong to a rewrite another copy is doing
+    // right now, and is gone once that copy is done.
+    LockGuard guard(*target);
+    QString why;
+    if (!guard.acquire(why))
+        return fail(why);
+    QFile journalFile(journalPath(path));
+    if (!journalFile.exists())
+        return true;
+    if (!journalFile.open(QIODevice::ReadOnly))
+        return fail(
+            QStringLiteral("giornale di ripristino non leggibile: ") + journalFile.errorString());
+    const QByteArray content = journalFile.readAll();
+    journalFile.close();
+    const std::optional<Journal> journal = decodeJournal(content);
+    // A journal always names a whole record of this archive; one that does not is not
+    // ours to apply.
+    if (journal && journal->oldBytes.size() == m_recordSize
+        && (journal->index + 1) * m_recordSize <= m_fileSize) {
+        const qint64 size = m_recordSize;
+        if (!writeAll(*target, journal->index * size, journal->oldBytes.constData(), size,
+                IoStep::ArchiveWrite, why)
+            || !syncFile(*target, IoStep::ArchiveFlush, why))
+            return fail(QStringLiteral("ripristino del record non riuscito: ") + why);
+    }
+    if (!QFile::remove(journalFile.fileName()))
+        return fail(QStringLiteral("impossibile eliminare il giornale di ripristino"));
+    syncFolderOf(path);
+    return refreshSize();
+}
+
+bool RecordFile::copyArchive(const QString &from, const QString &to, QString *error)
+{
+    QString why;
+    QFile source(from);
+    QFile target(to);
+    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        why = source.errorString();
+    } else if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
+        why = target.errorString();
+    } else {
+        // No save runs while the copy is made, so every record is copied whole.
+        LockGuard guard(source);
+        if (guard.acquire(why, true)) {
+            QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+            qint64 offset = 0;
+            for (;;) {
+                const qint64 n = source.read(buffer.data(), buffer.size());
+                if (n < 0) {
+                    why = source.errorString();
+                    break;
+                }
+                if (n == 0) {
+                    syncFile(target, IoStep::ArchiveFlush, why);
+                    break;
+                }
+                if (!writeAll(target, offset, buffer.constData(), n, IoStep::ArchiveWrite, why))
+                    break;
+                offset += n;
+            }
+        }
+    }
+    if (why.isEmpty())
+        return true;
+    if (error)
+        *error = why;
+    return false;
+}
+
+bool RecordFile::syncFolder(const QString &folder)
+{
+    return syncFolderOf(QDir(folder).filePath(QStringLiteral(".")));
 }

@@ -5,31 +5,51 @@
 #include <QFile>
 #include <QString>
 
+#include <functional>
+
 // The message a card shows when its archive cannot be opened, read or written.
 QString accessErrorText();
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
 // index; a trailing partial record is not counted. Every operation returns false on
-// failure (errorString() says why) and never throws. A record write is one write call
-// followed by a flush to disk, so a record reported as saved survives a power cut.
-// The file is open only between open() and close() (or destruction).
+// failure (errorString() says why) and never throws. The file is open only between
+// open() and close() (or destruction).
+//
+// Writes are safe against crashes, I/O errors and a second copy of the program:
+// - every write holds an exclusive lock on the archive for its duration (a byte-range
+//   lock far beyond the data, so readers are never blocked); an append takes the file
+//   size again under the lock, so two copies never write at the same place;
+// - a rewrite in place first saves the old bytes in a rollback journal beside the archive
+//   ("<archive>-journal"), flushed with its folder; the record is then overwritten and
+//   flushed and the journal deleted. Opening an archive that has a journal (a crash in
+//   the middle of a rewrite) puts the old record back first;
+// - false from append() or writeAt() means the file is as it was: a failed append is cut
+//   back, a failed rewrite gets its old bytes back;
+// - a record reported as saved has been flushed to disk, and a new file's folder too.
 class RecordFile
 {
 public:
+    enum class Access {
+        ReadWrite, // cards: reading and saving
+        ReadOnly // lists, searches, exports, browsing: works on archives one may only read
+    };
+
     RecordFile() = default;
     ~RecordFile();
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
-    // Opens the archive's file inside the program folder for reading and writing at
-    // index 0, creating it empty when missing. An existing file is never emptied: one
-    // that exists but cannot be opened for writing is a failure.
-    bool open(const Archive &archive);
+    // Opens the archive's file inside the program folder at index 0, creating it empty
+    // when missing. An existing file is never emptied: one that exists but cannot be
+    // opened with the access asked is a failure.
+    bool open(const Archive &archive, Access access = Access::ReadWrite);
     // The same for a file given by its full path (a yearly file the user chose, archives
     // outside the program folder in tests and benchmarks).
-    bool openPath(const QString &path, const RecordLayout &layout);
+    bool openPath(
+        const QString &path, const RecordLayout &layout, Access access = Access::ReadWrite);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
+    bool isReadOnly() const { return m_readOnly; }
 
     int recordSize() const { return m_recordSize; }
     qint64 recordCount() const;
@@ -59,18 +79,58 @@ public:
     QString errorString() const { return m_error; }
     QString filePath() const { return m_file.fileName(); }
 
+    // The rollback journal of an archive.
+    static QString journalPath(const QString &archivePath);
+    // Copies a file (an archive, the password file) whole to a new file flushed to disk,
+    // keeping the archive's writers out meanwhile, so that no record is copied half saved.
+    static bool copyArchive(const QString &from, const QString &to, QString *error = nullptr);
+    // Flushes a folder's list of names (a file created, renamed or deleted in it).
+    static bool syncFolder(const QString &folder);
+    // How long a write waits for another copy's lock before it gives up (5 s unless a test
+    // says otherwise).
+    static void setLockTimeout(int milliseconds);
+
+    // Test seam: the storage layer asks the hook before each step of a write and
+    // simulates the fault it answers.
+    enum class IoStep {
+        OpenForWriting, // Fail: the archive may only be read (no rights, read-only share)
+        ArchiveWrite,
+        ArchiveFlush,
+        JournalWrite,
+        JournalFlush
+    };
+    enum class IoFault {
+        None,
+        Fail, // the call fails, nothing written
+        ShortWrite, // part of the bytes written, then the call fails
+        DiskFull // part of the bytes written, then no space left
+    };
+    using FaultHook = std::function<IoFault(IoStep)>;
+    static void setFaultHook(FaultHook hook);
+
 private:
+    bool openPath(const QString &path, int recordSize, Access access);
     bool fail(const QString &what);
     bool fillBlock();
     // The bytes of the record at the current index, from the read block, and advances;
     // empty on failure. Valid until the next read.
     QByteArrayView nextRecord();
-    bool syncToDisk();
+
+    bool lock();
+    void unlock();
+    bool refreshSize();
+    bool appendLocked(const QByteArray &bytes);
+    bool rewriteLocked(qint64 index, const QByteArray &bytes);
+    bool writeJournal(qint64 index, const QByteArray &oldBytes);
+    bool removeJournal();
+    bool rollBackJournal();
+    bool readRaw(qint64 offset, char *data, qint64 size);
 
     QFile m_file;
+    bool m_readOnly = false;
     int m_recordSize = 0;
-    // The size of the file, taken at open and kept by our own writes, so that a scan
-    // does not ask the file system for it at every record.
+    // The size of the file, taken at open and again under the lock of each write, so
+    // that a scan does not ask the file system for it at every record.
     qint64 m_fileSize = 0;
     qint64 m_index = 0;
     QString m_error;

@@ -201,6 +201,9 @@ private slots:
     void otherInformation_data();
     void otherInformation();
     void movementButtons();
+    void unsavedMovementAsksBeforeLeaving_data();
+    void unsavedMovementAsksBeforeLeaving();
+    void leavingWithoutUnsavedMovementAsksNothing();
     void pdfExport();
     void help();
     void bindingIgnoresDialogs();
@@ -1366,6 +1369,132 @@ void TestMagazzino::movementButtons()
     f.click(QStringLiteral("btnSottrai"));
     QCOMPARE(importo, QStringLiteral("4,00"));
     QCOMPARE(f.text(QStringLiteral("txtGiacenza")), QStringLiteral("5"));
+}
+
+namespace {
+
+// Two products in the archive, A (stock 2) at position 1 and B at position 2; the card
+// shows A and a load of 5 has been applied to it ("Applica e chiudi"), not saved.
+bool prepareUnsavedMovement(Fixture &f)
+{
+    {
+        RecordFile file;
+        if (!file.open(ProductRecord::archive()))
+            return false;
+        for (const char *code : { "A", "B" }) {
+            Record r(ProductRecord::layout());
+            r.setValue(ProductRecord::Codice, QString::fromLatin1(code));
+            r.setValue(ProductRecord::Giacenza, QStringLiteral("2"));
+            if (!file.append(r))
+                return false;
+        }
+        Record a(ProductRecord::layout());
+        if (!file.readAt(0, a))
+            return false;
+        f.card.loadRecord(a, 1);
+    }
+    onModal([](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtAggiunta"))->setText(QStringLiteral("5"));
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("btnAggiorna")), Qt::LeftButton);
+    });
+    f.click(QStringLiteral("btnAggiungi"));
+    f.messages.clear();
+    return f.text(QStringLiteral("txtGiacenza")) == QStringLiteral("7");
+}
+
+QString storedStock(qint64 index)
+{
+    RecordFile file;
+    Record r(ProductRecord::layout());
+    if (!file.open(ProductRecord::archive()) || !file.readAt(index, r))
+        return QStringLiteral("<unreadable>");
+    return r.value(ProductRecord::Giacenza);
+}
+
+int questions(const MessageRecorder &messages)
+{
+    int n = 0;
+    for (const auto &shown : messages.shown)
+        n += shown.kind == Kind::Confirmation && shown.text == TfrmMagazzino::stockNotSavedText();
+    return n;
+}
+
+} // namespace
+
+void TestMagazzino::unsavedMovementAsksBeforeLeaving_data()
+{
+    QTest::addColumn<QString>("leave"); // a button, or "reopen" (a list reopening B)
+    QTest::addColumn<bool>("save");
+    for (const char *leave : { "cmdUltimo", "cmdNuovo", "cmdEsci", "reopen" }) {
+        QTest::addRow("%s, Si", leave) << QString::fromLatin1(leave) << true;
+        QTest::addRow("%s, No", leave) << QString::fromLatin1(leave) << false;
+    }
+}
+
+void TestMagazzino::unsavedMovementAsksBeforeLeaving()
+{
+    QFETCH(QString, leave);
+    QFETCH(bool, save);
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(prepareUnsavedMovement(f));
+    f.messages.answers = { save ? Messages::Answer::Yes : Messages::Answer::No };
+    if (leave == QLatin1String("reopen")) {
+        Record b(ProductRecord::layout());
+        b.setValue(ProductRecord::Codice, QStringLiteral("B"));
+        f.card.loadRecord(b, 2);
+    } else {
+        f.click(leave);
+    }
+    QCOMPARE(questions(f.messages), 1);
+    QCOMPARE(f.messages.shown.first().kind, Kind::Confirmation);
+    // Sì saves the card as Salva does (the new stock into record 1, nothing appended);
+    // No leaves it unsaved, as without the question.
+    QCOMPARE(storedStock(0), save ? QStringLiteral("7") : QStringLiteral("2"));
+    QCOMPARE(f.archive().size(), 2 * ProductRecord::kRecordSize);
+    // The card left the product either way.
+    if (leave == QLatin1String("cmdEsci")) {
+        QVERIFY(!f.card.isVisible());
+    } else {
+        const bool onB = leave != QLatin1String("cmdNuovo");
+        QCOMPARE(f.text(QStringLiteral("lblPosizione")), onB ? QStringLiteral("2") : QString());
+        QCOMPARE(f.text(QStringLiteral("txtCodice")), onB ? QStringLiteral("B") : QString());
+    }
+    // Asked once: leaving again asks nothing.
+    f.messages.clear();
+    f.card.show();
+    f.click(QStringLiteral("cmdPrimo"));
+    QCOMPARE(questions(f.messages), 0);
+}
+
+void TestMagazzino::leavingWithoutUnsavedMovementAsksNothing()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    // After No the card is as it always was: a stock typed by hand is a plain unsaved
+    // edit, and leaving it asks nothing.
+    QVERIFY(prepareUnsavedMovement(f));
+    f.messages.answers = { Messages::Answer::No };
+    f.click(QStringLiteral("cmdNuovo"));
+    QCOMPARE(questions(f.messages), 1);
+    f.messages.clear();
+    f.click(QStringLiteral("cmdPrimo"));
+    f.edit(QStringLiteral("txtGiacenza"))->setText(QStringLiteral("40"));
+    f.click(QStringLiteral("cmdUltimo"));
+    QCOMPARE(questions(f.messages), 0);
+
+    // A movement followed by Salva: the stock is saved, nothing asks on leaving.
+    Fixture g;
+    QVERIFY(g.ready());
+    QVERIFY(prepareUnsavedMovement(g));
+    g.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(storedStock(0), QStringLiteral("7"));
+    g.messages.clear();
+    g.click(QStringLiteral("cmdUltimo"));
+    g.click(QStringLiteral("cmdNuovo"));
+    g.click(QStringLiteral("cmdEsci"));
+    QCOMPARE(questions(g.messages), 0);
 }
 
 void TestMagazzino::pdfExport()

@@ -146,7 +146,8 @@ private slots:
     void inventoryTotals();
     void inventoryFindOnEmptyListIsInformation();
     void inventorySelectionResetsOnEveryShowing();
-    void unreadableArchiveGivesEmptyLists();
+    void unreadableArchiveIsSaid();
+    void readOnlyArchiveIsListed();
 
     void underStockListAndFind();
     void underStockDoubleClickLoadsTheLaterRecord();
@@ -313,10 +314,12 @@ void TestReportScreens::inventorySelectionResetsOnEveryShowing()
     }
 }
 
-void TestReportScreens::unreadableArchiveGivesEmptyLists()
+void TestReportScreens::unreadableArchiveIsSaid()
 {
-    // A folder where the archive should be: it cannot be opened, and nothing crashes.
+    // A folder where the archive should be: it cannot be opened, the lists say so with the
+    // access message instead of showing an empty list, and nothing crashes.
     QVERIFY(QDir(m_folder->path()).mkdir(QString::fromLatin1(ProductRecord::kFileName)));
+    MessageRecorder messages;
     TfrmMenuRiepilogo menu;
     menu.show();
     const Seen seen = openList(
@@ -324,11 +327,55 @@ void TestReportScreens::unreadableArchiveGivesEmptyLists()
     QCOMPARE(seen.screen, u"TfrmRiepilogo"_s);
     QVERIFY(seen.lines.isEmpty());
     QCOMPARE(seen.labels.value(u"lblTotale"_s), u"0,00"_s);
-    QCOMPARE(seen.labels.value(u"panInfo"_s), u"Il presente inventario contiene 0 articoli."_s);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
+    QCOMPARE(messages.lastText(), accessErrorText());
 
+    messages.clear();
     TfrmSottoscorta under;
     under.show();
     QVERIFY(under.lines().isEmpty());
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastText(), accessErrorText());
+}
+
+void TestReportScreens::readOnlyArchiveIsListed()
+{
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        appendProduct(file,
+            { { ProductRecord::Codice, u"A1"_s }, { ProductRecord::Tipologia, u"Gomme"_s },
+                { ProductRecord::Valore, u"10,00"_s }, { ProductRecord::Giacenza, u"1"_s },
+                { ProductRecord::Sottoscorta, u"2"_s } });
+        appendProduct(file,
+            { { ProductRecord::Codice, u"B2"_s }, { ProductRecord::Valore, u"5,00"_s },
+                { ProductRecord::Giacenza, u"9"_s }, { ProductRecord::Sottoscorta, u"2"_s } });
+    }
+    // An archive that may only be read (a read-only share, a locked USB stick): the
+    // storage layer's seam refuses every open for writing, as such a share does.
+    RecordFile::setFaultHook([](RecordFile::IoStep step) {
+        return step == RecordFile::IoStep::OpenForWriting ? RecordFile::IoFault::Fail
+                                                          : RecordFile::IoFault::None;
+    });
+    MessageRecorder messages;
+    TfrmMenuRiepilogo menu;
+    menu.show();
+    const Seen seen = openList(
+        &menu, [&] { clickButton(&menu, "btnVisualizza"); }, { u"lblTotale"_s, u"panInfo"_s });
+    TfrmSottoscorta under;
+    under.show();
+    const QStringList underLines = under.lines();
+    RecordFile writer;
+    const bool writable = writer.open(ProductRecord::archive());
+    RecordFile::setFaultHook({});
+    QVERIFY(!writable);
+    QCOMPARE(seen.lines.size(), 2);
+    QCOMPARE(seen.labels.value(u"lblTotale"_s), u"€ 15,00"_s);
+    QCOMPARE(seen.labels.value(u"panInfo"_s), u"Il presente inventario contiene 2 articoli."_s);
+    QCOMPARE(underLines.size(), 1);
+    QVERIFY(underLines.first().startsWith(u"A1"_s));
+    QCOMPARE(messages.count(), 0);
 }
 
 void TestReportScreens::underStockListAndFind()
