@@ -232,6 +232,7 @@ private slots:
     void htmlReadBack();
     void saveReplacesWholeFile();
     void saveFailureLeavesPrevious();
+    void readOnlyFolderKeepsPrevious();
 
     void cellNumber_data();
     void cellNumber();
@@ -597,6 +598,40 @@ void TestExportFiles::saveFailureLeavesPrevious()
     QCOMPARE(folder.readAll(QStringLiteral("Magazzino.xlsx/dentro.txt")), QByteArray("previous"));
 }
 
+// A program folder the user may not write: both saves fail and the earlier files stay as
+// they were. Root may write anywhere, so there the case cannot be made.
+void TestExportFiles::readOnlyFolderKeepsPrevious()
+{
+    TempProgramFolder folder;
+    QDir dir(folder.path());
+    for (const QString &name :
+        { QStringLiteral("Magazzino.xls"), QStringLiteral("Magazzino.xlsx") }) {
+        QFile previous(dir.filePath(name));
+        QVERIFY(previous.open(QIODevice::WriteOnly));
+        previous.write("previous");
+    }
+    const QFileDevice::Permissions writable = QFile::permissions(folder.path());
+    QVERIFY(QFile::setPermissions(folder.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    QFile probe(dir.filePath(QStringLiteral("probe")));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.close();
+        probe.remove();
+        QFile::setPermissions(folder.path(), writable);
+        QSKIP("this user may write into a read-only folder");
+    }
+    const ExportGrid grid = ExportGrid::fromRecords(Export::exporter(Kind::Products),
+        { product({ { ProductRecord::Codice, QStringLiteral("A") } }) });
+    const bool xls = SpreadsheetHtml::save(dir.filePath(QStringLiteral("Magazzino.xls")), grid);
+    const bool xlsx = SpreadsheetXlsx::save(dir.filePath(QStringLiteral("Magazzino.xlsx")), grid);
+    QFile::setPermissions(folder.path(), writable);
+    QVERIFY(!xls);
+    QVERIFY(!xlsx);
+    QCOMPARE(folder.readAll(QStringLiteral("Magazzino.xls")), QByteArray("previous"));
+    QCOMPARE(folder.readAll(QStringLiteral("Magazzino.xlsx")), QByteArray("previous"));
+    QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden),
+        (QStringList { QStringLiteral("Magazzino.xls"), QStringLiteral("Magazzino.xlsx") }));
+}
+
 void TestExportFiles::cellNumber_data()
 {
     QTest::addColumn<QString>("text");
@@ -638,6 +673,8 @@ void TestExportFiles::xlsxReadBack()
             QStringLiteral("a<b & \"c\"\td") + QChar(1) + QStringLiteral("z") } });
     ExportGrid grid = ExportGrid::fromRecords(Export::exporter(Kind::Products), { tyre });
     grid.setText(0, 21, QStringLiteral("→ \U0001F600"));
+    const QString longEdit = QString(10000, QLatin1Char('x')) + QStringLiteral("<&>");
+    grid.setText(0, 5, longEdit);
     const QString path = folder.filePath(QStringLiteral("Magazzino.xlsx"));
     QVERIFY(SpreadsheetXlsx::save(path, grid));
 
@@ -657,6 +694,7 @@ void TestExportFiles::xlsxReadBack()
     QCOMPARE(cell(0)[0].toString(), QStringLiteral("00123"));
     QCOMPARE(cell(0)[1].toString(), QStringLiteral("s"));
     QCOMPARE(cell(4)[0].toString(), QStringLiteral("Dado & rondella <M6>"));
+    QCOMPARE(cell(5)[0].toString(), longEdit);
     QCOMPARE(cell(11)[0].toDouble(), -5.0);
     QCOMPARE(cell(11)[1].toString(), QStringLiteral("n"));
     QCOMPARE(cell(12)[0].toDouble(), 12.5);
