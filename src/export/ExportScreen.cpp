@@ -6,6 +6,8 @@
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
 #include "export/ExpCarico.h"
+#include "export/ExpClienti.h"
+#include "export/ExpFornitori.h"
 #include "export/ExpMagazzino.h"
 #include "export/ExpScarico.h"
 #include "export/ExportModel.h"
@@ -109,8 +111,11 @@ void ExportScreen::open(QWidget *parent, Export::Kind kind)
         screen = std::make_unique<TfrmExpScarico>(parent);
         break;
     case Export::Kind::Customers:
+        screen = std::make_unique<TfrmExpClienti>(parent);
+        break;
     case Export::Kind::Suppliers:
-        return;
+        screen = std::make_unique<TfrmExpFornitori>(parent);
+        break;
     }
     screen->exec();
 }
@@ -179,17 +184,16 @@ void ExportScreen::showEvent(QShowEvent *event)
 void ExportScreen::FormShow()
 {
     RecordFile file;
-    const int recordSize = m_exporter.layout().recordSize();
     bool opened = false;
-    if (!m_exporter.archiveFileName.isEmpty()) {
-        opened = file.open(m_exporter.archiveFileName.toString(), recordSize);
+    if (m_exporter.archive) {
+        opened = file.open(m_exporter.archive());
     } else {
         // The yearly file chosen on the selection screen that opened this one.
         const QLabel *lblFile = parentWidget()
             ? parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile"))
             : nullptr;
         const QString path = lblFile ? lblFile->text().trimmed() : QString();
-        opened = !path.isEmpty() && file.openPath(path, recordSize);
+        opened = !path.isEmpty() && file.openPath(path, m_exporter.layout());
     }
     // A file that cannot be read leaves the design rows; a read failure the rows read so
     // far. Neither is reported.

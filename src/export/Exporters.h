@@ -39,9 +39,9 @@ struct Exporter
     Kind kind;
     QStringView screenClass; // "TfrmExpMagazzino"
     QStringView caption; // window caption
-    // The archive in the program folder; empty for the movement exporters, which read the
-    // yearly file named by their selection screen.
-    QStringView archiveFileName;
+    // The archive in the program folder; nullptr for the movement exporters, which read
+    // the yearly file named by their selection screen.
+    const Archive &(*archive)();
     const RecordLayout &(*layout)();
     QStringView fileName; // "Magazzino.xls", in the program folder
     QStringView sheetName;

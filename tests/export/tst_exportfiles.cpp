@@ -7,8 +7,10 @@
 #include "catalogue/MovementRecord.h"
 #include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
+#include "customers/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
+#include "suppliers/SupplierRecord.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
@@ -72,6 +74,31 @@ QByteArray productHeader()
         { 400, "Note" } });
 }
 
+QByteArray customerHeader()
+{
+    return headerRow({ { 250, "Cognome e nome Cliente" }, { 200, "Codice fiscale" },
+        { 200, "Data di nascita" }, { 250, "Comune di nascita" }, { 200, "Partita IVA" },
+        { 250, "Indirizzo di residenza" }, { 250, "Citt\xe0 di residenza" },
+        { 250, "Recapito preferenziale" }, { 200, "Tel. casa" }, { 200, "Tel. cellulare" },
+        { 250, "E-mail" }, { 250, "Professione" }, { 300, "IBAN" }, { 250, "Intestatario C/C" },
+        { 250, "Modalit\xe0 di pagamento" }, { 300, "Prodotti e servizi di interesse" },
+        { 250, "Tipo documento" }, { 250, "Numero documento" }, { 250, "Ente di rilascio" },
+        { 200, "Data di rilascio" }, { 200, "Data di scadenza" }, { 250, "Codice Cliente" },
+        { 250, "Categoria" }, { 250, "Zona di appartenenza" }, { 300, "Note" } });
+}
+
+QByteArray supplierHeader()
+{
+    return headerRow({ { 250, "Denominazione Ditta" }, { 250, "Titolare o responsabile" },
+        { 250, "Recapito preferenziale" }, { 300, "Indirizzo" }, { 250, "Citt\xe0" },
+        { 150, "CAP" }, { 250, "Modalit\xe0 di pagamento" }, { 250, "Tel. casa" },
+        { 250, "Tel. ufficio" }, { 250, "Tel. cellulare" }, { 250, "Fax" }, { 250, "E-mail" },
+        { 250, "Codice fiscale" }, { 250, "Partita IVA" }, { 300, "Carta di credito n." },
+        { 150, "Scadenza" }, { 300, "IBAN" }, { 300, "Articoli forniti" },
+        { 300, "Offerte e sconti" }, { 300, "Modalit\xe0 di ordine merce" },
+        { 300, "Questioni in sospeso" }, { 300, "Note" } });
+}
+
 QByteArray movementHeader(Kind kind)
 {
     const bool load = kind == Kind::Loads;
@@ -112,6 +139,15 @@ Record product(const QList<std::pair<ProductRecord::Field, QString>> &values)
     Record r(ProductRecord::layout());
     for (const auto &[field, text] : values)
         r.setValue(field, text);
+    return r;
+}
+
+// A record of any layout, from (field name, text) pairs.
+Record recordOf(const RecordLayout &layout, const QList<std::pair<const char *, QString>> &values)
+{
+    Record r(layout);
+    for (const auto &[field, text] : values)
+        r.setValue(QString::fromLatin1(field), text);
     return r;
 }
 
@@ -224,6 +260,7 @@ private slots:
     void columnsNameRecordFields_data();
     void columnsNameRecordFields();
 
+    void joinedColumnInGrid();
     void gridFromArchive();
     void damagedArchive();
     void gridModel_data();
@@ -322,6 +359,54 @@ void TestExportFiles::fileBytes_data()
                 23)
             + kTail;
 
+    QByteArray emptyCustomers = head("Riepilogo Clienti") + customerHeader();
+    for (int i = 0; i < 10; ++i)
+        emptyCustomers += leftRow({}, 25);
+    QTest::newRow("customers, empty archive")
+        << Kind::Customers << QList<Record> {} << QList<Edit> {} << emptyCustomers + kTail;
+
+    const RecordLayout &customer = CustomerRecord::layout();
+    const QList<Record> customers {
+        recordOf(customer,
+            { { "Cognome", QStringLiteral("Rossi") }, { "Nome", QStringLiteral("Mario") },
+                { "CodFisc", QStringLiteral("RSSMRA80A01H501U") },
+                { "Iva", QStringLiteral("12345678903") }, { "ComuneRes", QStringLiteral("Roma") },
+                { "ProvRes", QStringLiteral("RM") }, { "Totale", QStringLiteral("100,00") },
+                { "Codice", QStringLiteral("C-1") }, { "Note", QStringLiteral("Paga & basta") } }),
+        recordOf(customer, { { "Cognome", QStringLiteral("Bianchi") } }),
+        recordOf(customer, { { "Nome", QStringLiteral("Anna") } }),
+    };
+    QTest::newRow("customers, surname and name joined, each trimmed")
+        << Kind::Customers << customers << QList<Edit> {}
+        << head("Riepilogo Clienti") + customerHeader()
+            + leftRow(
+                { "Rossi Mario", "RSSMRA80A01H501U", "", "", "12345678903", "", "Roma", "", "", "",
+                    "", "", "", "", "", "", "", "", "", "", "", "C-1", "", "", "Paga &amp; basta" },
+                25)
+            + leftRow({ "Bianchi" }, 25) + leftRow({ "Anna" }, 25) + kTail;
+
+    const RecordLayout &supplier = SupplierRecord::layout();
+    const QList<Record> suppliers {
+        recordOf(supplier,
+            { { "Ditta", QStringLiteral("Gomme Srl") }, { "ComuneRes", QStringLiteral("Roma") },
+                { "ProvRes", QStringLiteral("RM") }, { "CapRes", QStringLiteral("00100") },
+                { "PartitaIva", QStringLiteral("12345678903") },
+                { "ScadeCarta", QStringLiteral("12/28") }, { "Note", QStringLiteral("<urgente>") },
+                { "Ricontatta", QStringLiteral("Sì") } }),
+        recordOf(supplier,
+            { { "Ditta", QStringLiteral("Senza provincia") },
+                { "ComuneRes", QStringLiteral("Milano") } }),
+        recordOf(supplier, { { "Ditta", QStringLiteral("Senza città") } }),
+    };
+    QTest::newRow("suppliers, city and province joined, trimmed in the file")
+        << Kind::Suppliers << suppliers << QList<Edit> {}
+        << head("Riepilogo Fornitori") + supplierHeader()
+            + leftRow({ "Gomme Srl", "", "", "", "Roma RM", "00100", "", "", "", "", "", "", "",
+                          "12345678903", "", "12/28", "", "", "", "", "", "&lt;urgente&gt;" },
+                22)
+            + leftRow({ "Senza provincia", "", "", "", "Milano" }, 22)
+            + leftRow({ "Senza citt\xe0" }, 22) + kTail;
+
     QByteArray emptyLoads = head("Registro Carico") + movementHeader(Kind::Loads);
     for (int i = 0; i < 10; ++i)
         emptyLoads += emptyMovementRow();
@@ -386,6 +471,8 @@ void TestExportFiles::columnsNameRecordFields_data()
     QTest::addColumn<Kind>("kind");
     QTest::addColumn<int>("columns");
     QTest::newRow("products") << Kind::Products << 23;
+    QTest::newRow("customers") << Kind::Customers << 25;
+    QTest::newRow("suppliers") << Kind::Suppliers << 22;
     QTest::newRow("loads") << Kind::Loads << 9;
     QTest::newRow("unloads") << Kind::Unloads << 9;
 }
@@ -407,20 +494,35 @@ void TestExportFiles::columnsNameRecordFields()
     }
 }
 
+// The grid shows the joined city untrimmed: the city and a space without a province, a
+// single space without either.
+void TestExportFiles::joinedColumnInGrid()
+{
+    const RecordLayout &supplier = SupplierRecord::layout();
+    const ExportGrid grid = ExportGrid::fromRecords(Export::exporter(Kind::Suppliers),
+        { recordOf(supplier,
+              { { "ComuneRes", QStringLiteral("Roma") }, { "ProvRes", QStringLiteral("RM") } }),
+            recordOf(supplier, { { "ComuneRes", QStringLiteral("Milano") } }),
+            recordOf(supplier, {}) });
+    QCOMPARE(grid.text(0, 4), QStringLiteral("Roma RM"));
+    QCOMPARE(grid.text(1, 4), QStringLiteral("Milano "));
+    QCOMPARE(grid.text(2, 4), QStringLiteral(" "));
+}
+
 void TestExportFiles::gridFromArchive()
 {
     TempProgramFolder folder;
     const Export::Exporter &exporter = Export::exporter(Kind::Products);
     {
         RecordFile file;
-        QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         for (int i = 1; i <= 3; ++i)
             QVERIFY(file.append(product({ { ProductRecord::Codice, QStringLiteral("C%1").arg(i) },
                 { ProductRecord::Costo, QStringLiteral("%1,50").arg(i) } })));
     }
     const QByteArray before = folder.readAll(QStringLiteral("Magazzino.mrv"));
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     ExportGrid grid(exporter);
     grid.fill(file);
     file.close();
@@ -436,7 +538,7 @@ void TestExportFiles::gridFromArchive()
 
     // An empty archive keeps the design rows; a new fill drops the edits.
     QVERIFY(QFile::resize(folder.filePath(QStringLiteral("Magazzino.mrv")), 0));
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     grid.fill(file);
     QCOMPARE(grid.rowCount(), ExportGrid::kDesignRows);
     QCOMPARE(grid.filledRows(), 0);
@@ -462,7 +564,7 @@ void TestExportFiles::damagedArchive()
         QCOMPARE(f.write(bytes), bytes.size());
     }
     RecordFile file;
-    QVERIFY(file.openPath(path, MovementRecord::kRecordSize));
+    QVERIFY(file.openPath(path, MovementRecord::layout()));
     ExportGrid grid(exporter);
     grid.fill(file);
     QCOMPARE(grid.rowCount(), records);

@@ -1,4 +1,6 @@
 #include "export/ExpCarico.h"
+#include "export/ExpClienti.h"
+#include "export/ExpFornitori.h"
 #include "export/ExpMagazzino.h"
 #include "export/ExpScarico.h"
 #include "export/ExportGrid.h"
@@ -60,7 +62,7 @@ void hover(QWidget *w)
 void writeProducts(const QList<QStringList> &rows)
 {
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     for (const QStringList &values : rows) {
         Record r(ProductRecord::layout());
         r.setValue(ProductRecord::Codice, values.value(0));
@@ -73,7 +75,7 @@ void writeProducts(const QList<QStringList> &rows)
 void writeMovements(const QString &path, int count)
 {
     RecordFile file;
-    QVERIFY(file.openPath(path, MovementRecord::kRecordSize));
+    QVERIFY(file.openPath(path, MovementRecord::layout()));
     for (int i = 1; i <= count; ++i) {
         Record r(MovementRecord::layout());
         r.setValue(MovementRecord::Data, QStringLiteral("0%1/03/2021").arg(i));
@@ -155,6 +157,10 @@ void TestExportScreens::contract_data()
     QTest::newRow("products") << int(Export::Kind::Products) << QStringLiteral("TfrmExpMagazzino")
                               << QStringLiteral(
                                      " Esporta archivio prodotti e servizi in Microsoft Excel");
+    QTest::newRow("customers") << int(Export::Kind::Customers) << QStringLiteral("TfrmExpClienti")
+                               << QStringLiteral(" Esporta archivio Clienti in Microsoft Excel");
+    QTest::newRow("suppliers") << int(Export::Kind::Suppliers) << QStringLiteral("TfrmExpFornitori")
+                               << QStringLiteral(" Esporta archivio Fornitori in Microsoft Excel");
     QTest::newRow("loads") << int(Export::Kind::Loads) << QStringLiteral("TfrmExpCarico")
                            << QStringLiteral(
                                   " Esporta archivio movimenti di carico merce in Microsoft Excel");
@@ -172,6 +178,12 @@ void TestExportScreens::contract()
     switch (Export::Kind(kind)) {
     case Export::Kind::Products:
         screen = std::make_unique<TfrmExpMagazzino>();
+        break;
+    case Export::Kind::Customers:
+        screen = std::make_unique<TfrmExpClienti>();
+        break;
+    case Export::Kind::Suppliers:
+        screen = std::make_unique<TfrmExpFornitori>();
         break;
     case Export::Kind::Loads:
         screen = std::make_unique<TfrmExpCarico>();
