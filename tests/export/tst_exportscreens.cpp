@@ -6,6 +6,7 @@
 #include "export/ExportGrid.h"
 
 #include "app/OpenURL.h"
+#include "catalogue/Magazzino.h"
 #include "catalogue/MovementRecord.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
@@ -128,6 +129,7 @@ private slots:
     void questions();
     void folderInPlaceOfFile();
     void hints();
+    void productCardOpensExport();
     void movementYearFromSelection();
     void missingYearLeavesEmptyFile();
 
@@ -384,6 +386,26 @@ void TestExportScreens::hints()
         hover(child<QWidget>(&screen, "panPulsanti"));
         QCOMPARE(info->text(), QString());
     }
+}
+
+void TestExportScreens::productCardOpensExport()
+{
+    writeProducts({ { "ART-1", "", "1,00" } });
+    TfrmMagazzino card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QString screenClass;
+    int rows = -1;
+    QTimer::singleShot(0, [&] {
+        if (auto *screen = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            screenClass = screen->objectName();
+            rows = child<QTableView>(screen, "grdRecords")->model()->rowCount();
+            screen->close();
+        }
+    });
+    QTest::mouseClick(child<QToolButton>(&card, "cmdEsporta"), Qt::LeftButton);
+    QCOMPARE(screenClass, QStringLiteral("TfrmExpMagazzino"));
+    QCOMPARE(rows, 1);
 }
 
 // The load selection's Esporta opens the load export over the year it names.
