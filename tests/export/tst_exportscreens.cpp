@@ -11,6 +11,7 @@
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
+#include "common/UserInput.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "storage/RecordFile.h"
 
@@ -19,7 +20,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -48,16 +48,6 @@ template <typename T> T *child(QWidget *screen, const char *name)
     if (!w)
         qWarning("no %s", name);
     return w;
-}
-
-// A mouse move with no button pressed, delivered as the window system does: to the widget
-// under the mouse.
-void hover(QWidget *w)
-{
-    const QPoint pos = w->rect().center();
-    QMouseEvent move(QEvent::MouseMove, QPointF(pos), w->mapToGlobal(QPointF(pos)), Qt::NoButton,
-        Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
 }
 
 void writeProducts(const QList<QStringList> &rows)
