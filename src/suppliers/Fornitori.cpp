@@ -13,6 +13,7 @@
 #include "checks/CodFisc.h"
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
+#include "export/ExportScreen.h"
 #include "report/CardReport.h"
 #include "storage/TextForms.h"
 #include "suppliers/RicontattaFor.h"
@@ -163,6 +164,7 @@ void TfrmFornitori::connectButtons()
         { m_ui->cmdStampa, &TfrmFornitori::cmdStampaClick },
         { m_ui->cmdPDF, &TfrmFornitori::cmdPDFClick },
         { m_ui->cmdRicontatta, &TfrmFornitori::cmdRicontattaClick },
+        { m_ui->cmdEsporta, &TfrmFornitori::cmdEsportaClick },
         { m_ui->cmdGuida, &TfrmFornitori::cmdGuidaClick },
         { m_ui->cmdEsci, &TfrmFornitori::cmdEsciClick },
         { m_ui->cmdPrimo, &TfrmFornitori::cmdPrimoClick },
@@ -178,9 +180,9 @@ void TfrmFornitori::connectButtons()
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
 
-    // The search, the export and the attached files are other screens of the program,
-    // not part of it yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta, m_ui->cmdFile })
+    // The search and the attached files are other screens of the program, not part of it
+    // yet.
+    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdFile })
         button->setEnabled(false);
 }
 
@@ -262,6 +264,11 @@ void TfrmFornitori::cmdRicontattaClick()
 {
     TfrmRicontattaFor list(this);
     list.exec();
+}
+
+void TfrmFornitori::cmdEsportaClick()
+{
+    ExportScreen::open(this, Export::Kind::Suppliers);
 }
 
 void TfrmFornitori::cmdGuidaClick()

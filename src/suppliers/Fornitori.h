@@ -28,6 +28,7 @@ public:
     void cmdStampaClick();
     void cmdPDFClick();
     void cmdRicontattaClick();
+    void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void cmdPrimoClick();

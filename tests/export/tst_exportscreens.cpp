@@ -14,6 +14,7 @@
 #include "common/UserInput.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "storage/RecordFile.h"
+#include "suppliers/Fornitori.h"
 
 #include <QApplication>
 #include <QDir>
@@ -120,6 +121,7 @@ private slots:
     void folderInPlaceOfFile();
     void hints();
     void productCardOpensExport();
+    void supplierCardOpensExport();
     void movementYearFromSelection();
     void missingYearLeavesEmptyFile();
 
@@ -396,6 +398,25 @@ void TestExportScreens::productCardOpensExport()
     QTest::mouseClick(child<QToolButton>(&card, "cmdEsporta"), Qt::LeftButton);
     QCOMPARE(screenClass, QStringLiteral("TfrmExpMagazzino"));
     QCOMPARE(rows, 1);
+}
+
+void TestExportScreens::supplierCardOpensExport()
+{
+    TfrmFornitori card;
+    card.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&card));
+    QString screenClass;
+    int rows = -1;
+    QTimer::singleShot(0, [&] {
+        if (auto *screen = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+            screenClass = screen->objectName();
+            rows = child<QTableView>(screen, "grdRecords")->model()->rowCount();
+            screen->close();
+        }
+    });
+    QTest::mouseClick(child<QToolButton>(&card, "cmdEsporta"), Qt::LeftButton);
+    QCOMPARE(screenClass, QStringLiteral("TfrmExpFornitori"));
+    QCOMPARE(rows, 10);
 }
 
 // The load selection's Esporta opens the load export over the year it names.
