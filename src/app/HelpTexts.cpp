@@ -386,8 +386,10 @@ QStringList exportParagraphs(const QString &archive, const QString &fileName,
                        "griglia prima dell'esportazione: le correzioni valgono solo per il file "
                        "e non modificano l'archivio. Per esportare si fa clic sull'icona del "
                        "foglio di calcolo e si conferma; al termine il programma chiede se "
-                       "aprire subito il file.")
-            .arg(editableColumns),
+                       "aprire subito il file. L'icona Esporta .xlsx scrive gli stessi dati "
+                       "nel formato più recente di Excel, nel file %2, dove importi e quantità "
+                       "sono numeri che il foglio di calcolo può sommare.")
+            .arg(editableColumns, fileName + QLatin1Char('x')),
         QStringLiteral("%1 Per conservare una copia, per esempio alla fine di ogni mese, si "
                        "apre il file con il foglio di calcolo e lo si salva con un nome a "
                        "piacere, anche in un'altra cartella. Se il file è aperto in Excel, "

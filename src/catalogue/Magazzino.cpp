@@ -13,6 +13,7 @@
 #include "catalogue/Prices.h"
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
+#include "export/ExportScreen.h"
 #include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
 #include "storage/Record.h"
@@ -270,10 +271,11 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
+    connect(m_ui->cmdEsporta, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsportaClick);
 
     // Their screens are not part of the program yet.
     const QList<QWidget *> later
-        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore };
+        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdFile, m_ui->impFornitore };
     for (QWidget *button : later)
         button->setEnabled(false);
 }
@@ -282,6 +284,11 @@ void TfrmMagazzino::cmdSottoscortaClick()
 {
     TfrmSottoscorta dlg(this);
     dlg.exec();
+}
+
+void TfrmMagazzino::cmdEsportaClick()
+{
+    ExportScreen::open(this, Export::Kind::Products);
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)

@@ -59,6 +59,7 @@ public slots:
     void btnAggiungiClick();
     void btnSottraiClick();
     void cmdSottoscortaClick();
+    void cmdEsportaClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -3,6 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
+#include "export/ExportScreen.h"
 #include "reports/ListScreen.h"
 #include "reports/ReportLooks.h"
 #include "reports/SummarySelection.h"
@@ -52,9 +53,6 @@ MovementSummaryMenu::MovementSummaryMenu(
     m_ui->lnkEsporta->setFont(linkFont);
     m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
     m_ui->lnkEsporta->addPicture(m_ui->cmdEsporta);
-    // The export screen of the yearly file is not part of the program yet.
-    m_ui->cmdEsporta->setEnabled(false);
-    m_ui->lnkEsporta->setEnabled(false);
 
     m_boxes
         = { m_ui->txtGiornoInizio, m_ui->txtMeseInizio, m_ui->txtGiornoFine, m_ui->txtMeseFine };
@@ -201,7 +199,9 @@ void MovementSummaryMenu::cmdEsportaClick()
     }
     m_ui->lblFile->setText(SummarySelection::yearlyFilePath(
         SummarySelection::twin(m_kind).filePrefix, m_ui->txtAnno->text()));
-    // The export of the whole yearly file opens here once its screen exists.
+    // The export reads the yearly file from lblFile.
+    ExportScreen::open(
+        this, m_kind == MovementRecord::Kind::Load ? Export::Kind::Loads : Export::Kind::Unloads);
 }
 
 void MovementSummaryMenu::lnkEsportaClick()

@@ -246,7 +246,7 @@ void TestMagazzino::contract_data()
     row("cmdPDF", "QToolButton", QStringLiteral("Crea PDF"));
     row("cmdWeb", "QToolButton", QStringLiteral("Cerca sul Web"), false);
     row("cmdSottoscorta", "QToolButton", QStringLiteral("Sottoscorta"));
-    row("cmdEsporta", "QToolButton", QStringLiteral("Esporta archivio"), false);
+    row("cmdEsporta", "QToolButton", QStringLiteral("Esporta archivio"));
     row("cmdGuida", "QToolButton", QStringLiteral("Guida"));
     row("cmdEsci", "QToolButton", QStringLiteral("Esci"));
     for (const char *name : { "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo" })

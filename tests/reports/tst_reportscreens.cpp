@@ -847,9 +847,17 @@ void TestReportScreens::selectionExportChecksTheYear()
     QCOMPARE(QApplication::focusWidget(), child<QLineEdit>(&menu, "txtAnno"));
 
     typeYear(&menu, u"2022"_s);
+    QString opened;
+    QTimer::singleShot(0, [&] {
+        if (auto *exporter = QApplication::activeModalWidget()) {
+            opened = exporter->objectName();
+            exporter->close();
+        }
+    });
     menu.lnkEsportaClick();
     QCOMPARE(messages.count(), 1);
     QCOMPARE(child<QLabel>(&menu, "lblFile")->text(), m_folder->filePath(u"Scarico_2022.mrv"_s));
+    QCOMPARE(opened, u"TfrmExpScarico"_s);
 }
 
 void TestReportScreens::selectionBoxesAcceptNoTyping()
