@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,10 +91,7 @@ void TfrmFornitori::setupLooks()
         QStringLiteral("shpFrecce"));
     const QList<QWidget *> sections = { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03,
         m_ui->shpSezione04, m_ui->shpSezione05 };
-    CardLooks::styleSections(sections,
-        { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04,
-            m_ui->titSezione05 },
-        cardFont);
+    CardLooks::styleSections(sections, {}, cardFont);
     Widgets::styleInfoBar(m_ui->panInfo);
 
     // Every edit box in bold 12 points; the check box's caption in bold.
@@ -115,6 +113,28 @@ void TfrmFornitori::setupLooks()
     m_ui->txtProvRes->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("WWW")) + 40);
     m_ui->txtCapRes->setMaximumWidth(metrics.horizontalAdvance(QStringLiteral("000000")) + 16);
 
+    // The check and e-mail buttons beside their fields are small pictures, so that the
+    // fields keep their room; the info bar says what each one does.
+    const struct
+    {
+        QPushButton *button;
+        const char *icon;
+        const char16_t *tip;
+    } fieldButtons[] = {
+        { m_ui->btnEmail, "mail-message-new.png", u"Scrivi" },
+        { m_ui->btnCodFisc, "system-search.png", u"Verifica" },
+        { m_ui->btnCarta, "system-search.png", u"Verifica" },
+        { m_ui->btnPartitaIva, "system-search.png", u"Verifica" },
+        { m_ui->btnIban, "system-search.png", u"Verifica" },
+    };
+    for (const auto &b : fieldButtons) {
+        b.button->setIcon(QIcon(QStringLiteral(":/icons/") + QLatin1StringView(b.icon)));
+        b.button->setIconSize(QSize(20, 20));
+        b.button->setToolTip(QString::fromUtf16(b.tip));
+        b.button->setAccessibleName(QString::fromUtf16(b.tip));
+        b.button->setFixedWidth(b.button->sizeHint().height() + 8);
+    }
+
     // A picture at the left edge of each section tells what it holds.
     static const char *const pictures[] = { "x-office-address-book-128.png",
         "internet-mail-128.png", "accessories-calculator-128.png", "package-x-generic-128.png",
@@ -126,8 +146,6 @@ void TfrmFornitori::setupLooks()
                                  .scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
     CardLooks::alignColumns(sections, 1);
-    m_ui->imgDecoro->setPixmap(QPixmap(QStringLiteral(":/icons/x-office-address-book-128.png"))
-                                   .scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
     CardLooks::styleButtonColumn(
         { { m_ui->cmdNuovo, "document-new.png" }, { m_ui->cmdDuplica, "edit-copy.png" },
@@ -419,6 +437,5 @@ void TfrmFornitori::setupFieldEntry()
         QStringLiteral("panControlli"),
         QStringLiteral("shpFrecce"),
         QStringLiteral("lblPosizione"),
-        QStringLiteral("imgDecoro"),
     });
 }

@@ -1,5 +1,6 @@
 #include "suppliers/Fornitori.h"
 
+#include "app/Avvio.h"
 #include "app/HelpTexts.h"
 #include "app/OpenURL.h"
 #include "cards/Provinces.h"
@@ -9,6 +10,7 @@
 #include "storage/TextForms.h"
 #include "suppliers/SupplierRecord.h"
 
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -96,6 +98,7 @@ private slots:
     void controls_data();
     void controls();
     void screen();
+    void openedFromTheMainMenu();
     void enterRing_data();
     void enterRing();
     void typingRules_data();
@@ -124,6 +127,7 @@ private slots:
     void email();
     void pdf();
     void pdfFailure();
+    void pdfReadOnlyFolder();
     void previewAndHelp();
 
     void accessErrors_data();
@@ -216,6 +220,29 @@ void TestFornitori::screen()
             edit->font().bold() && edit->font().pointSize() == 12, qPrintable(edit->objectName()));
     }
     QCOMPARE(QApplication::focusWidget(), f.find(u"txtDitta"_s));
+}
+
+// The main menu's supplier entry shows the card maximised, as a new card, and hides the
+// menu; Esci hides the card and shows the menu again.
+void TestFornitori::openedFromTheMainMenu()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    f.edit(u"txtDitta"_s)->setText(u"lavoro precedente"_s);
+    f.card.hide();
+    TfrmAvvio menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    auto *entry = menu.findChild<QAbstractButton *>(u"btnFornitori"_s);
+    QVERIFY(entry && entry->isEnabled());
+    QTest::mouseClick(entry, Qt::LeftButton);
+    QVERIFY(f.card.isVisible());
+    QVERIFY(!menu.isVisible());
+    QVERIFY(f.card.windowState() & Qt::WindowMaximized);
+    QCOMPARE(f.text(u"txtDitta"_s), QString());
+    f.click(u"cmdEsci"_s);
+    QVERIFY(!f.card.isVisible());
+    QVERIFY(menu.isVisible());
 }
 
 void TestFornitori::enterRing_data()
@@ -744,6 +771,33 @@ void TestFornitori::pdfFailure()
         u"Attenzione: impossibile salvare la scheda in PDF nel file"_s));
     QVERIFY(m_opened.isEmpty());
     QVERIFY(QFileInfo(f.folder.filePath(u"Fornitore.pdf"_s)).isDir());
+}
+
+// A program folder the user may not write into: the same warning, and no file.
+void TestFornitori::pdfReadOnlyFolder()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    QFile folder(f.folder.path());
+    const QFileDevice::Permissions writable = folder.permissions();
+    QVERIFY(folder.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner
+        | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
+        | QFileDevice::ExeOther));
+    QFile probe(f.folder.filePath(u"probe"_s));
+    if (probe.open(QIODevice::WriteOnly)) {
+        probe.remove();
+        folder.setPermissions(writable);
+        QSKIP("this user writes into read-only folders (root): covered by pdfFailure");
+    }
+    f.edit(u"txtDitta"_s)->setText(u"Rossi"_s);
+    f.click(u"cmdPDF"_s);
+    QVERIFY(folder.setPermissions(writable));
+    QCOMPARE(f.messages.count(), 1);
+    QCOMPARE(f.messages.lastKind(), Kind::Warning);
+    QVERIFY(f.messages.lastText().startsWith(
+        u"Attenzione: impossibile salvare la scheda in PDF nel file"_s));
+    QVERIFY(m_opened.isEmpty());
+    QVERIFY(!QFile::exists(f.folder.filePath(u"Fornitore.pdf"_s)));
 }
 
 void TestFornitori::previewAndHelp()
