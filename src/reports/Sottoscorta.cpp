@@ -45,7 +45,7 @@ void TfrmSottoscorta::FormShow()
     ListLines::Scan scan;
     // A file that cannot be opened gives an empty list; a damaged record ends the
     // reading with the lines before it.
-    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+    if (file.open(ProductRecord::archive()))
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
@@ -54,7 +54,7 @@ void TfrmSottoscorta::FormShow()
 
 void TfrmSottoscorta::lstRecordsDblClick()
 {
-    reopenSelected(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::layout(),
+    reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
             if (auto *card = Screens::resident<TfrmMagazzino>())
