@@ -3,6 +3,7 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Magazzino.h"
+#include "customers/Anagrafica.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
@@ -18,6 +19,7 @@ void createResidentScreens()
     const QList<QWidget *> screens = {
         new TfrmAvvio,
         new TfrmMagazzino,
+        new TfrmAnagrafica,
         new TfrmMenuRiepilogo,
         new TfrmMenuRiepilogoCarico,
         new TfrmMenuRiepilogoScarico,
