@@ -25,9 +25,9 @@
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -149,14 +149,24 @@ void TfrmAnagrafica::setupControls()
         });
     }
 
-    // Pasted text follows the typing rules too: a paste with anything but digits (and the
-    // comma in amounts) is refused whole.
-    const QRegularExpression digits(QStringLiteral("[0-9]*"));
-    for (const QString &name : kDigitFields)
-        findChild<QLineEdit *>(name)->setValidator(new QRegularExpressionValidator(digits, this));
-    const QRegularExpression amount(QStringLiteral("[0-9,]*"));
-    for (const QString &name : kAmountFields)
-        findChild<QLineEdit *>(name)->setValidator(new QRegularExpressionValidator(amount, this));
+    // The digits-only and amount fields take only what their keys let through: no paste
+    // from a menu and no text dropped on them.
+    for (const QString &name : kDigitFields + kAmountFields) {
+        auto *edit = findChild<QLineEdit *>(name);
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setAcceptDrops(false);
+    }
+
+    // The e-mail address never keeps blanks at its ends.
+    connect(m_ui->txtEmail, &QLineEdit::textChanged, this,
+        [edit = m_ui->txtEmail](const QString &text) {
+            const QString wanted = TrimControl(text);
+            if (wanted != text) {
+                const int cursor = edit->cursorPosition();
+                edit->setText(wanted);
+                edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
+            }
+        });
 }
 
 void TfrmAnagrafica::setupLooks()
@@ -215,8 +225,22 @@ void TfrmAnagrafica::setupLooks()
     QFont captionFont(QStringLiteral("Arial"));
     captionFont.setPointSize(9);
     for (QLabel *label : findChildren<QLabel *>()) {
-        if (label->objectName().startsWith(u"tit"))
+        if (label->objectName().startsWith(u"tit")) {
             label->setFont(captionFont);
+            label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        }
+    }
+    // A row of short values only keeps them together at its left.
+    for (QHBoxLayout *row : findChildren<QHBoxLayout *>()) {
+        if (!row->objectName().startsWith(u"layRiga"))
+            continue;
+        bool grows = false;
+        for (int i = 0; i < row->count(); ++i) {
+            QWidget *w = row->itemAt(i)->widget();
+            grows = grows || (qobject_cast<QLineEdit *>(w) && w->maximumWidth() == QWIDGETSIZE_MAX);
+        }
+        if (!grows)
+            row->addStretch(1);
     }
     QFont titleFont = captionFont;
     titleFont.setBold(true);
@@ -291,7 +315,6 @@ void TfrmAnagrafica::setupFieldEntry()
     m_fieldEntry->addNumberFields(kDigitFields, false);
     m_fieldEntry->addAmountFields(kAmountFields);
     m_fieldEntry->addUpperCaseFields(kUpperCaseFields);
-    m_fieldEntry->addTrimmedFields({ QStringLiteral("txtEmail") });
     m_fieldEntry->setInfoBar(m_ui->panInfo);
     QList<std::pair<QString, QString>> hints;
     for (const auto &h : kHints)

@@ -3,11 +3,9 @@
 #include "ui_DaRinnovare.h"
 
 #include "app/Screens.h"
-#include "app/Widgets.h"
 #include "customers/Anagrafica.h"
 #include "customers/CustomerRecord.h"
 #include "customers/DueList.h"
-#include "reports/ReportLooks.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -20,11 +18,9 @@ TfrmDaRinnovare::TfrmDaRinnovare(QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmDaRinnovare"));
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 10);
+    setUpScreen(this, 10, ScreenSize::List);
     // A fixed window without title-bar buttons: it closes with Chiudi.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    setFixedSize(862, 560);
     setupList({ .fontSize = 11,
         .itemWidth = 1400,
         .enterMovesToFind = true,
@@ -50,23 +46,18 @@ TfrmDaRinnovare::~TfrmDaRinnovare() = default;
 
 void TfrmDaRinnovare::showEvent(QShowEvent *event)
 {
-    ListScreen::showEvent(event);
-    if (!m_filled) {
-        m_filled = true;
-        QScreen *screen
-            = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
-        if (screen) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
-        FormShow();
+    // Centred on the screen, whatever the card's place.
+    if (QScreen *screen
+        = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
     }
+    ListScreen::showEvent(event);
 }
 
-void TfrmDaRinnovare::FormShow()
+void TfrmDaRinnovare::fill()
 {
-    resetFind();
     RecordFile file;
     ListLines::Scan scan;
     // Whatever stops the reading (a file that cannot be opened or read, a customer whose
@@ -75,7 +66,6 @@ void TfrmDaRinnovare::FormShow()
         scan = DueList::lines(file, Clock::now().date());
     file.close();
     showLines(scan.lines);
-    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmDaRinnovare::lstRecordsDblClick()

@@ -23,11 +23,9 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void fill() override;
     void lstRecordsDblClick() override;
 
 private:
-    void FormShow();
-
     std::unique_ptr<Ui::TfrmDaRinnovare> m_ui;
-    bool m_filled = false;
 };
