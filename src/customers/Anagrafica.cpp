@@ -2,13 +2,13 @@
 
 #include "ui_Anagrafica.h"
 
-#include "app/CardBinding.h"
 #include "app/FieldEntry.h"
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
 #include "attachments/Cartella.h"
+#include "cards/CardLooks.h"
 #include "cards/Provinces.h"
 #include "checks/Carta.h"
 #include "checks/CodFisc.h"
@@ -104,11 +104,13 @@ Record newCustomer()
 } // namespace
 
 TfrmAnagrafica::TfrmAnagrafica(QWidget *parent)
-    : QWidget(parent)
+    : CardScreen(CustomerRecord::archive(), Notice::Kind::Error, parent)
     , m_ui(std::make_unique<Ui::TfrmAnagrafica>())
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
+    setWindowState(Qt::WindowMaximized);
+    bindCard(m_ui->lblPosizione);
     setupControls();
     setupLooks();
     setupFieldEntry();
@@ -121,8 +123,7 @@ void TfrmAnagrafica::setupControls()
 {
     const RecordLayout &layout = CustomerRecord::layout();
     for (int i = 0; i < layout.fieldCount(); ++i) {
-        QWidget *control = CardBinding::controlFor(this, layout.fieldName(i));
-        Q_ASSERT_X(control, "TfrmAnagrafica", "every customer field has its control");
+        QWidget *control = binding().control(i);
         const int capacity = layout.field(i).capacity;
         if (auto *edit = qobject_cast<QLineEdit *>(control))
             edit->setMaxLength(i == CustomerRecord::Rata ? kRataTyped : capacity);
@@ -214,13 +215,10 @@ void TfrmAnagrafica::setupLooks()
         control->setFixedWidth(width);
     }
 
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral(
-        "#TfrmAnagrafica { background-color: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #E3E8F0, stop:1 #BCC7D8); }"
-        "#scrScheda, #panScheda { background: transparent; }"
-        "#lblPosizione { background-color: white; color: #1E1E50; border: 1px solid #483D8B;"
-        " border-radius: 3px; padding: 2px 6px; }"));
+    CardLooks::styleCard(this, {}, QStringLiteral("shpFrecce"));
+    // The record panel scrolls on screens too small for it; it shows the card's background.
+    m_ui->scrScheda->setStyleSheet(
+        QStringLiteral("#scrScheda, #panScheda { background: transparent; }"));
     m_ui->scrScheda->viewport()->setAutoFillBackground(false);
     QFont captionFont(QStringLiteral("Arial"));
     captionFont.setPointSize(9);
@@ -242,26 +240,15 @@ void TfrmAnagrafica::setupLooks()
         if (!grows)
             row->addStretch(1);
     }
-    QFont titleFont = captionFont;
-    titleFont.setBold(true);
-    titleFont.setPointSize(11);
-    for (QFrame *section : findChildren<QFrame *>()) {
-        const QString name = section->objectName();
-        if (!name.startsWith(u"shpSezione"))
-            continue;
-        Widgets::styleSection(section);
-        auto *title = findChild<QLabel *>(QStringLiteral("titSezione") + name.mid(10));
-        title->setFont(titleFont);
-        title->setStyleSheet(QStringLiteral("color: #3B3486;"));
-    }
+    CardLooks::styleSections({ m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03,
+                                 m_ui->shpSezione04, m_ui->shpSezione05, m_ui->shpSezione06 },
+        { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04,
+            m_ui->titSezione05, m_ui->titSezione06 },
+        captionFont);
     QFont positionFont(QStringLiteral("Arial"));
     positionFont.setPointSize(12);
-    positionFont.setBold(true);
-    m_ui->lblPosizione->setFont(positionFont);
-    m_ui->lblPosizione->setAlignment(Qt::AlignCenter);
+    CardLooks::stylePositionLabel(m_ui->lblPosizione, positionFont);
     m_ui->lblPosizione->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    m_ui->lblPosizione->setMinimumWidth(
-        QFontMetrics(positionFont).horizontalAdvance(QStringLiteral("0000000")) + 16);
     QFont buttonFont(QStringLiteral("Arial"));
     buttonFont.setPointSize(10);
     buttonFont.setBold(true);
@@ -361,7 +348,7 @@ void TfrmAnagrafica::connectButtons()
 
 void TfrmAnagrafica::showEvent(QShowEvent *event)
 {
-    QWidget::showEvent(event);
+    CardScreen::showEvent(event);
     // Restoring a minimised card is not showing it anew: the work on it stays.
     if (!event->spontaneous())
         FormShow();
@@ -384,26 +371,13 @@ bool TfrmAnagrafica::eventFilter(QObject *watched, QEvent *event)
             province->setEditText(text);
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return CardScreen::eventFilter(watched, event);
 }
 
 QString TfrmAnagrafica::trimmedText(const QString &control) const
 {
     const QWidget *w = findChild<QWidget *>(control);
     return w ? TrimControl(CardBinding::controlText(w)) : QString();
-}
-
-Record TfrmAnagrafica::recordFromControls() const
-{
-    Record customer(CustomerRecord::layout());
-    CardBinding::storeRecord(this, customer);
-    return customer;
-}
-
-void TfrmAnagrafica::loadRecord(const Record &customer, qint64 position)
-{
-    CardBinding::loadRecord(this, customer);
-    m_ui->lblPosizione->setText(QString::number(position));
 }
 
 void TfrmAnagrafica::setAttachments(const QStringList &files, const QStringList &descriptions)
@@ -424,12 +398,12 @@ std::pair<QStringList, QStringList> TfrmAnagrafica::attachments() const
 
 void TfrmAnagrafica::cmdNuovoClick()
 {
-    CardBinding::loadRecord(this, newCustomer());
+    binding().load(newCustomer());
     for (QComboBox *province : { m_ui->txtProvNasc, m_ui->txtProvRes }) {
         province->setCurrentIndex(-1);
         province->setEditText(QString());
     }
-    m_ui->lblPosizione->clear();
+    setPosition(0);
     m_ui->txtCognome->setFocus(Qt::OtherFocusReason);
 }
 
@@ -439,21 +413,33 @@ void TfrmAnagrafica::cmdSalvaClick()
         = CustomerRules::firstFailingCheck({ m_ui->txtCognome->text(), m_ui->txtNome->text(),
             m_ui->txtDecorrenza->text(), m_ui->txtScadenza->text(), m_ui->txtPreavviso->text() });
     if (failure) {
-        Messages::show(this,
-            failure->box == CustomerRules::SaveFailure::Box::Plain ? Messages::Kind::Plain
-                                                                   : Messages::Kind::Warning,
-            failure->text);
+        Messages::show(this, failure->notice);
         if (!failure->focus.isEmpty())
             findChild<QWidget *>(failure->focus)->setFocus(Qt::OtherFocusReason);
         return;
     }
-    // TODO shared workflow
+    saveCard();
 }
 
-void TfrmAnagrafica::cmdPrimoClick() { }
-void TfrmAnagrafica::cmdIndietroClick() { }
-void TfrmAnagrafica::cmdAvantiClick() { }
-void TfrmAnagrafica::cmdUltimoClick() { }
+void TfrmAnagrafica::cmdPrimoClick()
+{
+    navigate(CardNavigation::Move::First);
+}
+
+void TfrmAnagrafica::cmdIndietroClick()
+{
+    navigate(CardNavigation::Move::Previous);
+}
+
+void TfrmAnagrafica::cmdAvantiClick()
+{
+    navigate(CardNavigation::Move::Next);
+}
+
+void TfrmAnagrafica::cmdUltimoClick()
+{
+    navigate(CardNavigation::Move::Last);
+}
 
 void TfrmAnagrafica::cmdStampaClick()
 {

@@ -1,11 +1,11 @@
 #pragma once
+#include "cards/CardScreen.h"
+
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
 class FieldEntry;
-class Record;
 namespace Ui {
 class TfrmAnagrafica;
 }
@@ -14,16 +14,13 @@ class TfrmAnagrafica;
 // written to the archive only by Salva. lblPosizione holds the position of the record
 // shown (empty for a new customer). A resident screen: created once, shown from the main
 // menu as a new card every time, hidden when closed.
-class TfrmAnagrafica : public QWidget
+class TfrmAnagrafica : public CardScreen
 {
     Q_OBJECT
 public:
     explicit TfrmAnagrafica(QWidget *parent = nullptr);
     ~TfrmAnagrafica() override;
 
-    // Every control from its field (trimmed, the six hidden attachment labels included)
-    // and lblPosizione from position (1-based).
-    void loadRecord(const Record &customer, qint64 position);
     // The attachment values File01..File03 and Desc01..Desc03 as the attached files dialog
     // hands them back: they reach the archive with the next Salva.
     void setAttachments(const QStringList &files, const QStringList &descriptions);
@@ -59,7 +56,6 @@ private:
     void setupFieldEntry();
     void connectButtons();
     QString trimmedText(const QString &control) const;
-    Record recordFromControls() const;
 
     std::unique_ptr<Ui::TfrmAnagrafica> m_ui;
     FieldEntry *m_fieldEntry = nullptr;

@@ -25,7 +25,7 @@ bool isDigits(QStringView text)
 
 SaveFailure warning(const char16_t *text, const char *focus)
 {
-    return { SaveFailure::Box::Warning, QString::fromUtf16(text), QString::fromLatin1(focus) };
+    return { { Notice::Kind::Warning, QString::fromUtf16(text) }, QString::fromLatin1(focus) };
 }
 
 QString missingDateText(const char16_t *which, const QString &typed)
@@ -101,20 +101,23 @@ std::optional<SaveFailure> firstFailingCheck(const SaveInput &card)
             "txtScadenza");
     const std::optional<QDate> from = instalmentDate(decorrenza);
     if (!from)
-        return SaveFailure { SaveFailure::Box::Plain, missingDateText(u"decorrenza", decorrenza),
+        return SaveFailure { { Notice::Kind::Plain, missingDateText(u"decorrenza", decorrenza) },
             QStringLiteral("txtDecorrenza") };
     const std::optional<QDate> due = instalmentDate(scadenza);
     if (!due)
-        return SaveFailure { SaveFailure::Box::Plain, missingDateText(u"scadenza", scadenza),
+        return SaveFailure { { Notice::Kind::Plain, missingDateText(u"scadenza", scadenza) },
             QStringLiteral("txtScadenza") };
     if (*from > *due)
-        return SaveFailure { SaveFailure::Box::Plain,
-            QStringLiteral("Attenzione: la data di scadenza della prossima rata (") + scadenza
-                + QStringLiteral(") non può essere anteriore a quella di decorrenza (") + decorrenza
-                + QStringLiteral(").") + QString::fromUtf16(kDateBreak)
-                + QStringLiteral("Per poter salvare la scheda è necessario indicare un intervallo "
-                                 "di tempo valido."),
-            QString() };
+        return SaveFailure {
+            { Notice::Kind::Plain,
+                QStringLiteral("Attenzione: la data di scadenza della prossima rata (") + scadenza
+                    + QStringLiteral(") non può essere anteriore a quella di decorrenza (")
+                    + decorrenza + QStringLiteral(").") + QString::fromUtf16(kDateBreak)
+                    + QStringLiteral(
+                        "Per poter salvare la scheda è necessario indicare un intervallo "
+                        "di tempo valido.") },
+            QString()
+        };
     if (preavviso.isEmpty())
         return warning(u"Attenzione: per salvare la scheda è necessario indicare i giorni di "
                        u"preavviso.",

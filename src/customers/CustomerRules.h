@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Notice.h"
 #include "report/CardContent.h"
 
 #include <QDate>
@@ -41,13 +42,11 @@ struct SaveInput
     QString preavviso;
 };
 
-// A failed save check: how its message is shown, the message, and the control that gets
-// the focus (empty when the focus stays where it was).
+// A failed save check: its message (a warning, or a plain box with OK alone for the
+// dates) and the control that gets the focus (empty when the focus stays where it was).
 struct SaveFailure
 {
-    enum class Box { Warning, Plain };
-    Box box = Box::Warning;
-    QString text;
+    Notice notice;
     QString focus;
 };
 

@@ -2,8 +2,7 @@
 
 #include "ui_DaRinnovare.h"
 
-#include "app/Screens.h"
-#include "customers/Anagrafica.h"
+#include "cards/CardScreen.h"
 #include "customers/CustomerRecord.h"
 #include "customers/DueList.h"
 #include "storage/RecordFile.h"
@@ -73,7 +72,7 @@ void TfrmDaRinnovare::lstRecordsDblClick()
     reopenSelected(CustomerRecord::archive(),
         ListLines::lineBuilder(DueList::columns(), CustomerRecord::layout()),
         [](const Record &customer, qint64 position) {
-            if (auto *card = Screens::resident<TfrmAnagrafica>())
+            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmAnagrafica")))
                 card->loadRecord(customer, position);
         });
 }

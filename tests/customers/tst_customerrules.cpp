@@ -5,8 +5,6 @@
 using CustomerRules::SaveFailure;
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(SaveFailure::Box)
-
 class TestCustomerRules : public QObject
 {
     Q_OBJECT
@@ -128,13 +126,13 @@ void TestCustomerRules::saveChecks_data()
 {
     QTest::addColumn<QStringList>("card"); // Cognome, Nome, Decorrenza, Scadenza, Preavviso
     QTest::addColumn<bool>("fails");
-    QTest::addColumn<SaveFailure::Box>("box");
+    QTest::addColumn<Notice::Kind>("box");
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("focus");
 
     const QString dateTail = QStringLiteral("\n\r\n\rPer poter salvare la scheda è necessario "
                                             "indicare una data valida nel formato gg/mm/aaaa.");
-    using Box = SaveFailure::Box;
+    using Box = Notice::Kind;
     const QStringList good = { u"Rossi"_s, u"Mario"_s, u"10/05/2021"_s, u"10/05/2021"_s, u"0"_s };
     auto with = [&good](int field, const QString &text) {
         QStringList card = good;
@@ -224,7 +222,7 @@ void TestCustomerRules::saveChecks()
 {
     QFETCH(QStringList, card);
     QFETCH(bool, fails);
-    QFETCH(SaveFailure::Box, box);
+    QFETCH(Notice::Kind, box);
     QFETCH(QString, text);
     QFETCH(QString, focus);
 
@@ -233,8 +231,8 @@ void TestCustomerRules::saveChecks()
     QCOMPARE(failure.has_value(), fails);
     if (!failure)
         return;
-    QCOMPARE(failure->box, box);
-    QCOMPARE(failure->text, text);
+    QCOMPARE(failure->notice.kind, box);
+    QCOMPARE(failure->notice.text, text);
     QCOMPARE(failure->focus, focus);
 }
 
