@@ -140,7 +140,7 @@ void TfrmAnagrafica::setupControls()
         province->installEventFilter(this);
         // Upper case while typing, as in the other code fields.
         QLineEdit *edit = province->lineEdit();
-        connect(edit, &QLineEdit::textEdited, province, [edit](const QString &text) {
+        connect(edit, &QLineEdit::textChanged, province, [edit](const QString &text) {
             const QString wanted = TrimControl(UpperAscii(text));
             if (wanted != text) {
                 const int cursor = edit->cursorPosition();
