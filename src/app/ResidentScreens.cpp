@@ -5,6 +5,7 @@
 #include "app/Screens.h"
 #include "app/Widgets.h"
 #include "catalogue/Magazzino.h"
+#include "customers/Anagrafica.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
@@ -23,6 +24,7 @@ void createResidentScreens()
         new TfrmAvvio,
         new TfrmFornitori,
         new TfrmMagazzino,
+        new TfrmAnagrafica,
         new TfrmMenuRiepilogo,
         new TfrmMenuRiepilogoCarico,
         new TfrmMenuRiepilogoScarico,
