@@ -1,6 +1,8 @@
 #include "app/Avvio.h"
 #include "app/ResidentScreens.h"
 #include "app/Screens.h"
+#include "app/StartupProbe.h"
+#include "app/Translations.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -27,6 +29,7 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installStartupProbe(app);
     QApplication::setApplicationName(QStringLiteral("Merventa"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
@@ -37,6 +40,7 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator translator;
     installItalianCatalogue(app, translator);
+    installPrintDialogCatalogue(app);
 
     createResidentScreens();
     if (auto *menu = Screens::resident<TfrmAvvio>())
