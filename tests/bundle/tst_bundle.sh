@@ -32,21 +32,23 @@ fi
 
 # Every Qt library the program and its plugins need comes from the folder; nothing is missing.
 checked=0
+qt=0
 while IFS= read -r -d '' file; do
     out=$(ldd "$file")
     if echo "$out" | grep -q "not found"; then
         echo "$out"
         fail "$file: a library is not found"
     fi
-    while read -r line; do
-        case "$line" in
-        *"$dir/lib/"*) ;;
-        *) echo "$out"; fail "$file: $line is not the folder's" ;;
+    while read -r soname path; do
+        case "$(readlink -f "$path")" in
+        "$dir/lib/"*) ;;
+        *) echo "$out"; fail "$file: $soname resolves to $path, not to the folder's" ;;
         esac
-    done < <(echo "$out" | grep -E 'libQt6|libicu' || true)
+        qt=$((qt + 1))
+    done < <(echo "$out" | sed -n 's/^[[:space:]]*\(lib\(Qt6\|icu\)[^ ]*\) => \(.*\) (0x[0-9a-f]*)$/\1 \3/p')
     checked=$((checked + 1))
 done < <(find "$dir/merventa" "$dir/plugins" "$dir/lib" -type f \( -name merventa -o -name '*.so*' \) -print0)
-[ "$checked" -gt 10 ] || fail "only $checked files checked"
+[ "$checked" -gt 10 ] && [ "$qt" -gt "$checked" ] || fail "only $checked files, $qt Qt links checked"
 
 # The program starts with nothing of this environment: no Qt variables, no library path.
 status=0
@@ -64,4 +66,4 @@ echo "$inits" | grep -q "$dir/plugins/platforms/libqoffscreen.so" || fail "platf
 if echo "$inits" | grep -E "calling init: /(usr/)?lib/.*(libQt6|/qt6/plugins/)"; then
     fail "the system's Qt was loaded"
 fi
-echo "PASS: folder complete, $checked files resolve to the folder, program started from it"
+echo "PASS: folder complete, $qt Qt and ICU links of $checked files resolve to the folder, program started from it"
