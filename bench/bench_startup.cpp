@@ -25,6 +25,7 @@ struct Outcome
 {
     double seconds = 0;
     double peakMiB = 0;
+    double cpuSeconds = 0; // of the started process, user and system
     bool ok = false;
 };
 
@@ -51,6 +52,7 @@ Outcome runOnce(const char *program)
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     char *argv[] = {const_cast<char *>(program), nullptr};
 
     Outcome outcome;
@@ -68,6 +70,8 @@ Outcome runOnce(const char *program)
     posix_spawn_file_actions_destroy(&actions);
     outcome.seconds = std::chrono::duration<double>(end - start).count();
     outcome.peakMiB = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
+    outcome.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
+                         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return outcome;
 }
@@ -75,6 +79,7 @@ Outcome runOnce(const char *program)
 void startProcess(benchmark::State &state, const char *program)
 {
     double peak = 0;
+    double cpu = 0;
     for (auto _ : state) {
         const Outcome outcome = runOnce(program);
         if (!outcome.ok) {
@@ -83,8 +88,10 @@ void startProcess(benchmark::State &state, const char *program)
         }
         state.SetIterationTime(outcome.seconds);
         peak = std::max(peak, outcome.peakMiB);
+        cpu += outcome.cpuSeconds;
     }
     state.counters["peak_MiB"] = peak;
+    state.counters["process_cpu_ms"] = 1e3 * cpu / double(state.iterations());
 }
 
 void StartBareQt(benchmark::State &state)
