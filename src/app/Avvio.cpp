@@ -105,9 +105,25 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(m_ui->imgCrediti, &QToolButton::clicked, this, &TfrmAvvio::imgCreditiClick);
     connect(m_ui->icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    fitPictures();
 }
 
 TfrmAvvio::~TfrmAvvio() = default;
+
+void TfrmAvvio::fitPictures()
+{
+    if (const QScreen *shown = screen())
+        fitPicturesTo(shown->availableGeometry().height());
+}
+
+void TfrmAvvio::fitPicturesTo(int availableHeight)
+{
+    // The six pictures take most of the menu's height: on a short screen (1280x720, or
+    // 1366x768 at 125 %) they shrink so that every button and Esci stay on the screen.
+    const int side = availableHeight >= 760 ? 128 : availableHeight >= 640 ? 96 : 64;
+    for (const Entry &entry : std::as_const(m_entries))
+        entry.picture->setIconSize(QSize(side, side));
+}
 
 void TfrmAvvio::showFilling(QWidget *window)
 {
@@ -131,6 +147,7 @@ void TfrmAvvio::refreshEntries()
 void TfrmAvvio::showEvent(QShowEvent *event)
 {
     refreshEntries();
+    fitPictures();
     QWidget::showEvent(event);
 }
 

@@ -27,6 +27,9 @@ public:
     void refreshEntries();
     // Shows a window maximised (the menu itself, or a screen opened from it).
     static void showFilling(QWidget *window);
+    // Sizes the menu's pictures for a screen whose free area is availableHeight pixels
+    // high (logical pixels); done on every showing for the menu's own screen.
+    void fitPicturesTo(int availableHeight);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -43,6 +46,7 @@ private:
     };
 
     void openScreen(const QString &screenClass);
+    void fitPictures();
     void imgInfoClick();
     void imgGuidaClick();
     void imgCreditiClick();
