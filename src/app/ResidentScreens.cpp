@@ -1,6 +1,7 @@
 #include "app/ResidentScreens.h"
 
 #include "app/Avvio.h"
+#include "app/Password.h"
 #include "app/Screens.h"
 #include "catalogue/Magazzino.h"
 #include "reports/MenuRiepilogo.h"
@@ -16,6 +17,7 @@ void createResidentScreens()
     // The order of start-up. Dialogs, lists, checks and help are not created here: each
     // opening creates its own window and destroys it when it closes.
     const QList<QWidget *> screens = {
+        new TfrmPassword,
         new TfrmAvvio,
         new TfrmMagazzino,
         new TfrmMenuRiepilogo,
@@ -32,4 +34,18 @@ void createResidentScreens()
             delete screen;
         }
     });
+}
+
+void showPasswordScreen()
+{
+    if (auto *password = Screens::resident<TfrmPassword>())
+        password->showEmpty();
+}
+
+void showMainMenu()
+{
+    if (QWidget *menu = Screens::resident(QStringLiteral("TfrmAvvio")))
+        TfrmAvvio::showFilling(menu);
+    if (auto *password = Screens::resident<TfrmPassword>())
+        password->hide();
 }

@@ -43,7 +43,6 @@ int main(int argc, char *argv[])
     installPrintDialogCatalogue(app);
 
     createResidentScreens();
-    if (auto *menu = Screens::resident<TfrmAvvio>())
-        TfrmAvvio::showFilling(menu);
+    showPasswordScreen();
     return QApplication::exec();
 }
