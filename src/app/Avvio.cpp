@@ -21,7 +21,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
-    setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
 
     m_entries = {
         {m_ui->imgClienti, m_ui->btnClienti, QStringLiteral("TfrmAnagrafica")},
@@ -62,7 +61,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"), 32);
     m_ui->imgCrediti->setText(QStringLiteral("Crediti"));
     Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
-    m_ui->imgCrediti->setIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    m_ui->imgCrediti->setIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
 
     m_ui->icoSito->setText(Maker::webSiteText()
                            + QStringLiteral("   \u2013   novità, aggiornamenti e assistenza"));
@@ -71,8 +70,9 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_ui->icoSito->setAutoRaise(false);
 
-    m_ui->icoIcona->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
-                                  .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // The logo is drawn when the menu first shows (the menu is created at start-up, shown
+    // only after the password).
+    m_ui->icoIcona->setFixedSize(72, 72);
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSize(30);
     titleFont.setBold(true);
@@ -148,6 +148,10 @@ void TfrmAvvio::showEvent(QShowEvent *event)
 {
     refreshEntries();
     fitPictures();
+    if (m_ui->icoIcona->pixmap().isNull())
+        m_ui->icoIcona->setPixmap(
+            QPixmap(QStringLiteral(":/logo/logo.png"))
+                .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QWidget::showEvent(event);
 }
 

@@ -3,6 +3,7 @@
 #include "app/Screens.h"
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -32,7 +33,7 @@ int main(int argc, char *argv[])
     installStartupProbe(app);
     QApplication::setApplicationName(QStringLiteral("Merventa"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    QApplication::setWindowIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
     // The program ends when the main menu closes, not when the last window does: between a
     // card closing and the menu showing again no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);
