@@ -2,7 +2,7 @@
 #include "app/Maker.h"
 #include "app/OpenURL.h"
 #include "app/Screens.h"
-#include "ModalProbe.h"
+#include "common/ModalProbe.h"
 
 #include <QCloseEvent>
 #include <QLabel>
