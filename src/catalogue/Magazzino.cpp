@@ -6,6 +6,7 @@
 #include "app/FieldEntry.h"
 #include "app/Guida.h"
 #include "app/Messages.h"
+#include "app/ScreenFit.h"
 #include "app/Widgets.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/Giacenza.h"
@@ -24,12 +25,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QShowEvent>
 #include <QToolButton>
 
 #include <cmath>
 
 namespace {
+
+// The widest the card's sections grow on a large screen.
+constexpr int kSectionsMaxWidth = 1180;
 
 const QString kZeroAmount = QStringLiteral("0,00");
 const QString kZeroCount = QStringLiteral("0");
@@ -233,6 +239,17 @@ void TfrmMagazzino::setupLooks()
         = std::max(m_ui->panControlli->sizeHint().width(), m_ui->shpFrecce->sizeHint().width());
     m_ui->panControlli->setFixedWidth(columnWidth);
     m_ui->shpFrecce->setFixedWidth(columnWidth);
+
+    // On a small screen (1280x720, or 1366x768 at 125 %) the sections and the button column
+    // scroll, so every field, button and arrow stays reachable; on a large one the sections
+    // keep a readable width, centred.
+    ScreenFit::scrollWhenSmall(m_ui->panContainer, kSectionsMaxWidth);
+    if (QScrollArea *column = ScreenFit::scrollWhenSmall(m_ui->panControlli)) {
+        column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        column->setFixedWidth(columnWidth + column->verticalScrollBar()->sizeHint().width());
+        m_ui->shpFrecce->setFixedWidth(column->width());
+    }
 }
 
 void TfrmMagazzino::setupFieldEntry()
