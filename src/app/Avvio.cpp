@@ -125,16 +125,6 @@ void TfrmAvvio::fitPicturesTo(int availableHeight)
         entry.picture->setIconSize(QSize(side, side));
 }
 
-void TfrmAvvio::showFilling(QWidget *window)
-{
-    // Without a window manager a maximise request is not honoured: cover the screen anyway.
-    if (QScreen *screen = window->screen())
-        window->setGeometry(screen->availableGeometry());
-    window->showMaximized();
-    window->raise();
-    window->activateWindow();
-}
-
 void TfrmAvvio::refreshEntries()
 {
     for (const Entry &entry : std::as_const(m_entries)) {
@@ -180,7 +170,7 @@ bool TfrmAvvio::eventFilter(QObject *watched, QEvent *event)
         m_closing = watched;
     } else if (event->type() == QEvent::Hide && !event->spontaneous() && m_closing == watched) {
         m_closing = nullptr;
-        showFilling(this);
+        Widgets::showFilling(this);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -193,7 +183,7 @@ void TfrmAvvio::openScreen(const QString &screenClass)
         return;
     }
     screen->installEventFilter(this);
-    showFilling(screen);
+    Widgets::showFilling(screen);
     hide();
 }
 

@@ -25,8 +25,6 @@ public:
 
     // Enables each entry whose screen is registered; run on every showing.
     void refreshEntries();
-    // Shows a window maximised (the menu itself, or a screen opened from it).
-    static void showFilling(QWidget *window);
     // Sizes the menu's pictures for a screen whose free area is availableHeight pixels
     // high (logical pixels); done on every showing for the menu's own screen.
     void fitPicturesTo(int availableHeight);

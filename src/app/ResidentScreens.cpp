@@ -3,6 +3,7 @@
 #include "app/Avvio.h"
 #include "app/Password.h"
 #include "app/Screens.h"
+#include "app/Widgets.h"
 #include "catalogue/Magazzino.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
@@ -45,7 +46,7 @@ void showPasswordScreen()
 void showMainMenu()
 {
     if (QWidget *menu = Screens::resident(QStringLiteral("TfrmAvvio")))
-        TfrmAvvio::showFilling(menu);
+        Widgets::showFilling(menu);
     if (auto *password = Screens::resident<TfrmPassword>())
         password->hide();
 }

@@ -165,11 +165,8 @@ void MovementSummaryMenu::btnVisualizzaClick()
     m_ui->lblDataFine->setText(outcome.endDate);
     if (!outcome.ok) {
         m_ui->lblAttendere->hide();
-        if (outcome.kind == SummarySelection::MessageKind::Warning)
-            Messages::warning(this, outcome.message);
-        else
-            Messages::plain(this, outcome.message);
-        focusControl(outcome.focus);
+        Messages::show(this, outcome.notice);
+        focusControl(int(outcome.focus));
         return;
     }
 
@@ -180,7 +177,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
     // than shown as an empty summary. Opening creates a missing file empty, as the list
     // would do.
     RecordFile probe;
-    const bool accessible = probe.openPath(path, MovementRecord::kRecordSize);
+    const bool accessible = probe.openPath(path, MovementRecord::layout());
     probe.close();
     if (!accessible) {
         m_ui->lblAttendere->hide();

@@ -1,8 +1,7 @@
 #include "reports/Sottoscorta.h"
 
-#include "app/Screens.h"
 #include "app/Widgets.h"
-#include "catalogue/Magazzino.h"
+#include "cards/CardScreen.h"
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
@@ -33,7 +32,7 @@ void TfrmSottoscorta::fill()
     ListLines::Scan scan;
     // A file that cannot be opened gives an empty list; a damaged record ends the
     // reading with the lines before it.
-    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+    if (file.open(ProductRecord::archive()))
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
@@ -41,10 +40,10 @@ void TfrmSottoscorta::fill()
 
 void TfrmSottoscorta::lstRecordsDblClick()
 {
-    reopenSelected(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::layout(),
+    reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
-            if (auto *card = Screens::resident<TfrmMagazzino>())
+            if (auto *card = CardScreen::resident(QStringLiteral("TfrmMagazzino")))
                 card->loadRecord(product, position);
         });
 }

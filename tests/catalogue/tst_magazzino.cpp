@@ -1,6 +1,6 @@
 #include "catalogue/Magazzino.h"
 
-#include "app/CardBinding.h"
+#include "cards/CardBinding.h"
 #include "app/FieldEntry.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/ProductRecord.h"
@@ -132,7 +132,7 @@ Record fullProduct()
 bool writeArchive(const QList<Record> &records)
 {
     RecordFile file;
-    if (!file.open(QStringLiteral("Magazzino.mrv"), kRecordSize))
+    if (!file.open(ProductRecord::archive()))
         return false;
     for (const Record &r : records) {
         if (!file.append(r))
