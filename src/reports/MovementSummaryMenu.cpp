@@ -166,7 +166,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
     if (!outcome.ok) {
         m_ui->lblAttendere->hide();
         Messages::show(this, outcome.notice);
-        focusControl(int(outcome.focus));
+        focusControl(outcome.focus);
         return;
     }
 
