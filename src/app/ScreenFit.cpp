@@ -20,6 +20,9 @@ QScrollArea *scrollWhenSmall(QWidget *panel, int maxWidth)
     auto *area = new QScrollArea(parent);
     area->setObjectName(QStringLiteral("scr") + panel->objectName());
     area->setFrameShape(QFrame::NoFrame);
+    // Never in the way of the focus: a click on the panel's background or on an image
+    // button (which takes no focus) must leave the field being edited where it is.
+    area->setFocusPolicy(Qt::NoFocus);
     area->setWidgetResizable(true);
     area->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     area->setSizePolicy(panel->sizePolicy());
