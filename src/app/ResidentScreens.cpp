@@ -8,6 +8,7 @@
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
+#include "suppliers/Fornitori.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -20,6 +21,7 @@ void createResidentScreens()
     const QList<QWidget *> screens = {
         new TfrmPassword,
         new TfrmAvvio,
+        new TfrmFornitori,
         new TfrmMagazzino,
         new TfrmMenuRiepilogo,
         new TfrmMenuRiepilogoCarico,
