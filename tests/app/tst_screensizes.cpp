@@ -4,6 +4,7 @@
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
+#include "suppliers/Fornitori.h"
 
 #include <QLayout>
 #include <QTest>
@@ -56,6 +57,7 @@ void TestScreenSizes::minimumFitsSmallScreens_data()
     QTest::newRow("TfrmAvvio 1280x720") << menuFor(small.height() - 40) << small;
     QTest::newRow("TfrmAvvio 1366x768 125%") << menuFor(scaled.height()) << scaled;
     QTest::newRow("TfrmMagazzino") << Factory([] { return new TfrmMagazzino; }) << scaled;
+    QTest::newRow("TfrmFornitori") << Factory([] { return new TfrmFornitori; }) << scaled;
     QTest::newRow("TfrmMenuRiepilogo") << Factory([] { return new TfrmMenuRiepilogo; }) << scaled;
     QTest::newRow("TfrmMenuRiepilogoCarico")
         << Factory([] { return new TfrmMenuRiepilogoCarico; }) << scaled;
