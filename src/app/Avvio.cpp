@@ -13,6 +13,7 @@
 #include <QGraphicsDropShadowEffect>
 #include <QLinearGradient>
 #include <QPainter>
+#include <QScreen>
 
 TfrmAvvio::TfrmAvvio(QWidget *parent)
     : QWidget(parent)
@@ -20,7 +21,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
-    setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
 
     m_entries = {
         {m_ui->imgClienti, m_ui->btnClienti, QStringLiteral("TfrmAnagrafica")},
@@ -61,7 +61,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"), 32);
     m_ui->imgCrediti->setText(QStringLiteral("Crediti"));
     Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
-    m_ui->imgCrediti->setIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    m_ui->imgCrediti->setIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
 
     m_ui->icoSito->setText(Maker::webSiteText()
                            + QStringLiteral("   \u2013   novità, aggiornamenti e assistenza"));
@@ -70,8 +70,9 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_ui->icoSito->setAutoRaise(false);
 
-    m_ui->icoIcona->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
-                                  .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    // The logo is drawn when the menu first shows (the menu is created at start-up, shown
+    // only after the password).
+    m_ui->icoIcona->setFixedSize(72, 72);
     QFont titleFont(QStringLiteral("Arial"));
     titleFont.setPointSize(30);
     titleFont.setBold(true);
@@ -104,9 +105,25 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(m_ui->imgCrediti, &QToolButton::clicked, this, &TfrmAvvio::imgCreditiClick);
     connect(m_ui->icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    fitPictures();
 }
 
 TfrmAvvio::~TfrmAvvio() = default;
+
+void TfrmAvvio::fitPictures()
+{
+    if (const QScreen *shown = screen())
+        fitPicturesTo(shown->availableGeometry().height());
+}
+
+void TfrmAvvio::fitPicturesTo(int availableHeight)
+{
+    // The six pictures take most of the menu's height: on a short screen (1280x720, or
+    // 1366x768 at 125 %) they shrink so that every button and Esci stay on the screen.
+    const int side = availableHeight >= 760 ? 128 : availableHeight >= 640 ? 96 : 64;
+    for (const Entry &entry : std::as_const(m_entries))
+        entry.picture->setIconSize(QSize(side, side));
+}
 
 void TfrmAvvio::refreshEntries()
 {
@@ -120,6 +137,11 @@ void TfrmAvvio::refreshEntries()
 void TfrmAvvio::showEvent(QShowEvent *event)
 {
     refreshEntries();
+    fitPictures();
+    if (m_ui->icoIcona->pixmap().isNull())
+        m_ui->icoIcona->setPixmap(
+            QPixmap(QStringLiteral(":/logo/logo.png"))
+                .scaled(72, 72, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QWidget::showEvent(event);
 }
 

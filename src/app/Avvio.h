@@ -25,6 +25,9 @@ public:
 
     // Enables each entry whose screen is registered; run on every showing.
     void refreshEntries();
+    // Sizes the menu's pictures for a screen whose free area is availableHeight pixels
+    // high (logical pixels); done on every showing for the menu's own screen.
+    void fitPicturesTo(int availableHeight);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -41,6 +44,7 @@ private:
     };
 
     void openScreen(const QString &screenClass);
+    void fitPictures();
     void imgInfoClick();
     void imgGuidaClick();
     void imgCreditiClick();

@@ -366,6 +366,14 @@ bool FieldEntry::handleKeyPress(QWidget *field, QKeyEvent *event)
     if (key == Qt::Key_Backspace || key == Qt::Key_Delete || key == Qt::Key_Left
         || key == Qt::Key_Right)
         return false;
+    // The keypad's decimal key types the decimal comma in an amount, whatever the keyboard
+    // layout makes of it (a point on a US layout).
+    if (rules->filter == Filter::Amount && (event->modifiers() & Qt::KeypadModifier)
+        && (key == Qt::Key_Period || key == Qt::Key_Comma)) {
+        if (auto *edit = qobject_cast<QLineEdit *>(field))
+            edit->insert(QStringLiteral(","));
+        return true;
+    }
     const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier
                                        & ~Qt::ShiftModifier;
     const QString text = event->text();
@@ -403,12 +411,23 @@ bool FieldEntry::eventFilter(QObject *watched, QEvent *event)
         if (isEditField(w) || m_rules.contains(w->objectName()))
             return handleKeyPress(w, static_cast<QKeyEvent *>(event));
         break;
-    case QEvent::FocusIn:
+    case QEvent::FocusIn: {
         if (QWidget *eff = m_highlights.value(w, nullptr)) {
             placeHighlight(w);
             eff->show();
         }
+        // An amount or number reached by Enter, Tab or the program's own focus move has its
+        // whole text selected, so what is typed replaces "0,00"; a click places the cursor.
+        const auto reason = static_cast<QFocusEvent *>(event)->reason();
+        const auto it = m_rules.constFind(w->objectName());
+        if (it != m_rules.cend() && it->filter != Filter::None
+            && (reason == Qt::OtherFocusReason || reason == Qt::TabFocusReason
+                || reason == Qt::BacktabFocusReason || reason == Qt::ShortcutFocusReason)) {
+            if (auto *edit = qobject_cast<QLineEdit *>(w))
+                edit->selectAll();
+        }
         break;
+    }
     case QEvent::FocusOut: {
         const auto reason = static_cast<QFocusEvent *>(event)->reason();
         // A message box or a menu taking the focus for a moment is not leaving the field.

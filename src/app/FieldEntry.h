@@ -20,7 +20,10 @@ class QWidget;
 // - Enter moves the focus along the screen's fixed order; it is neither typed nor does it
 //   press a button;
 // - amount fields accept digits and comma, number fields digits; Backspace, Delete, Left
-//   and Right always pass; everything else (Tab and shortcuts too) is dropped;
+//   and Right always pass; everything else (Tab and shortcuts too) is dropped; in amount
+//   fields the keypad's decimal key types the comma, whatever the keyboard layout;
+// - an amount or number field reached by Enter or by the program's focus moves has its
+//   whole text selected, so typing replaces it; a mouse click places the cursor;
 // - upper-case fields change their text while the user types;
 // - a typing limit bounds what the user types or pastes into an edit box, never what the
 //   program puts there: every line edit's maxLength, as the form or the screen set it

@@ -1,35 +1,12 @@
 #include "app/Info.h"
 #include "ui_Info.h"
 
+#include "app/Maker.h"
 #include "app/OpenURL.h"
 
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
-
-namespace Maker {
-
-QString name()
-{
-    return QStringLiteral("Dravello Software");
-}
-
-QString webSite()
-{
-    return QStringLiteral("https://www.example.com/merventa");
-}
-
-QString webSiteText()
-{
-    return QStringLiteral("www.example.com/merventa");
-}
-
-QString email()
-{
-    return QStringLiteral("info@example.com");
-}
-
-} // namespace Maker
 
 TfrmInfo::TfrmInfo(QWidget *parent)
     : QDialog(parent)

@@ -1,4 +1,7 @@
 #pragma once
+// Maker is declared here for the screens that name the maker through the information window.
+#include "app/Maker.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -7,15 +10,6 @@
 namespace Ui {
 class TfrmInfo;
 }
-
-// The maker of the program, as the information and credits windows and the main menu
-// name it.
-namespace Maker {
-QString name();
-QString webSite();        // the address opened by the site links
-QString webSiteText();    // the same address as the links show it
-QString email();
-} // namespace Maker
 
 // The information window opened from the main menu: the product's logo, two information
 // pictures and the e-mail link to the maker. Created for each opening and shown modally.

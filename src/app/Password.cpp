@@ -150,7 +150,7 @@ TfrmPassword::TfrmPassword(QWidget *parent)
     m_ui->setupUi(this);
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     Widgets::applyItalianConventions(this);
-    setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    // The window icon is the application's (set once at start-up).
 
     const QString title = QStringLiteral("Password");
     const QString line

@@ -20,11 +20,7 @@ TfrmSplash::TfrmSplash(QWidget *parent)
     QPalette productPalette = m_ui->lblProdotto->palette();
     productPalette.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x79));
     m_ui->lblProdotto->setPalette(productPalette);
-    m_ui->lblCrediti->setText(
-        QStringLiteral("Progettazione e sviluppo: <b>%1</b><br>"
-                       "Icone: Tango Desktop Project, di pubblico dominio.<br>"
-                       "Realizzato con la libreria Qt.")
-            .arg(Maker::name()));
+    m_ui->lblCrediti->setText(creditsText());
     m_ui->imgWeb->setPixmap(QPixmap(QStringLiteral(":/icons/internet-web-browser.png")));
     m_ui->imgWeb->setToolTip(QStringLiteral("Visita il sito di %1").arg(Maker::name()));
     m_ui->lnkWeb->setText(Maker::webSiteText());
@@ -38,6 +34,17 @@ TfrmSplash::TfrmSplash(QWidget *parent)
 }
 
 TfrmSplash::~TfrmSplash() = default;
+
+QString TfrmSplash::creditsText()
+{
+    return QStringLiteral("Progettazione e sviluppo: <b>%1</b><br>"
+                          "Realizzato con la libreria Qt %2 (The Qt Company Ltd.), usata "
+                          "secondo la licenza GNU LGPL versione 3.<br>"
+                          "Icone: Tango Desktop Project, di pubblico dominio.<br>"
+                          "I testi delle licenze sono nella cartella <i>licenze</i> del "
+                          "programma.")
+        .arg(Maker::name(), QString::fromLatin1(qVersion()));
+}
 
 void TfrmSplash::lnkWebClick()
 {

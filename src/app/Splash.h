@@ -17,6 +17,10 @@ public:
     explicit TfrmSplash(QWidget *parent = nullptr);
     ~TfrmSplash() override;
 
+    // The credits: the maker, the Qt library with its licence, the icons with theirs and
+    // where the licence texts are.
+    static QString creditsText();
+
 private:
     void lnkWebClick();
     void btnChiudiClick();

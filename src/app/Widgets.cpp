@@ -2,15 +2,74 @@
 
 #include "app/Palette.h"
 
+#include <QFile>
 #include <QFont>
 #include <QIcon>
+#include <QIconEngine>
+#include <QPainter>
 #include <QLabel>
 #include <QLocale>
 #include <QScreen>
 #include <QToolButton>
 #include <QWidget>
 
+namespace {
+
+// An icon read from its file only when it is first drawn: the resident screens are all
+// created at start-up, but most of their pictures are not seen until a screen opens.
+class FileIconOnDemand : public QIconEngine
+{
+public:
+    explicit FileIconOnDemand(QString path)
+        : m_path(std::move(path))
+    {
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        icon().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override
+    {
+        return icon().pixmap(size, scale, mode, state);
+    }
+    QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) override
+    {
+        return icon().availableSizes(mode, state);
+    }
+    bool isNull() override { return !QFile::exists(m_path); }
+    QString key() const override { return QStringLiteral("FileIconOnDemand"); }
+    QIconEngine *clone() const override { return new FileIconOnDemand(m_path); }
+
+private:
+    QIcon &icon()
+    {
+        if (m_icon.isNull())
+            m_icon = QIcon(m_path);
+        return m_icon;
+    }
+
+    QString m_path;
+    QIcon m_icon;
+};
+
+} // namespace
+
 namespace Widgets {
+
+QIcon iconOnDemand(const QString &path)
+{
+    return QIcon(new FileIconOnDemand(path));
+}
 
 void makeImageButton(QToolButton *button, const QString &iconName, int iconSize)
 {
@@ -18,7 +77,7 @@ void makeImageButton(QToolButton *button, const QString &iconName, int iconSize)
     button->setToolButtonStyle(
         button->text().isEmpty() ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextUnderIcon);
     if (!iconName.isEmpty())
-        button->setIcon(QIcon(QStringLiteral(":/icons/") + iconName));
+        button->setIcon(iconOnDemand(QStringLiteral(":/icons/") + iconName));
     button->setIconSize(QSize(iconSize, iconSize));
     button->setAutoRaise(true);
     button->setCursor(Qt::PointingHandCursor);

@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 #include <QString>
 
 class QToolButton;
@@ -7,6 +8,10 @@ class QWidget;
 
 // Look and behaviour shared by the screens.
 namespace Widgets {
+
+// An icon that reads its picture file (a resource path) when it is first drawn or asked for
+// a pixmap, not when it is made.
+QIcon iconOnDemand(const QString &path);
 
 // An image button (cmd..., img..., ico..., imp...): a flat tool button with its picture
 // and the word under it, that never takes the keyboard focus, so the field being edited

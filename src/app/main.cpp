@@ -1,5 +1,8 @@
 #include "app/DailyBackup.h"
 #include "app/ResidentScreens.h"
+#include "app/StartupProbe.h"
+#include "app/Translations.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -26,9 +29,10 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    installStartupProbe(app);
     QApplication::setApplicationName(QStringLiteral("Merventa"));
     QApplication::setApplicationVersion(QStringLiteral("2.0"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/logo/logo.png")));
+    QApplication::setWindowIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
     // The program ends when the main menu closes, not when the last window does: between a
     // card closing and the menu showing again no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -36,6 +40,7 @@ int main(int argc, char *argv[])
     QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator translator;
     installItalianCatalogue(app, translator);
+    installPrintDialogCatalogue(app);
 
     createResidentScreens();
     showPasswordScreen();

@@ -1,5 +1,6 @@
 #include "cards/CardLooks.h"
 
+#include "app/ScreenFit.h"
 #include "app/Palette.h"
 #include "app/Widgets.h"
 
@@ -7,6 +8,8 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QLabel>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolButton>
 #include <QWidget>
 
@@ -129,6 +132,17 @@ void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip)
     const int width = std::max(buttonColumn->sizeHint().width(), arrowStrip->sizeHint().width());
     buttonColumn->setFixedWidth(width);
     arrowStrip->setFixedWidth(width);
+}
+
+void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip)
+{
+    ScreenFit::scrollWhenSmall(sections, kSectionsMaxWidth);
+    if (QScrollArea *column = ScreenFit::scrollWhenSmall(buttonColumn)) {
+        column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        column->setFixedWidth(buttonColumn->width() + column->verticalScrollBar()->sizeHint().width());
+        arrowStrip->setFixedWidth(column->width());
+    }
 }
 
 } // namespace CardLooks

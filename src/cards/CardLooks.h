@@ -41,5 +41,11 @@ void stylePositionLabel(QLabel *position, const QFont &font);
 // The button column and the navigation strip below it keep one natural width; the
 // sections take the rest of the screen.
 void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip);
+// Fits the card to small and large screens (after fixColumnWidth): on a small screen
+// (1280x720, or 1366x768 at 125 %) the sections and the button column scroll, so every
+// field, button and arrow stays reachable; on a large one the sections are at most
+// kSectionsMaxWidth wide, centred.
+inline constexpr int kSectionsMaxWidth = 1180;
+void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip);
 
 } // namespace CardLooks

@@ -159,6 +159,9 @@ void TfrmMagazzino::setupLooks()
     Widgets::makeImageButton(m_ui->impFornitore, QStringLiteral("x-office-address-book.png"), 22);
     CardLooks::stylePositionLabel(m_ui->lblPosizione, font());
     CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
+    // On a small screen the sections and the button column scroll; on a large one the
+    // sections keep a readable width.
+    CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
 }
 
 void TfrmMagazzino::setupFieldEntry()

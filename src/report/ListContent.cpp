@@ -24,6 +24,24 @@ void fill(Report::ReportTemplate &list, const QString &title, const QStringList 
     list.setBandHeight(u"MasterData", height + kBandPadding);
 }
 
+Report::Item pageNumberBox(const Report::ReportTemplate &list)
+{
+    Report::Item box;
+    box.kind = Report::ItemKind::Text;
+    box.name = QString::fromLatin1(kPageNumberItem);
+    constexpr double kHeight = 4.5;
+    box.left = list.marginLeft();
+    box.width = list.pageWidth() - list.marginLeft() - list.marginRight();
+    box.height = kHeight;
+    // Halfway down the bottom margin, clear of the last band.
+    box.top = list.pageHeight() - list.marginBottom() + (list.marginBottom() - kHeight) / 2;
+    box.font = { QStringLiteral("Verdana"), 7, false };
+    box.color = QStringLiteral("#404040");
+    box.hAlign = Report::HAlign::Right;
+    box.vAlign = Report::VAlign::Center;
+    return box;
+}
+
 std::optional<Report::PreparedReport> prepare(
     const QString &title, const QStringList &lines, const QStringList &extraLines, QString *error)
 {
@@ -32,7 +50,9 @@ std::optional<Report::PreparedReport> prepare(
     if (!list)
         return std::nullopt;
     fill(*list, title, lines, extraLines);
-    return Report::prepare(*list);
+    Report::PreparedReport report = Report::prepare(*list);
+    Report::numberPages(report, pageNumberBox(*list));
+    return report;
 }
 
 } // namespace ListTemplate

@@ -20,8 +20,13 @@ inline constexpr double kBandPadding = 2.6458;
 void fill(Report::ReportTemplate &list, const QString &title, const QStringList &lines,
     const QStringList &extraLines);
 
-// The list template from the program's resources, filled and laid out with today's date;
-// nothing when the template cannot be read (error says why).
+// The box that numbers every page of a list ("Pagina n di m"): in the bottom margin of
+// the template, at its right edge, so the template's own bands and texts stay as they are.
+inline constexpr char kPageNumberItem[] = "txtNumeroPagina";
+Report::Item pageNumberBox(const Report::ReportTemplate &list);
+
+// The list template from the program's resources, filled and laid out with today's date,
+// every page numbered; nothing when the template cannot be read (error says why).
 std::optional<Report::PreparedReport> prepare(const QString &title, const QStringList &lines,
     const QStringList &extraLines, QString *error = nullptr);
 

@@ -218,4 +218,21 @@ PreparedReport prepare(const ReportTemplate &report)
     return prepare(report, Today());
 }
 
+QString pageNumberText(int page, int pageCount)
+{
+    return QStringLiteral("Pagina %1 di %2").arg(page).arg(pageCount);
+}
+
+void numberPages(PreparedReport &report, const Item &pattern)
+{
+    for (int page = 0; page < report.pageCount(); ++page) {
+        PlacedItem number { pattern, QString() };
+        number.item.kind = ItemKind::Text;
+        number.item.multiLine = false;
+        number.item.placeholders = false;
+        number.item.text = pageNumberText(page + 1, report.pageCount());
+        report.pages[page].items.append(number);
+    }
+}
+
 } // namespace Report

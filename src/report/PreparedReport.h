@@ -52,4 +52,11 @@ PreparedReport prepare(const ReportTemplate &report, const QString &date);
 // The same, with today's date (dd/mm/yyyy) from the program clock.
 PreparedReport prepare(const ReportTemplate &report);
 
+// The text that numbers a page: "Pagina 3 di 36" (page counts from 1).
+QString pageNumberText(int page, int pageCount);
+// Adds to every page of a prepared report the box that numbers it, a copy of pattern with
+// the text "Pagina n di m". pattern's geometry is in millimetres from the paper's corner,
+// so a box in the bottom margin leaves the template's bands where they are.
+void numberPages(PreparedReport &report, const Item &pattern);
+
 } // namespace Report

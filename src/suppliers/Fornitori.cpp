@@ -162,6 +162,7 @@ void TfrmFornitori::setupLooks()
             { m_ui->cmdAvanti, "go-next.png" }, { m_ui->cmdUltimo, "go-last.png" } });
     CardLooks::stylePositionLabel(m_ui->lblPosizione, cardFont);
     CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
+    CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
 
     for (QLabel *hidden : { m_ui->lblFile01, m_ui->lblFile02, m_ui->lblFile03, m_ui->lblDesc01,
              m_ui->lblDesc02, m_ui->lblDesc03 })

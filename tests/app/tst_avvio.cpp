@@ -1,4 +1,5 @@
 #include "app/Avvio.h"
+#include "app/Maker.h"
 #include "app/OpenURL.h"
 #include "app/Screens.h"
 #include "common/ModalProbe.h"
@@ -181,7 +182,7 @@ void TestAvvio::smallControlsOpenTheirWindows_data()
     QTest::newRow("help") << QStringLiteral("imgGuida") << QStringLiteral("TfrmGuida")
                           << QStringLiteral("Uno sguardo a Merventa 2.0.");
     QTest::newRow("credits") << QStringLiteral("imgCrediti") << QStringLiteral("TfrmSplash")
-                             << QStringLiteral(" Merventa 2.0 - versione 2.0 - Dravello Software");
+                             << QStringLiteral(" Merventa 2.0 - versione 2.0 - ") + Maker::name();
 }
 
 void TestAvvio::smallControlsOpenTheirWindows()

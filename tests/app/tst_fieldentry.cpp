@@ -92,6 +92,10 @@ private slots:
     void keyFilters_data();
     void keyFilters();
     void shortcutsAndTabAreDropped();
+    void enteringAField_data();
+    void enteringAField();
+    void keypadDecimalKey_data();
+    void keypadDecimalKey();
     void highlightShowsOnlyWhileFocused();
     void leavingRuleRunsWhenFieldIsLeft();
     void imageButtonKeepsFocusAndPendingRule();
@@ -177,6 +181,86 @@ void TestFieldEntry::keyFilters()
         QTest::keyClick(edit, Qt::Key_Backspace);
         QCOMPARE(edit->text().size(), expected.size() - 1);
     }
+}
+
+void TestFieldEntry::enteringAField_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("reach"); // "enter" from the field before it, "program", "click"
+    QTest::addColumn<QString>("initial");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("amount by Enter: typing replaces 0,00")
+        << "txtCosto" << "enter" << "0,00" << "45" << "45";
+    QTest::newRow("amount by the program's focus move")
+        << "txtCosto" << "program" << "12,50" << "3,5" << "3,5";
+    QTest::newRow("amount by a click: the cursor where clicked")
+        << "txtCosto" << "click" << "0,00" << "4" << "40,00";
+    QTest::newRow("number by Enter") << "txtScorta" << "enter" << "0" << "7" << "7";
+    QTest::newRow("number by the program") << "txtScorta" << "program" << "15" << "20" << "20";
+    QTest::newRow("text field by Enter keeps its text")
+        << "txtSigla" << "enter" << "AB" << "c" << "ABC";
+}
+
+void TestFieldEntry::enteringAField()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, reach);
+    QFETCH(QString, initial);
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+
+    static const QStringList order{QStringLiteral("txtNome"), QStringLiteral("txtCosto"),
+                                   QStringLiteral("txtScorta"), QStringLiteral("txtSigla")};
+    QLineEdit *edit = m_screen->findChild<QLineEdit *>(field);
+    edit->setText(initial);
+    if (reach == QLatin1String("enter")) {
+        QLineEdit *before = m_screen->findChild<QLineEdit *>(order.at(order.indexOf(field) - 1));
+        before->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(before, Qt::Key_Return);
+    } else if (reach == QLatin1String("program")) {
+        edit->setFocus();
+    } else {
+        // A click before the first digit.
+        QTest::mouseClick(edit, Qt::LeftButton, {}, QPoint(2, edit->height() / 2));
+    }
+    QCOMPARE(QApplication::focusWidget(), edit);
+    QTest::keyClicks(edit, typed);
+    QCOMPARE(edit->text(), expected);
+}
+
+void TestFieldEntry::keypadDecimalKey_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("keys"); // each character one key; 'k' before one: on the keypad
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("amount, keypad point (US layout) types the comma")
+        << "txtCosto" << "k1k.k5" << "1,5";
+    QTest::newRow("amount, keypad comma (Italian layout)") << "txtCosto" << "k1k,k5" << "1,5";
+    QTest::newRow("amount, the keyboard's point is still dropped") << "txtCosto" << "1.5" << "15";
+    QTest::newRow("number, keypad point dropped") << "txtScorta" << "k1k.k5" << "15";
+    QTest::newRow("text field, keypad point is a point") << "txtNome" << "k1k.k5" << "1.5";
+}
+
+void TestFieldEntry::keypadDecimalKey()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, keys);
+    QFETCH(QString, expected);
+
+    QLineEdit *edit = m_screen->findChild<QLineEdit *>(field);
+    edit->setFocus();
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+        if (keys.at(i) == u'k') {
+            modifiers = Qt::KeypadModifier;
+            ++i;
+        }
+        QTest::keyClick(edit, keys.at(i).toLatin1(), modifiers);
+    }
+    QCOMPARE(edit->text(), expected);
 }
 
 void TestFieldEntry::shortcutsAndTabAreDropped()

@@ -1,4 +1,5 @@
 #include "app/HelpTexts.h"
+#include "app/Maker.h"
 
 #include <QFileInfo>
 #include <QProcess>
@@ -28,9 +29,11 @@ private slots:
     void initTestCase();
     void everyTopicHasItsChapter_data();
     void everyTopicHasItsChapter();
+    void coverNamesTheMaker();
 
 private:
     QString m_text;
+    QString m_cover;
     int m_pages = 0;
 };
 
@@ -52,6 +55,7 @@ void TestGuidaPdf::initTestCase()
     static const QRegularExpression footer(
         QStringLiteral("Merventa 2\\.0 \u2013 Guida all'utilizzo del software\\s+Pagina \\d+"));
     text.remove(footer);
+    m_cover = text.section(u'\f', 0, 0).simplified();
     m_text = comparable(text);
 }
 
@@ -73,6 +77,15 @@ void TestGuidaPdf::everyTopicHasItsChapter()
     const QString chapter = comparable(topic.paragraphs.join(u' '));
     QVERIFY2(m_text.contains(chapter), qPrintable(title));
     QVERIFY(m_pages >= int(helpDocumentOrder().size()) + 2);
+}
+
+void TestGuidaPdf::coverNamesTheMaker()
+{
+    // The same name, site and address as the program's windows show.
+    QVERIFY2(m_cover.contains(Maker::name()), qPrintable(m_cover));
+    QVERIFY2(m_cover.contains(Maker::webSiteText()), qPrintable(m_cover));
+    QVERIFY2(m_cover.contains(Maker::email()), qPrintable(m_cover));
+    QVERIFY(!Maker::webSiteText().contains(QStringLiteral("://")));
 }
 
 QTEST_APPLESS_MAIN(TestGuidaPdf)

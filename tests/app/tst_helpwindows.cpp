@@ -58,6 +58,7 @@ private slots:
     void linkColours();
     void linksOpenTheirAddress_data();
     void linksOpenTheirAddress();
+    void windowsNameTheMakerAndTheLicences();
 };
 
 void TestHelpWindows::controls_data()
@@ -114,7 +115,7 @@ void TestHelpWindows::windowFrames_data()
                                  << QStringLiteral(" Informazioni su Merventa 2.0")
                                  << QStringLiteral("Chiudi");
     QTest::newRow("credits") << QStringLiteral("TfrmSplash")
-                             << QStringLiteral(" Merventa 2.0 - versione 2.0 - Dravello Software")
+                             << QStringLiteral(" Merventa 2.0 - versione 2.0 - ") + Maker::name()
                              << QStringLiteral("Chiudi");
 }
 
@@ -279,11 +280,12 @@ void TestHelpWindows::linksOpenTheirAddress_data()
 
     QTest::newRow("information: e-mail to the maker")
         << QStringLiteral("TfrmInfo") << QStringLiteral("imgEmail")
-        << QStringLiteral("mailto:info@example.com?subject=Software Merventa 2.0&body=Salve, "
-                          "desidererei avere le seguenti informazioni sul software in oggetto:");
+        << QStringLiteral("mailto:") + Maker::email()
+               + QStringLiteral("?subject=Software Merventa 2.0&body=Salve, desidererei avere "
+                                "le seguenti informazioni sul software in oggetto:");
     QTest::newRow("credits: the maker's site")
         << QStringLiteral("TfrmSplash") << QStringLiteral("imgWeb")
-        << QStringLiteral("https://www.example.com/merventa");
+        << Maker::webSite();
 }
 
 void TestHelpWindows::linksOpenTheirAddress()
@@ -305,6 +307,29 @@ void TestHelpWindows::linksOpenTheirAddress()
     for (const QUrl &url : std::as_const(opened))
         QCOMPARE(url.toString(), address);
     QCOMPARE(link->colour(), LinkLabel::linkColour());
+}
+
+void TestHelpWindows::windowsNameTheMakerAndTheLicences()
+{
+    TfrmSplash credits;
+    const auto *text = credits.findChild<QLabel *>(QStringLiteral("lblCrediti"));
+    QVERIFY(text);
+    const QStringList parts{Maker::name(), QStringLiteral("Qt %1").arg(QLatin1String(qVersion())),
+                            QStringLiteral("GNU LGPL versione 3"), QStringLiteral("Tango"),
+                            QStringLiteral("pubblico dominio"), QStringLiteral("licenze")};
+    for (const QString &part : parts)
+        QVERIFY2(text->text().contains(part), qPrintable(part));
+    const auto *site = credits.findChild<QLabel *>(QStringLiteral("lnkWeb"));
+    QVERIFY(site);
+    QCOMPARE(site->text(), Maker::webSiteText());
+
+    TfrmInfo info;
+    const auto *mail = info.findChild<QLabel *>(QStringLiteral("lnkWeb"));
+    QVERIFY(mail);
+    QCOMPARE(mail->text(), Maker::email());
+    const auto *about = info.findChild<QLabel *>(QStringLiteral("imgInformazioni02"));
+    QVERIFY(about);
+    QVERIFY(about->text().contains(Maker::webSiteText()));
 }
 
 QTEST_MAIN(TestHelpWindows)

@@ -188,6 +188,26 @@ void TestReportLayout::listPagination()
     QCOMPARE(footer->item.text, QStringLiteral("Stampa eseguita in data 05/03/2024"));
     if (const PlacedItem *last = report.find(footerPage, u"txtRiepilogo"))
         QVERIFY(footer->item.top >= last->item.top + double(last->item.lines.size()) * 3.3925);
+
+    // Numbering the pages adds one box per page in the bottom margin and moves nothing.
+    PreparedReport numbered = report;
+    numberPages(numbered, ListTemplate::pageNumberBox(list));
+    QCOMPARE(numbered.pageCount(), report.pageCount());
+    const QString name = QString::fromLatin1(ListTemplate::kPageNumberItem);
+    for (int page = 0; page < numbered.pageCount(); ++page) {
+        const QList<PlacedItem> &items = numbered.pages.at(page).items;
+        QCOMPARE(items.size(), report.pages.at(page).items.size() + 1);
+        for (int i = 0; i < report.pages.at(page).items.size(); ++i) {
+            QCOMPARE(items.at(i).item.name, report.pages.at(page).items.at(i).item.name);
+            QCOMPARE(items.at(i).item.top, report.pages.at(page).items.at(i).item.top);
+        }
+        const PlacedItem *number = numbered.find(page, name);
+        QVERIFY(number);
+        QCOMPARE(number->item.text,
+            QStringLiteral("Pagina %1 di %2").arg(page + 1).arg(perPage.size()));
+        QVERIFY(number->item.top >= 200.0);
+        QVERIFY(number->item.top + number->item.height <= 210.0);
+    }
 }
 
 void TestReportLayout::listFill_data()

@@ -261,6 +261,15 @@ void TestReportPdf::listPdfAcrossPages()
     QVERIFY(last.indexOf(footer) > last.indexOf(QStringLiteral("Totale articoli: 200")));
     QVERIFY(last.indexOf(QStringLiteral("Totale articoli: 200"))
         > last.indexOf(QStringLiteral("COD200")));
+
+    // Every page says which it is, once, under everything else on it.
+    for (int page = 0; page < pages.size(); ++page) {
+        const QString number = QStringLiteral("Pagina %1 di 4").arg(page + 1);
+        QCOMPARE(linesContaining(pages.at(page), number).size(), 1);
+        QCOMPARE(pages.at(page).count(QStringLiteral("Pagina ")), 1);
+        const QString text = pages.at(page).trimmed();
+        QVERIFY2(text.endsWith(number), qPrintable(text.right(80)));
+    }
 }
 
 void TestReportPdf::failedExportLeavesNothing_data()

@@ -2,6 +2,7 @@
 // of contents and one chapter per topic. Run at build time:
 //   make_guida <output.pdf> <logo.png>
 #include "app/HelpTexts.h"
+#include "app/Maker.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -83,9 +84,9 @@ void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
     painter.setPen(kGrey);
     painter.setFont(font(11));
     painter.drawText(QRectF(0, page.height() - mm(36), page.width(), mm(8)), Qt::AlignCenter,
-                     QStringLiteral("Dravello Software"));
+                     Maker::name());
     painter.drawText(QRectF(0, page.height() - mm(29), page.width(), mm(8)), Qt::AlignCenter,
-                     QStringLiteral("www.example.com/merventa  \u2013  info@example.com"));
+                     Maker::webSiteText() + QStringLiteral("  \u2013  ") + Maker::email());
 }
 
 // Every paragraph of the guide in order, as the body shows them.
