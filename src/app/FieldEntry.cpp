@@ -12,6 +12,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <QValidator>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,6 +50,61 @@ protected:
 };
 
 constexpr int kHighlightMargin = 4;
+// QLineEdit's own maximum length: no limit.
+constexpr int kNoLimit = 32767;
+
+FieldEntry::ErrorHandler &errorHandler()
+{
+    static FieldEntry::ErrorHandler handler;
+    return handler;
+}
+
+// A typing limit: what the user inserts (typing, pasting, dropping) is cut to the room the
+// limit leaves, as QLineEdit's maxLength would cut it; text the program sets is taken
+// whole. QLineEdit runs the validator after every change; the program's setText clears
+// the edit history, so a change that leaves the box unmodified came from the program.
+class TypingLimit : public QValidator
+{
+public:
+    TypingLimit(QLineEdit *edit, int limit)
+        : QValidator(edit)
+        , m_edit(edit)
+        , m_limit(limit)
+        , m_last(edit->text())
+    {
+    }
+
+    int limit() const { return m_limit; }
+
+    State validate(QString &input, int &pos) const override
+    {
+        if (m_edit->isModified() && input.size() > m_limit) {
+            // The user's change replaced the middle of the last text: what both share at
+            // the start and at the end was kept, the rest was inserted.
+            const qsizetype shorter = std::min(m_last.size(), input.size());
+            qsizetype head = 0;
+            while (head < shorter && m_last[head] == input[head])
+                ++head;
+            qsizetype tail = 0;
+            while (tail < shorter - head
+                && m_last[m_last.size() - 1 - tail] == input[input.size() - 1 - tail])
+                ++tail;
+            const qsizetype inserted = input.size() - head - tail;
+            const qsizetype room = std::max<qsizetype>(0, m_limit - (head + tail));
+            if (inserted > room) {
+                input = input.left(head + room) + input.right(tail);
+                pos = int(head + room);
+            }
+        }
+        m_last = input;
+        return Acceptable;
+    }
+
+private:
+    QLineEdit *m_edit;
+    int m_limit;
+    mutable QString m_last;
+};
 
 // The inputs of a screen: edit boxes, and the drop-down boxes the user picks a value from.
 bool isEditField(const QWidget *w)
@@ -57,14 +115,19 @@ bool isEditField(const QWidget *w)
 
 } // namespace
 
-FieldEntry::FieldEntry(QWidget *screen)
+FieldEntry::FieldEntry(QWidget *screen, Highlights highlights)
     : QObject(screen)
     , m_screen(screen)
 {
     m_background.insert(screen);
     screen->setMouseTracking(true);
     screen->installEventFilter(this);
-    setupHighlights();
+    setupFields(highlights);
+}
+
+void FieldEntry::setConfigurationErrorHandler(ErrorHandler handler)
+{
+    errorHandler() = std::move(handler);
 }
 
 QWidget *FieldEntry::child(const QString &name) const
@@ -72,11 +135,54 @@ QWidget *FieldEntry::child(const QString &name) const
     return m_screen->findChild<QWidget *>(name);
 }
 
+QWidget *FieldEntry::configuredChild(const QString &name) const
+{
+    QWidget *w = child(name);
+    if (!w) {
+        const QString message = QStringLiteral("FieldEntry: %1 has no control named \"%2\"")
+                                    .arg(m_screen->objectName(), name);
+        if (errorHandler()) {
+            errorHandler()(message);
+        } else {
+            qCritical("%s", qPrintable(message));
+            Q_ASSERT_X(false, "FieldEntry", "a configured name is not a child of the screen");
+        }
+    }
+    return w;
+}
+
 FieldEntry::FieldRules &FieldEntry::rulesFor(const QString &name)
 {
-    if (QWidget *w = child(name))
+    if (QWidget *w = configuredChild(name))
         watch(w);
     return m_rules[name];
+}
+
+bool FieldEntry::isEnter(const QKeyEvent *event)
+{
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+}
+
+int FieldEntry::typingLimit(const QLineEdit *edit)
+{
+    if (const auto *limit = dynamic_cast<const TypingLimit *>(edit->validator()))
+        return limit->limit();
+    return edit->maxLength();
+}
+
+void FieldEntry::setTypingLimit(const QString &field, int limit)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(configuredChild(field)))
+        limitTyping(edit, limit);
+}
+
+void FieldEntry::limitTyping(QLineEdit *edit, int limit)
+{
+    if (edit->validator() && !dynamic_cast<const TypingLimit *>(edit->validator()))
+        return; // a field with a validator of its own keeps Qt's maxLength
+    delete edit->validator();
+    edit->setMaxLength(kNoLimit);
+    edit->setValidator(new TypingLimit(edit, limit));
 }
 
 void FieldEntry::watch(QWidget *w)
@@ -88,12 +194,22 @@ void FieldEntry::watch(QWidget *w)
     connect(w, &QObject::destroyed, this, [this, w] { m_watched.remove(w); });
 }
 
-void FieldEntry::setupHighlights()
+void FieldEntry::setupFields(Highlights highlights)
 {
+    // Every line edit of the screen, those inside drop-down boxes too.
+    const auto edits = m_screen->findChildren<QLineEdit *>();
+    for (QLineEdit *edit : edits) {
+        if (edit->maxLength() < kNoLimit)
+            limitTyping(edit, edit->maxLength());
+    }
+
     const auto fields = m_screen->findChildren<QWidget *>();
     for (QWidget *field : fields) {
         const QString name = field->objectName();
         if (!name.startsWith(QLatin1StringView("txt")) || !isEditField(field))
+            continue;
+        watch(field);
+        if (highlights == Highlights::None)
             continue;
         const QString effName = QStringLiteral("eff") + name.mid(3);
         QWidget *eff = m_screen->findChild<QWidget *>(effName);
@@ -109,7 +225,6 @@ void FieldEntry::setupHighlights()
             // must not reach it then.
             connect(eff, &QObject::destroyed, this, [this, field] { m_highlights.remove(field); });
         }
-        watch(field);
     }
 }
 
@@ -136,6 +251,7 @@ void FieldEntry::setEnterOrder(const QStringList &names)
 
 void FieldEntry::setEnterTarget(const QString &field, const QString &target)
 {
+    configuredChild(target);
     rulesFor(field).enterTarget = target;
 }
 
@@ -165,32 +281,17 @@ void FieldEntry::addNumberFields(const QStringList &names, bool formatOnLeave)
 void FieldEntry::addUpperCaseFields(const QStringList &names)
 {
     for (const QString &name : names) {
-        if (auto *edit = m_screen->findChild<QLineEdit *>(name)) {
-            connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
-                const QString wanted = TrimControl(UpperAscii(text));
-                if (wanted != text) {
-                    const int cursor = edit->cursorPosition();
-                    edit->setText(wanted);
-                    edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
-                }
-            });
-        }
-    }
-}
-
-void FieldEntry::addTrimmedFields(const QStringList &names)
-{
-    for (const QString &name : names) {
-        if (auto *edit = m_screen->findChild<QLineEdit *>(name)) {
-            connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
-                const QString wanted = TrimControl(text);
-                if (wanted != text) {
-                    const int cursor = edit->cursorPosition();
-                    edit->setText(wanted);
-                    edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
-                }
-            });
-        }
+        auto *edit = qobject_cast<QLineEdit *>(configuredChild(name));
+        if (!edit)
+            continue;
+        connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
+            const QString wanted = TrimControl(UpperAscii(text));
+            if (wanted != text) {
+                const int cursor = edit->cursorPosition();
+                edit->setText(wanted);
+                edit->setCursorPosition(std::min<int>(cursor, int(wanted.size())));
+            }
+        });
     }
 }
 
@@ -212,7 +313,7 @@ void FieldEntry::setInfoBar(QLabel *infoBar)
 void FieldEntry::setHints(const QList<std::pair<QString, QString>> &hints)
 {
     for (const auto &[name, hint] : hints) {
-        if (QWidget *w = child(name)) {
+        if (QWidget *w = configuredChild(name)) {
             m_hints.insert(w, hint);
             w->setMouseTracking(true);
             watch(w);
@@ -223,7 +324,7 @@ void FieldEntry::setHints(const QList<std::pair<QString, QString>> &hints)
 void FieldEntry::addBackground(const QStringList &names)
 {
     for (const QString &name : names) {
-        if (QWidget *w = child(name)) {
+        if (QWidget *w = configuredChild(name)) {
             m_background.insert(w);
             w->setMouseTracking(true);
             watch(w);
@@ -239,7 +340,7 @@ bool FieldEntry::handleKeyPress(QWidget *field, QKeyEvent *event)
         return true;
 
     const int key = event->key();
-    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+    if (isEnter(event)) {
         if (rules && !rules->enterTarget.isEmpty()) {
             if (QWidget *target = child(rules->enterTarget))
                 target->setFocus(Qt::OtherFocusReason);
@@ -277,7 +378,7 @@ bool FieldEntry::eventFilter(QObject *watched, QEvent *event)
         // that follows is then dropped by the filter.
         const auto it = m_rules.constFind(w->objectName());
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const bool enter = isEnter(key);
         if (m_watched.contains(w) && isEditField(w)
             && (enter || (it != m_rules.cend() && it->filter != Filter::None))) {
             event->accept();

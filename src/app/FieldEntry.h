@@ -21,16 +21,38 @@ class QWidget;
 //   press a button;
 // - amount fields accept digits and comma, number fields digits; Backspace, Delete, Left
 //   and Right always pass; everything else (Tab and shortcuts too) is dropped;
-// - upper-case and trimmed fields change their text while the user types;
+// - upper-case fields change their text while the user types;
+// - a typing limit bounds what the user types or pastes into an edit box, never what the
+//   program puts there: every line edit's maxLength, as the form or the screen set it
+//   before the field entry was made, becomes its typing limit;
 // - leaving a field hides its highlight first, then runs its leaving rule;
 // - hints: the mouse over a button writes its hint into the info bar, over the screen's
 //   background it empties the bar, over fields and labels it changes nothing.
-// Controls are named by objectName and looked up among the screen's children.
+// Controls are named by objectName and looked up among the screen's children. A name that
+// is not a child of the screen is a fault of the screen's tables: it is reported at once
+// through the configuration error handler (by default a critical message, which the
+// tests make fatal), never skipped silently.
 class FieldEntry : public QObject
 {
     Q_OBJECT
 public:
-    explicit FieldEntry(QWidget *screen);
+    enum class Highlights { Create, None };
+    // With Highlights::None no field gets a focus highlight (the list screens' find box).
+    explicit FieldEntry(QWidget *screen, Highlights highlights = Highlights::Create);
+
+    // Receives the description of every configured name that matches no child; an empty
+    // handler restores the default (a critical message).
+    using ErrorHandler = std::function<void(const QString &message)>;
+    static void setConfigurationErrorHandler(ErrorHandler handler);
+
+    // Return or the keypad's Enter (key code 13).
+    static bool isEnter(const QKeyEvent *event);
+
+    // The most characters the user may type or paste into edit (32767, Qt's own maximum,
+    // when it has no limit). Text the program sets is shown whole; a record field is cut
+    // to its capacity only when it is stored.
+    static int typingLimit(const QLineEdit *edit);
+    void setTypingLimit(const QString &field, int limit);
 
     // Enter in names[i] moves the focus to names[i + 1]; list the first field again at
     // the end to wrap, or end with a button's name.
@@ -43,8 +65,6 @@ public:
     void addNumberFields(const QStringList &names, bool formatOnLeave = true);
     // The text becomes its trimmed upper-case form (letters a-z only) at every change.
     void addUpperCaseFields(const QStringList &names);
-    // The text becomes its trimmed form at every change.
-    void addTrimmedFields(const QStringList &names);
     // A leaving rule of the screen's own (replaces a default one of the field).
     void setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule);
     // Called on every key press in the field before anything else; return true to drop
@@ -74,9 +94,12 @@ private:
     };
 
     QWidget *child(const QString &name) const;
+    // The child named name; reports a configuration error when there is none.
+    QWidget *configuredChild(const QString &name) const;
+    void limitTyping(QLineEdit *edit, int limit);
     FieldRules &rulesFor(const QString &name);
     void watch(QWidget *w);
-    void setupHighlights();
+    void setupFields(Highlights highlights);
     bool handleKeyPress(QWidget *field, QKeyEvent *event);
     void placeHighlight(QWidget *field);
 

@@ -249,11 +249,6 @@ QString joinedColumn(QStringView first, QStringView second, int width)
     return out;
 }
 
-QString tailColumn(QStringView text)
-{
-    return trimmedView(text).toString();
-}
-
 QString buildLine(const Columns &columns, const Record &record)
 {
     return lineFrom(columns, [&record](int field) { return record.value(field); });

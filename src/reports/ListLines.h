@@ -42,7 +42,6 @@ Column tail(const QString &separator, int field);
 // Column texts. Trimming removes the characters of code 32 or less at both ends.
 QString paddedColumn(QStringView text, int width);
 QString joinedColumn(QStringView first, QStringView second, int width);
-QString tailColumn(QStringView text);
 
 // The line of a record: every column's separator followed by its text, in order.
 QString buildLine(const Columns &columns, const Record &record);

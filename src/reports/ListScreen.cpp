@@ -1,13 +1,20 @@
 #include "reports/ListScreen.h"
 
+#include "app/FieldEntry.h"
+#include "app/Widgets.h"
 #include "report/ListReport.h"
+#include "reports/ReportLooks.h"
 #include "storage/RecordFile.h"
 
+#include <QAbstractButton>
 #include <QFontMetrics>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -36,12 +43,49 @@ private:
     QSize m_size;
 };
 
-bool isEnter(const QKeyEvent *event)
+// Shows a notice when the left mouse button goes down on the watched button.
+class NoticeOnPress : public QObject
 {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
+public:
+    NoticeOnPress(QAbstractButton *button, QLabel *notice)
+        : QObject(button)
+        , m_notice(notice)
+    {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress
+            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+            // The notice must be seen before the click reads the archive.
+            m_notice->show();
+            m_notice->repaint();
+        }
+        return false;
+    }
+
+private:
+    QLabel *m_notice;
+};
 
 } // namespace
+
+void ListScreen::setUpScreen(QWidget *screen, int fontPoints, ScreenSize size)
+{
+    Widgets::applyItalianConventions(screen);
+    ReportLooks::styleScreenFont(screen, fontPoints);
+    if (size == ScreenSize::List)
+        screen->setFixedSize(kListSize);
+    else
+        Widgets::fillScreen(screen);
+}
+
+void ListScreen::showNoticeOnPress(QAbstractButton *button, QLabel *notice)
+{
+    new NoticeOnPress(button, notice);
+}
 
 void ListScreen::setPrintHandler(PrintHandler handler)
 {
@@ -84,8 +128,28 @@ void ListScreen::setupList(const Settings &settings)
     m_list->viewport()->installEventFilter(this);
     applyItemWidth();
 
-    m_find->installEventFilter(this);
+    m_fieldEntry = new FieldEntry(this,
+        settings.highlightFields ? FieldEntry::Highlights::Create : FieldEntry::Highlights::None);
+    if (settings.enterMovesToFind)
+        m_fieldEntry->setEnterTarget(m_find->objectName(), m_findButton->objectName());
     connect(m_findButton, &QPushButton::clicked, this, &ListScreen::btnTrovaClick);
+}
+
+void ListScreen::fillList()
+{
+    resetFind();
+    fill();
+    m_find->setFocus(Qt::OtherFocusReason);
+}
+
+void ListScreen::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // A list screen is made for one showing: it reads its file when it first appears.
+    if (m_settings.fillOnShow && !m_filled) {
+        m_filled = true;
+        fillList();
+    }
 }
 
 void ListScreen::applyItemWidth()
@@ -150,12 +214,6 @@ void ListScreen::btnTrovaClick()
     }
 }
 
-void ListScreen::txtTrovaKeyDown(QKeyEvent *event)
-{
-    if (isEnter(event) && m_settings.enterMovesToFind)
-        m_findButton->setFocus(Qt::OtherFocusReason);
-}
-
 void ListScreen::printList(const QString &title, const QStringList &extraLines)
 {
     if (printHandler())
@@ -186,14 +244,6 @@ bool ListScreen::eventFilter(QObject *watched, QEvent *event)
         lstRecordsDblClick();
         return true;
     }
-    if (watched == m_find && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (isEnter(key)) {
-            // Enter never presses a button of the dialog from the find box.
-            txtTrovaKeyDown(key);
-            return true;
-        }
-    }
     return QDialog::eventFilter(watched, event);
 }
 
@@ -201,7 +251,7 @@ void ListScreen::keyPressEvent(QKeyEvent *event)
 {
     // Enter presses only a focused button (which handles it itself); the list screens
     // have no default button that Enter in the list or a field would press.
-    if (isEnter(event)) {
+    if (FieldEntry::isEnter(event)) {
         event->accept();
         return;
     }

@@ -3,11 +3,15 @@
 #include "reports/ListLines.h"
 
 #include <QDialog>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
 
+class FieldEntry;
+class QAbstractButton;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -16,11 +20,24 @@ class QPushButton;
 // fixed-pitch font, the find box txtTrova with its button btnTrova, the reopening of a
 // record by its line and the printing through the list template. A screen builds its
 // form (with those objectNames), calls setupList() with its settings, and fills the list
-// with showLines() from lines made by the pure functions of ListLines.
+// in fill() with showLines() from lines made by the pure functions of ListLines. A report
+// list is filled when it is first shown; a search fills on demand with fillList().
 class ListScreen : public QDialog
 {
     Q_OBJECT
 public:
+    // The size of a list window that does not fill the screen (under-stock list, searches,
+    // due and recontact lists), in pixels.
+    static constexpr QSize kListSize { 862, 560 };
+    enum class ScreenSize { FillScreen, List };
+    // The start every list and selection screen shares, after its setupUi: the Italian
+    // conventions, the screen font (Tahoma, in points) and the window size.
+    static void setUpScreen(QWidget *screen, int fontPoints, ScreenSize size);
+    // Shows notice (and paints it at once) when the left mouse button goes down on button,
+    // before the click is handled: the wait notice of a selection or search that reads an
+    // archive on the click. The click's handler hides it again.
+    static void showNoticeOnPress(QAbstractButton *button, QLabel *notice);
+
     struct Settings
     {
         int fontSize = 11; // points of the "Courier New" item font
@@ -29,6 +46,10 @@ public:
         bool enterMovesToFind = true;
         // How "Ricerca non applicabile..." is shown (the inventory uses an information box).
         Messages::Kind emptyFindKind = Messages::Kind::Plain;
+        // The report lists fill when first shown; a search fills when the user starts it.
+        bool fillOnShow = true;
+        // The edit fields of the screen show their focus highlight (the searches' fields).
+        bool highlightFields = false;
     };
 
     // Printing goes through ListReport::print unless a test installs a handler; an empty
@@ -42,16 +63,21 @@ public:
     // The selected line, or -1.
     int selectedRow() const;
 
-public slots:
-    // Find next (the "Trova" button).
-    void btnTrovaClick();
-
 protected:
     explicit ListScreen(QWidget *parent = nullptr);
 
     // Looks up lstRecords, txtTrova and btnTrova among the children and sets them up:
-    // item font, uniform rows, both scroll bars, no eliding, the find button and Enter.
+    // item font, uniform rows, both scroll bars, no eliding, the find button, and the
+    // screen's field entry with Enter in txtTrova.
     void setupList(const Settings &settings);
+
+    // Builds the list: reads the source file, hands the lines to showLines() and writes the
+    // screen's count or total.
+    virtual void fill() = 0;
+    // The frame of every filling: clears the find, runs fill(), puts the focus into txtTrova.
+    void fillList();
+    // The field entry of the screen (a search adds its fields' Enter order to it).
+    FieldEntry *fieldEntry() const { return m_fieldEntry; }
 
     // Clears the last find key and empties the find box.
     void resetFind();
@@ -71,9 +97,8 @@ protected:
 
     // A double-click on the list box; screens that reopen records override it.
     virtual void lstRecordsDblClick() { }
-    // Enter in the find box.
-    void txtTrovaKeyDown(QKeyEvent *event);
 
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void done(int result) override;
@@ -82,12 +107,16 @@ protected:
     QLineEdit *findBox() const { return m_find; }
 
 private:
+    // Find next (the "Trova" button).
+    void btnTrovaClick();
     void applyItemWidth();
 
     Settings m_settings;
+    FieldEntry *m_fieldEntry = nullptr;
     QListWidget *m_list = nullptr;
     QLineEdit *m_find = nullptr;
     QPushButton *m_findButton = nullptr;
     QStringList m_lines;
     QString m_lastKey;
+    bool m_filled = false;
 };

@@ -2,13 +2,12 @@
 
 #include "app/Guida.h"
 #include "app/Widgets.h"
+#include "reports/ListScreen.h"
 #include "reports/ReportLooks.h"
 #include "reports/Riepilogo.h"
 
 #include "ui_MenuRiepilogo.h"
 
-#include <QEvent>
-#include <QMouseEvent>
 #include <QShowEvent>
 
 TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
@@ -17,9 +16,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmMenuRiepilogo"));
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 12);
-    Widgets::fillScreen(this);
+    ListScreen::setUpScreen(this, 12, ListScreen::ScreenSize::FillScreen);
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"));
@@ -34,7 +31,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
     m_ui->txtTipologia->setFont(big);
     m_ui->lblAttendere->hide();
 
-    m_ui->btnVisualizza->installEventFilter(this);
+    ListScreen::showNoticeOnPress(m_ui->btnVisualizza, m_ui->lblAttendere);
     connect(
         m_ui->btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
@@ -55,21 +52,6 @@ void TfrmMenuRiepilogo::FormShow()
     m_ui->txtTipologia->clear();
     m_ui->lblAttendere->hide();
     m_ui->txtTipologia->setFocus(Qt::OtherFocusReason);
-}
-
-bool TfrmMenuRiepilogo::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_ui->btnVisualizza && event->type() == QEvent::MouseButtonPress
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-        btnVisualizzaMouseDown();
-    return QWidget::eventFilter(watched, event);
-}
-
-void TfrmMenuRiepilogo::btnVisualizzaMouseDown()
-{
-    // The notice must be seen before the click reads the archive.
-    m_ui->lblAttendere->show();
-    m_ui->lblAttendere->repaint();
 }
 
 void TfrmMenuRiepilogo::btnVisualizzaClick()

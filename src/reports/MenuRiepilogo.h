@@ -17,18 +17,14 @@ public:
     explicit TfrmMenuRiepilogo(QWidget *parent = nullptr);
     ~TfrmMenuRiepilogo() override;
 
-public slots:
-    void btnVisualizzaClick();
-    void imgEsciClick();
-    void imgGuidaClick();
-
 protected:
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormShow();
-    void btnVisualizzaMouseDown();
+    void btnVisualizzaClick();
+    void imgEsciClick();
+    void imgGuidaClick();
 
     std::unique_ptr<Ui::TfrmMenuRiepilogo> m_ui;
 };

@@ -12,7 +12,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QShowEvent>
 
 MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *selection)
     : ListScreen(selection)
@@ -22,10 +21,8 @@ MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *sel
     const SummarySelection::Twin &twin = SummarySelection::twin(kind);
     setObjectName(twin.listClass);
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 10);
     setWindowTitle(twin.caption);
-    Widgets::fillScreen(this);
+    setUpScreen(this, 10, ScreenSize::FillScreen);
     setupList({ .fontSize = 12,
         .itemWidth = 1600,
         .enterMovesToFind = false,
@@ -54,18 +51,8 @@ QString MovementSummaryList::selectionText(const QString &name) const
     return QString();
 }
 
-void MovementSummaryList::showEvent(QShowEvent *event)
+void MovementSummaryList::fill()
 {
-    ListScreen::showEvent(event);
-    if (!m_filled) {
-        m_filled = true;
-        FormShow();
-    }
-}
-
-void MovementSummaryList::FormShow()
-{
-    resetFind();
     const QString startText = selectionText(QStringLiteral("lblDataInizio"));
     const QString endText = selectionText(QStringLiteral("lblDataFine"));
     const auto start = DateFromText(TrimControl(startText));
@@ -95,7 +82,6 @@ void MovementSummaryList::FormShow()
         // filling: the lines so far stay, the count shows 0.
         m_ui->lblTotCosti->setText(QStringLiteral("0"));
     }
-    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
 void MovementSummaryList::btnStampaClick()

@@ -19,20 +19,17 @@ class MovementSummaryList : public ListScreen
 public:
     ~MovementSummaryList() override;
 
-public slots:
+protected:
+    MovementSummaryList(MovementRecord::Kind kind, QWidget *selection);
+    // FormShow: the movements of the chosen file and interval, with their count.
+    void fill() override;
+
+private:
     void btnStampaClick();
     void btnEsciClick();
     void imgGuidaClick();
-
-protected:
-    MovementSummaryList(MovementRecord::Kind kind, QWidget *selection);
-    void showEvent(QShowEvent *event) override;
-
-private:
-    void FormShow();
     QString selectionText(const QString &name) const;
 
     MovementRecord::Kind m_kind;
     std::unique_ptr<Ui::MovementSummaryList> m_ui;
-    bool m_filled = false;
 };

@@ -3,6 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
+#include "reports/ListScreen.h"
 #include "reports/ReportLooks.h"
 #include "reports/SummarySelection.h"
 #include "storage/RecordFile.h"
@@ -11,17 +12,7 @@
 #include "ui_MovementSummaryMenu.h"
 
 #include <QKeyEvent>
-#include <QMouseEvent>
 #include <QShowEvent>
-
-namespace {
-
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-} // namespace
 
 MovementSummaryMenu::MovementSummaryMenu(
     MovementRecord::Kind kind, std::function<void(QWidget *)> openList, QWidget *parent)
@@ -33,10 +24,8 @@ MovementSummaryMenu::MovementSummaryMenu(
     const SummarySelection::Twin &twin = SummarySelection::twin(kind);
     setObjectName(twin.menuClass);
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 12);
     setWindowTitle(twin.caption);
-    Widgets::fillScreen(this);
+    ListScreen::setUpScreen(this, 12, ListScreen::ScreenSize::FillScreen);
     m_ui->lblCampo02->setText(twin.codeCaption);
     m_ui->titRiepilogo->setText(kind == MovementRecord::Kind::Load
             ? QStringLiteral("Riepilogo movimenti di carico merce")
@@ -79,7 +68,7 @@ MovementSummaryMenu::MovementSummaryMenu(
     }
     setupFieldEntry();
 
-    m_ui->btnVisualizza->installEventFilter(this);
+    ListScreen::showNoticeOnPress(m_ui->btnVisualizza, m_ui->lblAttendere);
     connect(
         m_ui->btnVisualizza, &QPushButton::clicked, this, &MovementSummaryMenu::btnVisualizzaClick);
     connect(m_ui->btnEsci, &QPushButton::clicked, this, &MovementSummaryMenu::btnEsciClick);
@@ -101,7 +90,8 @@ void MovementSummaryMenu::setupFieldEntry()
     m_fieldEntry->setLeavingRule(QStringLiteral("txtAnno"), [this](QLineEdit *) { copyYear(); });
     // A day or month is only chosen from the list: every key but Enter is dropped.
     for (QComboBox *box : std::as_const(m_boxes))
-        m_fieldEntry->setKeyHook(box->objectName(), [](QKeyEvent *key) { return !isEnter(key); });
+        m_fieldEntry->setKeyHook(
+            box->objectName(), [](QKeyEvent *key) { return !FieldEntry::isEnter(key); });
 }
 
 void MovementSummaryMenu::showEvent(QShowEvent *event)
@@ -129,29 +119,11 @@ void MovementSummaryMenu::copyYear()
     m_ui->lblAnnoFine->setText(year);
 }
 
-bool MovementSummaryMenu::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == m_ui->btnVisualizza) {
-        if (event->type() == QEvent::MouseButtonPress
-            && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
-            btnVisualizzaMouseDown();
-        return QWidget::eventFilter(watched, event);
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void MovementSummaryMenu::btnVisualizzaMouseDown()
-{
-    // The notice must be seen before the click reads the archive.
-    m_ui->lblAttendere->show();
-    m_ui->lblAttendere->repaint();
-}
-
-void MovementSummaryMenu::focusControl(int focus)
+void MovementSummaryMenu::focusControl(SummarySelection::Focus focus)
 {
     using SummarySelection::Focus;
     QWidget *target = nullptr;
-    switch (Focus(focus)) {
+    switch (focus) {
     case Focus::Anno:
         target = m_ui->txtAnno;
         break;
@@ -197,7 +169,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
             Messages::warning(this, outcome.message);
         else
             Messages::plain(this, outcome.message);
-        focusControl(int(outcome.focus));
+        focusControl(outcome.focus);
         return;
     }
 

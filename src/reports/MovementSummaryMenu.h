@@ -1,5 +1,6 @@
 #pragma once
 #include "catalogue/MovementRecord.h"
+#include "reports/SummarySelection.h"
 
 #include <QList>
 #include <QWidget>
@@ -37,14 +38,12 @@ protected:
         MovementRecord::Kind kind, std::function<void(QWidget *)> openList, QWidget *parent);
 
     void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormShow();
-    void btnVisualizzaMouseDown();
     void copyYear();
     void setupFieldEntry();
-    void focusControl(int focus);
+    void focusControl(SummarySelection::Focus focus);
 
     MovementRecord::Kind m_kind;
     std::function<void(QWidget *)> m_openList;

@@ -11,7 +11,6 @@
 #include "ui_Riepilogo.h"
 
 #include <QLineEdit>
-#include <QShowEvent>
 
 TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
     : ListScreen(parent)
@@ -19,9 +18,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmRiepilogo"));
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 10);
-    Widgets::fillScreen(this);
+    setUpScreen(this, 10, ScreenSize::FillScreen);
     setupList({ .fontSize = 12,
         .itemWidth = 1400,
         .enterMovesToFind = false,
@@ -40,18 +37,8 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
 
 TfrmRiepilogo::~TfrmRiepilogo() = default;
 
-void TfrmRiepilogo::showEvent(QShowEvent *event)
+void TfrmRiepilogo::fill()
 {
-    ListScreen::showEvent(event);
-    if (!m_filled) {
-        m_filled = true;
-        FormShow();
-    }
-}
-
-void TfrmRiepilogo::FormShow()
-{
-    resetFind();
     m_ui->lblTotale->setText(QStringLiteral("0,00"));
 
     // The type typed on the selection screen that opened this list.
@@ -80,7 +67,6 @@ void TfrmRiepilogo::FormShow()
         // plain form and the count is not given.
         m_ui->lblTotale->setText(NumberToText(inventory.total));
     }
-    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmRiepilogo::btnStampaClick()

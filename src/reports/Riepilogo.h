@@ -17,17 +17,14 @@ public:
     explicit TfrmRiepilogo(QWidget *parent = nullptr);
     ~TfrmRiepilogo() override;
 
-public slots:
+protected:
+    // FormShow: the inventory of the type typed on the selection screen, with its total.
+    void fill() override;
+
+private:
     void btnStampaClick();
     void btnEsciClick();
     void imgGuidaClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-
-private:
-    void FormShow();
-
     std::unique_ptr<Ui::TfrmRiepilogo> m_ui;
-    bool m_filled = false;
 };

@@ -16,9 +16,7 @@ TfrmSottoscorta::TfrmSottoscorta(QWidget *parent)
 {
     setObjectName(QStringLiteral("TfrmSottoscorta"));
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    ReportLooks::styleScreenFont(this, 10);
-    setFixedSize(862, 560);
+    setUpScreen(this, 10, ScreenSize::List);
     setupList({ .fontSize = 11,
         .itemWidth = 1400,
         .enterMovesToFind = true,
@@ -29,18 +27,8 @@ TfrmSottoscorta::TfrmSottoscorta(QWidget *parent)
 
 TfrmSottoscorta::~TfrmSottoscorta() = default;
 
-void TfrmSottoscorta::showEvent(QShowEvent *event)
+void TfrmSottoscorta::fill()
 {
-    ListScreen::showEvent(event);
-    if (!m_filled) {
-        m_filled = true;
-        FormShow();
-    }
-}
-
-void TfrmSottoscorta::FormShow()
-{
-    resetFind();
     RecordFile file;
     ListLines::Scan scan;
     // A file that cannot be opened gives an empty list; a damaged record ends the
@@ -49,7 +37,6 @@ void TfrmSottoscorta::FormShow()
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
-    m_ui->txtTrova->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmSottoscorta::lstRecordsDblClick()

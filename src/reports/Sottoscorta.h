@@ -17,17 +17,14 @@ public:
     explicit TfrmSottoscorta(QWidget *parent = nullptr);
     ~TfrmSottoscorta() override;
 
-public slots:
-    void btnStampaClick();
-    void btnChiudiClick();
-
 protected:
-    void showEvent(QShowEvent *event) override;
+    // FormShow: the products at or below their minimum stock.
+    void fill() override;
     void lstRecordsDblClick() override;
 
 private:
-    void FormShow();
+    void btnStampaClick();
+    void btnChiudiClick();
 
     std::unique_ptr<Ui::TfrmSottoscorta> m_ui;
-    bool m_filled = false;
 };

@@ -131,11 +131,14 @@ ListLines::Scan underStockLines(RecordFile &file)
 {
     const RecordLayout &layout = ProductRecord::layout();
     auto accept = [&layout](QByteArrayView bytes) {
-        const auto stock = numberOf(layout, bytes, ProductRecord::Giacenza);
-        const auto minimum = numberOf(layout, bytes, ProductRecord::Sottoscorta);
-        if (!stock || !minimum)
+        char16_t stock[ListLines::kFieldBuffer];
+        char16_t minimum[ListLines::kFieldBuffer];
+        const std::optional<bool> under
+            = isUnderStock(ListLines::fieldView(layout, bytes, ProductRecord::Giacenza, stock),
+                ListLines::fieldView(layout, bytes, ProductRecord::Sottoscorta, minimum));
+        if (!under)
             return ListLines::Verdict::Stop;
-        return *stock <= *minimum ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
+        return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     ListLines::Scan scan
         = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));

@@ -1,7 +1,7 @@
 #include "app/Avvio.h"
 #include "app/OpenURL.h"
 #include "app/Screens.h"
-#include "ModalProbe.h"
+#include "common/ModalProbe.h"
 
 #include <QCloseEvent>
 #include <QLabel>

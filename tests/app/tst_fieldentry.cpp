@@ -1,5 +1,8 @@
 #include "app/FieldEntry.h"
 #include "app/Widgets.h"
+#include "catalogue/Magazzino.h"
+#include "common/TempProgramFolder.h"
+#include "common/UserInput.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -8,13 +11,15 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 // A small screen configured like a card: a text field, an amount field, a number field,
-// an upper-case field, an image button, a push button, a label, a section and the info bar.
+// an upper-case field, a field of at most five characters, an image button, a push button,
+// a label, a section and the info bar.
 class Screen : public QDialog
 {
 public:
@@ -30,11 +35,13 @@ public:
         label->setObjectName(QStringLiteral("lblCosto"));
         sectionLayout->addWidget(label);
         layout->addWidget(section);
-        for (const char *name : {"txtNome", "txtCosto", "txtScorta", "txtSigla"}) {
+        for (const char *name : { "txtNome", "txtCosto", "txtScorta", "txtSigla", "txtBreve" }) {
             auto *edit = new QLineEdit(this);
             edit->setObjectName(QLatin1StringView(name));
             layout->addWidget(edit);
         }
+        // The limit as a form sets it; the field entry makes it a typing limit.
+        edit("txtBreve")->setMaxLength(5);
         auto *mese = new QComboBox(this);
         mese->setObjectName(QStringLiteral("txtMese"));
         mese->addItems({QStringLiteral("Gennaio"), QStringLiteral("Febbraio")});
@@ -90,13 +97,24 @@ private slots:
     void imageButtonKeepsFocusAndPendingRule();
     void upperCaseFieldChangesWhileTyping();
     void hintsFollowTheMouse();
+    void typingLimit_data();
+    void typingLimit();
+    void productCardShowsProgramTextWhole_data();
+    void productCardShowsProgramTextWhole();
+    void misconfiguredName_data();
+    void misconfiguredName();
+    void misconfigurationEndsATestRun();
 
 private:
     Screen *m_screen = nullptr;
+    QStringList m_errors;
 };
 
 void TestFieldEntry::init()
 {
+    m_errors.clear();
+    FieldEntry::setConfigurationErrorHandler(
+        [this](const QString &message) { m_errors << message; });
     m_screen = new Screen;
     m_screen->show();
     m_screen->activateWindow();
@@ -107,6 +125,7 @@ void TestFieldEntry::cleanup()
 {
     delete m_screen;
     m_screen = nullptr;
+    FieldEntry::setConfigurationErrorHandler({});
 }
 
 void TestFieldEntry::enterFollowsTheFixedOrder()
@@ -267,5 +286,199 @@ void TestFieldEntry::hintsFollowTheMouse()
     QTRY_COMPARE(info->text(), QStringLiteral("Calcola il prezzo."));
 }
 
-QTEST_MAIN(TestFieldEntry)
+void TestFieldEntry::typingLimit_data()
+{
+    QTest::addColumn<QString>("programText"); // set with setText before the user acts
+    QTest::addColumn<int>("cursor"); // -1: at the end; -2: the whole text selected
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<int>("backspaces");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("typing stops at the limit")
+        << QString() << -1 << "abcdefg" << QString() << 0 << "abcde";
+    QTest::newRow("a paste is cut to the room left")
+        << "ab" << 1 << QString() << "XYZW" << 0 << "aXYZb";
+    QTest::newRow("typing over a selection")
+        << "abc" << -2 << "wxyz12" << QString() << 0 << "wxyz1";
+    QTest::newRow("the program's text shows whole")
+        << "abcdefghij" << -1 << QString() << QString() << 0 << "abcdefghij";
+    QTest::newRow("nothing typed into a longer text of the program") << "abcdefghij" << 3 << "x"
+                                                                     << "YZ" << 0 << "abcdefghij";
+    QTest::newRow("a longer text of the program can be shortened")
+        << "abcdefghij" << -1 << QString() << QString() << 2 << "abcdefgh";
+    QTest::newRow("room made by deleting can be typed into")
+        << "abcdefghij" << -1 << "xyz" << QString() << 6 << "abcdx";
+}
+
+void TestFieldEntry::typingLimit()
+{
+    QFETCH(QString, programText);
+    QFETCH(int, cursor);
+    QFETCH(QString, typed);
+    QFETCH(QString, pasted);
+    QFETCH(int, backspaces);
+    QFETCH(QString, expected);
+
+    QLineEdit *edit = m_screen->edit("txtBreve");
+    QCOMPARE(FieldEntry::typingLimit(edit), 5);
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+    edit->setText(programText);
+    QCOMPARE(edit->text(), programText);
+    if (cursor == -2)
+        edit->selectAll();
+    else if (cursor >= 0)
+        edit->setCursorPosition(cursor);
+    for (int i = 0; i < backspaces; ++i)
+        QTest::keyClick(edit, Qt::Key_Backspace);
+    typeText(edit, typed);
+    if (!pasted.isEmpty()) {
+        QApplication::clipboard()->setText(pasted);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(edit->text(), expected);
+}
+
+void TestFieldEntry::productCardShowsProgramTextWhole_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("stock");
+    QTest::addColumn<QString>("button"); // pressed after typing; empty: Enter leaves the field
+    QTest::addColumn<QString>("shownField");
+    QTest::addColumn<QString>("shown");
+    // 1131701 x 107742797: eighteen characters in a field of fifteen.
+    QTest::newRow("a computed value") << "txtCosto"
+                                      << "1131701"
+                                      << "107742797"
+                                      << "btnValore"
+                                      << "txtValore"
+                                      << "121932631107697,00";
+    QTest::newRow("a cost left with the four-decimal rule") << "txtCosto"
+                                                            << "12345678901234"
+                                                            << "0" << QString() << "txtCosto"
+                                                            << "12345678901234,00";
+}
+
+void TestFieldEntry::productCardShowsProgramTextWhole()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, stock);
+    QFETCH(QString, button);
+    QFETCH(QString, shownField);
+    QFETCH(QString, shown);
+
+    TempProgramFolder folder;
+    TfrmMagazzino card;
+    card.show();
+    card.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&card));
+    card.findChild<QLineEdit *>(QStringLiteral("txtGiacenza"))->setText(stock);
+    auto *edit = card.findChild<QLineEdit *>(field);
+    edit->setFocus();
+    QTRY_COMPARE(QApplication::focusWidget(), edit);
+    edit->clear();
+    typeText(edit, typed);
+    QCOMPARE(edit->text(), typed);
+    if (button.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Return);
+    else
+        QTest::mouseClick(card.findChild<QPushButton *>(button), Qt::LeftButton);
+    QCOMPARE(card.findChild<QLineEdit *>(shownField)->text(), shown);
+    QVERIFY(m_errors.isEmpty());
+}
+
+void TestFieldEntry::misconfiguredName_data()
+{
+    QTest::addColumn<int>("call");
+    QTest::addColumn<QString>("name");
+    const QString missing = QStringLiteral("txtNessuno");
+    QTest::newRow("enter order") << 0 << missing;
+    QTest::newRow("enter target") << 1 << QStringLiteral("btnNessuno");
+    QTest::newRow("amount field") << 2 << missing;
+    QTest::newRow("number field") << 3 << missing;
+    QTest::newRow("upper-case field") << 4 << missing;
+    QTest::newRow("leaving rule") << 5 << missing;
+    QTest::newRow("key hook") << 6 << missing;
+    QTest::newRow("hint") << 7 << QStringLiteral("cmdNessuno");
+    QTest::newRow("background") << 8 << QStringLiteral("shpNessuno");
+    QTest::newRow("typing limit") << 9 << missing;
+}
+
+void TestFieldEntry::misconfiguredName()
+{
+    QFETCH(int, call);
+    QFETCH(QString, name);
+    // The fixture itself is configured right.
+    QCOMPARE(m_errors, QStringList());
+
+    FieldEntry *entry = m_screen->entry;
+    const QString nome = QStringLiteral("txtNome");
+    switch (call) {
+    case 0:
+        entry->setEnterOrder({ nome, name });
+        break;
+    case 1:
+        entry->setEnterTarget(nome, name);
+        break;
+    case 2:
+        entry->addAmountFields({ name });
+        break;
+    case 3:
+        entry->addNumberFields({ name });
+        break;
+    case 4:
+        entry->addUpperCaseFields({ name });
+        break;
+    case 5:
+        entry->setLeavingRule(name, [](QLineEdit *) {});
+        break;
+    case 6:
+        entry->setKeyHook(name, [](QKeyEvent *) { return false; });
+        break;
+    case 7:
+        entry->setHints({ { name, QStringLiteral("Suggerimento.") } });
+        break;
+    case 8:
+        entry->addBackground({ name });
+        break;
+    case 9:
+        entry->setTypingLimit(name, 3);
+        break;
+    }
+    QCOMPARE(m_errors,
+        QStringList {
+            QStringLiteral("FieldEntry: TfrmProva has no control named \"%1\"").arg(name) });
+}
+
+// Without a handler of its own a misconfigured field entry ends the program in the test
+// environment (critical messages are fatal there), so the test of that screen fails.
+void TestFieldEntry::misconfigurationEndsATestRun()
+{
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FATAL_CRITICALS"), QStringLiteral("1"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), { QStringLiteral("--misconfigured") });
+    QVERIFY(child.waitForFinished(30000));
+    QCOMPARE(child.exitStatus(), QProcess::CrashExit);
+    QVERIFY(child.readAllStandardError().contains(
+        "FieldEntry: TfrmProva has no control named \"btnNessuno\""));
+}
+
+// With --misconfigured the program only builds the small screen with an Enter target that
+// does not exist, and must not get past it.
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    if (argc == 2 && qstrcmp(argv[1], "--misconfigured") == 0) {
+        Screen screen;
+        screen.entry->setEnterTarget(QStringLiteral("txtNome"), QStringLiteral("btnNessuno"));
+        return 0;
+    }
+    TestFieldEntry test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_fieldentry.moc"

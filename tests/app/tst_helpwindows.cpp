@@ -5,8 +5,8 @@
 #include "app/OpenURL.h"
 #include "app/Splash.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
-#include "ModalProbe.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

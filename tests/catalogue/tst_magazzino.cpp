@@ -1,6 +1,7 @@
 #include "catalogue/Magazzino.h"
 
 #include "app/CardBinding.h"
+#include "app/FieldEntry.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
@@ -379,7 +380,7 @@ void TestMagazzino::typingLimits()
     Fixture f;
     QVERIFY(f.ready());
     QLineEdit *edit = f.edit(field);
-    QCOMPARE(edit->maxLength(), capacity);
+    QCOMPARE(FieldEntry::typingLimit(edit), capacity);
     if (field == QStringLiteral("txtGiacenza")) {
         // The stock changes only through movements.
         QVERIFY(edit->isReadOnly());
@@ -571,7 +572,7 @@ void TestMagazzino::pastedText()
     edit->clear();
     QApplication::clipboard()->setText(pasted);
     edit->paste();
-    QCOMPARE(edit->text(), pasted.left(edit->maxLength()));
+    QCOMPARE(edit->text(), pasted.left(FieldEntry::typingLimit(edit)));
     QTest::keyClick(edit, Qt::Key_Return);
     QCOMPARE(edit->text(), afterLeaving);
 }
@@ -1312,7 +1313,7 @@ void TestMagazzino::otherInformation()
         for (const QString &name : fields) {
             auto *edit = dialog->findChild<QLineEdit *>(name);
             shownInDialog << edit->text();
-            limits << edit->maxLength();
+            limits << FieldEntry::typingLimit(edit);
             highlights
                 += dialog->findChild<QWidget *>(QStringLiteral("eff") + name.mid(3)) != nullptr;
         }

@@ -1,5 +1,6 @@
 #include "catalogue/Movement.h"
 
+#include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "storage/ShortString.h"
 
@@ -15,18 +16,6 @@ namespace {
 QString repeated(QChar ch, int n)
 {
     return QString(n, ch);
-}
-
-// The movement records of a yearly file, read straight from its bytes.
-QList<Record> recordsOf(const TempProgramFolder &folder, const QString &fileName)
-{
-    const QByteArray bytes = folder.readAll(fileName);
-    QList<Record> records;
-    for (qsizetype at = 0; at + MovementRecord::kRecordSize <= bytes.size();
-         at += MovementRecord::kRecordSize)
-        records.append(Record::fromBytes(MovementRecord::layout(),
-            QByteArrayView(bytes).sliced(at, MovementRecord::kRecordSize)));
-    return records;
 }
 
 Movement::MovementEntry entryOn(const QString &date, const QString &code)
@@ -223,13 +212,16 @@ void TestMovement::yearlyFileAcrossNewYear()
         = Movement::buildRecord(entryOn(QStringLiteral("01/01/2022"), QStringLiteral("NEW")));
     QVERIFY(Movement::appendMovement(Kind::Load, firstOfYear));
     QCOMPARE(folder.readAll(QStringLiteral("Carico_2021.mrv")), before);
-    const QList<Record> created = recordsOf(folder, QStringLiteral("Carico_2022.mrv"));
+    const QList<Record> created
+        = recordsOf(folder, QStringLiteral("Carico_2022.mrv"), MovementRecord::layout());
     QCOMPARE(created.size(), 1);
     QCOMPARE(created[0].value(MovementRecord::Codice), QStringLiteral("NEW"));
 
     QVERIFY(Movement::appendMovement(Kind::Unload, firstOfYear));
-    QCOMPARE(recordsOf(folder, QStringLiteral("Scarico_2022.mrv")).size(), 1);
-    QCOMPARE(recordsOf(folder, QStringLiteral("Carico_2022.mrv")).size(), 1);
+    QCOMPARE(
+        recordsOf(folder, QStringLiteral("Scarico_2022.mrv"), MovementRecord::layout()).size(), 1);
+    QCOMPARE(
+        recordsOf(folder, QStringLiteral("Carico_2022.mrv"), MovementRecord::layout()).size(), 1);
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Scarico_2021.mrv"))));
 }
 
@@ -250,7 +242,8 @@ void TestMovement::appendKeepsOrder()
         Movement::buildRecord(entryOn(QStringLiteral("02/02/2021"), QStringLiteral("B")))));
     QVERIFY(Movement::appendMovement(Kind::Unload,
         Movement::buildRecord(entryOn(QStringLiteral("03/02/2021"), QStringLiteral("C")))));
-    const QList<Record> records = recordsOf(folder, QStringLiteral("Scarico_2021.mrv"));
+    const QList<Record> records
+        = recordsOf(folder, QStringLiteral("Scarico_2021.mrv"), MovementRecord::layout());
     QCOMPARE(folder.readAll(QStringLiteral("Scarico_2021.mrv")).size(), 3 * 482);
     QStringList codes;
     for (const Record &r : records)

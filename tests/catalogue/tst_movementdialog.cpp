@@ -1,6 +1,8 @@
 #include "catalogue/Giacenza.h"
 
+#include "app/FieldEntry.h"
 #include "common/MessageRecorder.h"
+#include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -38,18 +40,6 @@ QLineEdit *edit(QWidget *dialog, const char *name)
 QPushButton *button(QWidget *dialog, const char *name)
 {
     return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
-}
-
-// The records of a yearly file, read straight from its bytes.
-QList<Record> recordsOf(const TempProgramFolder &folder, const QString &fileName)
-{
-    const QByteArray bytes = folder.readAll(fileName);
-    QList<Record> records;
-    for (qsizetype at = 0; at + MovementRecord::kRecordSize <= bytes.size();
-         at += MovementRecord::kRecordSize)
-        records.append(Record::fromBytes(MovementRecord::layout(),
-            QByteArrayView(bytes).sliced(at, MovementRecord::kRecordSize)));
-    return records;
 }
 
 // Runs the dialog the way the card does, driving it with actions once it is shown.
@@ -178,8 +168,8 @@ void TestMovementDialog::window()
     QCOMPARE(button(&dialog, "btnTotale")->text(), QStringLiteral("Calcola totale"));
     QCOMPARE(button(&dialog, "btnChiudi")->text(), QStringLiteral("Annulla"));
     QCOMPARE(button(&dialog, "btnAggiorna")->text(), QStringLiteral("Applica e chiudi"));
-    QCOMPARE(edit(&dialog, "txtAggiunta")->maxLength(), 8);
-    QCOMPARE(edit(&dialog, "txtNote")->maxLength(), 250);
+    QCOMPARE(FieldEntry::typingLimit(edit(&dialog, "txtAggiunta")), 8);
+    QCOMPARE(FieldEntry::typingLimit(edit(&dialog, "txtNote")), 250);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
@@ -390,7 +380,7 @@ void TestMovementDialog::applyRecordsOneMovement()
 
     QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList { fileName });
     QCOMPARE(m_folder->readAll(fileName).size(), MovementRecord::kRecordSize);
-    const Record r = recordsOf(*m_folder, fileName).first();
+    const Record r = recordsOf(*m_folder, fileName, MovementRecord::layout()).first();
     QCOMPARE(r.value(MovementRecord::Data), QStringLiteral("31/12/2021"));
     QCOMPARE(r.value(MovementRecord::Ora), QStringLiteral("23:59:59"));
     QCOMPARE(r.value(MovementRecord::Codice), QStringLiteral("ART-001"));
@@ -415,7 +405,8 @@ void TestMovementDialog::dateAndTimeOfOpening()
         }));
     QCOMPARE(newStock, QStringLiteral("3"));
     QVERIFY(!QFile::exists(m_folder->filePath(QStringLiteral("Scarico_2022.mrv"))));
-    const QList<Record> records = recordsOf(*m_folder, QStringLiteral("Scarico_2021.mrv"));
+    const QList<Record> records
+        = recordsOf(*m_folder, QStringLiteral("Scarico_2021.mrv"), MovementRecord::layout());
     QCOMPARE(records.size(), 1);
     QCOMPARE(records[0].value(MovementRecord::Data), QStringLiteral("31/12/2021"));
     QCOMPARE(records[0].value(MovementRecord::Ora), QStringLiteral("23:59:59"));
@@ -488,7 +479,9 @@ void TestMovementDialog::unwritableFileReportsAndKeepsStock()
     QVERIFY(retried);
     QCOMPARE(messages.count(), 2);
     QCOMPARE(newStock, QStringLiteral("15"));
-    QCOMPARE(recordsOf(*m_folder, QStringLiteral("Carico_2021.mrv")).size(), 1);
+    QCOMPARE(
+        recordsOf(*m_folder, QStringLiteral("Carico_2021.mrv"), MovementRecord::layout()).size(),
+        1);
 }
 
 QTEST_MAIN(TestMovementDialog)

@@ -1,9 +1,11 @@
+#include "app/FieldEntry.h"
 #include "checks/Carta.h"
 #include "checks/CodFisc.h"
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
 
 #include "common/MessageRecorder.h"
+#include "common/UserInput.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -46,16 +48,6 @@ const DialogKind &dialogKind(const QString &className)
             return kind;
     }
     qFatal("unknown dialog");
-}
-
-void typeText(QWidget *w, const QString &text)
-{
-    for (const QChar ch : text) {
-        if (ch.unicode() < 0x80)
-            QTest::keyClick(w, ch.toLatin1());
-        else
-            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
-    }
 }
 
 const QString kTaxLength = QStringLiteral(
@@ -149,7 +141,7 @@ void TestCheckDialogs::contract()
     QCOMPARE(label->text(), title);
     auto *input = dialog->findChild<QLineEdit *>(QLatin1String(kind.input));
     QVERIFY(input);
-    QCOMPARE(input->maxLength(), maxLength);
+    QCOMPARE(FieldEntry::typingLimit(input), maxLength);
     QCOMPARE(input->font().family(), QStringLiteral("Courier New"));
     QCOMPARE(input->font().pointSize(), 20);
     QVERIFY(input->font().bold());

@@ -2,6 +2,7 @@
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
 #include "report/CardReport.h"
 #include "report/ListContent.h"
@@ -82,19 +83,6 @@ QStringList folderEntries(const QString &path)
 {
     return QDir(path).entryList(
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
-
-// Runs action on the next modal dialog the code under test opens.
-void onNextModal(std::function<void(QWidget *)> action)
-{
-    QTimer::singleShot(0, qApp, [action] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (!modal) {
-            onNextModal(action);
-            return;
-        }
-        action(modal);
-    });
 }
 
 } // namespace
