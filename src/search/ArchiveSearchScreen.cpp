@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QShowEvent>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -83,10 +84,11 @@ void ArchiveSearchScreen::addSearchBoxes()
         auto *box = new QLineEdit(m_ui->panAvvio);
         box->setObjectName(f.name);
         caption->setBuddy(box);
-        const int row = 2 * (i % kRowsPerColumn);
-        const int column = i / kRowsPerColumn;
-        m_ui->layCampi->addWidget(caption, row, column);
-        m_ui->layCampi->addWidget(box, row + 1, column);
+        auto *pair = new QVBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(caption);
+        pair->addWidget(box);
+        m_ui->layCampi->addLayout(pair, i % kRowsPerColumn, i / kRowsPerColumn);
         if (previous)
             QWidget::setTabOrder(previous, box);
         previous = box;
