@@ -48,8 +48,8 @@ void makeCustomer(Record &record, std::int64_t index, ArchiveGenerator::Random &
     QString code;
     for (int i = 0; i < 16; ++i)
         code += (i >= 6 && i <= 7) || (i >= 9 && i <= 10) || (i >= 12 && i <= 14)
-            ? QChar(u'0' + random.below(10))
-            : QChar(u'A' + random.below(26));
+            ? QChar(char16_t(u'0' + random.below(10)))
+            : QChar(char16_t(u'A' + random.below(26)));
     record.setValue(CodFisc, code);
     record.setValue(Codice, QString::number(index + 1));
     record.setValue(Categoria, text(random.pick(categories)));

@@ -54,6 +54,9 @@ public slots:
     void btnAggiungiClick();
     void btnSottraiClick();
     void cmdSottoscortaClick();
+    void cmdTrovaClick();
+    void impFornitoreClick();
+    void cmdWebClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

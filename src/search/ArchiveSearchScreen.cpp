@@ -2,6 +2,7 @@
 
 #include "app/FieldEntry.h"
 #include "app/Screens.h"
+#include "cards/CardScreen.h"
 #include "reports/ReportLooks.h"
 #include "search/SupplierImport.h"
 #include "storage/RecordFile.h"
@@ -158,10 +159,8 @@ void ArchiveSearchScreen::lstRecordsDblClick()
     if (tag == m_config.cardTag) {
         const QString cardName = m_config.cardName;
         load = [cardName](const Record &record, qint64 position) {
-            // TODO
-            (void)cardName;
-            (void)record;
-            (void)position;
+            if (CardScreen *card = CardScreen::resident(cardName))
+                card->loadRecord(record, position);
         };
     } else if (m_config.kind == ArchiveSearch::Kind::Suppliers && tag == kProductTag) {
         load = [](const Record &supplier, qint64) { importIntoProduct(supplier); };

@@ -1,4 +1,5 @@
 #include "app/Screens.h"
+#include "cards/CardScreen.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
@@ -91,6 +92,24 @@ public:
     QString text(const QString &control) const { return findChild<QLineEdit *>(control)->text(); }
 };
 
+// A card that records what a search loads into it, registered under its name.
+class RecordingCard : public CardScreen
+{
+public:
+    RecordingCard(const QString &name, const Archive &archive)
+        : CardScreen(archive, Notice::Kind::Plain)
+    {
+        setObjectName(name);
+        Screens::registerResident(this);
+    }
+    ~RecordingCard() override { Screens::unregisterResident(this); }
+    void loadRecord(const Record &record, qint64 position) override
+    {
+        loaded.append({ record, position });
+    }
+    QList<std::pair<Record, qint64>> loaded;
+};
+
 const QStringList kProductControls { u"txtCodice"_s, u"txtMarca"_s, u"txtFornitore"_s,
     u"txtRecapiti"_s, u"txtOrdine"_s, u"txtNote"_s, u"lblPosizione"_s };
 
@@ -119,6 +138,8 @@ private slots:
     void noImportWithoutDoubleClick();
     void doubleClickWithoutSelection();
     void otherTagLoadsNothing();
+    void doubleClickLoadsTheCard_data();
+    void doubleClickLoadsTheCard();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -464,6 +485,53 @@ void TestSearchScreens::otherTagLoadsNothing()
     QVERIFY(!screen.isVisible());
     for (const QString &c : kProductControls)
         QCOMPARE(product.text(c), u"was "_s + c);
+}
+
+void TestSearchScreens::doubleClickLoadsTheCard_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("customers") << Kind::Customers << u"TfrmAnagrafica"_s << u"clienti"_s
+                               << u"Cognome"_s;
+    QTest::newRow("suppliers") << Kind::Suppliers << u"TfrmFornitori"_s << u"fornitori"_s
+                               << u"Ditta"_s;
+    QTest::newRow("products") << Kind::Products << u"TfrmMagazzino"_s << u"magazzino"_s
+                              << u"Codice"_s;
+}
+
+// The tag of the archive's own card loads the record found again, with its position; of
+// two records with the same line the later one.
+void TestSearchScreens::doubleClickLoadsTheCard()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, card);
+    QFETCH(QString, tag);
+    QFETCH(QString, first);
+    appendRecord(kind, { first + u"=Zeta"_s });
+    appendRecord(kind, { first + u"=Alfa"_s, u"File01=primo"_s });
+    appendRecord(kind, { first + u"=Alfa"_s, u"File01=secondo"_s });
+    RecordingCard target(card, *ArchiveSearch::config(kind).archive);
+    auto screen = makeScreen(kind);
+    screen->setCallerTag(tag);
+    screen->show();
+    typeText(child<QLineEdit>(screen.get(), qPrintable(u"txt"_s + first)), u"alfa"_s);
+    pressCerca(*screen);
+    QCOMPARE(screen->lines().size(), 2);
+    doubleClickRow(*screen, 0);
+    QVERIFY(!screen->isVisible());
+    QCOMPARE(target.loaded.size(), 1);
+    QCOMPARE(target.loaded.first().second, 3);
+    QCOMPARE(target.loaded.first().first.value(u"File01"), u"secondo"_s);
+
+    // Another archive's tag loads nothing into this card.
+    auto other = makeScreen(kind);
+    other->setCallerTag(kind == Kind::Customers ? u"fornitori"_s : u"clienti"_s);
+    other->show();
+    pressCerca(*other);
+    doubleClickRow(*other, 0);
+    QCOMPARE(target.loaded.size(), 1);
 }
 
 QTEST_MAIN(TestSearchScreens)
