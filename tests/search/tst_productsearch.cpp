@@ -6,6 +6,7 @@
 #include "common/UserInput.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/RecordFile.h"
+#include "suppliers/Fornitori.h"
 #include "suppliers/SupplierRecord.h"
 
 #include <QLabel>
@@ -76,6 +77,7 @@ private slots:
     void supplierSearchClosedWithoutChoice();
     void webSearch_data();
     void webSearch();
+    void supplierCardSearch();
 };
 
 void TestProductSearch::searchLoadsTheProduct()
@@ -198,6 +200,28 @@ void TestProductSearch::webSearch()
     const QUrlQuery items(url);
     QCOMPARE(items.queryItems(QUrl::FullyDecoded).size(), 1);
     QCOMPARE(items.queryItemValue(u"q"_s, QUrl::FullyDecoded), query);
+}
+
+// The supplier card opens its own search, which loads the supplier found into it.
+void TestProductSearch::supplierCardSearch()
+{
+    CardFixture<TfrmFornitori> f;
+    QVERIFY(f.ready());
+    using namespace SupplierRecord;
+    QVERIFY(f.writeRecords({
+        f.record({ { Ditta, u"Altra"_s } }),
+        f.record({ { Ditta, u"Gomme Srl"_s }, { Titolare, u"Anna"_s }, { Ricontatta, u"Sì"_s },
+            { Note, u"chiamare"_s } }),
+    }));
+    Seen seen;
+    searchInNextWindow(seen, u"txtTitolare"_s, u"ANNA"_s, 0);
+    f.click(u"cmdTrova"_s);
+    QCOMPARE(seen.screen, u"TfrmTrovaFornitori"_s);
+    QCOMPARE(seen.tag, u"fornitori"_s);
+    QCOMPARE(seen.lines, 1);
+    QCOMPARE(f.text(u"txtDitta"_s), u"Gomme Srl"_s);
+    QCOMPARE(f.text(u"txtNote"_s), u"chiamare"_s);
+    QCOMPARE(f.text(u"lblPosizione"_s), u"2"_s);
 }
 
 QTEST_MAIN(TestProductSearch)
