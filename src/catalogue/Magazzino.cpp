@@ -5,6 +5,7 @@
 #include "app/FieldEntry.h"
 #include "app/Guida.h"
 #include "app/Messages.h"
+#include "app/OpenURL.h"
 #include "app/Widgets.h"
 #include "cards/CardBinding.h"
 #include "cards/CardLooks.h"
@@ -16,6 +17,9 @@
 #include "export/ExportScreen.h"
 #include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
+#include "search/TrovaFornitori.h"
+#include "search/TrovaMagazzino.h"
+#include "search/WebSearch.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -275,10 +279,12 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
     connect(m_ui->cmdEsporta, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsportaClick);
+    connect(m_ui->cmdTrova, &QToolButton::clicked, this, &TfrmMagazzino::cmdTrovaClick);
+    connect(m_ui->impFornitore, &QToolButton::clicked, this, &TfrmMagazzino::impFornitoreClick);
+    connect(m_ui->cmdWeb, &QToolButton::clicked, this, &TfrmMagazzino::cmdWebClick);
 
     // Their screens are not part of the program yet.
-    const QList<QWidget *> later
-        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdFile, m_ui->impFornitore };
+    const QList<QWidget *> later = { m_ui->cmdFile };
     for (QWidget *button : later)
         button->setEnabled(false);
 }
@@ -292,6 +298,38 @@ void TfrmMagazzino::cmdSottoscortaClick()
 void TfrmMagazzino::cmdEsportaClick()
 {
     ExportScreen::open(this, Export::Kind::Products);
+}
+
+void TfrmMagazzino::cmdTrovaClick()
+{
+    TfrmTrovaMagazzino dlg(this);
+    dlg.setCallerTag(QStringLiteral("magazzino"));
+    dlg.exec();
+}
+
+void TfrmMagazzino::impFornitoreClick()
+{
+    // The supplier search writes the chosen supplier's data into this card.
+    TfrmTrovaFornitori dlg(this);
+    dlg.setCallerTag(QStringLiteral("magazzino"));
+    dlg.exec();
+}
+
+void TfrmMagazzino::cmdWebClick()
+{
+    if (TrimControl(m_ui->txtMarca->text()).isEmpty()) {
+        Messages::warning(this, WebSearch::emptyBrandText());
+        m_ui->txtMarca->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    const QString address = WebSearch::address(m_ui->txtMarca->text(), m_ui->txtModello->text());
+    // The shell open reports nothing; an address it could not even read is the one
+    // failure the card can see.
+    if (!TMisc::UrlFor(address).isValid()) {
+        Messages::warning(this, WebSearch::shellFailureText());
+        return;
+    }
+    TMisc::Open(u'"' + address + u'"');
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)

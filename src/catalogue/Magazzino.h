@@ -60,6 +60,9 @@ public slots:
     void btnSottraiClick();
     void cmdSottoscortaClick();
     void cmdEsportaClick();
+    void cmdTrovaClick();
+    void impFornitoreClick();
+    void cmdWebClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -15,6 +15,7 @@
 #include "checks/PartitaIVA.h"
 #include "export/ExportScreen.h"
 #include "report/CardReport.h"
+#include "search/TrovaFornitori.h"
 #include "storage/TextForms.h"
 #include "suppliers/RicontattaFor.h"
 #include "suppliers/SupplierCard.h"
@@ -181,6 +182,7 @@ void TfrmFornitori::connectButtons()
         { m_ui->cmdSalva, &TfrmFornitori::cmdSalvaClick },
         { m_ui->cmdAnteprima, &TfrmFornitori::cmdAnteprimaClick },
         { m_ui->cmdStampa, &TfrmFornitori::cmdStampaClick },
+        { m_ui->cmdTrova, &TfrmFornitori::cmdTrovaClick },
         { m_ui->cmdPDF, &TfrmFornitori::cmdPDFClick },
         { m_ui->cmdRicontatta, &TfrmFornitori::cmdRicontattaClick },
         { m_ui->cmdEsporta, &TfrmFornitori::cmdEsportaClick },
@@ -199,9 +201,8 @@ void TfrmFornitori::connectButtons()
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
 
-    // The search and the attached files are other screens of the program, not part of it
-    // yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdFile })
+    // The attached files are another screen of the program, not part of it yet.
+    for (QWidget *button : { m_ui->cmdFile })
         button->setEnabled(false);
 }
 
@@ -265,6 +266,13 @@ void TfrmFornitori::cmdSalvaClick()
 void TfrmFornitori::cmdAnteprimaClick()
 {
     CardReport::preview(this, SupplierCard::cardContent(recordFromControls(), Today(), Now()));
+}
+
+void TfrmFornitori::cmdTrovaClick()
+{
+    TfrmTrovaFornitori dlg(this);
+    dlg.setCallerTag(QStringLiteral("fornitori"));
+    dlg.exec();
 }
 
 void TfrmFornitori::cmdStampaClick()

@@ -26,6 +26,7 @@ public:
     void cmdSalvaClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();
+    void cmdTrovaClick();
     void cmdPDFClick();
     void cmdRicontattaClick();
     void cmdEsportaClick();

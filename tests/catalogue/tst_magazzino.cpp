@@ -241,17 +241,17 @@ void TestMagazzino::contract_data()
     row("cmdDuplica", "QToolButton", QStringLiteral("Duplica"));
     row("cmdFile", "QToolButton", QStringLiteral("Allega file"), false);
     row("cmdSalva", "QToolButton", QStringLiteral("Salva"));
-    row("cmdTrova", "QToolButton", QStringLiteral("Trova"), false);
+    row("cmdTrova", "QToolButton", QStringLiteral("Trova"), true);
     row("cmdStampa", "QToolButton", QStringLiteral("Stampa"));
     row("cmdPDF", "QToolButton", QStringLiteral("Crea PDF"));
-    row("cmdWeb", "QToolButton", QStringLiteral("Cerca sul Web"), false);
+    row("cmdWeb", "QToolButton", QStringLiteral("Cerca sul Web"), true);
     row("cmdSottoscorta", "QToolButton", QStringLiteral("Sottoscorta"));
     row("cmdEsporta", "QToolButton", QStringLiteral("Esporta archivio"));
     row("cmdGuida", "QToolButton", QStringLiteral("Guida"));
     row("cmdEsci", "QToolButton", QStringLiteral("Esci"));
     for (const char *name : { "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo" })
         row(name, "QToolButton", none);
-    row("impFornitore", "QToolButton", none, false);
+    row("impFornitore", "QToolButton", none, true);
     row("btnPneumatici", "QPushButton", QStringLiteral("Altre informazioni"));
     row("btnAggiungi", "QPushButton", QStringLiteral("+"));
     row("btnSottrai", "QPushButton", QStringLiteral("-"));

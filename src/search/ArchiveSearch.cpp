@@ -1,0 +1,249 @@
+#include "search/ArchiveSearch.h"
+
+#include "catalogue/ProductRecord.h"
+#include "customers/CustomerRecord.h"
+#include "storage/Cp1252.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+#include "suppliers/SupplierRecord.h"
+
+#include <algorithm>
+
+using ListLines::joined;
+using ListLines::padded;
+using ListLines::tail;
+
+namespace ArchiveSearch {
+
+namespace {
+
+inline unsigned char fold(unsigned char b)
+{
+    return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
+}
+
+SearchField box(const char *field, const QString &caption, const RecordLayout &layout)
+{
+    const QString name = QString::fromLatin1(field);
+    const int index = layout.indexOf(name);
+    Q_ASSERT(index >= 0);
+    return { QStringLiteral("txt") + name, caption, index };
+}
+
+Config productConfig()
+{
+    namespace P = ProductRecord;
+    const RecordLayout &l = P::layout();
+    Config c;
+    c.kind = Kind::Products;
+    c.screenName = QStringLiteral("TfrmTrovaMagazzino");
+    c.windowCaption = QStringLiteral(" Trova articoli in magazzino");
+    c.archive = &P::archive();
+    c.fields = {
+        box("Codice", QStringLiteral("Codice articolo:"), l),
+        box("Tipologia", QStringLiteral("Tipologia:"), l),
+        box("Marca", QStringLiteral("Marca:"), l),
+        box("Modello", QStringLiteral("Modello:"), l),
+        box("Descrizione", QStringLiteral("Descrizione:"), l),
+        box("Accessori", QStringLiteral("Accessori:"), l),
+        box("Fornitore", QStringLiteral("Fornitore:"), l),
+        box("Documento", QStringLiteral("Estremi documento di acquisto:"), l),
+        box("Collocazione", QStringLiteral("Collocazione in magazzino:"), l),
+        box("Note", QStringLiteral("Note:"), l),
+    };
+    c.columns = {
+        padded(QString(), P::Codice, 30),
+        joined(QStringLiteral("  "), P::Marca, P::Modello, 40),
+        padded(QStringLiteral("  Costo: "), P::Costo, 12),
+        padded(QStringLiteral("  Giacenza: "), P::Giacenza, 12),
+        tail(QStringLiteral("  Note: "), P::Note),
+    };
+    c.countLead = QStringLiteral("Il presente elenco contiene ");
+    c.printTitle = QStringLiteral("Riepilogo articoli in magazzino");
+    c.cardTag = QStringLiteral("magazzino");
+    c.cardName = QStringLiteral("TfrmMagazzino");
+    return c;
+}
+
+Config customerConfig()
+{
+    namespace C = CustomerRecord;
+    const RecordLayout &l = C::layout();
+    Config c;
+    c.kind = Kind::Customers;
+    c.screenName = QStringLiteral("TfrmTrovaClienti");
+    c.windowCaption = QStringLiteral(" Trova Clienti in archivio");
+    c.archive = &C::archive();
+    c.fields = {
+        box("Cognome", QStringLiteral("Cognome:"), l),
+        box("Nome", QStringLiteral("Nome:"), l),
+        box("Codice", QStringLiteral("Codice Cliente:"), l),
+        box("Categoria", QStringLiteral("Categoria:"), l),
+        box("CodFisc", QStringLiteral("Codice fiscale:"), l),
+        box("Iva", QStringLiteral("Partita IVA:"), l),
+        box("Zona", QStringLiteral("Zona di appartenenza:"), l),
+        box("Prodotti", QStringLiteral("Prodotti e servizi di interesse:"), l),
+        box("Acquisto", QStringLiteral("Acquisto rateale effettuato:"), l),
+        box("Note", QStringLiteral("Note:"), l),
+    };
+    c.columns = {
+        joined(QString(), C::Cognome, C::Nome, 28),
+        padded(QStringLiteral("  C.F. "), C::CodFisc, 16),
+        padded(QStringLiteral("  Zona: "), C::Zona, 24),
+        padded(QStringLiteral("  Tel. "), C::Recapito, 14),
+        tail(QStringLiteral("  Note: "), C::Note),
+    };
+    c.countLead = QStringLiteral("Il presente riepilogo contiene ");
+    c.printTitle = QStringLiteral("Riepilogo Clienti in archivio");
+    c.cardTag = QStringLiteral("clienti");
+    c.cardName = QStringLiteral("TfrmAnagrafica");
+    return c;
+}
+
+Config supplierConfig()
+{
+    namespace S = SupplierRecord;
+    const RecordLayout &l = S::layout();
+    Config c;
+    c.kind = Kind::Suppliers;
+    c.screenName = QStringLiteral("TfrmTrovaFornitori");
+    c.windowCaption = QStringLiteral(" Trova Fornitori in archivio");
+    c.archive = &S::archive();
+    c.fields = {
+        box("Ditta", QStringLiteral("Denominazione Ditta:"), l),
+        box("Titolare", QStringLiteral("Titolare o responsabile:"), l),
+        box("PartitaIva", QStringLiteral("Partita IVA:"), l),
+        box("CodFisc", QStringLiteral("Codice fiscale:"), l),
+        box("IndirizzoRes", QStringLiteral("Via / Piazza e numero civico:"), l),
+        box("ComuneRes", QStringLiteral("Città:"), l),
+        box("Articoli", QStringLiteral("Articoli forniti:"), l),
+        box("Offerte", QStringLiteral("Offerte e sconti:"), l),
+        box("Questioni", QStringLiteral("Questioni in sospeso:"), l),
+        box("Note", QStringLiteral("Note:"), l),
+    };
+    c.columns = {
+        padded(QString(), S::Ditta, 30),
+        padded(QStringLiteral("  "), S::Titolare, 30),
+        padded(QStringLiteral("  Tel. "), S::Recapito, 20),
+        tail(QStringLiteral("  "), S::Note),
+    };
+    c.countLead = QStringLiteral("Il presente riepilogo contiene ");
+    c.printTitle = QStringLiteral("Riepilogo Fornitori");
+    c.cardTag = QStringLiteral("fornitori");
+    c.cardName = QStringLiteral("TfrmFornitori");
+    return c;
+}
+
+// The typed text in the archives' code page, or nothing when a character has no byte
+// there (it would be stored as '?', so it can never be found).
+bool toStoredForm(const QString &text, QByteArray &out)
+{
+    out.clear();
+    out.reserve(text.size());
+    for (const QChar ch : text) {
+        const char b = Cp1252::encodeChar(ch);
+        if (b == '?' && ch != u'?')
+            return false;
+        out.append(char(fold(static_cast<unsigned char>(b))));
+    }
+    return true;
+}
+
+// The text bytes of a stored field as its length byte gives them, kept inside the field
+// and the record whatever a damaged length byte says.
+QByteArrayView storedText(QByteArrayView record, int offset, int capacity)
+{
+    if (offset < 0 || offset >= record.size())
+        return {};
+    const int length = std::min<int>(
+        { static_cast<unsigned char>(record[offset]), capacity, int(record.size() - offset - 1) });
+    return record.sliced(offset + 1, length);
+}
+
+} // namespace
+
+const Config &config(Kind kind)
+{
+    static const Config products = productConfig();
+    static const Config customers = customerConfig();
+    static const Config suppliers = supplierConfig();
+    switch (kind) {
+    case Kind::Customers:
+        return customers;
+    case Kind::Suppliers:
+        return suppliers;
+    case Kind::Products:
+        break;
+    }
+    return products;
+}
+
+QString countText(const Config &config, qsizetype count)
+{
+    return config.countLead + QString::number(count) + QStringLiteral(" schede.");
+}
+
+Matcher::Matcher(const Config &config, const QStringList &typed)
+{
+    const RecordLayout &layout = *config.archive->layout;
+    const qsizetype n = std::min(typed.size(), config.fields.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        // A box of blanks only is left out altogether: it would otherwise match every
+        // record whose field holds those blanks and stand in for a box that did not.
+        if (TrimControl(typed[i]).isEmpty())
+            continue;
+        ++m_filled;
+        Key key;
+        const int field = config.fields[i].recordField;
+        key.offset = layout.offset(field);
+        key.capacity = layout.field(field).capacity;
+        key.storable = toStoredForm(typed[i], key.lowered);
+        m_keys.append(key);
+    }
+}
+
+bool Matcher::matches(QByteArrayView recordBytes) const
+{
+    for (const Key &key : m_keys) {
+        if (!key.storable
+            || !occursIn(storedText(recordBytes, key.offset, key.capacity), key.lowered))
+            return false;
+    }
+    return true;
+}
+
+bool occursIn(QByteArrayView fieldText, QByteArrayView lowered)
+{
+    const qsizetype m = lowered.size();
+    const qsizetype n = fieldText.size();
+    if (m == 0 || m > n)
+        return false;
+    const auto *t = reinterpret_cast<const unsigned char *>(fieldText.data());
+    const auto *k = reinterpret_cast<const unsigned char *>(lowered.data());
+    const unsigned char first = k[0];
+    for (qsizetype i = 0; i + m <= n; ++i) {
+        if (fold(t[i]) != first)
+            continue;
+        qsizetype j = 1;
+        while (j < m && fold(t[i + j]) == k[j])
+            ++j;
+        if (j == m)
+            return true;
+    }
+    return false;
+}
+
+ListLines::Scan search(RecordFile &file, const Config &config, const QStringList &typed)
+{
+    const Matcher matcher(config, typed);
+    ListLines::Scan scan = ListLines::scanLines(
+        file,
+        [&matcher](QByteArrayView bytes) {
+            return matcher.matches(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
+        },
+        ListLines::lineBuilder(config.columns, *config.archive->layout));
+    ListLines::sortLines(scan.lines);
+    return scan;
+}
+
+} // namespace ArchiveSearch

@@ -1,0 +1,191 @@
+#include "search/ArchiveSearchScreen.h"
+
+#include "app/FieldEntry.h"
+#include "app/Screens.h"
+#include "cards/CardScreen.h"
+#include "reports/ReportLooks.h"
+#include "search/SupplierImport.h"
+#include "storage/RecordFile.h"
+
+#include "ui_ArchiveSearchScreen.h"
+
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+namespace {
+
+// The search boxes stand in two columns of five, each with its caption above it.
+constexpr int kRowsPerColumn = 5;
+
+// The supplier search opened from the product card's supplier import.
+const QString kProductTag = QStringLiteral("magazzino");
+
+void importIntoProduct(const Record &supplier)
+{
+    QWidget *card = Screens::resident(QStringLiteral("TfrmMagazzino"));
+    if (!card)
+        return;
+    for (const SupplierImport::Value &v : SupplierImport::productValues(supplier)) {
+        if (auto *box = card->findChild<QLineEdit *>(v.control))
+            box->setText(v.text);
+    }
+}
+
+} // namespace
+
+ArchiveSearchScreen::ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *parent)
+    : ListScreen(parent)
+    , m_config(ArchiveSearch::config(kind))
+    , m_ui(std::make_unique<Ui::ArchiveSearchScreen>())
+{
+    m_ui->setupUi(this);
+    setObjectName(m_config.screenName);
+    setWindowTitle(m_config.windowCaption);
+    addSearchBoxes();
+    setUpScreen(this, 10, ScreenSize::List);
+    for (QLabel *caption : { m_ui->lblRigo04, m_ui->lblRigo05, m_ui->lblRigo06 })
+        ReportLooks::styleCaption(caption);
+    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+    ReportLooks::styleValue(m_ui->lblTrovate);
+    m_ui->lblTrovate->setText(ArchiveSearch::countText(m_config, 0));
+
+    setupList({ .fontSize = 11,
+        .itemWidth = 1400,
+        .enterMovesToFind = true,
+        .emptyFindKind = Messages::Kind::Plain,
+        .fillOnShow = false,
+        .highlightFields = true });
+    QStringList ring;
+    for (const ArchiveSearch::SearchField &f : m_config.fields)
+        ring.append(f.name);
+    ring.append(ring.first());
+    fieldEntry()->setEnterOrder(ring);
+
+    showNoticeOnPress(m_ui->btnCerca, m_ui->lblAttendere);
+    connect(m_ui->btnCerca, &QPushButton::clicked, this, &ArchiveSearchScreen::btnCercaClick);
+    connect(m_ui->btnAnnulla, &QPushButton::clicked, this, &ArchiveSearchScreen::btnAnnullaClick);
+    connect(m_ui->btnChiudi, &QPushButton::clicked, this, &ArchiveSearchScreen::btnChiudiClick);
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &ArchiveSearchScreen::btnStampaClick);
+}
+
+ArchiveSearchScreen::~ArchiveSearchScreen() = default;
+
+void ArchiveSearchScreen::addSearchBoxes()
+{
+    QWidget *previous = nullptr;
+    for (int i = 0; i < m_config.fields.size(); ++i) {
+        const ArchiveSearch::SearchField &f = m_config.fields[i];
+        auto *caption = new QLabel(f.caption, m_ui->panAvvio);
+        caption->setObjectName(QStringLiteral("tit") + f.name.mid(3));
+        auto *box = new QLineEdit(m_ui->panAvvio);
+        box->setObjectName(f.name);
+        caption->setBuddy(box);
+        auto *pair = new QVBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(caption);
+        pair->addWidget(box);
+        m_ui->layCampi->addLayout(pair, i % kRowsPerColumn, i / kRowsPerColumn);
+        if (previous)
+            QWidget::setTabOrder(previous, box);
+        previous = box;
+        m_boxes.append(box);
+    }
+    QWidget::setTabOrder(previous, m_ui->btnCerca);
+    QWidget::setTabOrder(m_ui->btnCerca, m_ui->btnAnnulla);
+}
+
+void ArchiveSearchScreen::setCallerTag(const QString &tag)
+{
+    m_ui->lblMemory->setText(tag);
+}
+
+void ArchiveSearchScreen::showEvent(QShowEvent *event)
+{
+    ListScreen::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void ArchiveSearchScreen::FormShow()
+{
+    if (const QScreen *s = screen())
+        move(s->availableGeometry().center() - rect().center());
+    resetFind();
+    if (m_ui->panAvvio->isVisible())
+        m_boxes.first()->setFocus(Qt::OtherFocusReason);
+}
+
+void ArchiveSearchScreen::btnCercaClick()
+{
+    QStringList typed;
+    for (const QLineEdit *box : std::as_const(m_boxes))
+        typed.append(box->text());
+    const ArchiveSearch::Matcher matcher(m_config, typed);
+    m_ui->lblConta->setText(QString::number(matcher.filledCount()));
+
+    RecordFile file;
+    ListLines::Scan scan;
+    const bool opened = file.open(*m_config.archive);
+    if (opened)
+        scan = ArchiveSearch::search(file, m_config, typed);
+    file.close();
+    if (!opened || !scan.complete) {
+        // The search panel stays, wait notice included, so the search can be started again.
+        Messages::plain(this, accessErrorText());
+        return;
+    }
+    m_found = std::move(scan.lines);
+    fillList();
+}
+
+void ArchiveSearchScreen::fill()
+{
+    showLines(m_found);
+    m_found.clear();
+    m_ui->lblTrovate->setText(ArchiveSearch::countText(m_config, lines().size()));
+    m_ui->panContainer->show();
+    m_ui->panAvvio->hide();
+}
+
+void ArchiveSearchScreen::lstRecordsDblClick()
+{
+    const QString tag = m_ui->lblMemory->text();
+    std::function<void(const Record &, qint64)> load = [](const Record &, qint64) {};
+    if (tag == m_config.cardTag) {
+        const QString cardName = m_config.cardName;
+        load = [cardName](const Record &record, qint64 position) {
+            if (CardScreen *card = CardScreen::resident(cardName))
+                card->loadRecord(record, position);
+        };
+    } else if (m_config.kind == ArchiveSearch::Kind::Suppliers && tag == kProductTag) {
+        load = [](const Record &supplier, qint64) { importIntoProduct(supplier); };
+    }
+    reopenSelected(*m_config.archive,
+        ListLines::lineBuilder(m_config.columns, *m_config.archive->layout), load);
+}
+
+void ArchiveSearchScreen::btnAnnullaClick()
+{
+    close();
+}
+
+void ArchiveSearchScreen::btnChiudiClick()
+{
+    close();
+}
+
+void ArchiveSearchScreen::btnStampaClick()
+{
+    printList(m_config.printTitle, {});
+}
+
+void ArchiveSearchScreen::done(int result)
+{
+    m_ui->lblAttendere->hide();
+    ListScreen::done(result);
+}

@@ -1,0 +1,60 @@
+#pragma once
+#include "reports/ListScreen.h"
+#include "search/ArchiveSearch.h"
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+class QLineEdit;
+
+namespace Ui {
+class ArchiveSearchScreen;
+}
+
+// The search screen of an archive: ten search boxes on the search panel panAvvio; "Cerca"
+// lists every record in which all the filled boxes occur on the result panel
+// panContainer, which then stays for the rest of the screen's life. The caller writes
+// its tag into lblMemory before showing the screen; a double-click on a line loads the
+// record into the card that the tag names (or, on the supplier search opened from the
+// product card, copies the supplier's data into the product). Created for each opening,
+// shown modally, destroyed when it closes. TfrmTrovaMagazzino, TfrmTrovaClienti and
+// TfrmTrovaFornitori are this screen with their archive's table of values.
+class ArchiveSearchScreen : public ListScreen
+{
+    Q_OBJECT
+public:
+    ~ArchiveSearchScreen() override;
+
+    const ArchiveSearch::Config &config() const { return m_config; }
+    // Writes the caller tag ("magazzino", "clienti", "fornitori") into lblMemory.
+    void setCallerTag(const QString &tag);
+
+    // The controls a caller or a test reaches by objectName are children of the screen;
+    // these give the search boxes in their Enter order.
+    const QList<QLineEdit *> &searchBoxes() const { return m_boxes; }
+
+public slots:
+    void btnCercaClick();
+    void btnAnnullaClick();
+    void btnChiudiClick();
+    void btnStampaClick();
+
+protected:
+    ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *parent);
+
+    void fill() override;
+    void lstRecordsDblClick() override;
+    void showEvent(QShowEvent *event) override;
+    void done(int result) override;
+
+private:
+    void FormShow();
+    void addSearchBoxes();
+
+    const ArchiveSearch::Config &m_config;
+    std::unique_ptr<Ui::ArchiveSearchScreen> m_ui;
+    QList<QLineEdit *> m_boxes;
+    QStringList m_found;
+};

@@ -1,0 +1,18 @@
+#include "search/SupplierImport.h"
+
+#include "storage/TextForms.h"
+#include "suppliers/SupplierRecord.h"
+
+namespace SupplierImport {
+
+QList<Value> productValues(const Record &supplier)
+{
+    // The supplier fields are no longer than the product fields that take them.
+    return {
+        { QStringLiteral("txtFornitore"), TrimControl(supplier.value(SupplierRecord::Ditta)) },
+        { QStringLiteral("txtRecapiti"), TrimControl(supplier.value(SupplierRecord::Recapito)) },
+        { QStringLiteral("txtOrdine"), TrimControl(supplier.value(SupplierRecord::Ordine)) },
+    };
+}
+
+} // namespace SupplierImport
