@@ -54,9 +54,10 @@ void plainReadOf(benchmark::State &state, const QString &path, std::int64_t byte
     state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
 }
 
-bool openArchive(benchmark::State &state, RecordFile &file, const QString &path, int size)
+bool openArchive(
+    benchmark::State &state, RecordFile &file, const QString &path, const RecordLayout &layout)
 {
-    if (file.openPath(path, size))
+    if (file.openPath(path, layout))
         return true;
     state.SkipWithError("cannot open the archive");
     return false;
@@ -75,7 +76,7 @@ void InventoryLines(benchmark::State &state)
     qsizetype lines = 0;
     for (auto _ : state) {
         RecordFile file;
-        if (!openArchive(state, file, path, ProductRecord::kRecordSize))
+        if (!openArchive(state, file, path, ProductRecord::layout()))
             break;
         const StockLists::Inventory inventory = StockLists::inventoryLines(file, QString());
         file.close();
@@ -97,7 +98,7 @@ void UnderStockLines(benchmark::State &state)
     qsizetype lines = 0;
     for (auto _ : state) {
         RecordFile file;
-        if (!openArchive(state, file, path, ProductRecord::kRecordSize))
+        if (!openArchive(state, file, path, ProductRecord::layout()))
             break;
         const ListLines::Scan scan = StockLists::underStockLines(file);
         file.close();
@@ -125,7 +126,7 @@ void MovementLines(benchmark::State &state)
     qsizetype lines = 0;
     for (auto _ : state) {
         RecordFile file;
-        if (!openArchive(state, file, path, MovementRecord::kRecordSize))
+        if (!openArchive(state, file, path, MovementRecord::layout()))
             break;
         const StockLists::Movements movements = StockLists::movementLines(
             file, MovementRecord::Kind::Load, QString(), kYearStart, kYearEnd);
@@ -154,7 +155,7 @@ const QStringList &inventoryOf(std::int64_t count)
     auto found = cache.find(count);
     if (found == cache.end()) {
         RecordFile file;
-        file.openPath(productArchive(count), ProductRecord::kRecordSize);
+        file.openPath(productArchive(count), ProductRecord::layout());
         found = cache.emplace(count, StockLists::inventoryLines(file, QString()).lines).first;
     }
     return found->second;

@@ -44,7 +44,7 @@ void ScanRaw(benchmark::State &state)
     QByteArray bytes;
     for (auto _ : state) {
         RecordFile file;
-        if (!file.openPath(path, ProductRecord::kRecordSize)) {
+        if (!file.openPath(path, ProductRecord::layout())) {
             state.SkipWithError("cannot open the archive");
             break;
         }
@@ -71,7 +71,7 @@ void ScanRawCounted(benchmark::State &state)
     QByteArray bytes;
     for (auto _ : state) {
         RecordFile file;
-        if (!file.openPath(path, ProductRecord::kRecordSize)) {
+        if (!file.openPath(path, ProductRecord::layout())) {
             state.SkipWithError("cannot open the archive");
             break;
         }
@@ -98,7 +98,7 @@ void ScanDecoded(benchmark::State &state)
     Record record(ProductRecord::layout());
     for (auto _ : state) {
         RecordFile file;
-        if (!file.openPath(path, ProductRecord::kRecordSize)) {
+        if (!file.openPath(path, ProductRecord::layout())) {
             state.SkipWithError("cannot open the archive");
             break;
         }

@@ -430,7 +430,7 @@ void TfrmMagazzino::cmdDuplicaClick()
         label->clear();
 
     RecordFile archive;
-    if (!archive.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize)) {
+    if (!archive.open(ProductRecord::archive())) {
         showAccessError();
         return;
     }
@@ -466,7 +466,7 @@ void TfrmMagazzino::cmdSalvaClick()
     m_ui->txtGiacenza->setText(stock);
 
     RecordFile archive;
-    if (!archive.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize)) {
+    if (!archive.open(ProductRecord::archive())) {
         showAccessError();
         return;
     }
@@ -508,7 +508,7 @@ void TfrmMagazzino::cmdEsciClick()
 void TfrmMagazzino::navigate(CardNavigation::Move move)
 {
     RecordFile archive;
-    if (!archive.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize)) {
+    if (!archive.open(ProductRecord::archive())) {
         showAccessError();
         return;
     }

@@ -64,7 +64,7 @@ bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *er
 {
     RecordFile file;
     const bool ok
-        = file.open(fileNameFor(kind, record), MovementRecord::kRecordSize) && file.append(record);
+        = file.open(MovementRecord::archiveNamed(fileNameFor(kind, record))) && file.append(record);
     if (!ok && error)
         *error = file.errorString();
     file.close();

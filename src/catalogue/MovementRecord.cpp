@@ -3,16 +3,22 @@
 #include "storage/TextForms.h"
 
 namespace MovementRecord {
-const RecordLayout &layout()
-{
-    static const RecordLayout instance(kFields);
-    return instance;
-}
 
 QString fileNameFor(Kind kind, const QString &dateText)
 {
-    const QString prefix = kind == Kind::Load ? QStringLiteral("Carico_")
-                                              : QStringLiteral("Scarico_");
+    const QString prefix
+        = kind == Kind::Load ? QStringLiteral("Carico_") : QStringLiteral("Scarico_");
     return prefix + YearOf(dateText) + QStringLiteral(".mrv");
 }
+
+Archive archiveFor(Kind kind, const QString &dateText)
+{
+    return archiveNamed(fileNameFor(kind, dateText));
+}
+
+Archive archiveNamed(const QString &fileName)
+{
+    return { fileName, &kLayout };
+}
+
 } // namespace MovementRecord

@@ -1,9 +1,9 @@
 #include "catalogue/ProductRecord.h"
 
 namespace ProductRecord {
-const RecordLayout &layout()
+const Archive &archive()
 {
-    static const RecordLayout instance(kFields);
+    static const Archive instance { QString::fromLatin1(kFileName), &kLayout };
     return instance;
 }
 } // namespace ProductRecord

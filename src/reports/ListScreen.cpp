@@ -222,14 +222,14 @@ void ListScreen::printList(const QString &title, const QStringList &extraLines)
         ListReport::print(this, title, m_lines, extraLines);
 }
 
-void ListScreen::reopenSelected(const QString &fileName, const RecordLayout &layout,
-    const ListLines::LineBuilder &build, const std::function<void(const Record &, qint64)> &load)
+void ListScreen::reopenSelected(const Archive &archive, const ListLines::LineBuilder &build,
+    const std::function<void(const Record &, qint64)> &load)
 {
     const int row = selectedRow();
     if (row >= 0 && row < m_lines.size()) {
         RecordFile file;
-        if (file.open(fileName, layout.recordSize())) {
-            const auto found = ListLines::reopenByLine(file, layout, m_lines[row], build);
+        if (file.open(archive)) {
+            const auto found = ListLines::reopenByLine(file, *archive.layout, m_lines[row], build);
             file.close();
             if (found)
                 load(found->record, found->position);

@@ -89,11 +89,10 @@ protected:
     // Prints the list with its title and extra lines.
     void printList(const QString &title, const QStringList &extraLines);
 
-    // Reopening by line: scans fileName for the last record whose line equals the
+    // Reopening by line: scans the archive for the last record whose line equals the
     // selected line and gives it with its position to load(), then closes the screen,
     // found or not. A read error or no selected line loads nothing.
-    void reopenSelected(const QString &fileName, const RecordLayout &layout,
-        const ListLines::LineBuilder &build,
+    void reopenSelected(const Archive &archive, const ListLines::LineBuilder &build,
         const std::function<void(const Record &, qint64)> &load);
 
     // A double-click on the list box; screens that reopen records override it.

@@ -64,7 +64,7 @@ void MovementSummaryList::fill()
     StockLists::Movements movements;
     movements.shownFilter = StockLists::movementNoneRead();
     if (file.openPath(
-            TrimControl(selectionText(QStringLiteral("lblFile"))), MovementRecord::kRecordSize)
+            TrimControl(selectionText(QStringLiteral("lblFile"))), MovementRecord::layout())
         && start && end)
         movements = StockLists::movementLines(
             file, m_kind, selectionText(QStringLiteral("txtTipologia")), *start, *end);

@@ -180,7 +180,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
     // than shown as an empty summary. Opening creates a missing file empty, as the list
     // would do.
     RecordFile probe;
-    const bool accessible = probe.openPath(path, MovementRecord::kRecordSize);
+    const bool accessible = probe.openPath(path, MovementRecord::layout());
     probe.close();
     if (!accessible) {
         m_ui->lblAttendere->hide();

@@ -50,7 +50,7 @@ void TfrmRiepilogo::fill()
 
     RecordFile file;
     StockLists::Inventory inventory;
-    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+    if (file.open(ProductRecord::archive()))
         inventory = StockLists::inventoryLines(file, filter);
     else
         inventory.complete = false;

@@ -33,7 +33,7 @@ void TfrmSottoscorta::fill()
     ListLines::Scan scan;
     // A file that cannot be opened gives an empty list; a damaged record ends the
     // reading with the lines before it.
-    if (file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize))
+    if (file.open(ProductRecord::archive()))
         scan = StockLists::underStockLines(file);
     file.close();
     showLines(scan.lines);
@@ -41,7 +41,7 @@ void TfrmSottoscorta::fill()
 
 void TfrmSottoscorta::lstRecordsDblClick()
 {
-    reopenSelected(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::layout(),
+    reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
             if (auto *card = Screens::resident<TfrmMagazzino>())

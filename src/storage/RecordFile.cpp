@@ -20,7 +20,9 @@ constexpr qint64 kBlockBytes = 256 * 1024;
 
 QString accessErrorText()
 {
-    return QString::fromUtf16(kAccessErrorText);
+    return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+                          "Accertarsi di possedere i privilegi di scrittura nella cartella di "
+                          "installazione del programma.");
 }
 
 RecordFile::~RecordFile()
@@ -28,13 +30,14 @@ RecordFile::~RecordFile()
     close();
 }
 
-bool RecordFile::open(const QString &fileName, int recordSize)
+bool RecordFile::open(const Archive &archive)
 {
-    return openPath(ProgramFolder::filePath(fileName), recordSize);
+    return openPath(ProgramFolder::filePath(archive.fileName), *archive.layout);
 }
 
-bool RecordFile::openPath(const QString &path, int recordSize)
+bool RecordFile::openPath(const QString &path, const RecordLayout &layout)
 {
+    const int recordSize = layout.recordSize();
     close();
     m_error.clear();
     m_recordSize = recordSize;

@@ -6,10 +6,6 @@
 #include <QString>
 
 // The message a card shows when its archive cannot be opened, read or written.
-inline constexpr char16_t kAccessErrorText[] =
-    u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
-    u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del "
-    u"programma.";
 QString accessErrorText();
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
@@ -25,12 +21,13 @@ public:
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
-    // Opens fileName inside the program folder for reading and writing at index 0,
-    // creating it empty when missing. An existing file is never emptied: one that exists
-    // but cannot be opened for writing is a failure.
-    bool open(const QString &fileName, int recordSize);
-    // The same for a full path (tests and tools).
-    bool openPath(const QString &path, int recordSize);
+    // Opens the archive's file inside the program folder for reading and writing at
+    // index 0, creating it empty when missing. An existing file is never emptied: one
+    // that exists but cannot be opened for writing is a failure.
+    bool open(const Archive &archive);
+    // The same for a file given by its full path (a yearly file the user chose, archives
+    // outside the program folder in tests and benchmarks).
+    bool openPath(const QString &path, const RecordLayout &layout);
     void close();
     bool isOpen() const { return m_file.isOpen(); }
 

@@ -132,7 +132,7 @@ Record fullProduct()
 bool writeArchive(const QList<Record> &records)
 {
     RecordFile file;
-    if (!file.open(QStringLiteral("Magazzino.mrv"), kRecordSize))
+    if (!file.open(ProductRecord::archive()))
         return false;
     for (const Record &r : records) {
         if (!file.append(r))

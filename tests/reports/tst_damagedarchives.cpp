@@ -77,7 +77,7 @@ void TestDamagedArchives::productLists()
           damagedArchive(layout, records, seed));
 
     RecordFile file;
-    QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), layout.recordSize()));
+    QVERIFY(file.open(ProductRecord::archive()));
     QCOMPARE(file.recordCount(), records);
 
     // Every field reads back within its capacity whatever its length byte says.
@@ -117,7 +117,7 @@ void TestDamagedArchives::movementList()
     write(folder.filePath(QStringLiteral("Carico_2021.mrv")), damagedArchive(layout, records, seed));
 
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Carico_2021.mrv"), layout.recordSize()));
+    QVERIFY(file.open(MovementRecord::archiveNamed(QStringLiteral("Carico_2021.mrv"))));
     const StockLists::Movements all = StockLists::movementLines(
         file, MovementRecord::Kind::Load, QString(), QDate(2021, 1, 1), QDate(2021, 12, 31));
     QVERIFY(all.lines.size() <= records);

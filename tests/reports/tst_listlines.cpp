@@ -326,7 +326,7 @@ void TestListLines::reopenTakesTheLastEqualRecord()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     // Records 2 and 4 give the same line; they differ in a field the line does not show.
     QVERIFY(file.append(product(u"A"_s, u"n"_s, u"1"_s)));
     QVERIFY(file.append(product(u"B"_s, u"same"_s, u"2"_s)));
@@ -353,7 +353,7 @@ void TestListLines::reopenFindsNothing()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     const LineBuilder build = lineBuilder(kCodeAndNote, ProductRecord::layout());
     QVERIFY(!reopenByLine(file, ProductRecord::layout(), u"A"_s, build).has_value());
     QVERIFY(file.append(product(u"A"_s, u"n"_s, u"1"_s)));
@@ -366,7 +366,7 @@ void TestListLines::scanStopsAtARefusedRecord()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     for (const char16_t *code : { u"1", u"skip", u"2", u"stop", u"3" })
         QVERIFY(file.append(product(QString::fromUtf16(code), {}, {})));
     const auto accept = [](QByteArrayView bytes) {

@@ -235,7 +235,7 @@ void TestReportScreens::inventoryTotals()
     {
         RecordFile file;
         QVERIFY(
-            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+            file.open(ProductRecord::archive()));
         for (const QString &p : products) {
             const QStringList f = p.split(u'|');
             appendProduct(file,
@@ -336,7 +336,7 @@ void TestReportScreens::underStockListAndFind()
     {
         RecordFile file;
         QVERIFY(
-            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+            file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"zz-1"_s }, { ProductRecord::Giacenza, u"1"_s },
                 { ProductRecord::Sottoscorta, u"2"_s }, { ProductRecord::Note, u"ABC"_s } });
@@ -394,7 +394,7 @@ void TestReportScreens::underStockDoubleClickLoadsTheLaterRecord()
     {
         RecordFile file;
         QVERIFY(
-            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+            file.open(ProductRecord::archive()));
         // Records 2 and 3 give the same line; they differ in fields the line does not show.
         appendProduct(file,
             { { ProductRecord::Codice, u"A"_s }, { ProductRecord::Giacenza, u"0"_s },
@@ -436,7 +436,7 @@ void TestReportScreens::underStockDoubleClickWithoutSelection()
     {
         RecordFile file;
         QVERIFY(
-            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+            file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"A"_s }, { ProductRecord::Giacenza, u"0"_s },
                 { ProductRecord::Sottoscorta, u"0"_s } });
@@ -462,7 +462,7 @@ void TestReportScreens::underStockOpensFromTheCard()
     {
         RecordFile file;
         QVERIFY(
-            file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+            file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"OK"_s }, { ProductRecord::Giacenza, u"9"_s },
                 { ProductRecord::Sottoscorta, u"1"_s } });
@@ -500,7 +500,7 @@ void TestReportScreens::summaryOneDayInterval()
 {
     {
         RecordFile file;
-        QVERIFY(file.open(u"Carico_2021.mrv"_s, MovementRecord::kRecordSize));
+        QVERIFY(file.open(MovementRecord::archiveNamed(u"Carico_2021.mrv"_s)));
         appendMovement(file, u"04/03/2021"_s, u"A1"_s);
         appendMovement(file, u"05/03/2021"_s, u"B2"_s);
         appendMovement(file, u"06/03/2021"_s, u"C3"_s);
@@ -558,7 +558,7 @@ void TestReportScreens::summaryCodeFilterAndUnloadLine()
 {
     {
         RecordFile file;
-        QVERIFY(file.open(u"Scarico_2021.mrv"_s, MovementRecord::kRecordSize));
+        QVERIFY(file.open(MovementRecord::archiveNamed(u"Scarico_2021.mrv"_s)));
         appendMovement(file, u"02/02/2021"_s, u"AB-1"_s, u"7"_s);
         appendMovement(file, u"03/02/2021"_s, QString());
         appendMovement(file, u"04/02/2021"_s, u"xab"_s);
@@ -583,7 +583,7 @@ void TestReportScreens::summaryStopsAtAnUnreadableDate()
 {
     {
         RecordFile file;
-        QVERIFY(file.open(u"Carico_2021.mrv"_s, MovementRecord::kRecordSize));
+        QVERIFY(file.open(MovementRecord::archiveNamed(u"Carico_2021.mrv"_s)));
         appendMovement(file, u"05/03/2021"_s, u"A"_s);
         appendMovement(file, u"31/02/2021"_s, u"B"_s);
         appendMovement(file, u"06/03/2021"_s, u"C"_s);
@@ -603,7 +603,7 @@ void TestReportScreens::summaryPrinting()
 {
     {
         RecordFile file;
-        QVERIFY(file.open(u"Carico_2021.mrv"_s, MovementRecord::kRecordSize));
+        QVERIFY(file.open(MovementRecord::archiveNamed(u"Carico_2021.mrv"_s)));
         appendMovement(file, u"05/03/2021"_s, u"A"_s);
     }
     TfrmMenuRiepilogoCarico menu;

@@ -132,7 +132,7 @@ void TestStockLists::underStockStopsAtADamagedProduct()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QString::fromLatin1(ProductRecord::kFileName), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QVERIFY(file.append(productRecord(u"zeta"_s, u"1"_s, u"5"_s)));
     QVERIFY(file.append(productRecord(u"Alfa"_s, u"0"_s, u"0"_s)));
     QVERIFY(file.append(productRecord(u"over"_s, u"9"_s, u"5"_s)));
@@ -216,7 +216,7 @@ void TestStockLists::movementFilterAndInterval()
 
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(u"Carico_2021.mrv"_s, MovementRecord::kRecordSize));
+    QVERIFY(file.open(MovementRecord::archiveNamed(u"Carico_2021.mrv"_s)));
     QVERIFY(file.append(movement(u"04/03/2021"_s, u"AB-1"_s)));
     QVERIFY(file.append(movement(u"05/03/2021"_s, u"xab"_s)));
     QVERIFY(file.append(movement(u"05/03/2021"_s, QString())));

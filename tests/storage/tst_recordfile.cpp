@@ -93,7 +93,7 @@ void TestRecordFile::openCreatesMissingFileEmpty()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QCOMPARE(file.recordCount(), 0);
     QVERIFY(file.atEnd());
     file.close();
@@ -101,7 +101,7 @@ void TestRecordFile::openCreatesMissingFileEmpty()
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("Magazzino.mrv"))).size(), 0);
 
     // Appending to the empty file gives position 1 (index 0).
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QVERIFY(file.append(productBytes(QStringLiteral("A1"))));
     QCOMPARE(file.recordCount(), 1);
     QCOMPARE(file.currentIndex(), 1);
@@ -114,7 +114,7 @@ void TestRecordFile::openNeverEmptiesAnExistingFile()
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")), two);
     {
         RecordFile file;
-        QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+        QVERIFY(file.open(ProductRecord::archive()));
         QCOMPARE(file.recordCount(), 2);
     }
     QCOMPARE(folder.readAll(QStringLiteral("Magazzino.mrv")), two);
@@ -131,7 +131,7 @@ void TestRecordFile::partialTrailingRecordIsNotCounted()
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")), bytes);
 
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), size));
+    QVERIFY(file.open(ProductRecord::archive()));
     QCOMPARE(file.recordCount(), 3);
     QVERIFY(file.append(productBytes(QStringLiteral("nuovo"))));
     file.close();
@@ -146,7 +146,7 @@ void TestRecordFile::writeReadAndRewriteInPlace()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     for (const char *code : {"A", "B", "C"})
         QVERIFY(file.append(productBytes(QString::fromLatin1(code))));
     QVERIFY(file.writeAt(1, productBytes(QStringLiteral("B2"))));
@@ -181,7 +181,7 @@ void TestRecordFile::sequentialReadingCrossesBlocks()
     writeRaw(folder.filePath(QStringLiteral("Carico_2021.mrv")), bytes + QByteArray(7, 'x'));
 
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Carico_2021.mrv"), MovementRecord::kRecordSize));
+    QVERIFY(file.open(MovementRecord::archiveNamed(QStringLiteral("Carico_2021.mrv"))));
     int seen = 0;
     while (!file.atEnd()) {
         QVERIFY(file.readNext(m));
@@ -196,7 +196,7 @@ void TestRecordFile::sequentialReadingSeesRewrites()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QVERIFY(file.append(productBytes(QStringLiteral("A"))));
     QVERIFY(file.append(productBytes(QStringLiteral("B"))));
     file.seek(0);
@@ -214,7 +214,7 @@ void TestRecordFile::readPastTheEndFails()
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")),
              productBytes(QStringLiteral("A")) + QByteArray(10, 'x'));
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QByteArray bytes;
     QVERIFY(file.readAt(0, bytes));
     QVERIFY(!file.readAt(1, bytes)); // only a partial record is there
@@ -226,7 +226,7 @@ void TestRecordFile::writeBeyondTheEndFails()
 {
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     QVERIFY(!file.writeAt(1, productBytes(QStringLiteral("A")))); // would leave a hole
     QVERIFY(!file.append(QByteArray(10, 'x')));                    // not a whole record
     file.close();
@@ -242,7 +242,7 @@ void TestRecordFile::damagedLengthBytesAreClamped()
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")), bytes);
 
     RecordFile file;
-    QVERIFY(file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(file.open(ProductRecord::archive()));
     Record r(ProductRecord::layout());
     QVERIFY(file.readAt(0, r));
     QCOMPARE(r.value(ProductRecord::Codice).size(), 6); // the text, then zero bytes trimmed
@@ -256,7 +256,7 @@ void TestRecordFile::unopenableFileIsAnError()
     // A folder in the place of the archive cannot be opened as a file.
     QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("Magazzino.mrv")));
     RecordFile file;
-    QVERIFY(!file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(!file.open(ProductRecord::archive()));
     QVERIFY(!file.isOpen());
     QCOMPARE(file.recordCount(), 0);
     QByteArray bytes;
@@ -269,7 +269,7 @@ void TestRecordFile::missingFolderIsAnError()
     TempProgramFolder folder;
     ProgramFolder::setPath(folder.filePath(QStringLiteral("non/esiste")));
     RecordFile file;
-    QVERIFY(!file.open(QStringLiteral("Magazzino.mrv"), ProductRecord::kRecordSize));
+    QVERIFY(!file.open(ProductRecord::archive()));
     QVERIFY(!file.errorString().isEmpty());
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("non/esiste/Magazzino.mrv"))));
     QVERIFY(accessErrorText().startsWith(QStringLiteral("Attenzione: il sistema non permette")));
