@@ -14,8 +14,10 @@
 #include <QFileDialog>
 #include <QFont>
 #include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QScreen>
+#include <QTreeView>
 
 namespace {
 
@@ -71,6 +73,13 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent)
     m_dlgFile->setNameFilter(QStringLiteral("Tutti i file (*.*) (*)"));
     m_dlgFile->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     m_dlgFile->setDirectory(QDir::homePath());
+    // Wide enough for the size, type and date columns, which Qt's own list starts narrow.
+    m_dlgFile->resize(820, 500);
+    if (auto *list = m_dlgFile->findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        const int widths[] = { 300, 110, 130, 170 };
+        for (int column = 0; column < 4; ++column)
+            list->header()->resizeSection(column, widths[column]);
+    }
 
     setupLooks();
 
