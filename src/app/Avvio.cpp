@@ -13,7 +13,6 @@
 #include <QGraphicsDropShadowEffect>
 #include <QLinearGradient>
 #include <QPainter>
-#include <QScreen>
 
 TfrmAvvio::TfrmAvvio(QWidget *parent)
     : QWidget(parent)
@@ -109,16 +108,6 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
 
 TfrmAvvio::~TfrmAvvio() = default;
 
-void TfrmAvvio::showFilling(QWidget *window)
-{
-    // Without a window manager a maximise request is not honoured: cover the screen anyway.
-    if (QScreen *screen = window->screen())
-        window->setGeometry(screen->availableGeometry());
-    window->showMaximized();
-    window->raise();
-    window->activateWindow();
-}
-
 void TfrmAvvio::refreshEntries()
 {
     for (const Entry &entry : std::as_const(m_entries)) {
@@ -159,7 +148,7 @@ bool TfrmAvvio::eventFilter(QObject *watched, QEvent *event)
         m_closing = watched;
     } else if (event->type() == QEvent::Hide && !event->spontaneous() && m_closing == watched) {
         m_closing = nullptr;
-        showFilling(this);
+        Widgets::showFilling(this);
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -172,7 +161,7 @@ void TfrmAvvio::openScreen(const QString &screenClass)
         return;
     }
     screen->installEventFilter(this);
-    showFilling(screen);
+    Widgets::showFilling(screen);
     hide();
 }
 

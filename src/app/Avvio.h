@@ -25,8 +25,6 @@ public:
 
     // Enables each entry whose screen is registered; run on every showing.
     void refreshEntries();
-    // Shows a window maximised (the menu itself, or a screen opened from it).
-    static void showFilling(QWidget *window);
 
 protected:
     void showEvent(QShowEvent *event) override;

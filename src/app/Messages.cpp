@@ -15,6 +15,11 @@ void setHandler(Handler handler)
     g_handler = std::move(handler);
 }
 
+Answer show(QWidget *parent, const Notice &notice)
+{
+    return notice.isEmpty() ? Answer::Ok : show(parent, notice.kind, notice.text);
+}
+
 Answer show(QWidget *parent, Kind kind, const QString &text)
 {
     if (g_handler)

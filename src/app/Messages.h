@@ -1,4 +1,6 @@
 #pragma once
+#include "app/Notice.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,10 +13,12 @@ class QWidget;
 // as given, line breaks included.
 namespace Messages {
 
-enum class Kind { Warning, Error, Information, Confirmation, Plain };
+using Kind = Notice::Kind;
 enum class Answer { Ok, Cancel, Yes, No };
 
 Answer show(QWidget *parent, Kind kind, const QString &text);
+// The notice a part of the program gave; an empty notice shows nothing (answers Ok).
+Answer show(QWidget *parent, const Notice &notice);
 
 inline void warning(QWidget *parent, const QString &text) { show(parent, Kind::Warning, text); }
 inline void error(QWidget *parent, const QString &text) { show(parent, Kind::Error, text); }

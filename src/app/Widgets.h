@@ -26,5 +26,7 @@ void applyItalianConventions(QWidget *screen);
 // Opens the window maximised, and covers the screen's free area also where no window
 // manager honours the request (a bare X server).
 void fillScreen(QWidget *window);
+// The same for a window shown now, brought to the front and made active.
+void showFilling(QWidget *window);
 
 } // namespace Widgets

@@ -1,6 +1,7 @@
 #include "app/Avvio.h"
 #include "app/ResidentScreens.h"
 #include "app/Screens.h"
+#include "app/Widgets.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -40,6 +41,6 @@ int main(int argc, char *argv[])
 
     createResidentScreens();
     if (auto *menu = Screens::resident<TfrmAvvio>())
-        TfrmAvvio::showFilling(menu);
+        Widgets::showFilling(menu);
     return QApplication::exec();
 }

@@ -2,11 +2,12 @@
 
 #include "ui_Magazzino.h"
 
-#include "app/CardBinding.h"
 #include "app/FieldEntry.h"
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
+#include "cards/CardBinding.h"
+#include "cards/CardLooks.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/Giacenza.h"
 #include "catalogue/Prices.h"
@@ -71,17 +72,17 @@ bool roundToWhole(QLineEdit *edit)
 } // namespace
 
 TfrmMagazzino::TfrmMagazzino(QWidget *parent)
-    : QWidget(parent)
+    : CardScreen(ProductRecord::archive(), Notice::Kind::Warning, parent)
     , m_ui(std::make_unique<Ui::TfrmMagazzino>())
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
+    bindCard(m_ui->lblPosizione);
 
     const RecordLayout &layout = ProductRecord::layout();
     for (int i = 0; i < layout.fieldCount(); ++i) {
-        QWidget *control = CardBinding::controlFor(this, layout.fieldName(i));
-        Q_ASSERT_X(control, "TfrmMagazzino", "every product field has its control");
+        QWidget *control = binding().control(i);
         if (auto *edit = qobject_cast<QLineEdit *>(control))
             edit->setMaxLength(layout.field(i).capacity);
         else if (control)
@@ -100,32 +101,13 @@ void TfrmMagazzino::setupLooks()
 {
     QFont cardFont(QStringLiteral("Arial"));
     cardFont.setPointSize(11);
-    setFont(cardFont);
-    // Below the style sheets of the card and of its sections the font is not inherited:
-    // every control gets it explicitly.
-    for (QWidget *control : findChildren<QWidget *>())
-        control->setFont(cardFont);
-
-    setAttribute(Qt::WA_StyledBackground, true);
-    setStyleSheet(QStringLiteral(
-        "#TfrmMagazzino { background-color: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-        " stop:0 #E3E8F0, stop:1 #BCC7D8); }"
-        "#shpContainer, #panControlli { background-color: #F8F9FB; border: 1px solid #9FAABD;"
-        " border-radius: 8px; }"
-        "#shpFrecce { background-color: #6A5ACD; border-radius: 4px; }"
-        "#lblPosizione { background-color: white; color: #1E1E50; border: 1px solid #483D8B;"
-        " border-radius: 3px; padding: 2px 6px; }"));
-    for (QWidget *section :
-        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 })
-        Widgets::styleSection(section);
-    for (QLabel *title :
-        { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04 }) {
-        title->setStyleSheet(QStringLiteral("color: #3B3486;"));
-        QFont font = cardFont;
-        font.setBold(true);
-        font.setPointSize(cardFont.pointSize() + 1);
-        title->setFont(font);
-    }
+    CardLooks::setCardFont(this, cardFont);
+    CardLooks::styleCard(this, { QStringLiteral("shpContainer"), QStringLiteral("panControlli") },
+        QStringLiteral("shpFrecce"));
+    CardLooks::styleSections(
+        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 },
+        { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04 },
+        cardFont);
     Widgets::styleInfoBar(m_ui->panInfo);
 
     // Amounts and counts are short: their boxes are sized for their texts.
@@ -143,96 +125,38 @@ void TfrmMagazzino::setupLooks()
     m_ui->btnAggiungi->setFixedWidth(signWidth);
     m_ui->btnSottrai->setFixedWidth(signWidth);
 
-    // The four sections share their column widths, so captions and fields line up from
-    // one section to the next.
-    const QList<QGridLayout *> grids = { qobject_cast<QGridLayout *>(m_ui->shpSezione01->layout()),
-        qobject_cast<QGridLayout *>(m_ui->shpSezione02->layout()),
-        qobject_cast<QGridLayout *>(m_ui->shpSezione03->layout()),
-        qobject_cast<QGridLayout *>(m_ui->shpSezione04->layout()) };
-    int columnWidths[4] = { 0, 0, 0, 0 };
-    for (QGridLayout *grid : grids) {
-        for (int i = 0; i < grid->count(); ++i) {
-            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
-            if (columnSpan != 1)
-                continue;
-            // Captions keep their natural width; fields only their minimum.
-            const QLayoutItem *item = grid->itemAt(i);
-            const int width = column == 1 || column == 3 ? item->minimumSize().width()
-                                                         : item->sizeHint().width();
-            columnWidths[column] = std::max(columnWidths[column], width);
-        }
-    }
-    for (QGridLayout *grid : grids) {
-        for (int column = 0; column < 4; ++column)
-            grid->setColumnMinimumWidth(column, columnWidths[column]);
-        grid->setColumnStretch(1, 1);
-        grid->setColumnStretch(3, 1);
-    }
+    CardLooks::alignColumns(
+        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 });
 
     QPixmap decoration(QStringLiteral(":/icons/package-x-generic-128.png"));
     m_ui->imgDecoro->setPixmap(
         decoration.scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
 
-    static const struct
-    {
-        QToolButton *Ui::TfrmMagazzino::*button;
-        const char *icon;
-    } imageButtons[] = {
-        { &Ui::TfrmMagazzino::cmdNuovo, "document-new.png" },
-        { &Ui::TfrmMagazzino::cmdDuplica, "edit-copy.png" },
-        { &Ui::TfrmMagazzino::cmdFile, "mail-attachment.png" },
-        { &Ui::TfrmMagazzino::cmdSalva, "document-save.png" },
-        { &Ui::TfrmMagazzino::cmdTrova, "edit-find.png" },
-        { &Ui::TfrmMagazzino::cmdStampa, "document-print.png" },
-        { &Ui::TfrmMagazzino::cmdPDF, "x-office-document.png" },
-        { &Ui::TfrmMagazzino::cmdWeb, "internet-web-browser.png" },
-        { &Ui::TfrmMagazzino::cmdSottoscorta, "emblem-important.png" },
-        { &Ui::TfrmMagazzino::cmdEsporta, "x-office-spreadsheet.png" },
-        { &Ui::TfrmMagazzino::cmdGuida, "help-browser.png" },
-        { &Ui::TfrmMagazzino::cmdEsci, "system-log-out.png" },
-    };
-    QFont buttonFont = font();
-    buttonFont.setBold(true);
-    for (const auto &b : imageButtons) {
-        QToolButton *button = m_ui.get()->*b.button;
-        Widgets::makeImageButton(button, QString::fromLatin1(b.icon));
-        // The column reads like a menu: picture on the left, word beside it.
-        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
-        button->setFont(buttonFont);
-    }
-    static const struct
-    {
-        QToolButton *Ui::TfrmMagazzino::*button;
-        const char *icon;
-    } arrows[] = {
-        { &Ui::TfrmMagazzino::cmdPrimo, "go-first.png" },
-        { &Ui::TfrmMagazzino::cmdIndietro, "go-previous.png" },
-        { &Ui::TfrmMagazzino::cmdAvanti, "go-next.png" },
-        { &Ui::TfrmMagazzino::cmdUltimo, "go-last.png" },
-    };
-    for (const auto &a : arrows)
-        Widgets::makeImageButton(m_ui.get()->*a.button, QString::fromLatin1(a.icon), 24);
+    CardLooks::styleButtonColumn(
+        {
+            { m_ui->cmdNuovo, "document-new.png" },
+            { m_ui->cmdDuplica, "edit-copy.png" },
+            { m_ui->cmdFile, "mail-attachment.png" },
+            { m_ui->cmdSalva, "document-save.png" },
+            { m_ui->cmdTrova, "edit-find.png" },
+            { m_ui->cmdStampa, "document-print.png" },
+            { m_ui->cmdPDF, "x-office-document.png" },
+            { m_ui->cmdWeb, "internet-web-browser.png" },
+            { m_ui->cmdSottoscorta, "emblem-important.png" },
+            { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
+            { m_ui->cmdGuida, "help-browser.png" },
+            { m_ui->cmdEsci, "system-log-out.png" },
+        },
+        font());
+    CardLooks::styleArrows({
+        { m_ui->cmdPrimo, "go-first.png" },
+        { m_ui->cmdIndietro, "go-previous.png" },
+        { m_ui->cmdAvanti, "go-next.png" },
+        { m_ui->cmdUltimo, "go-last.png" },
+    });
     Widgets::makeImageButton(m_ui->impFornitore, QStringLiteral("x-office-address-book.png"), 22);
-
-    QFont positionFont = font();
-    positionFont.setBold(true);
-    positionFont.setPointSize(12);
-    m_ui->lblPosizione->setFont(positionFont);
-    m_ui->lblPosizione->setAlignment(Qt::AlignCenter);
-    m_ui->lblPosizione->setMinimumWidth(
-        QFontMetrics(positionFont).horizontalAdvance(QStringLiteral("0000000")) + 16);
-    m_ui->lblPosizione->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
-
-    // The button column and the navigation strip below it keep their natural width; the
-    // sections take the rest of the screen.
-    m_ui->panControlli->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    m_ui->shpFrecce->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    const int columnWidth
-        = std::max(m_ui->panControlli->sizeHint().width(), m_ui->shpFrecce->sizeHint().width());
-    m_ui->panControlli->setFixedWidth(columnWidth);
-    m_ui->shpFrecce->setFixedWidth(columnWidth);
+    CardLooks::stylePositionLabel(m_ui->lblPosizione, font());
+    CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
 }
 
 void TfrmMagazzino::setupFieldEntry()
@@ -344,12 +268,11 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnPneumatici, &QPushButton::clicked, this, &TfrmMagazzino::btnPneumaticiClick);
     connect(m_ui->btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
-    connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this,
-        &TfrmMagazzino::cmdSottoscortaClick);
+    connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
 
     // Their screens are not part of the program yet.
-    const QList<QWidget *> later = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta,
-        m_ui->cmdFile, m_ui->impFornitore };
+    const QList<QWidget *> later
+        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore };
     for (QWidget *button : later)
         button->setEnabled(false);
 }
@@ -373,12 +296,6 @@ void TfrmMagazzino::FormShow()
     cmdNuovoClick();
 }
 
-void TfrmMagazzino::loadRecord(const Record &product, qint64 position)
-{
-    CardBinding::loadRecord(this, product);
-    m_ui->lblPosizione->setText(QString::number(position));
-}
-
 void TfrmMagazzino::setStock(const QString &text)
 {
     m_ui->txtGiacenza->setText(text);
@@ -395,48 +312,23 @@ void TfrmMagazzino::setOtherInformation(
 
 QString TfrmMagazzino::fieldText(const QString &fieldName) const
 {
-    const QWidget *control = CardBinding::controlFor(this, fieldName);
-    return control ? TrimControl(CardBinding::controlText(control)) : QString();
-}
-
-Record TfrmMagazzino::recordFromControls() const
-{
-    Record product(ProductRecord::layout());
-    CardBinding::storeRecord(this, product);
-    return product;
-}
-
-void TfrmMagazzino::showAccessError()
-{
-    Messages::warning(this, accessErrorText());
+    const int field = ProductRecord::layout().indexOf(fieldName);
+    return field >= 0 ? TrimControl(binding().text(field)) : QString();
 }
 
 void TfrmMagazzino::cmdNuovoClick()
 {
-    CardBinding::loadRecord(this, newProduct());
-    m_ui->lblPosizione->clear();
+    binding().load(newProduct());
+    setPosition(0);
     m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmMagazzino::cmdDuplicaClick()
 {
-    if (TrimControl(m_ui->lblPosizione->text()).isEmpty()) {
-        Messages::warning(this, CardNavigation::duplicateNewCardText());
-        return;
-    }
-    for (QLabel *label :
-        { m_ui->lblFile01, m_ui->lblFile02, m_ui->lblFile03, m_ui->lblDesc01, m_ui->lblDesc02,
-            m_ui->lblDesc03, m_ui->lblCartella, m_ui->lblCartellaDesc, m_ui->lblPosizione })
-        label->clear();
-
-    RecordFile archive;
-    if (!archive.open(ProductRecord::archive())) {
-        showAccessError();
-        return;
-    }
-    archive.close();
-    m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
-    Messages::information(this, CardNavigation::duplicatedText());
+    using namespace ProductRecord;
+    // The attachments and the folder belong to the record duplicated, not to the copy.
+    if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc }))
+        m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmMagazzino::cmdSalvaClick()
@@ -465,23 +357,7 @@ void TfrmMagazzino::cmdSalvaClick()
     btnValoreClick();
     m_ui->txtGiacenza->setText(stock);
 
-    RecordFile archive;
-    if (!archive.open(ProductRecord::archive())) {
-        showAccessError();
-        return;
-    }
-    const CardNavigation::Save save = CardNavigation::decideSave(m_ui->lblPosizione->text());
-    const Record product = recordFromControls();
-    const bool written
-        = save.append ? archive.append(product) : archive.writeAt(save.index, product);
-    if (!written) {
-        showAccessError();
-        return;
-    }
-    const qint64 position = save.append ? archive.recordCount() : save.index + 1;
-    archive.close();
-    m_ui->lblPosizione->setText(QString::number(position));
-    Messages::information(this, save.message);
+    saveCard();
 }
 
 void TfrmMagazzino::cmdStampaClick()
@@ -505,38 +381,6 @@ void TfrmMagazzino::cmdEsciClick()
     close();
 }
 
-void TfrmMagazzino::navigate(CardNavigation::Move move)
-{
-    RecordFile archive;
-    if (!archive.open(ProductRecord::archive())) {
-        showAccessError();
-        return;
-    }
-    const CardNavigation::Step step
-        = CardNavigation::decide(move, m_ui->lblPosizione->text(), archive.recordCount());
-    switch (step.action) {
-    case CardNavigation::Step::Action::Stay:
-        return;
-    case CardNavigation::Step::Action::EmptyArchive:
-        archive.close();
-        if (step.clearPosition)
-            m_ui->lblPosizione->clear();
-        Messages::information(this, CardNavigation::emptyArchiveText());
-        return;
-    case CardNavigation::Step::Action::Read: {
-        // The record is read whole before any control changes.
-        Record product(ProductRecord::layout());
-        if (!archive.readAt(step.index, product)) {
-            showAccessError();
-            return;
-        }
-        archive.close();
-        loadRecord(product, step.position());
-        return;
-    }
-    }
-}
-
 void TfrmMagazzino::cmdPrimoClick()
 {
     navigate(CardNavigation::Move::First);
@@ -557,12 +401,10 @@ void TfrmMagazzino::cmdUltimoClick()
     navigate(CardNavigation::Move::Last);
 }
 
-void TfrmMagazzino::btnCalcolaClick()
+void TfrmMagazzino::applyPrices(const Prices::PriceResult &result, const QString &warning)
 {
-    const Prices::PriceResult result = Prices::calcola(
-        { m_ui->txtPrezzo->text(), m_ui->txtPercIva->text(), m_ui->txtPrezzo_con_Iva->text() });
     if (!result.ok)
-        Messages::warning(this, Prices::calcolaWarning());
+        Messages::warning(this, warning);
     m_ui->txtPrezzo->setText(result.fields.prezzo);
     m_ui->txtPercIva->setText(result.fields.percIva);
     m_ui->txtPrezzo_con_Iva->setText(result.fields.prezzoConIva);
@@ -570,17 +412,18 @@ void TfrmMagazzino::btnCalcolaClick()
         m_ui->txtPrezzo_con_Iva->setFocus(Qt::OtherFocusReason);
 }
 
+void TfrmMagazzino::btnCalcolaClick()
+{
+    applyPrices(Prices::calcola({ m_ui->txtPrezzo->text(), m_ui->txtPercIva->text(),
+                    m_ui->txtPrezzo_con_Iva->text() }),
+        Prices::calcolaWarning());
+}
+
 void TfrmMagazzino::btnScorporaClick()
 {
-    const Prices::PriceResult result = Prices::scorpora(
-        { m_ui->txtPrezzo->text(), m_ui->txtPercIva->text(), m_ui->txtPrezzo_con_Iva->text() });
-    if (!result.ok)
-        Messages::warning(this, Prices::scorporaWarning());
-    m_ui->txtPrezzo->setText(result.fields.prezzo);
-    m_ui->txtPercIva->setText(result.fields.percIva);
-    m_ui->txtPrezzo_con_Iva->setText(result.fields.prezzoConIva);
-    if (!result.ok)
-        m_ui->txtPrezzo_con_Iva->setFocus(Qt::OtherFocusReason);
+    applyPrices(Prices::scorpora({ m_ui->txtPrezzo->text(), m_ui->txtPercIva->text(),
+                    m_ui->txtPrezzo_con_Iva->text() }),
+        Prices::scorporaWarning());
 }
 
 void TfrmMagazzino::btnValoreClick()

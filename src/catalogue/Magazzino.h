@@ -1,13 +1,15 @@
 #pragma once
-#include "catalogue/CardNavigation.h"
+#include "cards/CardScreen.h"
 #include "catalogue/MovementRecord.h"
 
 #include <QString>
-#include <QWidget>
 
 #include <memory>
 
 class FieldEntry;
+namespace Prices {
+struct PriceResult;
+}
 class Record;
 class QLineEdit;
 namespace Ui {
@@ -18,16 +20,13 @@ class TfrmMagazzino;
 // working copy and written to the archive only by Salva. lblPosizione holds the position
 // of the record shown (empty for a new product). A resident screen: created once, shown
 // from the main menu as a new card every time, hidden when closed.
-class TfrmMagazzino : public QWidget
+class TfrmMagazzino : public CardScreen
 {
     Q_OBJECT
 public:
     explicit TfrmMagazzino(QWidget *parent = nullptr);
     ~TfrmMagazzino() override;
 
-    // Every control from its field (trimmed, hidden labels included) and lblPosizione
-    // from position (1-based); nothing else changes.
-    void loadRecord(const Record &product, qint64 position);
     // The stock shown in txtGiacenza (the movement dialog's new stock).
     void setStock(const QString &text);
     // The four values of the other information dialog, kept in the hidden labels.
@@ -64,9 +63,9 @@ private:
     void setupLooks();
     void setupFieldEntry();
     void connectButtons();
-    void navigate(CardNavigation::Move move);
-    void showAccessError();
-    Record recordFromControls() const;
+    // Calcola and Scorpora: the three price fields from the result, and the warning with
+    // the focus on the price with VAT when the result is not a number.
+    void applyPrices(const Prices::PriceResult &result, const QString &warning);
     // Opens the movement dialog for the card's product; a product without a code gets a
     // warning instead.
     void recordMovement(MovementRecord::Kind kind);

@@ -132,10 +132,7 @@ void CheckDialog::setUpFrame(QLabel *imgLogo, QLineEdit *input, int maxLength)
 
 void CheckDialog::showOutcome(const CheckOutcome &outcome)
 {
-    if (outcome.kind == CheckOutcome::Kind::Information)
-        Messages::information(this, outcome.text);
-    else
-        Messages::warning(this, outcome.text);
+    Messages::show(this, outcome.notice);
     if (outcome.closes) {
         accept();
     } else if (m_input) {

@@ -165,10 +165,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
     m_ui->lblDataFine->setText(outcome.endDate);
     if (!outcome.ok) {
         m_ui->lblAttendere->hide();
-        if (outcome.kind == SummarySelection::MessageKind::Warning)
-            Messages::warning(this, outcome.message);
-        else
-            Messages::plain(this, outcome.message);
+        Messages::show(this, outcome.notice);
         focusControl(outcome.focus);
         return;
     }

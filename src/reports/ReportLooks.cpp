@@ -1,5 +1,7 @@
 #include "reports/ReportLooks.h"
 
+#include "app/Palette.h"
+
 #include <QFont>
 #include <QLabel>
 #include <QWidget>
@@ -37,23 +39,25 @@ void styleSelectionScreen(QWidget *screen)
 {
     screen->setAttribute(Qt::WA_StyledBackground, true);
     screen->setStyleSheet(
-        QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #B0C4DE, "
-                       "stop:1 #4682B4); }")
-            .arg(screen->objectName()));
+        QStringLiteral("#%1 { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %2, "
+                       "stop:1 %3); }")
+            .arg(screen->objectName(), QLatin1StringView(Palette::kSelectionTop),
+                QLatin1StringView(Palette::kSelectionBottom)));
 }
 
 void styleSelectionPanel(QWidget *panel)
 {
     panel->setAttribute(Qt::WA_StyledBackground, true);
-    panel->setStyleSheet(QStringLiteral("#%1 { background-color: white; border: 1px solid "
-                                        "#7A8CA3; border-radius: 10px; }")
-                             .arg(panel->objectName()));
+    panel->setStyleSheet(
+        QStringLiteral("#%1 { background-color: white; border: 1px solid "
+                       "%2; border-radius: 10px; }")
+            .arg(panel->objectName(), QLatin1StringView(Palette::kSelectionBorder)));
 }
 
 void styleScreenTitle(QLabel *title)
 {
     setFont(title, "Verdana", 20, true);
-    title->setStyleSheet(QStringLiteral("color: #708090;"));
+    title->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1StringView(Palette::kTitleGrey)));
 }
 
 void styleCaption(QLabel *caption)
@@ -64,7 +68,8 @@ void styleCaption(QLabel *caption)
 void styleWaitNotice(QLabel *notice)
 {
     setFont(notice, "Tahoma", 12, true);
-    notice->setStyleSheet(QStringLiteral("color: #8B0000;"));
+    notice->setStyleSheet(
+        QStringLiteral("color: %1;").arg(QLatin1StringView(Palette::kWaitNotice)));
 }
 
 void styleValue(QLabel *value)
@@ -75,7 +80,7 @@ void styleValue(QLabel *value)
 void styleTotal(QLabel *total)
 {
     setFont(total, "Tahoma", 13, true);
-    total->setStyleSheet(QStringLiteral("color: #800000;"));
+    total->setStyleSheet(QStringLiteral("color: %1;").arg(QLatin1StringView(Palette::kTotal)));
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 

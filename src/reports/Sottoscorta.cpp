@@ -1,8 +1,7 @@
 #include "reports/Sottoscorta.h"
 
-#include "app/Screens.h"
 #include "app/Widgets.h"
-#include "catalogue/Magazzino.h"
+#include "cards/CardScreen.h"
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
@@ -44,7 +43,7 @@ void TfrmSottoscorta::lstRecordsDblClick()
     reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
-            if (auto *card = Screens::resident<TfrmMagazzino>())
+            if (auto *card = CardScreen::resident(QStringLiteral("TfrmMagazzino")))
                 card->loadRecord(product, position);
         });
 }

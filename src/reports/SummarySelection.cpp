@@ -21,11 +21,10 @@ QString chooseMessage(const char16_t *what)
         + QStringLiteral(" intervallo selezionandolo dall'elenco a cascata.");
 }
 
-Outcome fail(Outcome out, MessageKind kind, const QString &message, Focus focus)
+Outcome fail(Outcome out, Notice::Kind kind, const QString &message, Focus focus)
 {
     out.ok = false;
-    out.kind = kind;
-    out.message = message;
+    out.notice = {kind, message};
     out.focus = focus;
     return out;
 }
@@ -107,35 +106,35 @@ Outcome check(const Choice &choice)
 {
     Outcome out;
     if (choice.year.size() != 4)
-        return fail(out, MessageKind::Warning, kYearMessage, Focus::Anno);
+        return fail(out, Notice::Kind::Warning, kYearMessage, Focus::Anno);
     if (TrimControl(choice.startDay).isEmpty())
         return fail(
-            out, MessageKind::Warning, chooseMessage(u"il giorno di inizio"), Focus::GiornoInizio);
+            out, Notice::Kind::Warning, chooseMessage(u"il giorno di inizio"), Focus::GiornoInizio);
     if (TrimControl(choice.startMonth).isEmpty())
         return fail(
-            out, MessageKind::Warning, chooseMessage(u"il mese di inizio"), Focus::MeseInizio);
+            out, Notice::Kind::Warning, chooseMessage(u"il mese di inizio"), Focus::MeseInizio);
     if (TrimControl(choice.endDay).isEmpty())
         return fail(
-            out, MessageKind::Warning, chooseMessage(u"il giorno di fine"), Focus::GiornoFine);
+            out, Notice::Kind::Warning, chooseMessage(u"il giorno di fine"), Focus::GiornoFine);
     if (TrimControl(choice.endMonth).isEmpty())
-        return fail(out, MessageKind::Warning, chooseMessage(u"il mese di fine"), Focus::MeseFine);
+        return fail(out, Notice::Kind::Warning, chooseMessage(u"il mese di fine"), Focus::MeseFine);
 
     out.startDate = intervalDate(choice.startDay, choice.startMonth, choice.startYear);
     if (!IsCalendarDate(out.startDate))
-        return fail(out, MessageKind::Plain,
+        return fail(out, Notice::Kind::Plain,
             QStringLiteral("Attenzione: la data ") + out.startDate
                 + QStringLiteral(" di inizio intervallo non esiste.") + kBreak + kValidDate,
             Focus::GiornoInizio);
 
     out.endDate = intervalDate(choice.endDay, choice.endMonth, choice.endYear);
     if (!IsCalendarDate(out.endDate))
-        return fail(out, MessageKind::Plain,
+        return fail(out, Notice::Kind::Plain,
             QStringLiteral("Attenzione: la data ") + out.endDate
                 + QStringLiteral(" di fine intervallo non esiste.") + kBreak + kValidDate,
             Focus::GiornoFine);
 
     if (*DateFromText(out.startDate) > *DateFromText(out.endDate))
-        return fail(out, MessageKind::Plain,
+        return fail(out, Notice::Kind::Plain,
             QStringLiteral("Attenzione: la data di fine intervallo (") + out.endDate
                 + QStringLiteral(") non può essere anteriore a quella di inizio "
                                  "intervallo (")

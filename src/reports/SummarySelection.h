@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Notice.h"
 #include "catalogue/MovementRecord.h"
 
 #include <QString>
@@ -49,7 +50,6 @@ struct Choice
 
 // Which control takes the focus after a failed check; Keep leaves it where it is.
 enum class Focus { None, Anno, GiornoInizio, MeseInizio, GiornoFine, MeseFine, Keep };
-enum class MessageKind { None, Warning, Plain };
 
 struct Outcome
 {
@@ -58,8 +58,7 @@ struct Outcome
     // exist is still shown in its label.
     QString startDate;
     QString endDate;
-    MessageKind kind = MessageKind::None;
-    QString message;
+    Notice notice; // a warning or a plain message; empty when the checks pass
     Focus focus = Focus::None;
 };
 

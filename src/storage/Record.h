@@ -27,8 +27,6 @@ public:
     void decode(QByteArrayView bytes);
     static Record fromBytes(const RecordLayout &layout, QByteArrayView bytes);
 
-    bool operator==(const Record &other) const { return m_values == other.m_values; }
-
 private:
     const RecordLayout *m_layout;
     QStringList m_values;

@@ -1,7 +1,7 @@
 #include "catalogue/Magazzino.h"
 
-#include "app/CardBinding.h"
 #include "app/FieldEntry.h"
+#include "cards/CardBinding.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"

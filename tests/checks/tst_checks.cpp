@@ -26,8 +26,8 @@ void compareOutcome(const CheckOutcome &outcome)
     QFETCH(Kind, kind);
     QFETCH(QString, text);
     QFETCH(bool, closes);
-    QCOMPARE(outcome.text, text);
-    QCOMPARE(outcome.kind, kind);
+    QCOMPARE(outcome.notice.text, text);
+    QCOMPARE(outcome.notice.kind, kind);
     QCOMPARE(outcome.closes, closes);
 }
 

@@ -324,7 +324,7 @@ void TestStockLists::selectionCheck()
     QCOMPARE(outcome.ok, ok);
     QCOMPARE(outcome.startDate, start);
     QCOMPARE(outcome.endDate, end);
-    QCOMPARE(outcome.message.isEmpty(), ok);
+    QCOMPARE(outcome.notice.isEmpty(), ok);
 }
 
 void TestStockLists::twinsDifferOnlyInTheirTexts()

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/Notice.h"
+
 #include <QString>
 
 // The decisions of a card's navigation arrows and of its Salva, taken from the position
@@ -32,7 +34,7 @@ struct Save
 {
     bool append = false; // a new record: append it; otherwise rewrite index
     qint64 index = -1; // the record rewritten (not used for an append)
-    QString message; // the information shown after a successful write
+    Notice notice; // the information shown after a successful write
 };
 
 // Where Salva writes the card that shows positionText.

@@ -1,4 +1,4 @@
-#include "catalogue/CardNavigation.h"
+#include "cards/CardNavigation.h"
 
 #include "storage/TextForms.h"
 
@@ -43,10 +43,13 @@ Save decideSave(const QString &positionText)
 {
     const qint64 p = positionOf(positionText);
     if (p == 0)
-        return { true, -1, QStringLiteral("La scheda corrente è stata inserita in archivio.") };
+        return { true, -1,
+            { Notice::Kind::Information,
+                QStringLiteral("La scheda corrente è stata inserita in archivio.") } };
     return { false, p - 1,
-        QStringLiteral(
-            "Le modifiche apportate alla scheda corrente sono state salvate in archivio.") };
+        { Notice::Kind::Information,
+            QStringLiteral(
+                "Le modifiche apportate alla scheda corrente sono state salvate in archivio.") } };
 }
 
 QString emptyArchiveText()

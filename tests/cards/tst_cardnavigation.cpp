@@ -1,4 +1,4 @@
-#include "catalogue/CardNavigation.h"
+#include "cards/CardNavigation.h"
 
 #include <QTest>
 
@@ -109,7 +109,8 @@ void TestCardNavigation::decideSave()
     QCOMPARE(save.append, append);
     if (!append)
         QCOMPARE(save.index, index);
-    QCOMPARE(save.message, message);
+    QCOMPARE(save.notice.text, message);
+    QCOMPARE(save.notice.kind, Notice::Kind::Information);
 }
 
 QTEST_APPLESS_MAIN(TestCardNavigation)

@@ -1,0 +1,129 @@
+#include "cards/CardLooks.h"
+
+#include "app/Palette.h"
+#include "app/Widgets.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QLabel>
+#include <QToolButton>
+#include <QWidget>
+
+#include <algorithm>
+
+namespace CardLooks {
+
+void setCardFont(QWidget *card, const QFont &font)
+{
+    card->setFont(font);
+    for (QWidget *control : card->findChildren<QWidget *>())
+        control->setFont(font);
+}
+
+void styleCard(QWidget *card, const QStringList &panels, const QString &arrowStrip)
+{
+    QStringList panelSelectors;
+    for (const QString &panel : panels)
+        panelSelectors << u'#' + panel;
+    card->setAttribute(Qt::WA_StyledBackground, true);
+    card->setStyleSheet(
+        QStringLiteral("#%1 { background-color: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+                       " stop:0 %2, stop:1 %3); }"
+                       "%4 { background-color: %5; border: 1px solid %6; border-radius: 8px; }"
+                       "#%7 { background-color: %8; border-radius: 4px; }"
+                       "#lblPosizione { background-color: white; color: %9; border: 1px solid "
+                       "%10; border-radius: 3px; padding: 2px 6px; }")
+            .arg(card->objectName(), QLatin1StringView(Palette::kCardTop),
+                QLatin1StringView(Palette::kCardBottom), panelSelectors.join(QStringLiteral(", ")),
+                QLatin1StringView(Palette::kPanel), QLatin1StringView(Palette::kPanelBorder),
+                arrowStrip, QLatin1StringView(Palette::kSlateBlue),
+                QLatin1StringView(Palette::kPositionText),
+                QLatin1StringView(Palette::kDarkSlateBlue)));
+}
+
+void styleSections(
+    const QList<QWidget *> &sections, const QList<QLabel *> &titles, const QFont &font)
+{
+    for (QWidget *section : sections)
+        Widgets::styleSection(section);
+    QFont titleFont = font;
+    titleFont.setBold(true);
+    titleFont.setPointSize(font.pointSize() + 1);
+    for (QLabel *title : titles) {
+        title->setStyleSheet(
+            QStringLiteral("color: %1;").arg(QLatin1StringView(Palette::kSectionTitle)));
+        title->setFont(titleFont);
+    }
+}
+
+void alignColumns(const QList<QWidget *> &sections)
+{
+    QList<QGridLayout *> grids;
+    for (QWidget *section : sections) {
+        if (auto *grid = qobject_cast<QGridLayout *>(section->layout()))
+            grids << grid;
+    }
+    int columnWidths[4] = { 0, 0, 0, 0 };
+    for (QGridLayout *grid : grids) {
+        for (int i = 0; i < grid->count(); ++i) {
+            int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+            grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
+            if (columnSpan != 1 || column < 0 || column > 3)
+                continue;
+            // Captions keep their natural width; fields only their minimum.
+            const QLayoutItem *item = grid->itemAt(i);
+            const int width = column == 1 || column == 3 ? item->minimumSize().width()
+                                                         : item->sizeHint().width();
+            columnWidths[column] = std::max(columnWidths[column], width);
+        }
+    }
+    for (QGridLayout *grid : grids) {
+        for (int column = 0; column < 4; ++column)
+            grid->setColumnMinimumWidth(column, columnWidths[column]);
+        grid->setColumnStretch(1, 1);
+        grid->setColumnStretch(3, 1);
+    }
+}
+
+void styleButtonColumn(const QList<ImageButton> &buttons, const QFont &font)
+{
+    QFont buttonFont = font;
+    buttonFont.setBold(true);
+    for (const ImageButton &b : buttons) {
+        Widgets::makeImageButton(b.button, QString::fromLatin1(b.icon));
+        // The column reads like a menu: picture on the left, word beside it.
+        b.button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+        b.button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        b.button->setFont(buttonFont);
+    }
+}
+
+void styleArrows(const QList<ImageButton> &arrows)
+{
+    for (const ImageButton &a : arrows)
+        Widgets::makeImageButton(a.button, QString::fromLatin1(a.icon), 24);
+}
+
+void stylePositionLabel(QLabel *position, const QFont &font)
+{
+    QFont positionFont = font;
+    positionFont.setBold(true);
+    positionFont.setPointSize(12);
+    position->setFont(positionFont);
+    position->setAlignment(Qt::AlignCenter);
+    position->setMinimumWidth(
+        QFontMetrics(positionFont).horizontalAdvance(QStringLiteral("0000000")) + 16);
+    position->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip)
+{
+    buttonColumn->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    arrowStrip->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    const int width = std::max(buttonColumn->sizeHint().width(), arrowStrip->sizeHint().width());
+    buttonColumn->setFixedWidth(width);
+    arrowStrip->setFixedWidth(width);
+}
+
+} // namespace CardLooks

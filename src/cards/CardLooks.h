@@ -1,0 +1,43 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+class QFont;
+class QLabel;
+class QToolButton;
+class QWidget;
+
+// The looks every record card shares: the font below the style sheets, the background
+// and panels, the grey sections with their titles and aligned columns, the column of
+// image buttons, the navigation arrows and the position label. Colours from Palette.
+namespace CardLooks {
+
+struct ImageButton
+{
+    QToolButton *button;
+    const char *icon; // a file of :/icons/
+};
+
+// Gives the card and every control in it the font: below a style sheet a control does
+// not inherit its parent's font.
+void setCardFont(QWidget *card, const QFont &font);
+// The gradient behind the card, the white panels (named by objectName), the slate-blue
+// navigation strip and the position label's frame.
+void styleCard(QWidget *card, const QStringList &panels, const QString &arrowStrip);
+// Grey sections with bold titles one point larger than the font.
+void styleSections(
+    const QList<QWidget *> &sections, const QList<QLabel *> &titles, const QFont &font);
+// Sections laid out on four-column grids (caption, field, caption, field) share their
+// column widths, so captions and fields line up from one section to the next.
+void alignColumns(const QList<QWidget *> &sections);
+// The column of image buttons: picture on the left, the word beside it, bold.
+void styleButtonColumn(const QList<ImageButton> &buttons, const QFont &font);
+// The four arrows of the navigation strip.
+void styleArrows(const QList<ImageButton> &arrows);
+// lblPosizione: bold, 12 points, centred, wide enough for seven digits.
+void stylePositionLabel(QLabel *position, const QFont &font);
+// The button column and the navigation strip below it keep one natural width; the
+// sections take the rest of the screen.
+void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip);
+
+} // namespace CardLooks

@@ -1,0 +1,72 @@
+#include "catalogue/Magazzino.h"
+#include "catalogue/ProductRecord.h"
+#include "common/CardFixture.h"
+
+#include <QDir>
+#include <QLabel>
+
+using namespace Qt::StringLiterals;
+
+// The card-screen base through the product card: a record reopened on "the card named
+// TfrmMagazzino" without its class, the position protocol, and the card's own kind of
+// access error.
+class TestCardScreen : public QObject
+{
+    Q_OBJECT
+private slots:
+    void reopenByName();
+    void positionProtocol();
+    void accessErrorIsTheCardsKind();
+};
+
+void TestCardScreen::reopenByName()
+{
+    CardFixture<TfrmMagazzino> f;
+    QVERIFY(f.ready());
+    CardScreen *card = CardScreen::resident(u"TfrmMagazzino"_s);
+    QCOMPARE(card, &f.card);
+    QVERIFY(!CardScreen::resident(u"TfrmNessuno"_s));
+
+    const Record product = f.record({ { ProductRecord::Codice, u" A-1 "_s },
+        { ProductRecord::File01, u"foto.jpg"_s }, { ProductRecord::Note, u"nota"_s } });
+    card->loadRecord(product, 7);
+    QCOMPARE(f.text(u"txtCodice"_s), u"A-1"_s);
+    QCOMPARE(f.text(u"lblFile01"_s), u"foto.jpg"_s);
+    QCOMPARE(f.text(u"txtNote"_s), u"nota"_s);
+    QCOMPARE(f.text(u"lblPosizione"_s), u"7"_s);
+    QCOMPARE(f.messages.count(), 0);
+}
+
+void TestCardScreen::positionProtocol()
+{
+    CardFixture<TfrmMagazzino> f;
+    QVERIFY(f.ready());
+    QVERIFY(f.writeRecords({ f.record({ { ProductRecord::Codice, u"A"_s } }),
+        f.record({ { ProductRecord::Codice, u"B"_s } }) }));
+    QCOMPARE(f.card.positionText(), QString());
+    f.click(u"cmdUltimo"_s);
+    QCOMPARE(f.card.positionText(), u"2"_s);
+    QCOMPARE(f.text(u"txtCodice"_s), u"B"_s);
+    f.card.setPosition(0);
+    QCOMPARE(f.text(u"lblPosizione"_s), QString());
+    // Saved as a new card: appended, and the position says where.
+    f.click(u"cmdSalva"_s);
+    QCOMPARE(f.records().size(), 3);
+    QCOMPARE(f.card.positionText(), u"3"_s);
+    QCOMPARE(f.messages.lastKind(), Messages::Kind::Information);
+}
+
+void TestCardScreen::accessErrorIsTheCardsKind()
+{
+    CardFixture<TfrmMagazzino> f;
+    QVERIFY(f.ready());
+    QCOMPARE(f.card.accessErrorKind(), Notice::Kind::Warning);
+    QVERIFY(QDir(f.folder.path()).mkdir(f.archive().fileName));
+    f.click(u"cmdPrimo"_s);
+    QCOMPARE(f.messages.count(), 1);
+    QCOMPARE(f.messages.lastKind(), Messages::Kind::Warning);
+    QCOMPARE(f.messages.lastText(), accessErrorText());
+}
+
+QTEST_MAIN(TestCardScreen)
+#include "tst_cardscreen.moc"
