@@ -4,10 +4,10 @@
 
 #include "app/Messages.h"
 #include "app/OpenURL.h"
-#include "app/Screens.h"
 #include "app/Widgets.h"
 #include "attachments/AttachedFiles.h"
 #include "attachments/FileChooser.h"
+#include "cards/CardScreen.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -21,16 +21,17 @@
 
 namespace {
 
-// The hidden labels of a card that hold the six values, in the dialog's slot order.
-constexpr const char *kCardLabels[3][2] = {
-    { "lblFile01", "lblDesc01" },
-    { "lblFile02", "lblDesc02" },
-    { "lblFile03", "lblDesc03" },
+// The card fields of the six values, in the dialog's slot order (the card keeps them in its
+// hidden labels lblFile01..03 and lblDesc01..03).
+constexpr const char *kFields[3][2] = {
+    { "File01", "Desc01" },
+    { "File02", "Desc02" },
+    { "File03", "Desc03" },
 };
 
-QLabel *cardLabel(const QWidget *card, const char *name)
+int fieldIndex(const CardScreen &card, const char *field)
 {
-    return card->findChild<QLabel *>(QString::fromLatin1(name));
+    return card.binding().layout().indexOf(QString::fromLatin1(field));
 }
 
 QString bannerHtml()
@@ -144,15 +145,15 @@ void TfrmAllegaCartella::setupLooks()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TfrmAllegaCartella::openFor(QWidget *card, const QString &tag)
+void TfrmAllegaCartella::openFor(CardScreen *card, const QString &tag)
 {
     TfrmAllegaCartella dialog(card);
     dialog.setCallerTag(tag);
     QStringList values;
-    for (const auto &labels : kCardLabels) {
-        for (const char *name : labels) {
-            const QLabel *label = cardLabel(card, name);
-            values.append(label ? label->text() : QString());
+    for (const auto &pair : kFields) {
+        for (const char *field : pair) {
+            const int index = fieldIndex(*card, field);
+            values.append(index < 0 ? QString() : card->binding().text(index));
         }
     }
     dialog.setValues(values);
@@ -256,13 +257,15 @@ void TfrmAllegaCartella::updateOpenButton(const Slot &slot)
 
 void TfrmAllegaCartella::btnApplicaClick()
 {
-    const QString card = AttachedFiles::cardForTag(TrimControl(m_ui->lblMemory->text()));
-    if (QWidget *target = card.isEmpty() ? nullptr : Screens::resident(card)) {
+    const QString name = AttachedFiles::cardForTag(TrimControl(m_ui->lblMemory->text()));
+    if (const CardScreen *card = name.isEmpty() ? nullptr : CardScreen::resident(name)) {
         for (int i = 0; i < 3; ++i) {
-            if (QLabel *file = cardLabel(target, kCardLabels[i][0]))
-                file->setText(TrimControl(m_slots[i].txtFile->text()));
-            if (QLabel *desc = cardLabel(target, kCardLabels[i][1]))
-                desc->setText(TrimControl(m_slots[i].txtDesc->text()));
+            const QLineEdit *values[2] = { m_slots[i].txtFile, m_slots[i].txtDesc };
+            for (int v = 0; v < 2; ++v) {
+                const int index = fieldIndex(*card, kFields[i][v]);
+                if (index >= 0)
+                    card->binding().setText(index, TrimControl(values[v]->text()));
+            }
         }
     }
     accept();

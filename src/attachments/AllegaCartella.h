@@ -5,6 +5,7 @@
 #include <array>
 #include <memory>
 
+class CardScreen;
 class QFileDialog;
 class QLineEdit;
 class QPushButton;
@@ -25,9 +26,9 @@ public:
     ~TfrmAllegaCartella() override;
 
     // What a card's cmdFileClick does: creates the dialog over card, writes tag into
-    // lblMemory, copies the trimmed hidden labels lblFile01..03 and lblDesc01..03 of the
-    // card into the slots, shows the dialog modally and destroys it when it closes.
-    static void openFor(QWidget *card, const QString &tag);
+    // lblMemory, copies the card's File01..03 and Desc01..03 (its hidden labels, trimmed)
+    // into the slots, shows the dialog modally and destroys it when it closes.
+    static void openFor(CardScreen *card, const QString &tag);
 
     // The caller tag, and the six values in the order File01, Desc01, File02, Desc02,
     // File03, Desc03 (trimmed).

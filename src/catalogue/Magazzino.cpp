@@ -6,6 +6,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
+#include "attachments/AllegaCartella.h"
 #include "cards/CardBinding.h"
 #include "cards/CardLooks.h"
 #include "catalogue/DatiPneumatici.h"
@@ -269,10 +270,11 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
+    connect(m_ui->cmdFile, &QToolButton::clicked, this, &TfrmMagazzino::cmdFileClick);
 
     // Their screens are not part of the program yet.
     const QList<QWidget *> later
-        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta, m_ui->cmdFile, m_ui->impFornitore };
+        = { m_ui->cmdTrova, m_ui->cmdWeb, m_ui->cmdEsporta, m_ui->impFornitore };
     for (QWidget *button : later)
         button->setEnabled(false);
 }
@@ -281,6 +283,11 @@ void TfrmMagazzino::cmdSottoscortaClick()
 {
     TfrmSottoscorta dlg(this);
     dlg.exec();
+}
+
+void TfrmMagazzino::cmdFileClick()
+{
+    TfrmAllegaCartella::openFor(this, QStringLiteral("magazzino"));
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)

@@ -54,6 +54,7 @@ public slots:
     void btnAggiungiClick();
     void btnSottraiClick();
     void cmdSottoscortaClick();
+    void cmdFileClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -4,6 +4,7 @@
 #include "app/Screens.h"
 #include "attachments/AttachedFiles.h"
 #include "attachments/FileChooser.h"
+#include "cards/CardScreen.h"
 #include "catalogue/Magazzino.h"
 #include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
@@ -147,7 +148,8 @@ private slots:
     void openRefusesNamesLeavingTheFolder_data();
     void openRefusesNamesLeavingTheFolder();
     void realFileDialogChoosesAHiddenFile();
-    void productCardRoundTrip();
+    void cardRoundTrip_data();
+    void cardRoundTrip();
     void annullaHandsNothingBack();
 };
 
@@ -502,58 +504,125 @@ void TestAllegaCartella::realFileDialogChoosesAHiddenFile()
     QCOMPARE(readFile(AttachedFiles::filePath(u".nascosto"_s)), QByteArray("segreto"));
 }
 
-void TestAllegaCartella::productCardRoundTrip()
-{
-    Fixture fixture;
-    TfrmMagazzino card;
-    Screens::registerResident(&card);
-    card.show();
-    card.findChild<QLineEdit *>(u"txtCodice"_s)->setText(u"ART-1"_s);
+namespace {
 
+// A card that opens the dialog: its caller tag, how to make one, what its Save needs, and
+// where its record keeps File01..File03 and Desc01..Desc03 on disk.
+struct CardKind
+{
+    const char *tag;
+    std::function<std::unique_ptr<CardScreen>()> create;
+    std::function<void(CardScreen &)> fillForSave;
+    int offsets[6];
+};
+
+void setEdit(CardScreen &card, const char *name, const QString &text)
+{
+    if (auto *edit = card.findChild<QLineEdit *>(QString::fromLatin1(name)))
+        edit->setText(text);
+}
+
+const QList<CardKind> &cardKinds()
+{
+    static const QList<CardKind> kinds = {
+        { "magazzino", [] { return std::make_unique<TfrmMagazzino>(); },
+            [](CardScreen &card) { setEdit(card, "txtCodice", u"ART-1"_s); },
+            { 2866, 3117, 3368, 3619, 3870, 4121 } },
+    };
+    return kinds;
+}
+
+// The text of a short-string field as it lies in the first record of a file.
+QByteArray storedBytes(const QByteArray &file, int offset)
+{
+    if (offset >= file.size())
+        return "<missing>";
+    return file.mid(offset + 1, quint8(file.at(offset)));
+}
+
+} // namespace
+
+void TestAllegaCartella::cardRoundTrip_data()
+{
+    QTest::addColumn<int>("kind");
+    for (int i = 0; i < cardKinds().size(); ++i)
+        QTest::newRow(cardKinds()[i].tag) << i;
+}
+
+void TestAllegaCartella::cardRoundTrip()
+{
+    QFETCH(int, kind);
+    const CardKind &cardKind = cardKinds()[kind];
+    const QString tag = QString::fromLatin1(cardKind.tag);
+    Fixture fixture;
+    const std::unique_ptr<CardScreen> card = cardKind.create();
+    Screens::registerResident(card.get());
+    card->show();
+    QVERIFY(card->binding().problems().isEmpty());
+    auto *cmdFile = card->findChild<QToolButton *>(u"cmdFile"_s);
+    QVERIFY(cmdFile);
+    QVERIFY(cmdFile->isEnabled());
+    cardKind.fillForSave(*card);
+
+    // A new, unsaved card attaches files; the values reach the record with its Save.
     const QString description(10000, u'd');
     fixture.choices = { fixture.source(u"scheda tecnica.pdf"_s, "pdf") };
+    QString memory;
+    QList<bool> openAtStart;
     onNextModal([&](QWidget *modal) {
         auto *dialog = qobject_cast<TfrmAllegaCartella *>(modal);
         if (!dialog)
             return;
+        memory = dialog->findChild<QLabel *>(u"lblMemory"_s)->text();
+        for (int slot = 1; slot <= 3; ++slot)
+            openAtStart << dialog->findChild<QPushButton *>(slotName("btnApri", slot))->isEnabled();
         QTest::mouseClick(dialog->findChild<QPushButton *>(u"btnSfoglia02"_s), Qt::LeftButton);
         dialog->findChild<QLineEdit *>(u"txtDesc02"_s)->setText(u"  "_s + description);
         dialog->findChild<QLineEdit *>(u"txtDesc03"_s)->setText(u" Terza "_s);
         QTest::mouseClick(dialog->findChild<QPushButton *>(u"btnApplica"_s), Qt::LeftButton);
     });
-    TfrmAllegaCartella::openFor(&card, u"magazzino"_s);
-    QCOMPARE(card.findChild<QLabel *>(u"lblFile02"_s)->text(), u"scheda tecnica.pdf"_s);
-    QCOMPARE(card.findChild<QLabel *>(u"lblDesc02"_s)->text(), description);
-    QCOMPARE(card.findChild<QLabel *>(u"lblDesc03"_s)->text(), u"Terza"_s);
+    QTest::mouseClick(cmdFile, Qt::LeftButton);
+    QCOMPARE(memory, tag);
+    QCOMPARE(openAtStart, (QList<bool> { false, false, false }));
+    const auto label = [&card](const QString &name) {
+        const auto *l = card->findChild<QLabel *>(name);
+        return l ? l->text() : u"<missing>"_s;
+    };
+    QCOMPARE(label(u"lblFile02"_s), u"scheda tecnica.pdf"_s);
+    QCOMPARE(label(u"lblDesc02"_s), description);
+    QCOMPARE(label(u"lblDesc03"_s), u"Terza"_s);
+    QCOMPARE(label(u"lblFile01"_s), QString());
+    // Nothing is written before Save.
+    QVERIFY(fixture.folder.readAll(card->cardArchive().archive().fileName).isEmpty());
 
-    QMetaObject::invokeMethod(&card, "cmdSalvaClick");
-    const QList<Record> stored
-        = recordsOf(fixture.folder, u"Magazzino.mrv"_s, ProductRecord::layout());
-    QCOMPARE(stored.size(), 1);
-    QCOMPARE(stored[0].value(u"File02"), u"scheda tecnica.pdf"_s);
-    QCOMPARE(stored[0].value(u"Desc02"), QString(250, u'd'));
-    QCOMPARE(stored[0].value(u"Desc03"), u"Terza"_s);
-    // Where the archive keeps them: File02 at 3117, Desc02 at 3870.
-    const QByteArray bytes = fixture.folder.readAll(u"Magazzino.mrv"_s);
-    QCOMPARE(quint8(bytes.at(3117)), quint8(18));
-    QCOMPARE(bytes.mid(3118, 18), QByteArray("scheda tecnica.pdf"));
-    QCOMPARE(quint8(bytes.at(3870)), quint8(250));
+    QTest::mouseClick(card->findChild<QToolButton *>(u"cmdSalva"_s), Qt::LeftButton);
+    const QByteArray bytes = fixture.folder.readAll(card->cardArchive().archive().fileName);
+    QCOMPARE(bytes.size(), card->cardArchive().archive().layout->recordSize());
+    const int *at = cardKind.offsets;
+    QCOMPARE(storedBytes(bytes, at[0]), QByteArray());
+    QCOMPARE(storedBytes(bytes, at[1]), QByteArray("scheda tecnica.pdf"));
+    QCOMPARE(storedBytes(bytes, at[2]), QByteArray());
+    QCOMPARE(storedBytes(bytes, at[3]), QByteArray());
+    // Save cuts the description to the field's 250 characters.
+    QCOMPARE(storedBytes(bytes, at[4]), QByteArray(250, 'd'));
+    QCOMPARE(storedBytes(bytes, at[5]), QByteArray("Terza"));
 
     // Opening again fills the slots from the card, with the open button of each name.
     QStringList shown;
     QList<bool> openEnabled;
     onNextModal([&](QWidget *modal) {
         for (int slot = 1; slot <= 3; ++slot) {
-            shown << modal->findChild<QLineEdit *>(slotName("txtFile", slot))->text();
+            shown << modal->findChild<QLineEdit *>(slotName("txtFile", slot))->text()
+                  << modal->findChild<QLineEdit *>(slotName("txtDesc", slot))->text();
             openEnabled << modal->findChild<QPushButton *>(slotName("btnApri", slot))->isEnabled();
         }
-        shown << modal->findChild<QLabel *>(u"lblMemory"_s)->text();
     });
-    TfrmAllegaCartella::openFor(&card, u"magazzino"_s);
-    QCOMPARE(
-        shown, (QStringList { QString(), u"scheda tecnica.pdf"_s, QString(), u"magazzino"_s }));
+    QTest::mouseClick(cmdFile, Qt::LeftButton);
+    QCOMPARE(shown,
+        (QStringList {
+            QString(), QString(), u"scheda tecnica.pdf"_s, description, QString(), u"Terza"_s }));
     QCOMPARE(openEnabled, (QList<bool> { false, true, false }));
-    Screens::unregisterResident(&card);
+    Screens::unregisterResident(card.get());
 }
 
 void TestAllegaCartella::annullaHandsNothingBack()
