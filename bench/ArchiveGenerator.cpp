@@ -1,7 +1,12 @@
 #include "ArchiveGenerator.h"
 
 #include "catalogue/ProductRecord.h"
+#include "checks/CardNumber.h"
+#include "checks/IbanCheck.h"
+#include "checks/TaxCode.h"
+#include "checks/VatNumber.h"
 #include "storage/TextForms.h"
+#include "suppliers/SupplierRecord.h"
 
 #include <QDate>
 #include <QFile>
@@ -391,6 +396,257 @@ bool writeMovements(const QString &path, MovementRecord::Kind kind, int year, st
         ^ (std::uint64_t(year) << 32);
     return writeArchive(path, MovementRecord::layout(), count,
         movementRows(kind, year, count, productCount, productSeed), seed, error);
+}
+
+} // namespace ArchiveGenerator
+
+// Suppliers ------------------------------------------------------------------------------
+
+namespace ArchiveGenerator {
+
+namespace {
+
+const std::array<const char16_t *, 16> kSupplierSurnames = {
+    u"Rossi",
+    u"Bianchi",
+    u"Esposito",
+    u"Colombo",
+    u"Ricci",
+    u"Marino",
+    u"Greco",
+    u"Bruno",
+    u"Gallo",
+    u"Conti",
+    u"De Luca",
+    u"Mancini",
+    u"Costa",
+    u"Giordano",
+    u"Rizzo",
+    u"Lombardi",
+};
+
+const std::array<const char16_t *, 8> kSupplierTrades = {
+    u"Forniture",
+    u"Ingrosso",
+    u"Distribuzione",
+    u"Commerciale",
+    u"Import",
+    u"Tecnica",
+    u"Forniture Industriali",
+    u"Ricambi",
+};
+
+const std::array<const char16_t *, 6> kLegalForms = {
+    u" S.r.l.",
+    u" S.p.A.",
+    u" S.n.c.",
+    u" S.a.s.",
+    u" & Figli S.n.c.",
+    u"",
+};
+
+const std::array<const char16_t *, 12> kFirstNames = {
+    u"Marco",
+    u"Giulia",
+    u"Luca",
+    u"Francesca",
+    u"Giuseppe",
+    u"Anna",
+    u"Alessandro",
+    u"Chiara",
+    u"Davide",
+    u"Elena",
+    u"Niccolò",
+    u"Maria Teresa",
+};
+
+struct Town
+{
+    const char16_t *name;
+    const char16_t *province;
+    const char16_t *postcode;
+};
+
+const std::array<Town, 12> kTowns = { {
+    { u"Milano", u"MI", u"20121" },
+    { u"Roma", u"RM", u"00184" },
+    { u"Torino", u"TO", u"10121" },
+    { u"Bologna", u"BO", u"40121" },
+    { u"Firenze", u"FI", u"50123" },
+    { u"Napoli", u"NA", u"80133" },
+    { u"Bolzano", u"BZ", u"39100" },
+    { u"Verona", u"VR", u"37121" },
+    { u"Palermo", u"PA", u"90133" },
+    { u"Cagliari", u"CA", u"09124" },
+    { u"Forlì", u"FC", u"47121" },
+    { u"Cantù", u"CO", u"22063" },
+} };
+
+const std::array<const char16_t *, 6> kStreets = {
+    u"Via Roma",
+    u"Via Garibaldi",
+    u"Corso Italia",
+    u"Piazza della Libertà",
+    u"Via dell'Industria",
+    u"Viale Europa",
+};
+
+const std::array<const char16_t *, 6> kPaymentTerms = {
+    u"Bonifico bancario a 30 giorni data fattura",
+    u"Ri.Ba. 60 giorni fine mese",
+    u"Rimessa diretta alla consegna",
+    u"Bonifico anticipato, sconto 2%",
+    u"Ri.Ba. 30-60-90 giorni",
+    u"Contrassegno",
+};
+
+const std::array<const char16_t *, 6> kOffers = {
+    u"Sconto 5% per ordini oltre 500 euro",
+    u"Trasporto gratuito oltre 300 euro",
+    u"Sconto 10% sui prodotti di fine serie",
+    u"Listino riservato ai rivenditori",
+    u"Omaggio un pezzo ogni dieci",
+    u"Nessuna offerta in corso",
+};
+
+const std::array<const char16_t *, 6> kOpenIssues = {
+    u"Attendere la nota di credito per la merce resa",
+    u"Sollecitare la consegna dell'ordine di marzo",
+    u"Verificare la fattura: prezzi diversi dal listino",
+    u"Chiedere il nuovo listino prezzi",
+    u"Merce arrivata danneggiata, aprire una contestazione",
+    u"Concordare la data del prossimo ritiro",
+};
+
+// The character of a check digit that makes check(text + digit) true.
+template <typename Check> QString withCheckDigit(const QString &text, Check check)
+{
+    for (char16_t d = u'0'; d <= u'9'; ++d) {
+        const QString candidate = text + QChar(d);
+        if (check(candidate))
+            return candidate;
+    }
+    return text + u'0';
+}
+
+QString vatNumber(Random &random)
+{
+    // Ten digits: the firm (7) and the office code (3), then the check digit.
+    const QString body = digits(random.between(0, 9999999), 7)
+        + digits(random.pick(std::array { 1, 15, 58, 96, 108, 120 }), 3);
+    return withCheckDigit(body, [](const QString &t) { return CheckVatNumber(t); });
+}
+
+QString ibanText(Random &random)
+{
+    const QString bban = QChar(u'A' + int(random.below(26))) + digits(random.between(1000, 9999), 5)
+        + digits(random.between(1000, 99999), 5) + digits(random.between(0, 999999999), 12);
+    const int check = 98 - IbanMod97(QStringLiteral("IT00") + bban);
+    return QStringLiteral("IT") + digits(check, 2) + bban;
+}
+
+// A personal tax code with a right check letter: three letters of the surname, a name,
+// a birth date and a town code.
+QString personalTaxCode(const QString &surname, Random &random)
+{
+    QString letters = UpperAscii(surname).remove(u' ').remove(u'\'');
+    letters = (letters + u"XXX"_s).left(3);
+    const QString body = letters + text(random.pick(std::array { u"MRA", u"GLI", u"LCU", u"NNA" }))
+        + digits(random.between(50, 99), 2) + QChar(u"ABCDEHLMPRST"[random.below(12)])
+        + digits(random.between(1, 28), 2)
+        + text(random.pick(std::array { u"F205", u"H501", u"L219", u"A944" }));
+    for (char16_t c = u'A'; c <= u'Z'; ++c) {
+        if (CheckTaxCode(body + QChar(c)))
+            return body + QChar(c);
+    }
+    return body + u'X';
+}
+
+QString cardText(Random &random)
+{
+    const QString body
+        = QString::number(random.between(4, 5)) + digits(random.between(0, 99999999999999LL), 14);
+    return withCheckDigit(body, [](const QString &t) { return CardCheckCode(t) > 0; });
+}
+
+} // namespace
+
+void makeSupplier(Record &record, std::int64_t index, Random &random)
+{
+    using namespace SupplierRecord;
+    const QString surname = text(random.pick(kSupplierSurnames));
+    // Several suppliers of one surname and trade exist (one card per product line): the
+    // index keeps the names apart.
+    const QString company = surname + u' ' + text(random.pick(kSupplierTrades))
+        + text(random.pick(kLegalForms))
+        + (random.chance(0.5) ? u" - "_s + QString::number(index % 997 + 1) : QString());
+    record.setValue(Ditta, company);
+    record.setValue(
+        Titolare, text(random.pick(kFirstNames)) + u' ' + text(random.pick(kSupplierSurnames)));
+    const QString domain = LowerAscii(surname).remove(u' ') + u"forniture.it"_s;
+    const QString office = phoneText(random);
+    record.setValue(Recapito, random.chance(0.7) ? office : u"ordini@"_s + domain);
+    const Town &town = random.pick(kTowns);
+    record.setValue(
+        IndirizzoRes, text(random.pick(kStreets)) + u' ' + QString::number(random.between(1, 180)));
+    record.setValue(ProvRes, text(town.province));
+    record.setValue(ComuneRes, text(town.name));
+    record.setValue(CapRes, text(town.postcode));
+    record.setValue(Pagamento, text(random.pick(kPaymentTerms)));
+    if (random.chance(0.2))
+        record.setValue(TelCasa, phoneText(random));
+    record.setValue(TelUff, office);
+    if (random.chance(0.6))
+        record.setValue(TelCel,
+            u"3"_s + digits(random.between(20, 99), 2) + u' '
+                + digits(random.between(0, 9999999), 7));
+    if (random.chance(0.4))
+        record.setValue(Fax, phoneText(random));
+    record.setValue(Email, u"info@"_s + domain);
+    const QString vat = vatNumber(random);
+    record.setValue(PartitaIva, vat);
+    // Companies use their VAT number as tax code; a sole trader has a personal one.
+    record.setValue(CodFisc, random.chance(0.8) ? vat : personalTaxCode(surname, random));
+    if (random.chance(0.3)) {
+        record.setValue(Carta, cardText(random));
+        record.setValue(ScadeCarta,
+            digits(random.between(1, 12), 2) + u'/' + QString::number(random.between(2025, 2030)));
+    }
+    record.setValue(Iban, ibanText(random));
+    const Category &category = random.pick(kCategories);
+    record.setValue(Articoli,
+        text(category.name) + u": "_s + LowerAscii(text(random.pick(category.items))) + u", "_s
+            + LowerAscii(text(random.pick(category.items))));
+    record.setValue(Offerte, text(random.pick(kOffers)));
+    record.setValue(Ordine, text(random.pick(kOrdering)));
+    // About one supplier in seven is to be called back; a few records of older archives
+    // hold no flag at all.
+    const double r = random.unit();
+    if (r < 0.15) {
+        record.setValue(Questioni, text(random.pick(kOpenIssues)));
+        record.setValue(Ricontatta, u"Sì"_s);
+    } else if (r < 0.98) {
+        record.setValue(Ricontatta, u"No"_s);
+    }
+    if (random.chance(0.2))
+        record.setValue(Note, u"Referente commerciale: "_s + text(random.pick(kFirstNames)));
+    if (random.chance(0.03)) {
+        record.setValue(File01, u"listino_"_s + QString::number(index + 1) + u".pdf"_s);
+        record.setValue(Desc01, QStringLiteral("Listino prezzi"));
+    }
+}
+
+Record supplierAt(std::int64_t index, std::uint64_t seed)
+{
+    Record record(SupplierRecord::layout());
+    Random random = rowRandom(seed, index);
+    makeSupplier(record, index, random);
+    return record;
+}
+
+bool writeSuppliers(const QString &path, std::int64_t count, std::uint64_t seed, QString *error)
+{
+    return writeArchive(path, SupplierRecord::layout(), count, makeSupplier, seed, error);
 }
 
 } // namespace ArchiveGenerator

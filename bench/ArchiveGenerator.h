@@ -79,4 +79,13 @@ bool writeProducts(
 bool writeMovements(const QString &path, MovementRecord::Kind kind, int year, std::int64_t count,
     std::int64_t productCount, std::uint64_t productSeed = kSeed, QString *error = nullptr);
 
+// One supplier of the supplier archive: an Italian company with its contacts, tax and bank
+// data and goods; about one in seven is marked to be called back ("Sì") with an open
+// issue, a few hold an empty flag as records of older archives do, the rest "No".
+void makeSupplier(Record &record, std::int64_t index, Random &random);
+// The supplier at index of an archive written by writeSuppliers with this seed.
+Record supplierAt(std::int64_t index, std::uint64_t seed = kSeed);
+bool writeSuppliers(
+    const QString &path, std::int64_t count, std::uint64_t seed = kSeed, QString *error = nullptr);
+
 } // namespace ArchiveGenerator

@@ -1,10 +1,12 @@
 // merventa_sample_data <folder> <products> <movements> [year]
 // Writes Magazzino.mrv with the given number of products and the load and unload files of
 // the year (the current year when not given), each with the given number of movements, so
-// that the program can be looked at with data: copy the files beside the program.
+// that the program can be looked at with data: copy the files beside the program. It also
+// writes Fornitori.mrv with one supplier every five products (at least one).
 #include "ArchiveGenerator.h"
 
 #include "catalogue/ProductRecord.h"
+#include "suppliers/SupplierRecord.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -14,10 +16,43 @@
 #include <cstdio>
 
 namespace {
+QString supplierArchivePath(const QDir &folder)
+{
+    return folder.filePath(QString::fromLatin1(SupplierRecord::kFileName));
+}
+
+// False with a message when Fornitori.mrv is already in the folder.
+bool supplierArchiveFree(const QDir &folder)
+{
+    const QString path = supplierArchivePath(folder);
+    if (!QFileInfo::exists(path))
+        return true;
+    std::fprintf(stderr, "L'archivio %s esiste già: non viene sostituito.\n",
+        qPrintable(QDir::toNativeSeparators(path)));
+    return false;
+}
+
+// Fornitori.mrv beside the products: one supplier every five products. False with a
+// message when it cannot be written.
+bool writeSupplierArchive(const QDir &folder, qint64 products)
+{
+    const QString path = supplierArchivePath(folder);
+    QString error;
+    const qint64 count = std::max<qint64>(1, products / 5);
+    if (!ArchiveGenerator::writeSuppliers(path, count, ArchiveGenerator::kSeed, &error)) {
+        std::fprintf(stderr, "Scrittura non riuscita: %s\n", qPrintable(error));
+        return false;
+    }
+    std::printf("%lld fornitori in %s\n", static_cast<long long>(count),
+        qPrintable(QDir::toNativeSeparators(path)));
+    return true;
+}
+
 int usage()
 {
     std::fputs("Uso: merventa_sample_data <cartella> <prodotti> <movimenti> [anno]\n"
                "Scrive Magazzino.mrv, Carico_<anno>.mrv e Scarico_<anno>.mrv nella cartella;\n"
+               "scrive anche Fornitori.mrv, un fornitore ogni cinque prodotti;\n"
                "non sostituisce archivi esistenti.\n",
         stderr);
     return 2;
@@ -54,6 +89,9 @@ int main(int argc, char *argv[])
         }
     }
 
+    if (!supplierArchiveFree(folder))
+        return 1;
+
     QString error;
     if (!ArchiveGenerator::writeProducts(productFile, products, ArchiveGenerator::kSeed, &error)
         || !ArchiveGenerator::writeMovements(
@@ -66,5 +104,7 @@ int main(int argc, char *argv[])
     std::printf("%lld prodotti e %lld movimenti di carico e di scarico del %d in %s\n",
         static_cast<long long>(products), static_cast<long long>(movements), year,
         qPrintable(QDir::toNativeSeparators(folder.absolutePath())));
+    if (!writeSupplierArchive(folder, products))
+        return 1;
     return 0;
 }

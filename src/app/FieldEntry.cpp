@@ -278,14 +278,17 @@ void FieldEntry::addNumberFields(const QStringList &names, bool formatOnLeave)
     }
 }
 
-void FieldEntry::addUpperCaseFields(const QStringList &names)
+void FieldEntry::addTextRule(const QStringList &names, QString (*rule)(const QString &))
 {
     for (const QString &name : names) {
-        auto *edit = qobject_cast<QLineEdit *>(configuredChild(name));
+        QWidget *field = configuredChild(name);
+        auto *edit = qobject_cast<QLineEdit *>(field);
+        if (auto *box = qobject_cast<QComboBox *>(field))
+            edit = box->lineEdit();
         if (!edit)
             continue;
-        connect(edit, &QLineEdit::textChanged, edit, [edit](const QString &text) {
-            const QString wanted = TrimControl(UpperAscii(text));
+        connect(edit, &QLineEdit::textChanged, edit, [edit, rule](const QString &text) {
+            const QString wanted = rule(text);
             if (wanted != text) {
                 const int cursor = edit->cursorPosition();
                 edit->setText(wanted);
@@ -293,6 +296,16 @@ void FieldEntry::addUpperCaseFields(const QStringList &names)
             }
         });
     }
+}
+
+void FieldEntry::addUpperCaseFields(const QStringList &names)
+{
+    addTextRule(names, [](const QString &text) { return TrimControl(UpperAscii(text)); });
+}
+
+void FieldEntry::addTrimmedFields(const QStringList &names)
+{
+    addTextRule(names, [](const QString &text) { return TrimControl(text); });
 }
 
 void FieldEntry::setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule)

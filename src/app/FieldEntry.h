@@ -64,7 +64,11 @@ public:
     // Digits only; leaving gives FormatCountText(text) unless formatOnLeave is off.
     void addNumberFields(const QStringList &names, bool formatOnLeave = true);
     // The text becomes its trimmed upper-case form (letters a-z only) at every change.
+    // An editable drop-down box changes the text of its edit part.
     void addUpperCaseFields(const QStringList &names);
+    // The text becomes its trimmed form at every change (edit boxes and editable drop-down
+    // boxes, as above).
+    void addTrimmedFields(const QStringList &names);
     // A leaving rule of the screen's own (replaces a default one of the field).
     void setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule);
     // Called on every key press in the field before anything else; return true to drop
@@ -97,6 +101,8 @@ private:
     // The child named name; reports a configuration error when there is none.
     QWidget *configuredChild(const QString &name) const;
     void limitTyping(QLineEdit *edit, int limit);
+    // Rewrites the text of the named fields by rule at every change of it.
+    void addTextRule(const QStringList &names, QString (*rule)(const QString &));
     FieldRules &rulesFor(const QString &name);
     void watch(QWidget *w);
     void setupFields(Highlights highlights);

@@ -6,6 +6,7 @@
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
+#include "suppliers/Fornitori.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -17,6 +18,7 @@ void createResidentScreens()
     // opening creates its own window and destroys it when it closes.
     const QList<QWidget *> screens = {
         new TfrmAvvio,
+        new TfrmFornitori,
         new TfrmMagazzino,
         new TfrmMenuRiepilogo,
         new TfrmMenuRiepilogoCarico,

@@ -57,32 +57,37 @@ void styleSections(
     }
 }
 
-void alignColumns(const QList<QWidget *> &sections)
+void alignColumns(const QList<QWidget *> &sections, int firstColumn)
 {
     QList<QGridLayout *> grids;
+    int columns = 0;
     for (QWidget *section : sections) {
-        if (auto *grid = qobject_cast<QGridLayout *>(section->layout()))
+        if (auto *grid = qobject_cast<QGridLayout *>(section->layout())) {
             grids << grid;
+            columns = std::max(columns, grid->columnCount());
+        }
     }
-    int columnWidths[4] = { 0, 0, 0, 0 };
+    const auto isField = [firstColumn](int column) { return (column - firstColumn) % 2 == 1; };
+    QList<int> columnWidths(columns, 0);
     for (QGridLayout *grid : grids) {
         for (int i = 0; i < grid->count(); ++i) {
             int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
             grid->getItemPosition(i, &row, &column, &rowSpan, &columnSpan);
-            if (columnSpan != 1 || column < 0 || column > 3)
+            if (columnSpan != 1 || column < firstColumn)
                 continue;
             // Captions keep their natural width; fields only their minimum.
             const QLayoutItem *item = grid->itemAt(i);
-            const int width = column == 1 || column == 3 ? item->minimumSize().width()
-                                                         : item->sizeHint().width();
+            const int width
+                = isField(column) ? item->minimumSize().width() : item->sizeHint().width();
             columnWidths[column] = std::max(columnWidths[column], width);
         }
     }
     for (QGridLayout *grid : grids) {
-        for (int column = 0; column < 4; ++column)
+        for (int column = firstColumn; column < columns; ++column) {
             grid->setColumnMinimumWidth(column, columnWidths[column]);
-        grid->setColumnStretch(1, 1);
-        grid->setColumnStretch(3, 1);
+            if (isField(column))
+                grid->setColumnStretch(column, 1);
+        }
     }
 }
 

@@ -27,9 +27,11 @@ void styleCard(QWidget *card, const QStringList &panels, const QString &arrowStr
 // Grey sections with bold titles one point larger than the font.
 void styleSections(
     const QList<QWidget *> &sections, const QList<QLabel *> &titles, const QFont &font);
-// Sections laid out on four-column grids (caption, field, caption, field) share their
-// column widths, so captions and fields line up from one section to the next.
-void alignColumns(const QList<QWidget *> &sections);
+// Sections laid out on grids of caption and field columns (caption, field, caption,
+// field, ... from firstColumn on; a column before it, such as a section's picture, is left
+// as it is) share their column widths, so captions and fields line up from one section
+// to the next; the field columns share the spare width.
+void alignColumns(const QList<QWidget *> &sections, int firstColumn = 0);
 // The column of image buttons: picture on the left, the word beside it, bold.
 void styleButtonColumn(const QList<ImageButton> &buttons, const QFont &font);
 // The four arrows of the navigation strip.

@@ -1,0 +1,43 @@
+#include "suppliers/RecontactList.h"
+
+#include "suppliers/SupplierRecord.h"
+
+namespace RecontactList {
+
+ListLines::Columns columns()
+{
+    using namespace SupplierRecord;
+    return {
+        ListLines::padded(QString(), Ditta, 30),
+        ListLines::padded(QStringLiteral("  "), Titolare, 30),
+        ListLines::padded(QStringLiteral("  Tel. "), Recapito, 20),
+        ListLines::tail(QStringLiteral("  "), Questioni),
+    };
+}
+
+ListLines::LineBuilder lineBuilder()
+{
+    return ListLines::lineBuilder(columns(), SupplierRecord::layout());
+}
+
+bool isListed(QByteArrayView recordBytes)
+{
+    char16_t buffer[ListLines::kFieldBuffer];
+    return ListLines::fieldView(
+               SupplierRecord::layout(), recordBytes, SupplierRecord::Ricontatta, buffer)
+        == QStringView(u"Sì");
+}
+
+ListLines::Scan lines(RecordFile &file)
+{
+    ListLines::Scan scan = ListLines::scanLines(
+        file,
+        [](QByteArrayView bytes) {
+            return isListed(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
+        },
+        lineBuilder());
+    ListLines::sortLines(scan.lines);
+    return scan;
+}
+
+} // namespace RecontactList

@@ -1,0 +1,101 @@
+#include "suppliers/RicontattaFor.h"
+
+#include "ui_RicontattaFor.h"
+
+#include "cards/CardScreen.h"
+#include "storage/RecordFile.h"
+#include "suppliers/RecontactList.h"
+#include "suppliers/SupplierRecord.h"
+
+#include <QFont>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPixmap>
+
+namespace {
+
+// The banner across the top: the address book on a band of the supplier card's colours
+// and the list's name in large capitals.
+QPixmap banner(int width)
+{
+    const int height = 64;
+    QPixmap picture(width, height);
+    QPainter p(&picture);
+    QLinearGradient band(0, 0, width, 0);
+    band.setColorAt(0.0, QColor(0x48, 0x3D, 0x8B));
+    band.setColorAt(1.0, QColor(0x6A, 0x5A, 0xCD));
+    p.fillRect(picture.rect(), band);
+    p.drawPixmap(12, 6,
+        QPixmap(QStringLiteral(":/icons/x-office-address-book-128.png"))
+            .scaled(52, 52, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(26);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(80, 0, width - 92, height), Qt::AlignVCenter | Qt::AlignLeft,
+        QStringLiteral("FORNITORI DA RICONTATTARE"));
+    return picture;
+}
+
+} // namespace
+
+TfrmRicontattaFor::TfrmRicontattaFor(QWidget *parent)
+    : ListScreen(parent)
+    , m_ui(std::make_unique<Ui::TfrmRicontattaFor>())
+{
+    m_ui->setupUi(this);
+    setUpScreen(this, 10, ScreenSize::List);
+    // Fixed, centred, without the window's buttons: Chiudi closes it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setupList({ .fontSize = 11,
+        .itemWidth = 1400,
+        .enterMovesToFind = true,
+        .emptyFindKind = Messages::Kind::Plain });
+
+    m_ui->imgLogo->setPixmap(banner(kListSize.width() - 28));
+    m_ui->imgTrova->setPixmap(QPixmap(QStringLiteral(":/icons/system-search.png"))
+                                  .scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QFont findFont = m_ui->txtTrova->font();
+    findFont.setPointSize(12);
+    findFont.setBold(true);
+    m_ui->txtTrova->setFont(findFont);
+    m_ui->lblRigo03->setStyleSheet(QStringLiteral("color: #DC143C;")); // crimson
+
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmRicontattaFor::btnStampaClick);
+    connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmRicontattaFor::btnChiudiClick);
+}
+
+TfrmRicontattaFor::~TfrmRicontattaFor() = default;
+
+void TfrmRicontattaFor::fill()
+{
+    // A file that cannot be opened gives an empty list and a record that cannot be read
+    // ends the reading with the lines before it, both without a message.
+    RecordFile file;
+    ListLines::Scan scan;
+    if (file.open(SupplierRecord::archive()))
+        scan = RecontactList::lines(file);
+    file.close();
+    showLines(scan.lines);
+}
+
+void TfrmRicontattaFor::lstRecordsDblClick()
+{
+    // Every record is compared, whatever its flag: the card shows the last equal one.
+    reopenSelected(SupplierRecord::archive(), RecontactList::lineBuilder(),
+        [](const Record &supplier, qint64 position) {
+            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmFornitori")))
+                card->loadRecord(supplier, position);
+        });
+}
+
+void TfrmRicontattaFor::btnStampaClick()
+{
+    printList(QStringLiteral("Riepilogo Fornitori da ricontattare"), {});
+}
+
+void TfrmRicontattaFor::btnChiudiClick()
+{
+    close();
+}
