@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
+#include "attachments/AllegaCartella.h"
 #include "cards/CardLooks.h"
 #include "cards/Provinces.h"
 #include "checks/Carta.h"
@@ -176,6 +177,7 @@ void TfrmFornitori::connectButtons()
     } handlers[] = {
         { m_ui->cmdNuovo, &TfrmFornitori::cmdNuovoClick },
         { m_ui->cmdDuplica, &TfrmFornitori::cmdDuplicaClick },
+        { m_ui->cmdFile, &TfrmFornitori::cmdFileClick },
         { m_ui->cmdSalva, &TfrmFornitori::cmdSalvaClick },
         { m_ui->cmdAnteprima, &TfrmFornitori::cmdAnteprimaClick },
         { m_ui->cmdStampa, &TfrmFornitori::cmdStampaClick },
@@ -196,9 +198,8 @@ void TfrmFornitori::connectButtons()
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
 
-    // The search, the export and the attached files are other screens of the program,
-    // not part of it yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta, m_ui->cmdFile })
+    // The search and the export are other screens of the program, not part of it yet.
+    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta })
         button->setEnabled(false);
 }
 
@@ -246,6 +247,11 @@ void TfrmFornitori::cmdDuplicaClick()
     // The attached files belong to the record duplicated, not to the copy.
     if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03 }))
         m_ui->txtDitta->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmFornitori::cmdFileClick()
+{
+    TfrmAllegaCartella::openFor(this, QStringLiteral("fornitori"));
 }
 
 void TfrmFornitori::cmdSalvaClick()

@@ -12,6 +12,7 @@
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "storage/Cp1252.h"
+#include "suppliers/Fornitori.h"
 
 #include <QAbstractButton>
 #include <QComboBox>
@@ -528,6 +529,9 @@ const QList<CardKind> &cardKinds()
         { "magazzino", [] { return std::make_unique<TfrmMagazzino>(); },
             [](CardScreen &card) { setEdit(card, "txtCodice", u"ART-1"_s); },
             { 2866, 3117, 3368, 3619, 3870, 4121 } },
+        { "fornitori", [] { return std::make_unique<TfrmFornitori>(); },
+            [](CardScreen &card) { setEdit(card, "txtDitta", u"Forniture Rossi"_s); },
+            { 2137, 2388, 2639, 2890, 3141, 3392 } },
     };
     return kinds;
 }
