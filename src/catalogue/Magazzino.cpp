@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
+#include "attachments/AllegaCartella.h"
 #include "cards/CardBinding.h"
 #include "cards/CardLooks.h"
 #include "catalogue/DatiPneumatici.h"
@@ -282,11 +283,7 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->cmdTrova, &QToolButton::clicked, this, &TfrmMagazzino::cmdTrovaClick);
     connect(m_ui->impFornitore, &QToolButton::clicked, this, &TfrmMagazzino::impFornitoreClick);
     connect(m_ui->cmdWeb, &QToolButton::clicked, this, &TfrmMagazzino::cmdWebClick);
-
-    // Their screens are not part of the program yet.
-    const QList<QWidget *> later = { m_ui->cmdFile };
-    for (QWidget *button : later)
-        button->setEnabled(false);
+    connect(m_ui->cmdFile, &QToolButton::clicked, this, &TfrmMagazzino::cmdFileClick);
 }
 
 void TfrmMagazzino::cmdSottoscortaClick()
@@ -330,6 +327,11 @@ void TfrmMagazzino::cmdWebClick()
         return;
     }
     TMisc::Open(u'"' + address + u'"');
+}
+
+void TfrmMagazzino::cmdFileClick()
+{
+    TfrmAllegaCartella::openFor(this, QStringLiteral("magazzino"));
 }
 
 void TfrmMagazzino::showEvent(QShowEvent *event)

@@ -63,6 +63,7 @@ public slots:
     void cmdTrovaClick();
     void impFornitoreClick();
     void cmdWebClick();
+    void cmdFileClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
+#include "attachments/AllegaCartella.h"
 #include "cards/CardLooks.h"
 #include "cards/Provinces.h"
 #include "checks/Carta.h"
@@ -179,6 +180,7 @@ void TfrmFornitori::connectButtons()
     } handlers[] = {
         { m_ui->cmdNuovo, &TfrmFornitori::cmdNuovoClick },
         { m_ui->cmdDuplica, &TfrmFornitori::cmdDuplicaClick },
+        { m_ui->cmdFile, &TfrmFornitori::cmdFileClick },
         { m_ui->cmdSalva, &TfrmFornitori::cmdSalvaClick },
         { m_ui->cmdAnteprima, &TfrmFornitori::cmdAnteprimaClick },
         { m_ui->cmdStampa, &TfrmFornitori::cmdStampaClick },
@@ -200,10 +202,6 @@ void TfrmFornitori::connectButtons()
     };
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
-
-    // The attached files are another screen of the program, not part of it yet.
-    for (QWidget *button : { m_ui->cmdFile })
-        button->setEnabled(false);
 }
 
 bool TfrmFornitori::eventFilter(QObject *watched, QEvent *event)
@@ -250,6 +248,11 @@ void TfrmFornitori::cmdDuplicaClick()
     // The attached files belong to the record duplicated, not to the copy.
     if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03 }))
         m_ui->txtDitta->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmFornitori::cmdFileClick()
+{
+    TfrmAllegaCartella::openFor(this, QStringLiteral("fornitori"));
 }
 
 void TfrmFornitori::cmdSalvaClick()

@@ -23,6 +23,7 @@ public:
 
     void cmdNuovoClick();
     void cmdDuplicaClick();
+    void cmdFileClick();
     void cmdSalvaClick();
     void cmdAnteprimaClick();
     void cmdStampaClick();

@@ -239,7 +239,7 @@ void TestMagazzino::contract_data()
         row(name, "QWidget", none);
     row("cmdNuovo", "QToolButton", QStringLiteral("Nuovo"));
     row("cmdDuplica", "QToolButton", QStringLiteral("Duplica"));
-    row("cmdFile", "QToolButton", QStringLiteral("Allega file"), false);
+    row("cmdFile", "QToolButton", QStringLiteral("Allega file"));
     row("cmdSalva", "QToolButton", QStringLiteral("Salva"));
     row("cmdTrova", "QToolButton", QStringLiteral("Trova"), true);
     row("cmdStampa", "QToolButton", QStringLiteral("Stampa"));
