@@ -215,7 +215,7 @@ void TfrmAnagrafica::setupLooks()
         control->setFixedWidth(width);
     }
 
-    CardLooks::styleCard(this, {}, QStringLiteral("shpFrecce"));
+    CardLooks::styleCard(this, { QStringLiteral("panStrumenti") }, QStringLiteral("shpFrecce"));
     // The record panel scrolls on screens too small for it; it shows the card's background.
     m_ui->scrScheda->setStyleSheet(
         QStringLiteral("#scrScheda, #panScheda { background: transparent; }"));
