@@ -646,7 +646,7 @@ struct Town
     const char16_t *postcode;
 };
 
-const std::array<Town, 12> kTowns = { {
+const std::array<Town, 12> kSupplierTowns = { {
     { u"Milano", u"MI", u"20121" },
     { u"Roma", u"RM", u"00184" },
     { u"Torino", u"TO", u"10121" },
@@ -661,7 +661,7 @@ const std::array<Town, 12> kTowns = { {
     { u"Cantù", u"CO", u"22063" },
 } };
 
-const std::array<const char16_t *, 6> kStreets = {
+const std::array<const char16_t *, 6> kSupplierStreets = {
     u"Via Roma",
     u"Via Garibaldi",
     u"Corso Italia",
@@ -765,9 +765,9 @@ void makeSupplier(Record &record, std::int64_t index, Random &random)
     const QString domain = LowerAscii(surname).remove(u' ') + u"forniture.it"_s;
     const QString office = phoneText(random);
     record.setValue(Recapito, random.chance(0.7) ? office : u"ordini@"_s + domain);
-    const Town &town = random.pick(kTowns);
+    const Town &town = random.pick(kSupplierTowns);
     record.setValue(
-        IndirizzoRes, text(random.pick(kStreets)) + u' ' + QString::number(random.between(1, 180)));
+        IndirizzoRes, text(random.pick(kSupplierStreets)) + u' ' + QString::number(random.between(1, 180)));
     record.setValue(ProvRes, text(town.province));
     record.setValue(ComuneRes, text(town.name));
     record.setValue(CapRes, text(town.postcode));

@@ -54,7 +54,8 @@ int usage()
 {
     std::fputs("Uso: merventa_sample_data <cartella> <prodotti> <movimenti> [anno] [clienti]\n"
                "Scrive Magazzino.mrv, Carico_<anno>.mrv, Scarico_<anno>.mrv e Clienti.mrv nella\n"
-               "cartella; scrive anche Fornitori.mrv, un fornitore ogni cinque prodotti;\n"
+               "cartella;\n"
+               "scrive anche Fornitori.mrv, un fornitore ogni cinque prodotti;\n"
                "non sostituisce archivi esistenti.\n",
         stderr);
     return 2;

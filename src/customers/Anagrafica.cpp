@@ -7,6 +7,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/Widgets.h"
+#include "attachments/AllegaCartella.h"
 #include "attachments/Cartella.h"
 #include "cards/CardLooks.h"
 #include "cards/Provinces.h"
@@ -323,6 +324,7 @@ void TfrmAnagrafica::connectButtons()
         { m_ui->cmdNuovo, &TfrmAnagrafica::cmdNuovoClick },
         { m_ui->cmdSalva, &TfrmAnagrafica::cmdSalvaClick },
         { m_ui->cmdCartella, &TfrmAnagrafica::cmdCartellaClick },
+        { m_ui->cmdFile, &TfrmAnagrafica::cmdFileClick },
         { m_ui->cmdStampa, &TfrmAnagrafica::cmdStampaClick },
         { m_ui->cmdPrimo, &TfrmAnagrafica::cmdPrimoClick },
         { m_ui->cmdIndietro, &TfrmAnagrafica::cmdIndietroClick },
@@ -340,9 +342,8 @@ void TfrmAnagrafica::connectButtons()
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
 
-    // Search, export and attached files open screens of their own, not part of the
-    // program yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta, m_ui->cmdFile })
+    // Search and export open screens of their own, not part of the program yet.
+    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta })
         button->setEnabled(false);
 }
 
@@ -405,6 +406,11 @@ void TfrmAnagrafica::cmdNuovoClick()
     }
     setPosition(0);
     m_ui->txtCognome->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmAnagrafica::cmdFileClick()
+{
+    TfrmAllegaCartella::openFor(this, QStringLiteral("anagrafica"));
 }
 
 void TfrmAnagrafica::cmdSalvaClick()

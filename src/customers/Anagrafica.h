@@ -30,6 +30,7 @@ public:
 public slots:
     void cmdNuovoClick();
     void cmdSalvaClick();
+    void cmdFileClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

@@ -11,6 +11,7 @@
 #include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "customers/Anagrafica.h"
 #include "storage/Cp1252.h"
 #include "suppliers/Fornitori.h"
 
@@ -529,6 +530,15 @@ const QList<CardKind> &cardKinds()
         { "magazzino", [] { return std::make_unique<TfrmMagazzino>(); },
             [](CardScreen &card) { setEdit(card, "txtCodice", u"ART-1"_s); },
             { 2866, 3117, 3368, 3619, 3870, 4121 } },
+        { "anagrafica", [] { return std::make_unique<TfrmAnagrafica>(); },
+            [](CardScreen &card) {
+                setEdit(card, "txtCognome", u"Rossi"_s);
+                setEdit(card, "txtNome", u"Mario"_s);
+                setEdit(card, "txtDecorrenza", u"01/03/2024"_s);
+                setEdit(card, "txtScadenza", u"01/04/2024"_s);
+                setEdit(card, "txtPreavviso", u"5"_s);
+            },
+            { 2537, 2788, 3039, 3290, 3541, 3792 } },
         { "fornitori", [] { return std::make_unique<TfrmFornitori>(); },
             [](CardScreen &card) { setEdit(card, "txtDitta", u"Forniture Rossi"_s); },
             { 2137, 2388, 2639, 2890, 3141, 3392 } },

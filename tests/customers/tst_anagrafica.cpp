@@ -124,12 +124,12 @@ void TestAnagrafica::contract_data()
         row(u"txt"_s + field, province ? "QComboBox" : "QLineEdit");
         row(u"eff"_s + field, "QWidget");
     }
-    for (const char *name : { "cmdNuovo", "cmdSalva", "cmdCartella", "cmdStampa", "cmdPrimo",
-             "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdScaduti", "cmdGuida", "cmdEsci",
-             "btnCodFisc", "btnIva", "btnIban", "btnCarta", "btnEmail" })
+    for (const char *name : { "cmdNuovo", "cmdSalva", "cmdCartella", "cmdFile", "cmdStampa",
+             "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdScaduti", "cmdGuida",
+             "cmdEsci", "btnCodFisc", "btnIva", "btnIban", "btnCarta", "btnEmail" })
         row(QString::fromLatin1(name), "QToolButton");
-    // Search, export and attached files come with their own screens.
-    for (const char *name : { "cmdTrova", "cmdEsporta", "cmdFile" })
+    // Search and export come with their own screens.
+    for (const char *name : { "cmdTrova", "cmdEsporta" })
         row(QString::fromLatin1(name), "QToolButton", false);
     row(u"lblPosizione"_s, "QLabel");
     row(u"panInfo"_s, "QLabel");
