@@ -1,10 +1,12 @@
 #include "ArchiveGenerator.h"
 
+#include "cards/Provinces.h"
 #include "catalogue/ProductRecord.h"
 #include "checks/CardNumber.h"
 #include "checks/IbanCheck.h"
 #include "checks/TaxCode.h"
 #include "checks/VatNumber.h"
+#include "customers/CustomerRecord.h"
 #include "storage/TextForms.h"
 #include "suppliers/SupplierRecord.h"
 
@@ -191,6 +193,108 @@ QString modelText(const Category &category, Random &random)
     const QChar b = QChar(u'A' + int(random.below(26)));
     return item + u' ' + a + b + u'-' + QString::number(random.between(10, 9999));
 }
+
+const std::array<const char16_t *, 24> kSurnames = {
+    u"Rossi",
+    u"Russo",
+    u"Ferrari",
+    u"Esposito",
+    u"Bianchi",
+    u"Romano",
+    u"Colombo",
+    u"Ricci",
+    u"Marino",
+    u"Greco",
+    u"Bruno",
+    u"Gallo",
+    u"Conti",
+    u"De Luca",
+    u"Mancini",
+    u"Costa",
+    u"Giordano",
+    u"Rizzo",
+    u"Lombardi",
+    u"Moretti",
+    u"Barbieri",
+    u"Fontana",
+    u"Santoro",
+    u"D'Angelo",
+};
+
+const std::array<const char16_t *, 20> kNames = {
+    u"Mario",
+    u"Giuseppe",
+    u"Luca",
+    u"Francesco",
+    u"Alessandro",
+    u"Andrea",
+    u"Marco",
+    u"Giovanni",
+    u"Roberto",
+    u"Stefano",
+    u"Maria",
+    u"Anna",
+    u"Giulia",
+    u"Francesca",
+    u"Sara",
+    u"Laura",
+    u"Chiara",
+    u"Elena",
+    u"Paola",
+    u"Niccolò",
+};
+
+const std::array<const char16_t *, 12> kTowns = {
+    u"Roma",
+    u"Milano",
+    u"Napoli",
+    u"Torino",
+    u"Palermo",
+    u"Genova",
+    u"Bologna",
+    u"Firenze",
+    u"Bari",
+    u"Catania",
+    u"Verona",
+    u"Forlì",
+};
+
+const std::array<const char16_t *, 8> kStreets = {
+    u"Via Roma",
+    u"Via Garibaldi",
+    u"Corso Italia",
+    u"Via Mazzini",
+    u"Piazza Duomo",
+    u"Viale della Libertà",
+    u"Via Verdi",
+    u"Via dei Mille",
+};
+
+const std::array<const char16_t *, 8> kPurchases = {
+    u"Cucina componibile",
+    u"Motocicletta 125 cc",
+    u"Televisore OLED 65 pollici",
+    u"Divano letto",
+    u"Impianto fotovoltaico",
+    u"Lavatrice e asciugatrice",
+    u"Bicicletta elettrica",
+    u"Computer portatile",
+};
+
+const std::array<const char16_t *, 4> kSpreads = {
+    u"Mensile",
+    u"Bimestrale",
+    u"Trimestrale",
+    u"Semestrale",
+};
+
+const std::array<const char16_t *, 5> kProfessions = {
+    u"Impiegato",
+    u"Commerciante",
+    u"Insegnante",
+    u"Artigiano",
+    u"Libero professionista",
+};
 
 } // namespace
 
@@ -396,6 +500,81 @@ bool writeMovements(const QString &path, MovementRecord::Kind kind, int year, st
         ^ (std::uint64_t(year) << 32);
     return writeArchive(path, MovementRecord::layout(), count,
         movementRows(kind, year, count, productCount, productSeed), seed, error);
+}
+
+RowMaker customerRows(const QDate &today)
+{
+    return [today](Record &record, std::int64_t index, Random &random) {
+        using namespace CustomerRecord;
+        const QStringList &provinces = Provinces::codes();
+        const QString surname = text(random.pick(kSurnames));
+        const QString name = text(random.pick(kNames));
+        record.setValue(Cognome, surname);
+        record.setValue(Nome, name);
+        record.setValue(CodFisc,
+            UpperAscii(TextLeft(surname, 3).leftJustified(3, u'X') + TextLeft(name, 3))
+                + digits(random.between(40, 99), 2) + QChar(u"ABCDEHLMPRST"[random.below(12)])
+                + digits(random.between(1, 28), 2) + u'H' + digits(random.between(100, 999), 3)
+                + QChar(u'A' + int(random.below(26))));
+        record.setValue(Sesso, random.chance(0.5) ? u"M"_s : u"F"_s);
+        record.setValue(DataNasc, dateText(random, 1945, 2003));
+        record.setValue(ComuneNasc, text(random.pick(kTowns)));
+        record.setValue(ProvNasc, provinces.at(qsizetype(random.below(provinces.size()))));
+        if (random.chance(0.2))
+            record.setValue(Iva, digits(random.between(0, 99999999999LL), 11));
+        record.setValue(Indirizzo,
+            text(random.pick(kStreets)) + u' ' + QString::number(random.between(1, 200)));
+        record.setValue(Cap, digits(random.between(10, 98199), 5));
+        record.setValue(ComuneRes, text(random.pick(kTowns)));
+        // Every province code appears: the residence runs through the list in turn.
+        record.setValue(ProvRes, provinces.at(qsizetype(index % provinces.size())));
+        record.setValue(Stato, random.chance(0.5) ? u"Coniugato/a"_s : u"Celibe/Nubile"_s);
+        const QString mobile = u"3"_s + digits(random.between(20, 99), 2) + u' '
+            + digits(random.between(0, 9999999), 7);
+        record.setValue(Recapito, random.chance(0.6) ? mobile : phoneText(random));
+        record.setValue(TelCasa, phoneText(random));
+        record.setValue(TelCel, mobile);
+        record.setValue(Email,
+            LowerAscii(name.left(1) + u'.' + surname).remove(u' ').remove(u'\'')
+                + u"@example.it"_s);
+        record.setValue(Professione, text(random.pick(kProfessions)));
+        if (random.chance(0.5)) {
+            record.setValue(Iban,
+                u"IT"_s + digits(random.between(10, 99), 2) + QChar(u'A' + int(random.below(26)))
+                    + digits(random.between(0, 9999999999LL), 10)
+                    + digits(random.between(0, 999999999999LL), 12));
+            record.setValue(Intestatario, name + u' ' + surname);
+            record.setValue(Banca, u"Banca Popolare di "_s + text(random.pick(kTowns)));
+        }
+        record.setValue(TipoDoc, random.chance(0.7) ? u"Carta d'identità"_s : u"Patente"_s);
+        record.setValue(NumDoc,
+            u"CA"_s + digits(random.between(0, 99999), 5) + QChar(u'A' + int(random.below(26))));
+        record.setValue(Codice, u"CL-"_s + digits(index + 1, 6));
+        record.setValue(Categoria, random.chance(0.8) ? u"Privato"_s : u"Azienda"_s);
+        record.setValue(Zona, text(random.pick(kTowns)));
+
+        // The next instalment falls from 120 days ago to 240 days ahead; the payments
+        // started up to two years before it.
+        const QDate due = today.addDays(random.between(-120, 240));
+        record.setValue(Acquisto, text(random.pick(kPurchases)));
+        record.setValue(Scadenza, DateText(due));
+        record.setValue(Decorrenza, DateText(due.addDays(-random.between(0, 730))));
+        record.setValue(
+            Preavviso, QString::number(random.chance(0.01) ? 999 : random.between(0, 6) * 5));
+        const double total = RoundDecimals(200 + random.unit() * 9800, 2);
+        const int instalments = int(random.pick(std::array { 6, 10, 12, 18, 24, 36 }));
+        record.setValue(Totale, amountText(total, 2));
+        record.setValue(Frazionamento,
+            text(random.pick(kSpreads)) + u", "_s + QString::number(instalments) + u" rate"_s);
+        record.setValue(Rata, amountText(total / instalments, 2));
+    };
+}
+
+bool writeCustomers(
+    const QString &path, std::int64_t count, const QDate &today, std::uint64_t seed, QString *error)
+{
+    return writeArchive(path, CustomerRecord::layout(), count, customerRows(today),
+        seed ^ 0x434C49454E5449ULL, error);
 }
 
 } // namespace ArchiveGenerator

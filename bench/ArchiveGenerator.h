@@ -3,6 +3,7 @@
 #include "storage/Record.h"
 #include "storage/RecordLayout.h"
 
+#include <QDate>
 #include <QString>
 
 #include <cstdint>
@@ -87,5 +88,12 @@ void makeSupplier(Record &record, std::int64_t index, Random &random);
 Record supplierAt(std::int64_t index, std::uint64_t seed = kSeed);
 bool writeSuppliers(
     const QString &path, std::int64_t count, std::uint64_t seed = kSeed, QString *error = nullptr);
+// Customers: Italian names, addresses whose province of residence runs through every code
+// of the province list in turn, contacts, documents, and an instalment purchase whose next
+// due date lies from 120 days before today to 240 days after it, with 0 to 30 days of
+// notice (a few customers 999), so that part of the archive is due on today.
+RowMaker customerRows(const QDate &today);
+bool writeCustomers(const QString &path, std::int64_t count, const QDate &today,
+    std::uint64_t seed = kSeed, QString *error = nullptr);
 
 } // namespace ArchiveGenerator

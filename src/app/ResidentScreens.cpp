@@ -3,6 +3,7 @@
 #include "app/Avvio.h"
 #include "app/Screens.h"
 #include "catalogue/Magazzino.h"
+#include "customers/Anagrafica.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
@@ -20,6 +21,7 @@ void createResidentScreens()
         new TfrmAvvio,
         new TfrmFornitori,
         new TfrmMagazzino,
+        new TfrmAnagrafica,
         new TfrmMenuRiepilogo,
         new TfrmMenuRiepilogoCarico,
         new TfrmMenuRiepilogoScarico,

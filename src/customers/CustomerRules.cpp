@@ -1,0 +1,200 @@
+#include "customers/CustomerRules.h"
+
+#include "storage/Record.h"
+#include "storage/TextForms.h"
+
+#include <QStringList>
+
+namespace CustomerRules {
+
+namespace {
+
+// The line breaks of the date messages: line feed, carriage return, twice.
+constexpr char16_t kDateBreak[] = u"\n\r\n\r";
+
+bool isDigits(QStringView text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return false;
+    }
+    return true;
+}
+
+SaveFailure warning(const char16_t *text, const char *focus)
+{
+    return { { Notice::Kind::Warning, QString::fromUtf16(text) }, QString::fromLatin1(focus) };
+}
+
+QString missingDateText(const char16_t *which, const QString &typed)
+{
+    return QStringLiteral("Attenzione: la data di ") + QString::fromUtf16(which) + u' ' + typed
+        + QStringLiteral(" non esiste.") + QString::fromUtf16(kDateBreak)
+        + QStringLiteral("Per poter salvare la scheda è necessario indicare una data valida nel "
+                         "formato gg/mm/aaaa.");
+}
+
+} // namespace
+
+std::optional<QDate> instalmentDate(QStringView text)
+{
+    const QString t = TrimControl(text);
+    const qsizetype first = t.indexOf(u'/');
+    const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
+    if (second < 0 || t.size() - second - 1 != 4)
+        return std::nullopt;
+    return DateFromText(t);
+}
+
+std::optional<int> noticeDays(QStringView text)
+{
+    const QString t = TrimControl(text);
+    if (!isDigits(t) || t.size() > 9)
+        return std::nullopt;
+    return t.toInt();
+}
+
+std::optional<QDate> noticeDate(QStringView scadenza, QStringView preavviso)
+{
+    const std::optional<QDate> due = instalmentDate(scadenza);
+    if (!due)
+        return std::nullopt;
+    const std::optional<int> days = noticeDays(preavviso);
+    if (!days)
+        return std::nullopt;
+    return due->addDays(-*days);
+}
+
+std::optional<bool> isDue(QStringView scadenza, QStringView preavviso, const QDate &today)
+{
+    const std::optional<QDate> from = noticeDate(scadenza, preavviso);
+    if (!from)
+        return std::nullopt;
+    return *from <= today;
+}
+
+std::optional<SaveFailure> firstFailingCheck(const SaveInput &card)
+{
+    const QString cognome = TrimControl(card.cognome);
+    const QString nome = TrimControl(card.nome);
+    const QString decorrenza = TrimControl(card.decorrenza);
+    const QString scadenza = TrimControl(card.scadenza);
+    const QString preavviso = TrimControl(card.preavviso);
+
+    if (cognome.isEmpty())
+        return warning(u"Attenzione: per salvare la scheda è necessario indicare il cognome del "
+                       u"Cliente.",
+            "txtCognome");
+    if (nome.isEmpty())
+        return warning(u"Attenzione: per salvare la scheda è necessario indicare il nome del "
+                       u"Cliente.",
+            "txtNome");
+    if (decorrenza.isEmpty())
+        return warning(u"Attenzione: per salvare la scheda è necessario indicare la data di "
+                       u"decorrenza dell'acquisto rateale effettuato.",
+            "txtDecorrenza");
+    if (scadenza.isEmpty())
+        return warning(u"Attenzione: per salvare la scheda è necessario indicare la data di "
+                       u"scadenza della prossima rata.",
+            "txtScadenza");
+    const std::optional<QDate> from = instalmentDate(decorrenza);
+    if (!from)
+        return SaveFailure { { Notice::Kind::Plain, missingDateText(u"decorrenza", decorrenza) },
+            QStringLiteral("txtDecorrenza") };
+    const std::optional<QDate> due = instalmentDate(scadenza);
+    if (!due)
+        return SaveFailure { { Notice::Kind::Plain, missingDateText(u"scadenza", scadenza) },
+            QStringLiteral("txtScadenza") };
+    if (*from > *due)
+        return SaveFailure {
+            { Notice::Kind::Plain,
+                QStringLiteral("Attenzione: la data di scadenza della prossima rata (") + scadenza
+                    + QStringLiteral(") non può essere anteriore a quella di decorrenza (")
+                    + decorrenza + QStringLiteral(").") + QString::fromUtf16(kDateBreak)
+                    + QStringLiteral(
+                        "Per poter salvare la scheda è necessario indicare un intervallo "
+                        "di tempo valido.") },
+            QString()
+        };
+    if (preavviso.isEmpty())
+        return warning(u"Attenzione: per salvare la scheda è necessario indicare i giorni di "
+                       u"preavviso.",
+            "txtPreavviso");
+    return std::nullopt;
+}
+
+QString folderOnNewCardText()
+{
+    return QStringLiteral("Attenzione: l'abbinamento di una cartella ad un Cliente può avvenire "
+                          "soltanto dopo che la scheda è stata inserita in archivio.");
+}
+
+CodeCheck codeCheckFor(QStringView trimmedText)
+{
+    return isDigits(trimmedText) ? CodeCheck::VatNumber : CodeCheck::TaxCode;
+}
+
+QString emailCommand(QStringView address)
+{
+    return QStringLiteral("\"mailto:") + TrimControl(address) + u'"';
+}
+
+CardContent cardContent(const Record &customer, const QString &date, const QString &time)
+{
+    // A row's value joins trimmed field texts (named by a leading '=') and literal pieces.
+    static const struct
+    {
+        const char16_t *caption;
+        std::initializer_list<const char16_t *> pieces;
+    } rows[] = {
+        { u"Cognome e nome:", { u"=Cognome", u" ", u"=Nome" } },
+        { u"Data di nascita:", { u"=DataNasc" } },
+        { u"Comune di nascita:", { u"=ComuneNasc", u" ", u"=ProvNasc" } },
+        { u"Sesso:", { u"=Sesso", u"  Stato civile: ", u"=Stato" } },
+        { u"Recapito preferenziale:", { u"=Recapito" } },
+        { u"Indirizzo di residenza:", { u"=Indirizzo" } },
+        { u"Comune di residenza:", { u"=ComuneRes", u" ", u"=ProvRes" } },
+        { u"Professione:", { u"=Professione" } },
+        { u"Tel. casa:", { u"=TelCasa" } },
+        { u"Tel. ufficio:", { u"=TelUff" } },
+        { u"Tel. cellulare:", { u"=TelCel" } },
+        { u"Fax:", { u"=Fax" } },
+        { u"E-mail:", { u"=Email" } },
+        { u"Codice fiscale:", { u"=CodFisc" } },
+        { u"Partita IVA:", { u"=Iva" } },
+        { u"Carta di credito:", { u"N. ", u"=Carta", u"  Scadenza: ", u"=ScadeCarta" } },
+        { u"IBAN:", { u"=Iban", u"  -  Intestatario C/C: ", u"=Intestatario" } },
+        { u"Estremi documento:",
+            { u"Tipo: ", u"=TipoDoc", u"  N. ", u"=NumDoc", u"  Scadenza: ", u"=DataSca" } },
+        { u"Codice Cliente:", { u"=Codice" } },
+        { u"Categoria:", { u"=Categoria", u"  Zona: ", u"=Zona" } },
+        { u"Prodotti e servizi di interesse:", { u"=Prodotti" } },
+        // The one caption without a colon.
+        { u"Acquisto rateale", { u"=Acquisto", u"  Importo rata: € ", u"=Rata" } },
+        { u"Totale:",
+            { u"Importo: € ", u"=Totale", u"  Decorrenza: ", u"=Decorrenza", u"  Scadenza: ",
+                u"=Scadenza" } },
+        { u"Note:", { u"=Note" } },
+    };
+
+    CardContent content;
+    content.title = QStringLiteral("SCHEDA INFORMATIVA DEL CLIENTE");
+    for (const auto &row : rows) {
+        QString value;
+        for (const char16_t *piece : row.pieces) {
+            const QStringView p(piece);
+            if (p.startsWith(u'='))
+                value += TrimControl(customer.value(p.mid(1)));
+            else
+                value += p;
+        }
+        content.rows.append({ QString::fromUtf16(row.caption), value });
+    }
+    content.footer
+        = QStringLiteral("Stampa eseguita in data ") + date + QStringLiteral(" alle ore ") + time;
+    return content;
+}
+
+} // namespace CustomerRules

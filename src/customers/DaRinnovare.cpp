@@ -1,0 +1,88 @@
+#include "customers/DaRinnovare.h"
+
+#include "ui_DaRinnovare.h"
+
+#include "cards/CardScreen.h"
+#include "customers/CustomerRecord.h"
+#include "customers/DueList.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+TfrmDaRinnovare::TfrmDaRinnovare(QWidget *parent)
+    : ListScreen(parent)
+    , m_ui(std::make_unique<Ui::TfrmDaRinnovare>())
+{
+    setObjectName(QStringLiteral("TfrmDaRinnovare"));
+    m_ui->setupUi(this);
+    setUpScreen(this, 10, ScreenSize::List);
+    // A fixed window without title-bar buttons: it closes with Chiudi.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setupList({ .fontSize = 11,
+        .itemWidth = 1400,
+        .enterMovesToFind = true,
+        .emptyFindKind = Messages::Kind::Plain });
+
+    QFont findFont(QStringLiteral("Verdana"));
+    findFont.setPointSize(12);
+    findFont.setBold(true);
+    m_ui->txtTrova->setFont(findFont);
+    m_ui->imgLogo->setPixmap(
+        QPixmap(QStringLiteral(":/logo/banner.png")).scaledToHeight(64, Qt::SmoothTransformation));
+    m_ui->imgLente->setPixmap(QPixmap(QStringLiteral(":/icons/system-search.png"))
+                                  .scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    QPalette crimson = m_ui->lblRigo03->palette();
+    crimson.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C));
+    m_ui->lblRigo03->setPalette(crimson);
+
+    connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmDaRinnovare::btnStampaClick);
+    connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmDaRinnovare::btnChiudiClick);
+}
+
+TfrmDaRinnovare::~TfrmDaRinnovare() = default;
+
+void TfrmDaRinnovare::showEvent(QShowEvent *event)
+{
+    // Centred on the screen, whatever the card's place.
+    if (QScreen *screen
+        = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    ListScreen::showEvent(event);
+}
+
+void TfrmDaRinnovare::fill()
+{
+    RecordFile file;
+    ListLines::Scan scan;
+    // Whatever stops the reading (a file that cannot be opened or read, a customer whose
+    // dates cannot be tested) stops it silently: the lines so far stay.
+    if (file.open(CustomerRecord::archive()))
+        scan = DueList::lines(file, Clock::now().date());
+    file.close();
+    showLines(scan.lines);
+}
+
+void TfrmDaRinnovare::lstRecordsDblClick()
+{
+    reopenSelected(CustomerRecord::archive(),
+        ListLines::lineBuilder(DueList::columns(), CustomerRecord::layout()),
+        [](const Record &customer, qint64 position) {
+            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmAnagrafica")))
+                card->loadRecord(customer, position);
+        });
+}
+
+void TfrmDaRinnovare::btnStampaClick()
+{
+    printList(DueList::printTitle(), {});
+}
+
+void TfrmDaRinnovare::btnChiudiClick()
+{
+    close();
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include "reports/ListLines.h"
+
+#include <QDate>
+
+class RecordFile;
+
+// The due list of instalments as pure logic: its line table and the reading of the
+// customer archive that picks the customers due (the notice date is today or earlier).
+namespace DueList {
+
+// Surname and name, preferred contact, due date, instalment, purchase.
+ListLines::Columns columns();
+
+// The customers of the open archive that are due on today, sorted by their lines (by
+// surname and name). A customer whose Scadenza is not a date or whose Preavviso is not a
+// whole number ends the reading there, without its line: the lines before it stay.
+ListLines::Scan lines(RecordFile &file, const QDate &today);
+
+// The title of the printed list.
+QString printTitle();
+
+} // namespace DueList
