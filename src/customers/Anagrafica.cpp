@@ -18,6 +18,7 @@
 #include "customers/CustomerRules.h"
 #include "customers/DaRinnovare.h"
 #include "report/CardReport.h"
+#include "search/TrovaClienti.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -322,6 +323,7 @@ void TfrmAnagrafica::connectButtons()
     } handlers[] = {
         { m_ui->cmdNuovo, &TfrmAnagrafica::cmdNuovoClick },
         { m_ui->cmdSalva, &TfrmAnagrafica::cmdSalvaClick },
+        { m_ui->cmdTrova, &TfrmAnagrafica::cmdTrovaClick },
         { m_ui->cmdCartella, &TfrmAnagrafica::cmdCartellaClick },
         { m_ui->cmdStampa, &TfrmAnagrafica::cmdStampaClick },
         { m_ui->cmdPrimo, &TfrmAnagrafica::cmdPrimoClick },
@@ -340,10 +342,16 @@ void TfrmAnagrafica::connectButtons()
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
 
-    // Search, export and attached files open screens of their own, not part of the
-    // program yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta, m_ui->cmdFile })
+    // Export and attached files open screens of their own, not part of the program yet.
+    for (QWidget *button : { m_ui->cmdEsporta, m_ui->cmdFile })
         button->setEnabled(false);
+}
+
+void TfrmAnagrafica::cmdTrovaClick()
+{
+    TfrmTrovaClienti dlg(this);
+    dlg.setCallerTag(QStringLiteral("clienti"));
+    dlg.exec();
 }
 
 void TfrmAnagrafica::showEvent(QShowEvent *event)

@@ -30,6 +30,7 @@ public:
 public slots:
     void cmdNuovoClick();
     void cmdSalvaClick();
+    void cmdTrovaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

@@ -126,10 +126,10 @@ void TestAnagrafica::contract_data()
     }
     for (const char *name : { "cmdNuovo", "cmdSalva", "cmdCartella", "cmdStampa", "cmdPrimo",
              "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdScaduti", "cmdGuida", "cmdEsci",
-             "btnCodFisc", "btnIva", "btnIban", "btnCarta", "btnEmail" })
+             "btnCodFisc", "btnIva", "btnIban", "btnCarta", "btnEmail", "cmdTrova" })
         row(QString::fromLatin1(name), "QToolButton");
-    // Search, export and attached files come with their own screens.
-    for (const char *name : { "cmdTrova", "cmdEsporta", "cmdFile" })
+    // Export and attached files come with their own screens.
+    for (const char *name : { "cmdEsporta", "cmdFile" })
         row(QString::fromLatin1(name), "QToolButton", false);
     row(u"lblPosizione"_s, "QLabel");
     row(u"panInfo"_s, "QLabel");
