@@ -18,7 +18,9 @@
 #include "customers/CustomerRecord.h"
 #include "customers/CustomerRules.h"
 #include "customers/DaRinnovare.h"
+#include "export/ExportScreen.h"
 #include "report/CardReport.h"
+#include "search/TrovaClienti.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -323,8 +325,10 @@ void TfrmAnagrafica::connectButtons()
     } handlers[] = {
         { m_ui->cmdNuovo, &TfrmAnagrafica::cmdNuovoClick },
         { m_ui->cmdSalva, &TfrmAnagrafica::cmdSalvaClick },
+        { m_ui->cmdTrova, &TfrmAnagrafica::cmdTrovaClick },
         { m_ui->cmdCartella, &TfrmAnagrafica::cmdCartellaClick },
         { m_ui->cmdFile, &TfrmAnagrafica::cmdFileClick },
+        { m_ui->cmdEsporta, &TfrmAnagrafica::cmdEsportaClick },
         { m_ui->cmdStampa, &TfrmAnagrafica::cmdStampaClick },
         { m_ui->cmdPrimo, &TfrmAnagrafica::cmdPrimoClick },
         { m_ui->cmdIndietro, &TfrmAnagrafica::cmdIndietroClick },
@@ -341,10 +345,13 @@ void TfrmAnagrafica::connectButtons()
     };
     for (const auto &h : handlers)
         connect(h.button, &QAbstractButton::clicked, this, h.handler);
+}
 
-    // Search and export open screens of their own, not part of the program yet.
-    for (QWidget *button : { m_ui->cmdTrova, m_ui->cmdEsporta })
-        button->setEnabled(false);
+void TfrmAnagrafica::cmdTrovaClick()
+{
+    TfrmTrovaClienti dlg(this);
+    dlg.setCallerTag(QStringLiteral("clienti"));
+    dlg.exec();
 }
 
 void TfrmAnagrafica::showEvent(QShowEvent *event)
@@ -406,6 +413,11 @@ void TfrmAnagrafica::cmdNuovoClick()
     }
     setPosition(0);
     m_ui->txtCognome->setFocus(Qt::OtherFocusReason);
+}
+
+void TfrmAnagrafica::cmdEsportaClick()
+{
+    ExportScreen::open(this, Export::Kind::Customers);
 }
 
 void TfrmAnagrafica::cmdFileClick()

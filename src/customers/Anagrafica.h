@@ -31,6 +31,8 @@ public slots:
     void cmdNuovoClick();
     void cmdSalvaClick();
     void cmdFileClick();
+    void cmdTrovaClick();
+    void cmdEsportaClick();
     void cmdPrimoClick();
     void cmdIndietroClick();
     void cmdAvantiClick();

@@ -4,6 +4,8 @@
 #include "common/CardFixture.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
+#include "customers/Anagrafica.h"
+#include "customers/CustomerRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/RecordFile.h"
 #include "suppliers/Fornitori.h"
@@ -78,6 +80,7 @@ private slots:
     void webSearch_data();
     void webSearch();
     void supplierCardSearch();
+    void customerCardSearch();
 };
 
 void TestProductSearch::searchLoadsTheProduct()
@@ -222,6 +225,29 @@ void TestProductSearch::supplierCardSearch()
     QCOMPARE(f.text(u"txtDitta"_s), u"Gomme Srl"_s);
     QCOMPARE(f.text(u"txtNote"_s), u"chiamare"_s);
     QCOMPARE(f.text(u"lblPosizione"_s), u"2"_s);
+}
+
+// The customer card opens its own search, which loads the customer found into it.
+void TestProductSearch::customerCardSearch()
+{
+    CardFixture<TfrmAnagrafica> f;
+    QVERIFY(f.ready());
+    using namespace CustomerRecord;
+    QVERIFY(f.writeRecords({
+        f.record({ { Cognome, u"Rossi"_s }, { Codice, u"A12"_s } }),
+        f.record({ { Cognome, u"Bianchi"_s }, { Codice, u"7"_s } }),
+        f.record({ { Cognome, u"Verdi"_s }, { Codice, u"120"_s }, { Note, u"rate"_s } }),
+    }));
+    Seen seen;
+    searchInNextWindow(seen, u"txtCodice"_s, u"12"_s, 1);
+    f.click(u"cmdTrova"_s);
+    QCOMPARE(seen.screen, u"TfrmTrovaClienti"_s);
+    QCOMPARE(seen.tag, u"clienti"_s);
+    QCOMPARE(seen.lines, 2);
+    // Sorted by surname: Rossi, Verdi.
+    QCOMPARE(f.text(u"txtCognome"_s), u"Verdi"_s);
+    QCOMPARE(f.text(u"txtNote"_s), u"rate"_s);
+    QCOMPARE(f.text(u"lblPosizione"_s), u"3"_s);
 }
 
 QTEST_MAIN(TestProductSearch)
