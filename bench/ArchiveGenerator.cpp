@@ -766,8 +766,8 @@ void makeSupplier(Record &record, std::int64_t index, Random &random)
     const QString office = phoneText(random);
     record.setValue(Recapito, random.chance(0.7) ? office : u"ordini@"_s + domain);
     const Town &town = random.pick(kSupplierTowns);
-    record.setValue(
-        IndirizzoRes, text(random.pick(kSupplierStreets)) + u' ' + QString::number(random.between(1, 180)));
+    record.setValue(IndirizzoRes,
+        text(random.pick(kSupplierStreets)) + u' ' + QString::number(random.between(1, 180)));
     record.setValue(ProvRes, text(town.province));
     record.setValue(ComuneRes, text(town.name));
     record.setValue(CapRes, text(town.postcode));

@@ -53,7 +53,7 @@ Outcome runOnce(const char *program)
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    char *argv[] = {const_cast<char *>(program), nullptr};
+    char *argv[] = { const_cast<char *>(program), nullptr };
 
     Outcome outcome;
     const auto start = std::chrono::steady_clock::now();
@@ -64,14 +64,13 @@ Outcome runOnce(const char *program)
     }
     int status = 0;
     rusage usage {};
-    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
-    }
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) { }
     const auto end = std::chrono::steady_clock::now();
     posix_spawn_file_actions_destroy(&actions);
     outcome.seconds = std::chrono::duration<double>(end - start).count();
     outcome.peakMiB = double(usage.ru_maxrss) / 1024.0; // kilobytes on Linux
     outcome.cpuSeconds = double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec)
-                         + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+        + double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
     outcome.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
     return outcome;
 }
@@ -111,5 +110,5 @@ BENCHMARK(StartMerventa)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterat
 
 int main(int argc, char **argv)
 {
-    return BenchSupport::runBenchmarks(argc, argv, {{"StartMerventa", "StartBareQt", 1.3}});
+    return BenchSupport::runBenchmarks(argc, argv, { { "StartMerventa", "StartBareQt", 1.3 } });
 }

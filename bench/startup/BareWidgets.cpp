@@ -57,12 +57,12 @@ int main(int argc, char *argv[])
     form->addRow(QStringLiteral("Giacenza"), new QSpinBox);
     form->addRow(QStringLiteral("Costo"), new QLineEdit);
     auto *vat = new QComboBox;
-    vat->addItems({QStringLiteral("4"), QStringLiteral("10"), QStringLiteral("22")});
+    vat->addItems({ QStringLiteral("4"), QStringLiteral("10"), QStringLiteral("22") });
     form->addRow(QStringLiteral("IVA"), vat);
     form->addRow(new QCheckBox(QStringLiteral("Sottoscorta")));
     form->addRow(QStringLiteral("Note"), new QTextEdit);
     auto *buttons = new QHBoxLayout;
-    for (const char *text : {"Nuovo", "Salva", "Esci"})
+    for (const char *text : { "Nuovo", "Salva", "Esci" })
         buttons->addWidget(new QPushButton(QString::fromLatin1(text)));
     form->addRow(buttons);
     form->addRow(new QLabel(QStringLiteral("Pronto")));

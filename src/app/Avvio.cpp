@@ -23,14 +23,14 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::applyItalianConventions(this);
 
     m_entries = {
-        {m_ui->imgClienti, m_ui->btnClienti, QStringLiteral("TfrmAnagrafica")},
-        {m_ui->imgFornitori, m_ui->btnFornitori, QStringLiteral("TfrmFornitori")},
-        {m_ui->imgMagazzino, m_ui->btnMagazzino, QStringLiteral("TfrmMagazzino")},
-        {m_ui->imgRiepilogo, m_ui->btnRiepilogo, QStringLiteral("TfrmMenuRiepilogo")},
-        {m_ui->imgCarico, m_ui->btnCarico, QStringLiteral("TfrmMenuRiepilogoCarico")},
-        {m_ui->imgScarico, m_ui->btnScarico, QStringLiteral("TfrmMenuRiepilogoScarico")},
+        { m_ui->imgClienti, m_ui->btnClienti, QStringLiteral("TfrmAnagrafica") },
+        { m_ui->imgFornitori, m_ui->btnFornitori, QStringLiteral("TfrmFornitori") },
+        { m_ui->imgMagazzino, m_ui->btnMagazzino, QStringLiteral("TfrmMagazzino") },
+        { m_ui->imgRiepilogo, m_ui->btnRiepilogo, QStringLiteral("TfrmMenuRiepilogo") },
+        { m_ui->imgCarico, m_ui->btnCarico, QStringLiteral("TfrmMenuRiepilogoCarico") },
+        { m_ui->imgScarico, m_ui->btnScarico, QStringLiteral("TfrmMenuRiepilogoScarico") },
     };
-    const QStringList pictures{
+    const QStringList pictures {
         QStringLiteral("system-users-128.png"),
         QStringLiteral("x-office-address-book-128.png"),
         QStringLiteral("package-x-generic-128.png"),
@@ -48,9 +48,9 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
         entry.button->setCursor(Qt::PointingHandCursor);
         const QString screenClass = entry.screenClass;
         connect(entry.picture, &QToolButton::clicked, this,
-                [this, screenClass] { openScreen(screenClass); });
+            [this, screenClass] { openScreen(screenClass); });
         connect(entry.button, &QPushButton::clicked, this,
-                [this, screenClass] { openScreen(screenClass); });
+            [this, screenClass] { openScreen(screenClass); });
     }
 
     m_ui->imgInfo->setText(QStringLiteral("Info"));
@@ -63,8 +63,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
     m_ui->imgCrediti->setIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
 
-    m_ui->icoSito->setText(Maker::webSiteText()
-                           + QStringLiteral("   \u2013   novità, aggiornamenti e assistenza"));
+    m_ui->icoSito->setText(
+        Maker::webSiteText() + QStringLiteral("   \u2013   novità, aggiornamenti e assistenza"));
     Widgets::makeImageButton(m_ui->icoSito, QStringLiteral("internet-web-browser.png"), 24);
     m_ui->icoSito->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);

@@ -40,8 +40,8 @@ protected:
         for (int i = 0; i < 4; ++i) {
             const double t = (i + 1) / 4.0;
             const QColor c(int(white.red() + (yellow.red() - white.red()) * t),
-                           int(white.green() + (yellow.green() - white.green()) * t),
-                           int(white.blue() + (yellow.blue() - white.blue()) * t));
+                int(white.green() + (yellow.green() - white.green()) * t),
+                int(white.blue() + (yellow.blue() - white.blue()) * t));
             p.fillRect(r, c);
             r.adjust(1, 1, -1, -1);
         }
@@ -110,7 +110,7 @@ private:
 bool isEditField(const QWidget *w)
 {
     return qobject_cast<const QLineEdit *>(w) || qobject_cast<const QPlainTextEdit *>(w)
-           || qobject_cast<const QTextEdit *>(w) || qobject_cast<const QComboBox *>(w);
+        || qobject_cast<const QTextEdit *>(w) || qobject_cast<const QComboBox *>(w);
 }
 
 } // namespace
@@ -238,8 +238,8 @@ void FieldEntry::placeHighlight(QWidget *field)
     QWidget *eff = m_highlights.value(field, nullptr);
     if (!eff)
         return;
-    eff->setGeometry(field->geometry().adjusted(-kHighlightMargin, -kHighlightMargin,
-                                                kHighlightMargin, kHighlightMargin));
+    eff->setGeometry(field->geometry().adjusted(
+        -kHighlightMargin, -kHighlightMargin, kHighlightMargin, kHighlightMargin));
     eff->stackUnder(field);
 }
 
@@ -261,9 +261,8 @@ void FieldEntry::addAmountFields(const QStringList &names, bool formatOnLeave)
         FieldRules &rules = rulesFor(name);
         rules.filter = Filter::Amount;
         if (formatOnLeave) {
-            rules.leavingRule = [](QLineEdit *edit) {
-                edit->setText(FormatAmountText(edit->text(), 4));
-            };
+            rules.leavingRule
+                = [](QLineEdit *edit) { edit->setText(FormatAmountText(edit->text(), 4)); };
         }
     }
 }
@@ -274,7 +273,8 @@ void FieldEntry::addNumberFields(const QStringList &names, bool formatOnLeave)
         FieldRules &rules = rulesFor(name);
         rules.filter = Filter::Number;
         if (formatOnLeave)
-            rules.leavingRule = [](QLineEdit *edit) { edit->setText(FormatCountText(edit->text())); };
+            rules.leavingRule
+                = [](QLineEdit *edit) { edit->setText(FormatCountText(edit->text())); };
     }
 }
 
@@ -374,8 +374,8 @@ bool FieldEntry::handleKeyPress(QWidget *field, QKeyEvent *event)
             edit->insert(QStringLiteral(","));
         return true;
     }
-    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier
-                                       & ~Qt::ShiftModifier;
+    const Qt::KeyboardModifiers mods
+        = event->modifiers() & ~Qt::KeypadModifier & ~Qt::ShiftModifier;
     const QString text = event->text();
     if (mods == Qt::NoModifier && text.size() == 1) {
         const QChar ch = text[0];

@@ -24,9 +24,8 @@ TfrmGuida::TfrmGuida(QWidget *parent)
     setFixedSize(kClientWidth, kClientHeight);
 
     m_ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/logo/banner.png")));
-    m_ui->imgPDF->setPixmap(
-        QPixmap(QStringLiteral(":/icons/x-office-document.png")).scaled(
-            24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    m_ui->imgPDF->setPixmap(QPixmap(QStringLiteral(":/icons/x-office-document.png"))
+                                .scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_ui->imgPDF->setToolTip(QStringLiteral("Apri la guida in formato PDF"));
     m_ui->lnkWeb->addPicture(m_ui->imgPDF);
 

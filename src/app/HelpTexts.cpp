@@ -299,7 +299,7 @@ QStringList supplierParagraphs()
 
 QStringList menuParagraphs()
 {
-    QStringList paragraphs{
+    QStringList paragraphs {
         QStringLiteral(
             "Merventa 2.0 è il programma per la gestione del magazzino della piccola impresa: "
             "tiene una scheda per ogni articolo con la giacenza, i prezzi e i dati di "
@@ -373,7 +373,7 @@ QStringList menuParagraphs()
 // The five exports share three topics; what differs is the archive, the file and the
 // columns that can be corrected in the grid.
 QStringList exportParagraphs(const QString &archive, const QString &fileName,
-                             const QString &editableColumns, const QString &replacement)
+    const QString &editableColumns, const QString &replacement)
 {
     return {
         QStringLiteral("Questa funzione trasferisce %1 in un file di Microsoft Excel, %2, "
@@ -424,48 +424,49 @@ QList<Entry> buildTopics()
     const QString loads = QStringLiteral("Registro_Carico.xls");
     const QString unloads = QStringLiteral("Registro_Scarico.xls");
     return {
-        {QStringLiteral("TfrmAvvio"),
-         {QStringLiteral("Uno sguardo a Merventa 2.0."), menuParagraphs()}},
-        {QStringLiteral("TfrmMagazzino"),
-         {QStringLiteral("Magazzino Prodotti."), productParagraphs()}},
-        {QStringLiteral("TfrmRiepilogoCarico"),
-         {QStringLiteral("Riepilogo Movimenti."), movementParagraphs()}},
-        {QStringLiteral("TfrmMenuRiepilogo"),
-         {QStringLiteral("Inventario Merce."), inventoryParagraphs()}},
-        {QStringLiteral("TfrmAnagrafica"),
-         {QStringLiteral("Anagrafica Clienti."), customerParagraphs()}},
-        {QStringLiteral("TfrmFornitori"),
-         {QStringLiteral("Archivio Fornitori."), supplierParagraphs()}},
-        {QStringLiteral("TfrmExpMagazzino"),
-         {QStringLiteral("Esportazione archivio prodotti e servizi in Microsoft Excel."),
-          exportParagraphs(QStringLiteral("l'intero archivio dei prodotti e servizi"), products,
-                           QStringLiteral("accessori, altezza, larghezza, lunghezza e scadenza"),
-                           replacedAtEveryExport(products))}},
-        {QStringLiteral("TfrmExpClienti"),
-         {QStringLiteral("Esportazione archivio Clienti in Microsoft Excel."),
-          exportParagraphs(QStringLiteral("l'intero archivio dei Clienti"), customers,
-                           QStringLiteral("per esempio partita IVA, comune di residenza, "
-                                          "telefono, IBAN, documento, codice cliente e note"),
-                           replacedAtEveryExport(customers))}},
-        {QStringLiteral("TfrmExpFornitori"),
-         {QStringLiteral("Esportazione archivio Fornitori in Microsoft Excel."),
-          exportParagraphs(QStringLiteral("l'intero archivio dei Fornitori"), suppliers,
-                           QStringLiteral("per esempio città, CAP, partita IVA, IBAN, articoli "
-                                          "forniti, offerte, questioni in sospeso e note"),
-                           replacedAtEveryExport(suppliers))}},
-        {QStringLiteral("TfrmExpCarico"),
-         {QStringLiteral("Esportazione archivio movimenti di carico merce in Microsoft Excel."),
-          exportParagraphs(QStringLiteral("tutti i movimenti di carico merce dell'anno indicato "
-                                          "nella schermata di selezione"),
-                           loads, QStringLiteral("ora, codice articolo, modello e note"),
-                           replacedByAnyYear(loads))}},
-        {QStringLiteral("TfrmExpScarico"),
-         {QStringLiteral(
-              "Esportazione archivio movimenti di scarico merce in Microsoft Excel."),
-          exportParagraphs(QStringLiteral("tutti i movimenti di scarico merce dell'anno "
-                                          "indicato nella schermata di selezione"),
-                           unloads, QStringLiteral("ora, codice articolo, modello e note"),
-                           replacedByAnyYear(unloads))}},
+        { QStringLiteral("TfrmAvvio"),
+            { QStringLiteral("Uno sguardo a Merventa 2.0."), menuParagraphs() } },
+        { QStringLiteral("TfrmMagazzino"),
+            { QStringLiteral("Magazzino Prodotti."), productParagraphs() } },
+        { QStringLiteral("TfrmRiepilogoCarico"),
+            { QStringLiteral("Riepilogo Movimenti."), movementParagraphs() } },
+        { QStringLiteral("TfrmMenuRiepilogo"),
+            { QStringLiteral("Inventario Merce."), inventoryParagraphs() } },
+        { QStringLiteral("TfrmAnagrafica"),
+            { QStringLiteral("Anagrafica Clienti."), customerParagraphs() } },
+        { QStringLiteral("TfrmFornitori"),
+            { QStringLiteral("Archivio Fornitori."), supplierParagraphs() } },
+        { QStringLiteral("TfrmExpMagazzino"),
+            { QStringLiteral("Esportazione archivio prodotti e servizi in Microsoft Excel."),
+                exportParagraphs(QStringLiteral("l'intero archivio dei prodotti e servizi"),
+                    products, QStringLiteral("accessori, altezza, larghezza, lunghezza e scadenza"),
+                    replacedAtEveryExport(products)) } },
+        { QStringLiteral("TfrmExpClienti"),
+            { QStringLiteral("Esportazione archivio Clienti in Microsoft Excel."),
+                exportParagraphs(QStringLiteral("l'intero archivio dei Clienti"), customers,
+                    QStringLiteral("per esempio partita IVA, comune di residenza, "
+                                   "telefono, IBAN, documento, codice cliente e note"),
+                    replacedAtEveryExport(customers)) } },
+        { QStringLiteral("TfrmExpFornitori"),
+            { QStringLiteral("Esportazione archivio Fornitori in Microsoft Excel."),
+                exportParagraphs(QStringLiteral("l'intero archivio dei Fornitori"), suppliers,
+                    QStringLiteral("per esempio città, CAP, partita IVA, IBAN, articoli "
+                                   "forniti, offerte, questioni in sospeso e note"),
+                    replacedAtEveryExport(suppliers)) } },
+        { QStringLiteral("TfrmExpCarico"),
+            { QStringLiteral("Esportazione archivio movimenti di carico merce in Microsoft Excel."),
+                exportParagraphs(
+                    QStringLiteral("tutti i movimenti di carico merce dell'anno indicato "
+                                   "nella schermata di selezione"),
+                    loads, QStringLiteral("ora, codice articolo, modello e note"),
+                    replacedByAnyYear(loads)) } },
+        { QStringLiteral("TfrmExpScarico"),
+            { QStringLiteral(
+                  "Esportazione archivio movimenti di scarico merce in Microsoft Excel."),
+                exportParagraphs(QStringLiteral("tutti i movimenti di scarico merce dell'anno "
+                                                "indicato nella schermata di selezione"),
+                    unloads, QStringLiteral("ora, codice articolo, modello e note"),
+                    replacedByAnyYear(unloads)) } },
     };
 }
 
@@ -478,11 +479,11 @@ const QList<Entry> &topics()
 // Screens that show the text of another screen.
 QString canonicalKey(const QString &screenClass)
 {
-    static const QHash<QString, QString> aliases{
-        {QStringLiteral("TfrmRiepilogo"), QStringLiteral("TfrmMenuRiepilogo")},
-        {QStringLiteral("TfrmRiepilogoScarico"), QStringLiteral("TfrmRiepilogoCarico")},
-        {QStringLiteral("TfrmMenuRiepilogoCarico"), QStringLiteral("TfrmRiepilogoCarico")},
-        {QStringLiteral("TfrmMenuRiepilogoScarico"), QStringLiteral("TfrmRiepilogoCarico")},
+    static const QHash<QString, QString> aliases {
+        { QStringLiteral("TfrmRiepilogo"), QStringLiteral("TfrmMenuRiepilogo") },
+        { QStringLiteral("TfrmRiepilogoScarico"), QStringLiteral("TfrmRiepilogoCarico") },
+        { QStringLiteral("TfrmMenuRiepilogoCarico"), QStringLiteral("TfrmRiepilogoCarico") },
+        { QStringLiteral("TfrmMenuRiepilogoScarico"), QStringLiteral("TfrmRiepilogoCarico") },
     };
     return aliases.value(screenClass, screenClass);
 }

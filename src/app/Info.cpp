@@ -58,10 +58,10 @@ QString TfrmInfo::mailCommand()
 {
     // Handed over as written: blanks, the comma and the colon are not encoded here.
     return QStringLiteral("\"mailto:") + Maker::email() + QStringLiteral("?subject=")
-           + QStringLiteral("Software Merventa 2.0") + QStringLiteral("&body=")
-           + QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software "
-                            "in oggetto:")
-           + QStringLiteral("\"");
+        + QStringLiteral("Software Merventa 2.0") + QStringLiteral("&body=")
+        + QStringLiteral("Salve, desidererei avere le seguenti informazioni sul software "
+                         "in oggetto:")
+        + QStringLiteral("\"");
 }
 
 void TfrmInfo::lnkWebClick()

@@ -12,7 +12,7 @@ class LinkLabel : public QLabel
 public:
     explicit LinkLabel(QWidget *parent = nullptr);
 
-    static QColor linkColour() { return QColor(0x00, 0x00, 0x8B); }    // dark blue
+    static QColor linkColour() { return QColor(0x00, 0x00, 0x8B); } // dark blue
     static QColor pressedColour() { return QColor(0xFF, 0xA5, 0x00); } // orange
 
     // Another colour at rest (an export link is chartreuse); pressed stays orange.

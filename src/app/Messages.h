@@ -20,13 +20,22 @@ Answer show(QWidget *parent, Kind kind, const QString &text);
 // The notice a part of the program gave; an empty notice shows nothing (answers Ok).
 Answer show(QWidget *parent, const Notice &notice);
 
-inline void warning(QWidget *parent, const QString &text) { show(parent, Kind::Warning, text); }
-inline void error(QWidget *parent, const QString &text) { show(parent, Kind::Error, text); }
+inline void warning(QWidget *parent, const QString &text)
+{
+    show(parent, Kind::Warning, text);
+}
+inline void error(QWidget *parent, const QString &text)
+{
+    show(parent, Kind::Error, text);
+}
 inline void information(QWidget *parent, const QString &text)
 {
     show(parent, Kind::Information, text);
 }
-inline void plain(QWidget *parent, const QString &text) { show(parent, Kind::Plain, text); }
+inline void plain(QWidget *parent, const QString &text)
+{
+    show(parent, Kind::Plain, text);
+}
 // True when the user answers Sì.
 inline bool confirm(QWidget *parent, const QString &text)
 {

@@ -11,8 +11,7 @@ void registerResident(QWidget *screen);
 void unregisterResident(QWidget *screen);
 QWidget *resident(const QString &objectName);
 
-template <typename T>
-T *resident()
+template <typename T> T *resident()
 {
     return qobject_cast<T *>(resident(QString::fromLatin1(T::staticMetaObject.className())));
 }

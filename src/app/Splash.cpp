@@ -15,8 +15,7 @@ TfrmSplash::TfrmSplash(QWidget *parent)
     setWindowTitle(QStringLiteral(" Merventa 2.0 - versione 2.0 - ") + Maker::name());
 
     m_ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
-                                 .scaled(128, 128, Qt::KeepAspectRatio,
-                                         Qt::SmoothTransformation));
+                                 .scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QPalette productPalette = m_ui->lblProdotto->palette();
     productPalette.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x79));
     m_ui->lblProdotto->setPalette(productPalette);

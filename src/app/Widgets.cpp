@@ -6,9 +6,9 @@
 #include <QFont>
 #include <QIcon>
 #include <QIconEngine>
-#include <QPainter>
 #include <QLabel>
 #include <QLocale>
+#include <QPainter>
 #include <QScreen>
 #include <QToolButton>
 #include <QWidget>
@@ -33,8 +33,8 @@ public:
     {
         return icon().pixmap(size, mode, state);
     }
-    QPixmap scaledPixmap(const QSize &size, QIcon::Mode mode, QIcon::State state,
-                         qreal scale) override
+    QPixmap scaledPixmap(
+        const QSize &size, QIcon::Mode mode, QIcon::State state, qreal scale) override
     {
         return icon().pixmap(size, scale, mode, state);
     }

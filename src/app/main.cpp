@@ -18,7 +18,7 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     if (translator.load(QLocale(QLocale::Italian, QLocale::Italy), QStringLiteral("qtbase"),
-                        QStringLiteral("_"), folder)
+            QStringLiteral("_"), folder)
         || translator.load(QStringLiteral(":/translations/qtbase_it.qm"))) {
         app.installTranslator(&translator);
     }

@@ -144,9 +144,7 @@ void CardBinding::setControlText(QWidget *control, const QString &text)
         rich->setPlainText(text);
     } else if (auto *combo = qobject_cast<QComboBox *>(control)) {
         // An empty text clears the selection, as a new card shows it.
-        const int index = text.isEmpty()
-            ? -1
-            : combo->findText(text);
+        const int index = text.isEmpty() ? -1 : combo->findText(text);
         combo->setCurrentIndex(index);
         if (combo->isEditable())
             combo->setEditText(text);

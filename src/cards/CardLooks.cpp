@@ -1,7 +1,7 @@
 #include "cards/CardLooks.h"
 
-#include "app/ScreenFit.h"
 #include "app/Palette.h"
+#include "app/ScreenFit.h"
 #include "app/Widgets.h"
 
 #include <QFont>
@@ -140,7 +140,8 @@ void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip)
     if (QScrollArea *column = ScreenFit::scrollWhenSmall(buttonColumn)) {
         column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-        column->setFixedWidth(buttonColumn->width() + column->verticalScrollBar()->sizeHint().width());
+        column->setFixedWidth(
+            buttonColumn->width() + column->verticalScrollBar()->sizeHint().width());
         arrowStrip->setFixedWidth(column->width());
     }
 }

@@ -12,11 +12,11 @@ struct CheckOutcome
 
     CheckOutcome() = default;
     CheckOutcome(Kind kind, const QString &text, bool closesAfter)
-        : notice{kind, text}
+        : notice { kind, text }
         , closes(closesAfter)
     {
     }
 
-    Notice notice{Kind::Warning, {}};
+    Notice notice { Kind::Warning, {} };
     bool closes = false;
 };

@@ -1,11 +1,11 @@
 #include "reports/MovementSummaryList.h"
 
 #include "app/Guida.h"
+#include "app/Messages.h"
 #include "app/Widgets.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
-#include "app/Messages.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

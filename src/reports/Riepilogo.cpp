@@ -1,11 +1,11 @@
 #include "reports/Riepilogo.h"
 
 #include "app/Guida.h"
+#include "app/Messages.h"
 #include "app/Widgets.h"
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
-#include "app/Messages.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

@@ -1,11 +1,11 @@
 #include "reports/Sottoscorta.h"
 
+#include "app/Messages.h"
 #include "app/Widgets.h"
 #include "cards/CardScreen.h"
 #include "catalogue/ProductRecord.h"
 #include "reports/ReportLooks.h"
 #include "reports/StockLists.h"
-#include "app/Messages.h"
 #include "storage/RecordFile.h"
 
 #include "ui_Sottoscorta.h"

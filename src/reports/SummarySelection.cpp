@@ -24,7 +24,7 @@ QString chooseMessage(const char16_t *what)
 Outcome fail(Outcome out, Notice::Kind kind, const QString &message, Focus focus)
 {
     out.ok = false;
-    out.notice = {kind, message};
+    out.notice = { kind, message };
     out.focus = focus;
     return out;
 }

@@ -21,6 +21,6 @@ QString LoadField(QByteArrayView field, int capacity)
     if (field.isEmpty())
         return {};
     int length = static_cast<unsigned char>(field[0]);
-    length = std::min<int>({length, capacity, int(field.size()) - 1});
+    length = std::min<int>({ length, capacity, int(field.size()) - 1 });
     return TrimControl(Cp1252::decode(field.sliced(1, std::max(length, 0))));
 }

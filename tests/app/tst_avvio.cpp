@@ -69,17 +69,27 @@ void TestAvvio::controls_data()
         const char *name;
         const char *className;
     } rows[] = {
-        {"imgClienti", "QToolButton"},   {"btnClienti", "QPushButton"},
-        {"imgFornitori", "QToolButton"}, {"btnFornitori", "QPushButton"},
-        {"imgMagazzino", "QToolButton"}, {"btnMagazzino", "QPushButton"},
-        {"imgRiepilogo", "QToolButton"}, {"btnRiepilogo", "QPushButton"},
-        {"imgCarico", "QToolButton"},    {"btnCarico", "QPushButton"},
-        {"imgScarico", "QToolButton"},   {"btnScarico", "QPushButton"},
-        {"imgInfo", "QToolButton"},      {"imgGuida", "QToolButton"},
-        {"imgCrediti", "QToolButton"},   {"icoSito", "QToolButton"},
-        {"imgEsci", "QToolButton"},      {"icoIcona", "QLabel"},
-        {"icoTitolo", "QLabel"},         {"icoVersione", "QLabel"},
-        {"icoSottotitolo", "QLabel"},
+        { "imgClienti", "QToolButton" },
+        { "btnClienti", "QPushButton" },
+        { "imgFornitori", "QToolButton" },
+        { "btnFornitori", "QPushButton" },
+        { "imgMagazzino", "QToolButton" },
+        { "btnMagazzino", "QPushButton" },
+        { "imgRiepilogo", "QToolButton" },
+        { "btnRiepilogo", "QPushButton" },
+        { "imgCarico", "QToolButton" },
+        { "btnCarico", "QPushButton" },
+        { "imgScarico", "QToolButton" },
+        { "btnScarico", "QPushButton" },
+        { "imgInfo", "QToolButton" },
+        { "imgGuida", "QToolButton" },
+        { "imgCrediti", "QToolButton" },
+        { "icoSito", "QToolButton" },
+        { "imgEsci", "QToolButton" },
+        { "icoIcona", "QLabel" },
+        { "icoTitolo", "QLabel" },
+        { "icoVersione", "QLabel" },
+        { "icoSottotitolo", "QLabel" },
     };
     for (const auto &row : rows)
         QTest::newRow(row.name) << QString::fromLatin1(row.name)
@@ -112,8 +122,7 @@ void TestAvvio::entries_data()
     QTest::newRow("products") << QStringLiteral("Magazzino") << QStringLiteral("TfrmMagazzino");
     QTest::newRow("inventory") << QStringLiteral("Riepilogo")
                                << QStringLiteral("TfrmMenuRiepilogo");
-    QTest::newRow("loads") << QStringLiteral("Carico")
-                           << QStringLiteral("TfrmMenuRiepilogoCarico");
+    QTest::newRow("loads") << QStringLiteral("Carico") << QStringLiteral("TfrmMenuRiepilogoCarico");
     QTest::newRow("unloads") << QStringLiteral("Scarico")
                              << QStringLiteral("TfrmMenuRiepilogoScarico");
 }
@@ -138,7 +147,7 @@ void TestAvvio::entries()
         menu.show();
         QVERIFY(picture->isEnabled() && push->isEnabled());
 
-        for (QAbstractButton *opener : {push, picture}) {
+        for (QAbstractButton *opener : { push, picture }) {
             QTest::mouseClick(opener, Qt::LeftButton);
             QVERIFY(screen.isVisible());
             QVERIFY(!menu.isVisible());
@@ -148,8 +157,8 @@ void TestAvvio::entries()
         }
 
         // Every other entry's screen is still missing.
-        for (const char *other : {"Clienti", "Fornitori", "Magazzino", "Riepilogo", "Carico",
-                                  "Scarico"}) {
+        for (const char *other :
+            { "Clienti", "Fornitori", "Magazzino", "Riepilogo", "Carico", "Scarico" }) {
             const QString name = QString::fromLatin1(other);
             if (name != entry)
                 QVERIFY(!button(&menu, QStringLiteral("btn") + name)->isEnabled());
@@ -238,7 +247,6 @@ void TestAvvio::leavingTheMenuEndsTheProgram()
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!menu.isVisible());
 }
-
 
 QTEST_MAIN(TestAvvio)
 #include "tst_avvio.moc"

@@ -44,7 +44,7 @@ public:
         edit("txtBreve")->setMaxLength(5);
         auto *mese = new QComboBox(this);
         mese->setObjectName(QStringLiteral("txtMese"));
-        mese->addItems({QStringLiteral("Gennaio"), QStringLiteral("Febbraio")});
+        mese->addItems({ QStringLiteral("Gennaio"), QStringLiteral("Febbraio") });
         layout->addWidget(mese);
         cmdSalva = new QToolButton(this);
         cmdSalva->setObjectName(QStringLiteral("cmdSalva"));
@@ -60,16 +60,16 @@ public:
         Widgets::styleInfoBar(panInfo);
 
         entry = new FieldEntry(this);
-        entry->setEnterOrder({QStringLiteral("txtNome"), QStringLiteral("txtCosto"),
-                              QStringLiteral("txtScorta"), QStringLiteral("txtSigla"),
-                              QStringLiteral("btnCalcola")});
-        entry->addAmountFields({QStringLiteral("txtCosto")});
-        entry->addNumberFields({QStringLiteral("txtScorta")});
-        entry->addUpperCaseFields({QStringLiteral("txtSigla")});
+        entry->setEnterOrder(
+            { QStringLiteral("txtNome"), QStringLiteral("txtCosto"), QStringLiteral("txtScorta"),
+                QStringLiteral("txtSigla"), QStringLiteral("btnCalcola") });
+        entry->addAmountFields({ QStringLiteral("txtCosto") });
+        entry->addNumberFields({ QStringLiteral("txtScorta") });
+        entry->addUpperCaseFields({ QStringLiteral("txtSigla") });
         entry->setInfoBar(panInfo);
-        entry->setHints({{QStringLiteral("cmdSalva"), QStringLiteral("Salva la scheda.")},
-                         {QStringLiteral("btnCalcola"), QStringLiteral("Calcola il prezzo.")}});
-        entry->addBackground({QStringLiteral("shpSezione01")});
+        entry->setHints({ { QStringLiteral("cmdSalva"), QStringLiteral("Salva la scheda.") },
+            { QStringLiteral("btnCalcola"), QStringLiteral("Calcola il prezzo.") } });
+        entry->addBackground({ QStringLiteral("shpSezione01") });
     }
 
     QLineEdit *edit(const char *name) { return findChild<QLineEdit *>(QLatin1StringView(name)); }
@@ -157,13 +157,24 @@ void TestFieldEntry::keyFilters_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("amount takes digits and commas") << "txtCosto" << "12,5" << "12,5";
-    QTest::newRow("amount drops minus, point, letters, blanks")
-        << "txtCosto" << "-1.a 2" << "12";
-    QTest::newRow("amount takes several commas") << "txtCosto" << "1,2,3" << "1,2,3";
-    QTest::newRow("number drops the comma") << "txtScorta" << "3,5" << "35";
-    QTest::newRow("number drops letters") << "txtScorta" << "abc" << "";
-    QTest::newRow("text field takes everything") << "txtNome" << "a-1.b" << "a-1.b";
+    QTest::newRow("amount takes digits and commas") << "txtCosto"
+                                                    << "12,5"
+                                                    << "12,5";
+    QTest::newRow("amount drops minus, point, letters, blanks") << "txtCosto"
+                                                                << "-1.a 2"
+                                                                << "12";
+    QTest::newRow("amount takes several commas") << "txtCosto"
+                                                 << "1,2,3"
+                                                 << "1,2,3";
+    QTest::newRow("number drops the comma") << "txtScorta"
+                                            << "3,5"
+                                            << "35";
+    QTest::newRow("number drops letters") << "txtScorta"
+                                          << "abc"
+                                          << "";
+    QTest::newRow("text field takes everything") << "txtNome"
+                                                 << "a-1.b"
+                                                 << "a-1.b";
 }
 
 void TestFieldEntry::keyFilters()
@@ -191,16 +202,36 @@ void TestFieldEntry::enteringAField_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("amount by Enter: typing replaces 0,00")
-        << "txtCosto" << "enter" << "0,00" << "45" << "45";
-    QTest::newRow("amount by the program's focus move")
-        << "txtCosto" << "program" << "12,50" << "3,5" << "3,5";
-    QTest::newRow("amount by a click: the cursor where clicked")
-        << "txtCosto" << "click" << "0,00" << "4" << "40,00";
-    QTest::newRow("number by Enter") << "txtScorta" << "enter" << "0" << "7" << "7";
-    QTest::newRow("number by the program") << "txtScorta" << "program" << "15" << "20" << "20";
-    QTest::newRow("text field by Enter keeps its text")
-        << "txtSigla" << "enter" << "AB" << "c" << "ABC";
+    QTest::newRow("amount by Enter: typing replaces 0,00") << "txtCosto"
+                                                           << "enter"
+                                                           << "0,00"
+                                                           << "45"
+                                                           << "45";
+    QTest::newRow("amount by the program's focus move") << "txtCosto"
+                                                        << "program"
+                                                        << "12,50"
+                                                        << "3,5"
+                                                        << "3,5";
+    QTest::newRow("amount by a click: the cursor where clicked") << "txtCosto"
+                                                                 << "click"
+                                                                 << "0,00"
+                                                                 << "4"
+                                                                 << "40,00";
+    QTest::newRow("number by Enter") << "txtScorta"
+                                     << "enter"
+                                     << "0"
+                                     << "7"
+                                     << "7";
+    QTest::newRow("number by the program") << "txtScorta"
+                                           << "program"
+                                           << "15"
+                                           << "20"
+                                           << "20";
+    QTest::newRow("text field by Enter keeps its text") << "txtSigla"
+                                                        << "enter"
+                                                        << "AB"
+                                                        << "c"
+                                                        << "ABC";
 }
 
 void TestFieldEntry::enteringAField()
@@ -211,8 +242,8 @@ void TestFieldEntry::enteringAField()
     QFETCH(QString, typed);
     QFETCH(QString, expected);
 
-    static const QStringList order{QStringLiteral("txtNome"), QStringLiteral("txtCosto"),
-                                   QStringLiteral("txtScorta"), QStringLiteral("txtSigla")};
+    static const QStringList order { QStringLiteral("txtNome"), QStringLiteral("txtCosto"),
+        QStringLiteral("txtScorta"), QStringLiteral("txtSigla") };
     QLineEdit *edit = m_screen->findChild<QLineEdit *>(field);
     edit->setText(initial);
     if (reach == QLatin1String("enter")) {
@@ -236,12 +267,21 @@ void TestFieldEntry::keypadDecimalKey_data()
     QTest::addColumn<QString>("keys"); // each character one key; 'k' before one: on the keypad
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("amount, keypad point (US layout) types the comma")
-        << "txtCosto" << "k1k.k5" << "1,5";
-    QTest::newRow("amount, keypad comma (Italian layout)") << "txtCosto" << "k1k,k5" << "1,5";
-    QTest::newRow("amount, the keyboard's point is still dropped") << "txtCosto" << "1.5" << "15";
-    QTest::newRow("number, keypad point dropped") << "txtScorta" << "k1k.k5" << "15";
-    QTest::newRow("text field, keypad point is a point") << "txtNome" << "k1k.k5" << "1.5";
+    QTest::newRow("amount, keypad point (US layout) types the comma") << "txtCosto"
+                                                                      << "k1k.k5"
+                                                                      << "1,5";
+    QTest::newRow("amount, keypad comma (Italian layout)") << "txtCosto"
+                                                           << "k1k,k5"
+                                                           << "1,5";
+    QTest::newRow("amount, the keyboard's point is still dropped") << "txtCosto"
+                                                                   << "1.5"
+                                                                   << "15";
+    QTest::newRow("number, keypad point dropped") << "txtScorta"
+                                                  << "k1k.k5"
+                                                  << "15";
+    QTest::newRow("text field, keypad point is a point") << "txtNome"
+                                                         << "k1k.k5"
+                                                         << "1.5";
 }
 
 void TestFieldEntry::keypadDecimalKey()
@@ -324,10 +364,10 @@ void TestFieldEntry::imageButtonKeepsFocusAndPendingRule()
 {
     QString seenByButton;
     connect(m_screen->cmdSalva, &QToolButton::clicked, this,
-            [&] { seenByButton = m_screen->edit("txtCosto")->text(); });
+        [&] { seenByButton = m_screen->edit("txtCosto")->text(); });
     QString seenByPush;
     connect(m_screen->btnCalcola, &QPushButton::clicked, this,
-            [&] { seenByPush = m_screen->edit("txtCosto")->text(); });
+        [&] { seenByPush = m_screen->edit("txtCosto")->text(); });
 
     QLineEdit *costo = m_screen->edit("txtCosto");
     costo->setFocus();

@@ -46,7 +46,7 @@ void TestGuidaPdf::initTestCase()
         QSKIP("pdftotext (poppler-utils) is not installed");
 
     QProcess reader;
-    reader.start(pdftotext, {pdf, QStringLiteral("-")});
+    reader.start(pdftotext, { pdf, QStringLiteral("-") });
     QVERIFY(reader.waitForFinished(30000));
     QCOMPARE(reader.exitCode(), 0);
     QString text = QString::fromUtf8(reader.readAllStandardOutput());

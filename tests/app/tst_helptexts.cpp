@@ -25,23 +25,23 @@ void TestHelpTexts::topicOfEveryScreen_data()
         const char *title;
         int paragraphs;
     } rows[] = {
-        {"TfrmAvvio", "Uno sguardo a Merventa 2.0.", 42},
-        {"TfrmMagazzino", "Magazzino Prodotti.", 14},
-        {"TfrmAnagrafica", "Anagrafica Clienti.", 7},
-        {"TfrmFornitori", "Archivio Fornitori.", 9},
-        {"TfrmMenuRiepilogo", "Inventario Merce.", 4},
-        {"TfrmRiepilogo", "Inventario Merce.", 4},
-        {"TfrmRiepilogoCarico", "Riepilogo Movimenti.", 3},
-        {"TfrmRiepilogoScarico", "Riepilogo Movimenti.", 3},
-        {"TfrmMenuRiepilogoCarico", "Riepilogo Movimenti.", 3},
-        {"TfrmMenuRiepilogoScarico", "Riepilogo Movimenti.", 3},
-        {"TfrmExpMagazzino", "Esportazione archivio prodotti e servizi in Microsoft Excel.", 3},
-        {"TfrmExpFornitori", "Esportazione archivio Fornitori in Microsoft Excel.", 3},
-        {"TfrmExpClienti", "Esportazione archivio Clienti in Microsoft Excel.", 3},
-        {"TfrmExpCarico",
-         "Esportazione archivio movimenti di carico merce in Microsoft Excel.", 3},
-        {"TfrmExpScarico",
-         "Esportazione archivio movimenti di scarico merce in Microsoft Excel.", 3},
+        { "TfrmAvvio", "Uno sguardo a Merventa 2.0.", 42 },
+        { "TfrmMagazzino", "Magazzino Prodotti.", 14 },
+        { "TfrmAnagrafica", "Anagrafica Clienti.", 7 },
+        { "TfrmFornitori", "Archivio Fornitori.", 9 },
+        { "TfrmMenuRiepilogo", "Inventario Merce.", 4 },
+        { "TfrmRiepilogo", "Inventario Merce.", 4 },
+        { "TfrmRiepilogoCarico", "Riepilogo Movimenti.", 3 },
+        { "TfrmRiepilogoScarico", "Riepilogo Movimenti.", 3 },
+        { "TfrmMenuRiepilogoCarico", "Riepilogo Movimenti.", 3 },
+        { "TfrmMenuRiepilogoScarico", "Riepilogo Movimenti.", 3 },
+        { "TfrmExpMagazzino", "Esportazione archivio prodotti e servizi in Microsoft Excel.", 3 },
+        { "TfrmExpFornitori", "Esportazione archivio Fornitori in Microsoft Excel.", 3 },
+        { "TfrmExpClienti", "Esportazione archivio Clienti in Microsoft Excel.", 3 },
+        { "TfrmExpCarico", "Esportazione archivio movimenti di carico merce in Microsoft Excel.",
+            3 },
+        { "TfrmExpScarico", "Esportazione archivio movimenti di scarico merce in Microsoft Excel.",
+            3 },
     };
     for (const auto &row : rows) {
         QTest::newRow(row.screenClass) << QString::fromLatin1(row.screenClass)
@@ -61,12 +61,11 @@ void TestHelpTexts::topicOfEveryScreen()
     // The window joins paragraphs with an empty line and wraps each one itself.
     for (const QString &paragraph : topic.paragraphs) {
         QVERIFY2(!paragraph.contains(u'\r') && !paragraph.contains(u'\n'), qPrintable(paragraph));
-        QVERIFY2(paragraph == paragraph.trimmed() && paragraph.size() > 80,
-                 qPrintable(paragraph));
+        QVERIFY2(paragraph == paragraph.trimmed() && paragraph.size() > 80, qPrintable(paragraph));
         QVERIFY2(paragraph.endsWith(u'.') || paragraph.endsWith(u'!'), qPrintable(paragraph));
     }
     QCOMPARE(QSet<QString>(topic.paragraphs.cbegin(), topic.paragraphs.cend()).size(),
-             topic.paragraphs.size());
+        topic.paragraphs.size());
 }
 
 void TestHelpTexts::documentHoldsEveryTopicOnce()

@@ -73,14 +73,22 @@ void TestHelpWindows::controls_data()
         const char *name;
         const char *className;
     } rows[] = {
-        {"TfrmGuida", "imgLogo", "QLabel"},        {"TfrmGuida", "lblTitolo", "QLabel"},
-        {"TfrmGuida", "txtGuida", "QPlainTextEdit"}, {"TfrmGuida", "imgPDF", "QLabel"},
-        {"TfrmGuida", "lnkWeb", "LinkLabel"},      {"TfrmGuida", "btnChiudi", "QPushButton"},
-        {"TfrmInfo", "imgLogo", "QLabel"},         {"TfrmInfo", "imgInformazioni01", "QLabel"},
-        {"TfrmInfo", "imgInformazioni02", "QLabel"}, {"TfrmInfo", "imgEmail", "QLabel"},
-        {"TfrmInfo", "lnkWeb", "LinkLabel"},       {"TfrmInfo", "btnChiudi", "QPushButton"},
-        {"TfrmSplash", "imgLogo", "QLabel"},       {"TfrmSplash", "imgWeb", "QLabel"},
-        {"TfrmSplash", "lnkWeb", "LinkLabel"},     {"TfrmSplash", "btnChiudi", "QPushButton"},
+        { "TfrmGuida", "imgLogo", "QLabel" },
+        { "TfrmGuida", "lblTitolo", "QLabel" },
+        { "TfrmGuida", "txtGuida", "QPlainTextEdit" },
+        { "TfrmGuida", "imgPDF", "QLabel" },
+        { "TfrmGuida", "lnkWeb", "LinkLabel" },
+        { "TfrmGuida", "btnChiudi", "QPushButton" },
+        { "TfrmInfo", "imgLogo", "QLabel" },
+        { "TfrmInfo", "imgInformazioni01", "QLabel" },
+        { "TfrmInfo", "imgInformazioni02", "QLabel" },
+        { "TfrmInfo", "imgEmail", "QLabel" },
+        { "TfrmInfo", "lnkWeb", "LinkLabel" },
+        { "TfrmInfo", "btnChiudi", "QPushButton" },
+        { "TfrmSplash", "imgLogo", "QLabel" },
+        { "TfrmSplash", "imgWeb", "QLabel" },
+        { "TfrmSplash", "lnkWeb", "LinkLabel" },
+        { "TfrmSplash", "btnChiudi", "QPushButton" },
     };
     for (const auto &row : rows) {
         QTest::addRow("%s %s", row.window, row.name)
@@ -162,8 +170,7 @@ void TestHelpWindows::helpShowsTheScreenText()
         modal = w->objectName() == QStringLiteral("TfrmGuida") && w->isModal();
         title = w->findChild<QLabel *>(QStringLiteral("lblTitolo"))->text();
         text = w->findChild<QPlainTextEdit *>(QStringLiteral("txtGuida"))->toPlainText();
-        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("btnChiudi")),
-                          Qt::LeftButton);
+        QTest::mouseClick(w->findChild<QPushButton *>(QStringLiteral("btnChiudi")), Qt::LeftButton);
     });
     showHelpFor(&caller, screenClass);
 
@@ -181,8 +188,8 @@ void TestHelpWindows::helpOpensAgainAtTheTop()
     QWidget caller;
     int scrolledTo = -1;
     onNextModal([&](QWidget *w) {
-        QScrollBar *bar =
-            w->findChild<QPlainTextEdit *>(QStringLiteral("txtGuida"))->verticalScrollBar();
+        QScrollBar *bar
+            = w->findChild<QPlainTextEdit *>(QStringLiteral("txtGuida"))->verticalScrollBar();
         bar->setValue(bar->maximum());
         scrolledTo = bar->value();
     });
@@ -214,11 +221,11 @@ void TestHelpWindows::pdfLinkOpensTheGuideQuietly()
         QTest::mouseClick(w->findChild<QWidget *>(QStringLiteral("imgPDF")), Qt::LeftButton);
         windowsAfter = visibleWindows();
     });
-    TfrmGuida::ShowHelp(nullptr, QStringLiteral("Titolo."), {QStringLiteral("Testo.")});
+    TfrmGuida::ShowHelp(nullptr, QStringLiteral("Titolo."), { QStringLiteral("Testo.") });
 
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Guida.pdf"))));
     const QUrl guide = QUrl::fromLocalFile(folder.path() + QStringLiteral("/Guida.pdf"));
-    QCOMPARE(opened, QList<QUrl>({guide, guide}));
+    QCOMPARE(opened, QList<QUrl>({ guide, guide }));
     // A missing document is the desktop's business: no message, no window of ours.
     QCOMPARE(messages.count(), 0);
     QCOMPARE(windowsAfter, windowsBefore);
@@ -260,8 +267,8 @@ void TestHelpWindows::linkColours()
     QWidget *target = onPicture ? static_cast<QWidget *>(picture) : link;
     QTest::mousePress(target, Qt::LeftButton, {}, target->rect().center());
     QCOMPARE(link->colour(), QColor(0xFF, 0xA5, 0x00));
-    const QPoint release =
-        releaseInside ? target->rect().center() : target->mapFrom(&host, QPoint(400, 180));
+    const QPoint release
+        = releaseInside ? target->rect().center() : target->mapFrom(&host, QPoint(400, 180));
     QTest::mouseRelease(target, Qt::LeftButton, {}, release);
     QCOMPARE(link->colour(), QColor(0x00, 0x00, 0x8B));
     QCOMPARE(clicked.count(), clicks);
@@ -269,7 +276,7 @@ void TestHelpWindows::linkColours()
     // A link that cannot be used does not look like one.
     link->setEnabled(false);
     QVERIFY(link->palette().color(QPalette::Disabled, QPalette::WindowText)
-            != QColor(0x00, 0x00, 0x8B));
+        != QColor(0x00, 0x00, 0x8B));
 }
 
 void TestHelpWindows::linksOpenTheirAddress_data()
@@ -281,11 +288,10 @@ void TestHelpWindows::linksOpenTheirAddress_data()
     QTest::newRow("information: e-mail to the maker")
         << QStringLiteral("TfrmInfo") << QStringLiteral("imgEmail")
         << QStringLiteral("mailto:") + Maker::email()
-               + QStringLiteral("?subject=Software Merventa 2.0&body=Salve, desidererei avere "
-                                "le seguenti informazioni sul software in oggetto:");
+            + QStringLiteral("?subject=Software Merventa 2.0&body=Salve, desidererei avere "
+                             "le seguenti informazioni sul software in oggetto:");
     QTest::newRow("credits: the maker's site")
-        << QStringLiteral("TfrmSplash") << QStringLiteral("imgWeb")
-        << Maker::webSite();
+        << QStringLiteral("TfrmSplash") << QStringLiteral("imgWeb") << Maker::webSite();
 }
 
 void TestHelpWindows::linksOpenTheirAddress()
@@ -314,9 +320,9 @@ void TestHelpWindows::windowsNameTheMakerAndTheLicences()
     TfrmSplash credits;
     const auto *text = credits.findChild<QLabel *>(QStringLiteral("lblCrediti"));
     QVERIFY(text);
-    const QStringList parts{Maker::name(), QStringLiteral("Qt %1").arg(QLatin1String(qVersion())),
-                            QStringLiteral("GNU LGPL versione 3"), QStringLiteral("Tango"),
-                            QStringLiteral("pubblico dominio"), QStringLiteral("licenze")};
+    const QStringList parts { Maker::name(), QStringLiteral("Qt %1").arg(QLatin1String(qVersion())),
+        QStringLiteral("GNU LGPL versione 3"), QStringLiteral("Tango"),
+        QStringLiteral("pubblico dominio"), QStringLiteral("licenze") };
     for (const QString &part : parts)
         QVERIFY2(text->text().contains(part), qPrintable(part));
     const auto *site = credits.findChild<QLabel *>(QStringLiteral("lnkWeb"));

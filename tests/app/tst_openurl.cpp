@@ -31,8 +31,7 @@ void TestOpenUrl::urlHandedToTheDesktop_data()
     QTest::newRow("mailto with accented letters")
         << QStringLiteral("\"%1\"").arg(accents) << QStringLiteral("mailto") << accents;
     QTest::newRow("mailto without an address")
-        << QStringLiteral("\"mailto:\"") << QStringLiteral("mailto")
-        << QStringLiteral("mailto:");
+        << QStringLiteral("\"mailto:\"") << QStringLiteral("mailto") << QStringLiteral("mailto:");
     QTest::newRow("quoted web search with blanks")
         << QStringLiteral("\"%1\"").arg(search) << QStringLiteral("http") << search;
     QTest::newRow("secure web address")
@@ -50,9 +49,9 @@ void TestOpenUrl::urlHandedToTheDesktop_data()
         << QStringLiteral("/opt/Merventa/Documenti_Allegati/Fattura perché 1.pdf");
     QTest::newRow("folder") << QStringLiteral("\"/opt/Merventa/Cliente_12\"")
                             << QStringLiteral("file") << QStringLiteral("/opt/Merventa/Cliente_12");
-    QTest::newRow("unquoted file") << QStringLiteral("/opt/Merventa/Magazzino.xls")
-                                   << QStringLiteral("file")
-                                   << QStringLiteral("/opt/Merventa/Magazzino.xls");
+    QTest::newRow("unquoted file")
+        << QStringLiteral("/opt/Merventa/Magazzino.xls") << QStringLiteral("file")
+        << QStringLiteral("/opt/Merventa/Magazzino.xls");
     // A drive letter is not a scheme.
     QTest::newRow("windows path") << QStringLiteral("\"C:/Programmi/Merventa/Guida.pdf\"")
                                   << QStringLiteral("file")

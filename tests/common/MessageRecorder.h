@@ -19,7 +19,7 @@ public:
         : m_default(defaultAnswer)
     {
         Messages::setHandler([this](Messages::Kind kind, const QString &text) {
-            shown.append({kind, text});
+            shown.append({ kind, text });
             return answers.isEmpty() ? m_default : answers.takeFirst();
         });
     }

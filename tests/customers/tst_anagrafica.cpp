@@ -124,10 +124,10 @@ void TestAnagrafica::contract_data()
         row(u"txt"_s + field, province ? "QComboBox" : "QLineEdit");
         row(u"eff"_s + field, "QWidget");
     }
-    for (const char *name : { "cmdNuovo", "cmdSalva", "cmdCartella", "cmdFile", "cmdStampa",
-             "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo", "cmdScaduti", "cmdGuida",
-             "cmdEsci", "btnCodFisc", "btnIva", "btnIban", "btnCarta", "btnEmail", "cmdTrova",
-             "cmdEsporta" })
+    for (const char *name :
+        { "cmdNuovo", "cmdSalva", "cmdCartella", "cmdFile", "cmdStampa", "cmdPrimo", "cmdIndietro",
+            "cmdAvanti", "cmdUltimo", "cmdScaduti", "cmdGuida", "cmdEsci", "btnCodFisc", "btnIva",
+            "btnIban", "btnCarta", "btnEmail", "cmdTrova", "cmdEsporta" })
         row(QString::fromLatin1(name), "QToolButton");
     row(u"lblPosizione"_s, "QLabel");
     row(u"panInfo"_s, "QLabel");

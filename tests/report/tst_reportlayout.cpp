@@ -203,8 +203,8 @@ void TestReportLayout::listPagination()
         }
         const PlacedItem *number = numbered.find(page, name);
         QVERIFY(number);
-        QCOMPARE(number->item.text,
-            QStringLiteral("Pagina %1 di %2").arg(page + 1).arg(perPage.size()));
+        QCOMPARE(
+            number->item.text, QStringLiteral("Pagina %1 di %2").arg(page + 1).arg(perPage.size()));
         QVERIFY(number->item.top >= 200.0);
         QVERIFY(number->item.top + number->item.height <= 210.0);
     }

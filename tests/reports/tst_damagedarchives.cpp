@@ -74,7 +74,7 @@ void TestDamagedArchives::productLists()
     const RecordLayout &layout = ProductRecord::layout();
     const int records = 40;
     write(folder.filePath(QString::fromLatin1(ProductRecord::kFileName)),
-          damagedArchive(layout, records, seed));
+        damagedArchive(layout, records, seed));
 
     RecordFile file;
     QVERIFY(file.open(ProductRecord::archive()));
@@ -114,7 +114,8 @@ void TestDamagedArchives::movementList()
     TempProgramFolder folder;
     const RecordLayout &layout = MovementRecord::layout();
     const int records = 200;
-    write(folder.filePath(QStringLiteral("Carico_2021.mrv")), damagedArchive(layout, records, seed));
+    write(
+        folder.filePath(QStringLiteral("Carico_2021.mrv")), damagedArchive(layout, records, seed));
 
     RecordFile file;
     QVERIFY(file.open(MovementRecord::archiveNamed(QStringLiteral("Carico_2021.mrv"))));
@@ -122,9 +123,8 @@ void TestDamagedArchives::movementList()
         file, MovementRecord::Kind::Load, QString(), QDate(2021, 1, 1), QDate(2021, 12, 31));
     QVERIFY(all.lines.size() <= records);
     file.seek(0);
-    const StockLists::Movements filtered = StockLists::movementLines(
-        file, MovementRecord::Kind::Load, QStringLiteral("5"), QDate(2021, 1, 1),
-        QDate(2021, 12, 31));
+    const StockLists::Movements filtered = StockLists::movementLines(file,
+        MovementRecord::Kind::Load, QStringLiteral("5"), QDate(2021, 1, 1), QDate(2021, 12, 31));
     QVERIFY(filtered.lines.size() <= records);
 }
 

@@ -235,8 +235,7 @@ void TestReportScreens::inventoryTotals()
 
     {
         RecordFile file;
-        QVERIFY(
-            file.open(ProductRecord::archive()));
+        QVERIFY(file.open(ProductRecord::archive()));
         for (const QString &p : products) {
             const QStringList f = p.split(u'|');
             appendProduct(file,
@@ -382,8 +381,7 @@ void TestReportScreens::underStockListAndFind()
 {
     {
         RecordFile file;
-        QVERIFY(
-            file.open(ProductRecord::archive()));
+        QVERIFY(file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"zz-1"_s }, { ProductRecord::Giacenza, u"1"_s },
                 { ProductRecord::Sottoscorta, u"2"_s }, { ProductRecord::Note, u"ABC"_s } });
@@ -440,8 +438,7 @@ void TestReportScreens::underStockDoubleClickLoadsTheLaterRecord()
 {
     {
         RecordFile file;
-        QVERIFY(
-            file.open(ProductRecord::archive()));
+        QVERIFY(file.open(ProductRecord::archive()));
         // Records 2 and 3 give the same line; they differ in fields the line does not show.
         appendProduct(file,
             { { ProductRecord::Codice, u"A"_s }, { ProductRecord::Giacenza, u"0"_s },
@@ -482,8 +479,7 @@ void TestReportScreens::underStockDoubleClickWithoutSelection()
 {
     {
         RecordFile file;
-        QVERIFY(
-            file.open(ProductRecord::archive()));
+        QVERIFY(file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"A"_s }, { ProductRecord::Giacenza, u"0"_s },
                 { ProductRecord::Sottoscorta, u"0"_s } });
@@ -508,8 +504,7 @@ void TestReportScreens::underStockOpensFromTheCard()
 {
     {
         RecordFile file;
-        QVERIFY(
-            file.open(ProductRecord::archive()));
+        QVERIFY(file.open(ProductRecord::archive()));
         appendProduct(file,
             { { ProductRecord::Codice, u"OK"_s }, { ProductRecord::Giacenza, u"9"_s },
                 { ProductRecord::Sottoscorta, u"1"_s } });

@@ -57,12 +57,24 @@ void TestRecordFile::layoutsMatchTheFilesOnDisk_data()
         int offset;
         bool product;
     } rows[] = {
-        {"Codice", 0, true},          {"Tipologia", 31, true},     {"Recapiti", 1537, true},
-        {"Costo", 1639, true},        {"PercIva", 2189, true},     {"Prezzo_con_Iva", 2192, true},
-        {"Giacenza", 2459, true},     {"Consumo", 2491, true},     {"Note", 2615, true},
-        {"File01", 2866, true},       {"CartellaDesc", 4623, true}, {"Data", 0, false},
-        {"Ora", 11, false},           {"Codice", 20, false},       {"Tipologia", 51, false},
-        {"Importo", 204, false},      {"Quantita", 220, false},    {"Note", 231, false},
+        { "Codice", 0, true },
+        { "Tipologia", 31, true },
+        { "Recapiti", 1537, true },
+        { "Costo", 1639, true },
+        { "PercIva", 2189, true },
+        { "Prezzo_con_Iva", 2192, true },
+        { "Giacenza", 2459, true },
+        { "Consumo", 2491, true },
+        { "Note", 2615, true },
+        { "File01", 2866, true },
+        { "CartellaDesc", 4623, true },
+        { "Data", 0, false },
+        { "Ora", 11, false },
+        { "Codice", 20, false },
+        { "Tipologia", 51, false },
+        { "Importo", 204, false },
+        { "Quantita", 220, false },
+        { "Note", 231, false },
     };
     for (const auto &r : rows) {
         QTest::addRow("%s %s", r.field, r.product ? "product" : "movement")
@@ -147,7 +159,7 @@ void TestRecordFile::writeReadAndRewriteInPlace()
     TempProgramFolder folder;
     RecordFile file;
     QVERIFY(file.open(ProductRecord::archive()));
-    for (const char *code : {"A", "B", "C"})
+    for (const char *code : { "A", "B", "C" })
         QVERIFY(file.append(productBytes(QString::fromLatin1(code))));
     QVERIFY(file.writeAt(1, productBytes(QStringLiteral("B2"))));
     QCOMPARE(file.currentIndex(), 2);
@@ -156,7 +168,7 @@ void TestRecordFile::writeReadAndRewriteInPlace()
     // The write reached the file itself, not a buffer of this process.
     const QByteArray onDisk = folder.readAll(QStringLiteral("Magazzino.mrv"));
     QCOMPARE(onDisk.mid(ProductRecord::kRecordSize, ProductRecord::kRecordSize),
-             productBytes(QStringLiteral("B2")));
+        productBytes(QStringLiteral("B2")));
 
     Record r(ProductRecord::layout());
     QVERIFY(file.readAt(1, r));
@@ -212,7 +224,7 @@ void TestRecordFile::readPastTheEndFails()
 {
     TempProgramFolder folder;
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")),
-             productBytes(QStringLiteral("A")) + QByteArray(10, 'x'));
+        productBytes(QStringLiteral("A")) + QByteArray(10, 'x'));
     RecordFile file;
     QVERIFY(file.open(ProductRecord::archive()));
     QByteArray bytes;
@@ -228,7 +240,7 @@ void TestRecordFile::writeBeyondTheEndFails()
     RecordFile file;
     QVERIFY(file.open(ProductRecord::archive()));
     QVERIFY(!file.writeAt(1, productBytes(QStringLiteral("A")))); // would leave a hole
-    QVERIFY(!file.append(QByteArray(10, 'x')));                    // not a whole record
+    QVERIFY(!file.append(QByteArray(10, 'x'))); // not a whole record
     file.close();
     QCOMPARE(QFileInfo(folder.filePath(QStringLiteral("Magazzino.mrv"))).size(), 0);
 }
@@ -237,8 +249,8 @@ void TestRecordFile::damagedLengthBytesAreClamped()
 {
     TempProgramFolder folder;
     QByteArray bytes = productBytes(QStringLiteral("CODICE"));
-    bytes[0] = char(0xFF);          // Codice: length 255 > capacity 30
-    bytes[2189] = char(0xFF);       // PercIva: length 255 > capacity 2
+    bytes[0] = char(0xFF); // Codice: length 255 > capacity 30
+    bytes[2189] = char(0xFF); // PercIva: length 255 > capacity 2
     writeRaw(folder.filePath(QStringLiteral("Magazzino.mrv")), bytes);
 
     RecordFile file;

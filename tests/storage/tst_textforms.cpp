@@ -42,25 +42,25 @@ void TestTextForms::textToNumber_data()
         bool ok;
         double value;
     } rows[] = {
-        {"whole", u"15", true, 15},
-        {"decimal comma", u"12,5", true, 12.5},
-        {"blanks around and plus sign", u"  +7  ", true, 7},
-        {"negative", u"-2,25", true, -2.25},
-        {"leading zeros", u"007", true, 7},
-        {"comma without integer part", u",5", true, 0.5},
-        {"exponent", u"1,5E3", true, 1500},
-        {"lower-case exponent with sign", u"2e-2", true, 0.02},
-        {"point is not a separator", u"12.5", false, 0},
-        {"thousands separator", u"1.000,00", false, 0},
-        {"empty", u"", false, 0},
-        {"blank only", u"   ", false, 0},
-        {"letters", u"abc", false, 0},
-        {"two commas", u"1,2,3", false, 0},
-        {"exponent without digits", u"1E", false, 0},
-        {"sign alone", u"-", false, 0},
-        {"blank inside", u"1 2", false, 0},
-        {"too large for a double", u"1E400", false, 0},
-        {"tiny underflows to zero", u"1E-400", true, 0},
+        { "whole", u"15", true, 15 },
+        { "decimal comma", u"12,5", true, 12.5 },
+        { "blanks around and plus sign", u"  +7  ", true, 7 },
+        { "negative", u"-2,25", true, -2.25 },
+        { "leading zeros", u"007", true, 7 },
+        { "comma without integer part", u",5", true, 0.5 },
+        { "exponent", u"1,5E3", true, 1500 },
+        { "lower-case exponent with sign", u"2e-2", true, 0.02 },
+        { "point is not a separator", u"12.5", false, 0 },
+        { "thousands separator", u"1.000,00", false, 0 },
+        { "empty", u"", false, 0 },
+        { "blank only", u"   ", false, 0 },
+        { "letters", u"abc", false, 0 },
+        { "two commas", u"1,2,3", false, 0 },
+        { "exponent without digits", u"1E", false, 0 },
+        { "sign alone", u"-", false, 0 },
+        { "blank inside", u"1 2", false, 0 },
+        { "too large for a double", u"1E400", false, 0 },
+        { "tiny underflows to zero", u"1E-400", true, 0 },
     };
     for (const auto &r : rows)
         QTest::newRow(r.name) << QString::fromUtf16(r.text) << r.ok << r.value;
@@ -142,26 +142,27 @@ void TestTextForms::formatAmountText_data()
         int n;
         const char16_t *expected;
     } rows[] = {
-        {"empty", u"", 4, u"0,00"},
-        {"blank", u"   ", 4, u"0,00"},
-        {"whole", u"5", 4, u"5,00"},
-        {"twelve", u"12", 2, u"12,00"},
-        {"one decimal padded", u"0,5", 4, u"0,50"},
-        {"12,5", u"12,5", 4, u"12,50"},
-        {"four decimals kept", u"1,23456", 4, u"1,2346"},
-        {"pi to four", u"3,14159", 4, u"3,1416"},
-        {"pi to two", u"3,14159", 2, u"3,14"},
-        {"three decimals kept", u"2,125", 4, u"2,125"},
-        {"point is invalid", u"1.5", 4, u"0,00"},
-        {"several commas", u"1,2,3", 4, u"0,00"},
-        {"letters", u"abc", 4, u"0,00"},
-        {"negative", u"-7,5", 2, u"-7,50"},
-        {"zero", u"0", 4, u"0,00"},
-        {"gross price", u"12,322", 2, u"12,32"},
-        {"exponent read", u"1E3", 2, u"1000,00"},
+        { "empty", u"", 4, u"0,00" },
+        { "blank", u"   ", 4, u"0,00" },
+        { "whole", u"5", 4, u"5,00" },
+        { "twelve", u"12", 2, u"12,00" },
+        { "one decimal padded", u"0,5", 4, u"0,50" },
+        { "12,5", u"12,5", 4, u"12,50" },
+        { "four decimals kept", u"1,23456", 4, u"1,2346" },
+        { "pi to four", u"3,14159", 4, u"3,1416" },
+        { "pi to two", u"3,14159", 2, u"3,14" },
+        { "three decimals kept", u"2,125", 4, u"2,125" },
+        { "point is invalid", u"1.5", 4, u"0,00" },
+        { "several commas", u"1,2,3", 4, u"0,00" },
+        { "letters", u"abc", 4, u"0,00" },
+        { "negative", u"-7,5", 2, u"-7,50" },
+        { "zero", u"0", 4, u"0,00" },
+        { "gross price", u"12,322", 2, u"12,32" },
+        { "exponent read", u"1E3", 2, u"1000,00" },
     };
     for (const auto &r : rows)
-        QTest::newRow(r.name) << QString::fromUtf16(r.text) << r.n << QString::fromUtf16(r.expected);
+        QTest::newRow(r.name) << QString::fromUtf16(r.text) << r.n
+                              << QString::fromUtf16(r.expected);
 }
 
 void TestTextForms::formatAmountText()
@@ -218,7 +219,8 @@ void TestTextForms::calendarDate_data()
     QTest::newRow("31 April") << QStringLiteral("31/04/2021") << false << false;
     QTest::newRow("month 13") << QStringLiteral("01/13/2021") << false << false;
     QTest::newRow("day zero") << QStringLiteral("00/01/2021") << false << false;
-    QTest::newRow("short form is readable, not strict") << QStringLiteral("5/3/2021") << false << true;
+    QTest::newRow("short form is readable, not strict")
+        << QStringLiteral("5/3/2021") << false << true;
     QTest::newRow("dashes") << QStringLiteral("05-03-2021") << false << false;
     QTest::newRow("empty") << QString() << false << false;
     QTest::newRow("letters") << QStringLiteral("aa/bb/cccc") << false << false;
@@ -247,21 +249,29 @@ void TestTextForms::storeField_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("capacity");
     QTest::addColumn<QByteArray>("expected"); // the length byte and the text bytes
-    QTest::newRow("blanks trimmed")
-        << QStringLiteral("  abc  ") << 30 << QByteArray("\x03" "abc", 4);
-    QTest::newRow("control characters trimmed")
-        << QStringLiteral("\tabc\r\n") << 30 << QByteArray("\x03" "abc", 4);
+    QTest::newRow("blanks trimmed") << QStringLiteral("  abc  ") << 30
+                                    << QByteArray("\x03"
+                                                  "abc",
+                                           4);
+    QTest::newRow("control characters trimmed") << QStringLiteral("\tabc\r\n") << 30
+                                                << QByteArray("\x03"
+                                                              "abc",
+                                                       4);
     QTest::newRow("31 characters into 30")
         << QString(31, u'x') << 30 << (QByteArray(1, char(30)) + QByteArray(30, 'x'));
     QTest::newRow("empty") << QString() << 10 << QByteArray(1, '\0');
     QTest::newRow("accented letters")
         << QStringLiteral("perché è") << 20 << QByteArray("\x08perch\xe9 \xe8", 9);
-    QTest::newRow("euro sign")
-        << QStringLiteral("€ 5") << 20 << QByteArray("\x03\x80 5", 4);
-    QTest::newRow("greek letter becomes ?")
-        << QStringLiteral("aπb") << 20 << QByteArray("\x03" "a?b", 4);
+    QTest::newRow("euro sign") << QStringLiteral("€ 5") << 20 << QByteArray("\x03\x80 5", 4);
+    QTest::newRow("greek letter becomes ?") << QStringLiteral("aπb") << 20
+                                            << QByteArray("\x03"
+                                                          "a?b",
+                                                   4);
     QTest::newRow("character outside the BMP is one ?")
-        << QString::fromUtf8("a\xF0\x9F\x98\x80") << 20 << QByteArray("\x02" "a?", 3);
+        << QString::fromUtf8("a\xF0\x9F\x98\x80") << 20
+        << QByteArray("\x02"
+                      "a?",
+               3);
     QTest::newRow("only the first 255 characters count")
         << QString(300, u'y') << 250 << (QByteArray(1, char(250)) + QByteArray(250, 'y'));
 }
@@ -282,7 +292,7 @@ void TestTextForms::storeField()
 void TestTextForms::loadFieldClampsDamagedLength()
 {
     QByteArray field = StoreField(u"abcdef", 4); // "abcd"
-    field[0] = char(200);                        // damaged length byte
+    field[0] = char(200); // damaged length byte
     QCOMPARE(LoadField(field, 4), QStringLiteral("abcd"));
     QCOMPARE(LoadField(QByteArrayView(), 4), QString());
 }

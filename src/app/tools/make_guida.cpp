@@ -63,30 +63,30 @@ void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
 
     painter.setPen(Qt::white);
     painter.setFont(font(40, true));
-    painter.drawText(QRectF(0, mm(68), page.width(), mm(22)), Qt::AlignCenter,
-                     QStringLiteral("Merventa 2.0"));
+    painter.drawText(
+        QRectF(0, mm(68), page.width(), mm(22)), Qt::AlignCenter, QStringLiteral("Merventa 2.0"));
     painter.setFont(font(15));
     painter.drawText(QRectF(0, mm(92), page.width(), mm(12)), Qt::AlignCenter,
-                     QStringLiteral("Gestione di magazzino, clienti e fornitori"));
+        QStringLiteral("Gestione di magazzino, clienti e fornitori"));
 
     painter.setPen(kDarkBlue);
     painter.setFont(font(26, true));
     painter.drawText(QRectF(0, mm(150), page.width(), mm(20)), Qt::AlignCenter,
-                     QStringLiteral("Guida all'utilizzo del software"));
+        QStringLiteral("Guida all'utilizzo del software"));
     painter.setPen(kGrey);
     painter.setFont(font(14));
-    painter.drawText(QRectF(0, mm(172), page.width(), mm(12)), Qt::AlignCenter,
-                     QStringLiteral("Versione 2.0"));
+    painter.drawText(
+        QRectF(0, mm(172), page.width(), mm(12)), Qt::AlignCenter, QStringLiteral("Versione 2.0"));
 
     painter.setPen(QPen(kSteelBlue, mm(0.3)));
     painter.drawLine(QPointF(mm(30), page.height() - mm(40)),
-                     QPointF(page.width() - mm(30), page.height() - mm(40)));
+        QPointF(page.width() - mm(30), page.height() - mm(40)));
     painter.setPen(kGrey);
     painter.setFont(font(11));
-    painter.drawText(QRectF(0, page.height() - mm(36), page.width(), mm(8)), Qt::AlignCenter,
-                     Maker::name());
+    painter.drawText(
+        QRectF(0, page.height() - mm(36), page.width(), mm(8)), Qt::AlignCenter, Maker::name());
     painter.drawText(QRectF(0, page.height() - mm(29), page.width(), mm(8)), Qt::AlignCenter,
-                     Maker::webSiteText() + QStringLiteral("  \u2013  ") + Maker::email());
+        Maker::webSiteText() + QStringLiteral("  \u2013  ") + Maker::email());
 }
 
 // Every paragraph of the guide in order, as the body shows them.
@@ -101,8 +101,8 @@ QStringList allParagraphs(const QStringList &keys)
 // The body of the guide as HTML; pageOfChapter gives the page number shown in the
 // contents for each chapter (empty on the first pass, before the layout is known), and
 // breakBefore the paragraphs (by their place in allParagraphs) that start a new page.
-QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter,
-                 const QSet<int> &breakBefore)
+QString bodyHtml(
+    const QStringList &keys, const QList<int> &pageOfChapter, const QSet<int> &breakBefore)
 {
     QString html = QStringLiteral(
         "<html><body>"
@@ -114,7 +114,7 @@ QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter,
         html += QStringLiteral("<tr><td style='font-size:12pt'>%1.&nbsp;&nbsp;%2</td>"
                                "<td align='right' style='font-size:12pt'>%3</td></tr>")
                     .arg(QString::number(i + 1),
-                         chapterTitle(helpTopic(keys.at(i)).title).toHtmlEscaped(), page);
+                        chapterTitle(helpTopic(keys.at(i)).title).toHtmlEscaped(), page);
     }
     html += QStringLiteral("</table>");
     int paragraphIndex = 0;
@@ -125,8 +125,8 @@ QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter,
                     .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped());
         for (const QString &paragraph : topic.paragraphs) {
             const QString pageBreak = breakBefore.contains(paragraphIndex++)
-                                          ? QStringLiteral("page-break-before:always; ")
-                                          : QString();
+                ? QStringLiteral("page-break-before:always; ")
+                : QString();
             html += QStringLiteral("<p align='justify' style='%1font-size:11.5pt; "
                                    "line-height:140%; margin-bottom:4px'>%2</p>")
                         .arg(pageBreak, paragraph.toHtmlEscaped());
@@ -140,8 +140,8 @@ QString bodyHtml(const QStringList &keys, const QList<int> &pageOfChapter,
 // layout would split it between lines, and each of the two pages, although it clips the
 // other's lines away, would still carry their text inside the PDF; such a paragraph moves
 // to the top of the next page instead.
-int firstSplitParagraph(const QTextDocument &document, const QStringList &paragraphs,
-                        double pageHeight)
+int firstSplitParagraph(
+    const QTextDocument &document, const QStringList &paragraphs, double pageHeight)
 {
     int index = 0;
     for (QTextBlock block = document.begin(); block.isValid() && index < paragraphs.size();
@@ -178,8 +178,8 @@ QList<int> chapterPages(const QTextDocument &document, qsizetype chapters, doubl
 }
 
 // An orange rule under every heading of a body page.
-void drawHeadingRules(QPainter &painter, const QTextDocument &document, const QRectF &body,
-                      int bodyPage)
+void drawHeadingRules(
+    QPainter &painter, const QTextDocument &document, const QRectF &body, int bodyPage)
 {
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         if (block.blockFormat().headingLevel() != 1)
@@ -189,7 +189,7 @@ void drawHeadingRules(QPainter &painter, const QTextDocument &document, const QR
             continue;
         const QTextLine last = block.layout()->lineAt(block.layout()->lineCount() - 1);
         const double y = body.top() + box.top() + last.y() + last.height()
-                         - bodyPage * body.height() + mm(1.5);
+            - bodyPage * body.height() + mm(1.5);
         painter.fillRect(QRectF(body.left(), y, body.width(), mm(0.7)), kOrange);
     }
 }
@@ -203,9 +203,9 @@ void drawFooter(QPainter &painter, const QRectF &page, int pageNumber)
     painter.setFont(font(9));
     const QRectF line(mm(22), y + mm(1.5), page.width() - mm(44), mm(6));
     painter.drawText(line, Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("Merventa 2.0 \u2013 Guida all'utilizzo del software"));
-    painter.drawText(line, Qt::AlignRight | Qt::AlignVCenter,
-                     QStringLiteral("Pagina %1").arg(pageNumber));
+        QStringLiteral("Merventa 2.0 \u2013 Guida all'utilizzo del software"));
+    painter.drawText(
+        line, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Pagina %1").arg(pageNumber));
 }
 
 bool writeGuide(const QString &output, const QImage &logo)
