@@ -1454,7 +1454,7 @@ void TestMagazzino::unsavedMovementAsksBeforeLeaving()
     // Sì saves the card as Salva does (the new stock into record 1, nothing appended);
     // No leaves it unsaved, as without the question.
     QCOMPARE(storedStock(0), save ? QStringLiteral("7") : QStringLiteral("2"));
-    QCOMPARE(f.archive().size(), 2 * ProductRecord::kRecordSize);
+    QCOMPARE(f.bytes().size(), 2 * ProductRecord::kRecordSize);
     // The card left the product either way.
     if (leave == QLatin1String("cmdEsci")) {
         QVERIFY(!f.card.isVisible());
