@@ -179,7 +179,9 @@ bool save(const QString &path, const ExportGrid &grid)
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!write(file, grid)) {
+    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
+    // short there would still replace the old file, so the flush is checked first.
+    if (!write(file, grid) || !file.flush()) {
         file.cancelWriting();
         return false;
     }

@@ -332,7 +332,9 @@ bool exportPdf(const PreparedReport &report, const QString &path, QString *error
         writer.setDocumentXmpMetadata(xmpMetadata(report.info));
         painted = render(report, writer);
     }
-    if (!painted || file.error() != QFileDevice::NoError) {
+    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
+    // short there would still replace the old file, so the flush is checked first.
+    if (!painted || !file.flush() || file.error() != QFileDevice::NoError) {
         if (error)
             *error = file.error() != QFileDevice::NoError
                 ? file.errorString()
