@@ -36,6 +36,13 @@ public:
     // 0 empties the position (a new card).
     void setPosition(qint64 position);
 
+public slots:
+    // The four arrows of every card.
+    void cmdPrimoClick() { navigate(CardNavigation::Move::First); }
+    void cmdIndietroClick() { navigate(CardNavigation::Move::Previous); }
+    void cmdAvantiClick() { navigate(CardNavigation::Move::Next); }
+    void cmdUltimoClick() { navigate(CardNavigation::Move::Last); }
+
 protected:
     // Called by the card once its form is set up: binds the fields and takes lblPosizione.
     void bindCard(QLabel *position, const CardBinding::Config &config = {});

@@ -473,26 +473,6 @@ void TfrmMagazzino::cmdEsciClick()
     close();
 }
 
-void TfrmMagazzino::cmdPrimoClick()
-{
-    navigate(CardNavigation::Move::First);
-}
-
-void TfrmMagazzino::cmdIndietroClick()
-{
-    navigate(CardNavigation::Move::Previous);
-}
-
-void TfrmMagazzino::cmdAvantiClick()
-{
-    navigate(CardNavigation::Move::Next);
-}
-
-void TfrmMagazzino::cmdUltimoClick()
-{
-    navigate(CardNavigation::Move::Last);
-}
-
 void TfrmMagazzino::applyPrices(const Prices::PriceResult &result, const QString &warning)
 {
     if (!result.ok)

@@ -48,10 +48,6 @@ public slots:
     void cmdPDFClick();
     void cmdGuidaClick();
     void cmdEsciClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
     void btnCalcolaClick();
     void btnScorporaClick();
     void btnValoreClick();

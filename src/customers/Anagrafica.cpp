@@ -439,26 +439,6 @@ void TfrmAnagrafica::cmdSalvaClick()
     saveCard();
 }
 
-void TfrmAnagrafica::cmdPrimoClick()
-{
-    navigate(CardNavigation::Move::First);
-}
-
-void TfrmAnagrafica::cmdIndietroClick()
-{
-    navigate(CardNavigation::Move::Previous);
-}
-
-void TfrmAnagrafica::cmdAvantiClick()
-{
-    navigate(CardNavigation::Move::Next);
-}
-
-void TfrmAnagrafica::cmdUltimoClick()
-{
-    navigate(CardNavigation::Move::Last);
-}
-
 void TfrmAnagrafica::cmdStampaClick()
 {
     CardReport::print(this, CustomerRules::cardContent(recordFromControls(), Today(), Now()));

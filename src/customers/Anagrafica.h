@@ -33,10 +33,6 @@ public slots:
     void cmdFileClick();
     void cmdTrovaClick();
     void cmdEsportaClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
     void cmdStampaClick();
     void cmdCartellaClick();
     void cmdScadutiClick();

@@ -311,26 +311,6 @@ void TfrmFornitori::cmdEsciClick()
     close();
 }
 
-void TfrmFornitori::cmdPrimoClick()
-{
-    navigate(CardNavigation::Move::First);
-}
-
-void TfrmFornitori::cmdIndietroClick()
-{
-    navigate(CardNavigation::Move::Previous);
-}
-
-void TfrmFornitori::cmdAvantiClick()
-{
-    navigate(CardNavigation::Move::Next);
-}
-
-void TfrmFornitori::cmdUltimoClick()
-{
-    navigate(CardNavigation::Move::Last);
-}
-
 void TfrmFornitori::btnEmailClick()
 {
     TMisc::Open(SupplierCard::mailtoCommand(m_ui->txtEmail->text()));

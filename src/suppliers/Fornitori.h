@@ -33,10 +33,6 @@ public:
     void cmdEsportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
-    void cmdPrimoClick();
-    void cmdIndietroClick();
-    void cmdAvantiClick();
-    void cmdUltimoClick();
     void btnEmailClick();
     void btnCodFiscClick();
     void btnPartitaIvaClick();
