@@ -40,7 +40,7 @@ QString missingDateText(const char16_t *which, const QString &typed)
 
 std::optional<QDate> instalmentDate(QStringView text)
 {
-    const QString t = TrimControl(text);
+    const QStringView t = TrimControlView(text);
     const qsizetype first = t.indexOf(u'/');
     const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
     if (second < 0 || t.size() - second - 1 != 4)
@@ -50,10 +50,13 @@ std::optional<QDate> instalmentDate(QStringView text)
 
 std::optional<int> noticeDays(QStringView text)
 {
-    const QString t = TrimControl(text);
+    const QStringView t = TrimControlView(text);
     if (!isDigits(t) || t.size() > 9)
         return std::nullopt;
-    return t.toInt();
+    int days = 0;
+    for (const QChar ch : t)
+        days = days * 10 + (ch.unicode() - u'0');
+    return days;
 }
 
 std::optional<QDate> noticeDate(QStringView scadenza, QStringView preavviso)

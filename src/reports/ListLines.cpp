@@ -290,39 +290,67 @@ bool lineLess(QStringView a, QStringView b)
 
 void sortLines(QStringList &lines)
 {
-    // Each line gets a key of its first twelve characters, folded and packed into three
-    // integers; most comparisons are decided by the keys alone, without touching the
-    // lines. Lines with equal keys are compared whole. A line shorter than twelve
-    // characters is padded with 0, which sorts it before its longer continuations.
+    // Every line is folded once and packed four characters to a 64-bit word, the first
+    // character in the high bits, the last word padded with 0: comparing the words in
+    // order then gives the order of compareLines four characters at a time, and a line
+    // whose words all equal the start of a longer one sorts first by its length. The
+    // first words sit in the sort key itself, so most comparisons touch nothing else.
+    constexpr int kInline = 3;
     struct Key
     {
-        std::uint64_t part[3];
+        std::uint64_t head[kInline];
+        std::uint32_t rest; // where the words after the inline ones start
+        std::uint32_t words; // how many words the line has in all
+        qsizetype length;
         qsizetype index;
     };
-    std::vector<Key> keys(std::size_t(lines.size()));
-    for (qsizetype i = 0; i < lines.size(); ++i) {
+    const qsizetype count = lines.size();
+    qsizetype allWords = 0;
+    for (const QString &line : std::as_const(lines))
+        allWords += std::max<qsizetype>((line.size() + 3) / 4 - kInline, 0);
+    std::vector<std::uint64_t> words(static_cast<std::size_t>(allWords) + 1);
+    std::vector<Key> keys(static_cast<std::size_t>(count));
+    std::size_t at = 0;
+    for (qsizetype i = 0; i < count; ++i) {
         const QString &line = lines[i];
+        const char16_t *chars = reinterpret_cast<const char16_t *>(line.constData());
+        const qsizetype length = line.size();
         Key &key = keys[std::size_t(i)];
         key.index = i;
-        for (int p = 0; p < 3; ++p) {
+        key.length = length;
+        key.words = std::uint32_t((length + 3) / 4);
+        key.rest = std::uint32_t(at);
+        for (qsizetype w = 0; w < std::max<qsizetype>(key.words, kInline); ++w) {
             std::uint64_t packed = 0;
-            for (int c = 0; c < 4; ++c) {
-                const qsizetype at = p * 4 + c;
-                const char16_t ch = at < line.size() ? fold(line[at].unicode()) : 0;
-                packed = (packed << 16) | ch;
-            }
-            key.part[p] = packed;
+            for (qsizetype c = w * 4; c < w * 4 + 4; ++c)
+                packed = (packed << 16) | (c < length ? fold(chars[c]) : 0);
+            if (w < kInline)
+                key.head[w] = packed;
+            else
+                words[at++] = packed;
         }
     }
-    std::stable_sort(keys.begin(), keys.end(), [&lines](const Key &a, const Key &b) {
-        for (int p = 0; p < 3; ++p) {
-            if (a.part[p] != b.part[p])
-                return a.part[p] < b.part[p];
+    const std::uint64_t *const tail = words.data();
+    // Equal lines keep their reading order through the index, so the faster unstable sort
+    // gives the stable order.
+    std::sort(keys.begin(), keys.end(), [tail](const Key &a, const Key &b) {
+        for (int w = 0; w < kInline; ++w) {
+            if (a.head[w] != b.head[w])
+                return a.head[w] < b.head[w];
         }
-        return lineLess(lines[a.index], lines[b.index]);
+        const std::uint32_t common = std::min(a.words, b.words);
+        for (std::uint32_t w = kInline; w < common; ++w) {
+            const std::uint64_t wa = tail[a.rest + w - kInline];
+            const std::uint64_t wb = tail[b.rest + w - kInline];
+            if (wa != wb)
+                return wa < wb;
+        }
+        if (a.length != b.length)
+            return a.length < b.length;
+        return a.index < b.index;
     });
     QStringList sorted;
-    sorted.reserve(lines.size());
+    sorted.reserve(count);
     for (const Key &key : keys)
         sorted.append(std::move(lines[key.index]));
     lines = std::move(sorted);
@@ -388,9 +416,9 @@ std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layou
     std::optional<Reopened> found;
     file.seek(0);
     const qint64 count = file.recordCount();
-    QByteArray bytes;
     for (qint64 index = 0; index < count; ++index) {
-        if (!file.readNext(bytes))
+        const QByteArrayView bytes = file.nextRecord();
+        if (bytes.isEmpty())
             return std::nullopt;
         // The scan goes on after a match: with equal lines the last record wins.
         if (TrimControl(build(bytes)) == wanted)
@@ -405,9 +433,10 @@ Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &
     file.seek(0);
     const qint64 count = file.recordCount();
     scan.lines.reserve(count);
-    QByteArray bytes;
     for (qint64 index = 0; index < count; ++index) {
-        if (!file.readNext(bytes)) {
+        // Straight from the file's read block: a scan copies no record.
+        const QByteArrayView bytes = file.nextRecord();
+        if (bytes.isEmpty()) {
             scan.complete = false;
             break;
         }

@@ -65,6 +65,9 @@ public:
     // blocks, for scans of a whole archive.
     bool readNext(QByteArray &bytes);
     bool readNext(Record &record);
+    // The same without a copy: the bytes of the record at the current index, straight from
+    // the read block, valid until the next read or write; empty on failure.
+    QByteArrayView nextRecord();
     // Points the sequential reading at a record; seek(0) starts over.
     void seek(qint64 index);
 
@@ -112,9 +115,6 @@ private:
     bool openPath(const QString &path, int recordSize, Access access);
     bool fail(const QString &what);
     bool fillBlock();
-    // The bytes of the record at the current index, from the read block, and advances;
-    // empty on failure. Valid until the next read.
-    QByteArrayView nextRecord();
 
     bool lock();
     void unlock();

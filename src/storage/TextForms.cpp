@@ -151,7 +151,7 @@ QString NumberToText(double value)
     return QString::fromLatin1(out.data(), qsizetype(out.size()));
 }
 
-QString TrimControl(QStringView text)
+QStringView TrimControlView(QStringView text)
 {
     qsizetype first = 0;
     qsizetype last = text.size();
@@ -159,7 +159,12 @@ QString TrimControl(QStringView text)
         ++first;
     while (last > first && text[last - 1].unicode() <= 32)
         --last;
-    return text.mid(first, last - first).toString();
+    return text.sliced(first, last - first);
+}
+
+QString TrimControl(QStringView text)
+{
+    return TrimControlView(text).toString();
 }
 
 QString FormatAmountText(QStringView text, int n)
@@ -250,10 +255,14 @@ QString Now()
 
 std::optional<QDate> DateFromText(QStringView text)
 {
+    // Split by hand: this runs once per record when a list tests dates.
     const QStringView t = text.trimmed();
-    const auto parts = t.split(u'/');
-    if (parts.size() != 3)
+    const qsizetype first = t.indexOf(u'/');
+    const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
+    if (second < 0 || t.indexOf(u'/', second + 1) >= 0)
         return std::nullopt;
+    const QStringView parts[3] = { t.first(first), t.sliced(first + 1, second - first - 1),
+        t.sliced(second + 1) };
     auto number = [](QStringView part, qsizetype maxLen) -> int {
         if (part.isEmpty() || part.size() > maxLen)
             return -1;

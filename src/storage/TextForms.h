@@ -32,6 +32,8 @@ QString FormatCountText(QStringView text);
 
 // Trims every leading and trailing character of code 32 or less.
 QString TrimControl(QStringView text);
+// The same as a view into text, for loops that must not allocate.
+QStringView TrimControlView(QStringView text);
 
 // The 26 letters A-Z / a-z changed case; every other character, accented ones included,
 // stays as it is.

@@ -214,7 +214,7 @@ void TestListLines::sortAgreesWithTheComparison()
     quint32 seed = 12345;
     for (int i = 0; i < 3000; ++i) {
         seed = seed * 1103515245u + 12345u;
-        const int length = int((seed >> 16) % 18);
+        const int length = int((seed >> 16) % 40);
         QString line;
         for (int c = 0; c < length; ++c) {
             seed = seed * 1103515245u + 12345u;
