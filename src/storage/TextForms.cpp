@@ -261,8 +261,8 @@ std::optional<QDate> DateFromText(QStringView text)
     const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
     if (second < 0 || t.indexOf(u'/', second + 1) >= 0)
         return std::nullopt;
-    const QStringView parts[3] = { t.first(first), t.sliced(first + 1, second - first - 1),
-        t.sliced(second + 1) };
+    const QStringView parts[3]
+        = { t.first(first), t.sliced(first + 1, second - first - 1), t.sliced(second + 1) };
     auto number = [](QStringView part, qsizetype maxLen) -> int {
         if (part.isEmpty() || part.size() > maxLen)
             return -1;
