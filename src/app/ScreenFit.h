@@ -1,5 +1,6 @@
 #pragma once
 
+class QBoxLayout;
 class QScrollArea;
 class QWidget;
 
@@ -12,5 +13,14 @@ namespace ScreenFit {
 // is scrolled into view. With maxWidth > 0 the panel is at most that wide and stays
 // centred in a wider window. Returns the scroll area (named "scr" + panel's name).
 QScrollArea *scrollWhenSmall(QWidget *panel, int maxWidth = 0);
+
+// For a scroll area the screen already has: the field that takes the focus, by the user
+// or by the program, is scrolled into view.
+void followFocus(QScrollArea *area);
+
+// Columns side by side in the panel of area (columns is the panel's box layout) go one
+// under the other while the area is narrower than they need side by side, so that the
+// panel scrolls only up and down; they go back side by side when there is room again.
+void stackWhenNarrow(QScrollArea *area, QBoxLayout *columns);
 
 } // namespace ScreenFit

@@ -97,7 +97,9 @@ TfrmMagazzino::TfrmMagazzino(QWidget *parent)
     }
     m_ui->txtGiacenza->setReadOnly(true);
 
-    setupLooks();
+    // Fonts, style sheets and pictures when the card is first shown: it is created at
+    // start-up.
+    Widgets::onFirstPolish(this, [this] { setupLooks(); });
     setupFieldEntry();
     connectButtons();
 }
@@ -117,9 +119,10 @@ void TfrmMagazzino::setupLooks()
         cardFont);
     Widgets::styleInfoBar(m_ui->panInfo);
 
-    // Amounts and counts are short: their boxes are sized for their texts.
+    // Amounts and counts are short: their boxes are sized for their usual texts (a longer
+    // one scrolls inside its box).
     const QFontMetrics metrics(font());
-    const int amountWidth = metrics.horizontalAdvance(QStringLiteral("0000000000,0000")) + 16;
+    const int amountWidth = metrics.horizontalAdvance(QStringLiteral("000000,0000")) + 16;
     for (QLineEdit *edit : { m_ui->txtGiacenza, m_ui->txtSottoscorta, m_ui->txtCosto,
              m_ui->txtValore, m_ui->txtPrezzo, m_ui->txtPrezzo_con_Iva }) {
         edit->setFixedWidth(amountWidth);

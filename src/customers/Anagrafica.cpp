@@ -6,6 +6,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
+#include "app/ScreenFit.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
 #include "attachments/Cartella.h"
@@ -87,6 +88,9 @@ const QStringList kUpperCaseFields = names({ "txtCodFisc", "txtIban", "txtSesso"
 const QStringList kCentred = names({ "txtSesso", "txtDataNasc", "txtScadeCarta", "txtDataRil",
     "txtDataSca", "txtDecorrenza", "txtScadenza", "txtPreavviso" });
 
+// The record panel's widest: its two columns side by side need about 1270 pixels.
+constexpr int kRecordPanelMaxWidth = 1500;
+
 // The instalment amount holds 50 characters in the record, but is typed in 15.
 constexpr int kRataTyped = 15;
 
@@ -112,10 +116,12 @@ TfrmAnagrafica::TfrmAnagrafica(QWidget *parent)
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
     bindCard(m_ui->lblPosizione);
     setupControls();
-    setupLooks();
+    // Fonts, style sheets and pictures when the card is first shown: it is created at
+    // start-up.
+    Widgets::onFirstPolish(this, [this] { setupLooks(); });
     setupFieldEntry();
     connectButtons();
 }
@@ -293,6 +299,14 @@ void TfrmAnagrafica::setupLooks()
     for (QLabel *label : { m_ui->lblFile01, m_ui->lblFile02, m_ui->lblFile03, m_ui->lblDesc01,
              m_ui->lblDesc02, m_ui->lblDesc03 })
         label->hide();
+
+    // On a wide screen the record panel keeps a readable width, centred; on a narrow one
+    // (1366x768 at 125 %) its two columns go one under the other, so that it scrolls only
+    // up and down, following the field being edited.
+    m_ui->scrScheda->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    m_ui->panScheda->setMaximumWidth(kRecordPanelMaxWidth);
+    ScreenFit::followFocus(m_ui->scrScheda);
+    ScreenFit::stackWhenNarrow(m_ui->scrScheda, m_ui->layScheda);
 }
 
 void TfrmAnagrafica::setupFieldEntry()
