@@ -12,6 +12,7 @@
 #include "suppliers/Fornitori.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QList>
 #include <QWidget>
 
@@ -31,6 +32,11 @@ void createResidentScreens()
     };
     for (QWidget *screen : screens)
         Screens::registerResident(screen);
+    // Every new widget asks to be polished at the next turn of the event loop, so all the
+    // hidden screens would be polished (fonts, style sheets, sizes of every control)
+    // before the password screen is first drawn. Each is polished when it is first shown
+    // instead.
+    QCoreApplication::removePostedEvents(nullptr, QEvent::PolishRequest);
 
     // The resident screens live until the event loop ends.
     QObject::connect(qApp, &QCoreApplication::aboutToQuit, [screens] {

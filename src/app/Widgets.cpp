@@ -2,6 +2,7 @@
 
 #include "app/Palette.h"
 
+#include <QEvent>
 #include <QFile>
 #include <QFont>
 #include <QIcon>
@@ -62,9 +63,46 @@ private:
     QIcon m_icon;
 };
 
+// Watches a screen for its first Polish event. The event reaches the filter before the
+// screen's own handling marks it polished, so styles set here are taken in by the polish
+// under way instead of repolishing a polished screen.
+class FirstPolish : public QObject
+{
+public:
+    FirstPolish(QWidget *screen, std::function<void()> apply)
+        : QObject(screen)
+        , m_apply(std::move(apply))
+    {
+        screen->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == parent() && event->type() == QEvent::Polish && m_apply) {
+            watched->removeEventFilter(this);
+            const std::function<void()> apply = std::move(m_apply);
+            m_apply = nullptr;
+            apply();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_apply;
+};
+
 } // namespace
 
 namespace Widgets {
+
+void onFirstPolish(QWidget *screen, std::function<void()> apply)
+{
+    if (screen->testAttribute(Qt::WA_WState_Polished))
+        apply();
+    else
+        new FirstPolish(screen, std::move(apply));
+}
 
 QIcon iconOnDemand(const QString &path)
 {

@@ -2,6 +2,8 @@
 #include <QIcon>
 #include <QString>
 
+#include <functional>
+
 class QToolButton;
 class QLabel;
 class QWidget;
@@ -12,6 +14,12 @@ namespace Widgets {
 // An icon that reads its picture file (a resource path) when it is first drawn or asked for
 // a pixmap, not when it is made.
 QIcon iconOnDemand(const QString &path);
+
+// Runs apply once, when screen is first polished: before it is first shown, or when it
+// is first asked its size. The resident screens are all created at start-up but most
+// are not seen until later; their fonts, style sheets and pictures (what apply sets)
+// would only slow the start. Runs apply at once on a screen already polished.
+void onFirstPolish(QWidget *screen, std::function<void()> apply);
 
 // An image button (cmd..., img..., ico..., imp...): a flat tool button with its picture
 // and the word under it, that never takes the keyboard focus, so the field being edited

@@ -75,7 +75,9 @@ private:
 void ListScreen::setUpScreen(QWidget *screen, int fontPoints, ScreenSize size)
 {
     Widgets::applyItalianConventions(screen);
-    ReportLooks::styleScreenFont(screen, fontPoints);
+    // Given when the screen is first shown: the selection screens are created at start-up.
+    Widgets::onFirstPolish(
+        screen, [screen, fontPoints] { ReportLooks::styleScreenFont(screen, fontPoints); });
     if (size == ScreenSize::List)
         screen->setFixedSize(kListSize);
     else

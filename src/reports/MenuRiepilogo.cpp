@@ -20,15 +20,18 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"));
-    ReportLooks::styleSelectionScreen(this);
-    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
-    ReportLooks::styleScreenTitle(m_ui->titInventario);
-    ReportLooks::styleCaption(m_ui->lblApri);
-    ReportLooks::styleCaption(m_ui->lblInformazioni);
-    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
-    QFont big(QStringLiteral("Verdana"), 22);
-    big.setBold(true);
-    m_ui->txtTipologia->setFont(big);
+    // Fonts and colours when the screen is first shown: it is created at start-up.
+    Widgets::onFirstPolish(this, [this] {
+        ReportLooks::styleSelectionScreen(this);
+        ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
+        ReportLooks::styleScreenTitle(m_ui->titInventario);
+        ReportLooks::styleCaption(m_ui->lblApri);
+        ReportLooks::styleCaption(m_ui->lblInformazioni);
+        ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+        QFont big(QStringLiteral("Verdana"), 22);
+        big.setBold(true);
+        m_ui->txtTipologia->setFont(big);
+    });
     m_ui->lblAttendere->hide();
 
     ListScreen::showNoticeOnPress(m_ui->btnVisualizza, m_ui->lblAttendere);

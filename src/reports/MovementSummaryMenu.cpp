@@ -32,27 +32,13 @@ MovementSummaryMenu::MovementSummaryMenu(
             ? QStringLiteral("Riepilogo movimenti di carico merce")
             : QStringLiteral("Riepilogo movimenti di scarico merce"));
 
-    ReportLooks::styleSelectionScreen(this);
-    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
-    ReportLooks::styleScreenTitle(m_ui->titRiepilogo);
-    for (QLabel *caption : { m_ui->lblCampo01, m_ui->lblCampo02, m_ui->lblCampo03 })
-        ReportLooks::styleCaption(caption);
-    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
-    for (QLabel *year : { m_ui->lblAnnoInizio, m_ui->lblAnnoFine }) {
-        QFont font(QStringLiteral("Verdana"), 14);
-        font.setBold(true);
-        year->setFont(font);
-    }
     m_ui->lblAttendere->hide();
     for (QLabel *hidden : { m_ui->lblDataInizio, m_ui->lblDataFine, m_ui->lblFile })
         hidden->hide();
-
     Widgets::makeImageButton(m_ui->cmdEsporta, QStringLiteral("x-office-spreadsheet.png"), 48);
-    QFont linkFont(QStringLiteral("Tahoma"), 12);
-    linkFont.setUnderline(true);
-    m_ui->lnkEsporta->setFont(linkFont);
-    m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
     m_ui->lnkEsporta->addPicture(m_ui->cmdEsporta);
+    // Fonts and colours when the screen is first shown: it is created at start-up.
+    Widgets::onFirstPolish(this, [this] { setupLooks(); });
 
     m_boxes
         = { m_ui->txtGiornoInizio, m_ui->txtMeseInizio, m_ui->txtGiornoFine, m_ui->txtMeseFine };
@@ -76,6 +62,25 @@ MovementSummaryMenu::MovementSummaryMenu(
 }
 
 MovementSummaryMenu::~MovementSummaryMenu() = default;
+
+void MovementSummaryMenu::setupLooks()
+{
+    ReportLooks::styleSelectionScreen(this);
+    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
+    ReportLooks::styleScreenTitle(m_ui->titRiepilogo);
+    for (QLabel *caption : { m_ui->lblCampo01, m_ui->lblCampo02, m_ui->lblCampo03 })
+        ReportLooks::styleCaption(caption);
+    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+    for (QLabel *year : { m_ui->lblAnnoInizio, m_ui->lblAnnoFine }) {
+        QFont font(QStringLiteral("Verdana"), 14);
+        font.setBold(true);
+        year->setFont(font);
+    }
+    QFont linkFont(QStringLiteral("Tahoma"), 12);
+    linkFont.setUnderline(true);
+    m_ui->lnkEsporta->setFont(linkFont);
+    m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
+}
 
 void MovementSummaryMenu::setupFieldEntry()
 {

@@ -43,6 +43,7 @@ private:
     void FormShow();
     void copyYear();
     void setupFieldEntry();
+    void setupLooks();
     void focusControl(SummarySelection::Focus focus);
 
     MovementRecord::Kind m_kind;

@@ -51,7 +51,7 @@ TfrmFornitori::TfrmFornitori(QWidget *parent)
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
-    setWindowState(Qt::WindowMaximized);
+    Widgets::fillScreen(this);
 
     // A record of an older archive whose flag is neither text shows the box unchecked:
     // keeping the previous supplier's flag would show, and save, someone else's.
@@ -77,7 +77,9 @@ TfrmFornitori::TfrmFornitori(QWidget *parent)
             edit->setMaxLength(layout.field(i).capacity);
     }
 
-    setupLooks();
+    // Fonts, style sheets and pictures when the card is first shown: it is created at
+    // start-up.
+    Widgets::onFirstPolish(this, [this] { setupLooks(); });
     setupFieldEntry();
     connectButtons();
 }
