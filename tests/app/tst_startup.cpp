@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QScrollArea>
 #include <QTest>
 
 // The start of a run: the resident screens created at once, the password screen shown
@@ -15,6 +16,7 @@ class TestStartup : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void hiddenScreensWaitForTheirFirstShowing();
     void passwordScreenComesFirst();
     void testsCanBeginAtTheMainMenu();
 
@@ -31,6 +33,19 @@ void TestStartup::initTestCase()
     const auto windows = QApplication::topLevelWidgets();
     for (const QWidget *window : windows)
         QVERIFY2(!window->isVisible(), qPrintable(window->objectName()));
+}
+
+void TestStartup::hiddenScreensWaitForTheirFirstShowing()
+{
+    // The event loop's first turn polishes nothing that is hidden: a card gets its fonts,
+    // style sheets and scroll areas when it is first shown (or asked its size).
+    QCoreApplication::processEvents();
+    QWidget *card = Screens::resident(QStringLiteral("TfrmMagazzino"));
+    QVERIFY(card);
+    QVERIFY(!card->testAttribute(Qt::WA_WState_Polished));
+    QVERIFY(!card->findChild<QScrollArea *>(QStringLiteral("scrpanContainer")));
+    card->ensurePolished();
+    QVERIFY(card->findChild<QScrollArea *>(QStringLiteral("scrpanContainer")));
 }
 
 void TestStartup::passwordScreenComesFirst()
