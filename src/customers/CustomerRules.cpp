@@ -41,8 +41,12 @@ QString missingDateText(const char16_t *which, const QString &typed)
 std::optional<QDate> instalmentDate(QStringView text)
 {
     const QStringView t = TrimControlView(text);
-    const qsizetype first = t.indexOf(u'/');
-    const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
+    // The year is the four characters after the second slash.
+    qsizetype second = -1;
+    for (qsizetype i = 0, slashes = 0; i < t.size() && second < 0; ++i) {
+        if (t[i] == u'/' && ++slashes == 2)
+            second = i;
+    }
     if (second < 0 || t.size() - second - 1 != 4)
         return std::nullopt;
     return DateFromText(t);

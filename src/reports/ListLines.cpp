@@ -28,7 +28,7 @@ QStringView trimmedView(QStringView text)
 // The lower-case form of one character: only A-Z change.
 inline char16_t fold(char16_t c)
 {
-    return (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+    return char16_t(c - u'A') < 26 ? char16_t(c + (u'a' - u'A')) : c;
 }
 
 void appendFilled(QString &out, QStringView text, int width)
@@ -320,7 +320,21 @@ void sortLines(QStringList &lines)
         key.length = length;
         key.words = std::uint32_t((length + 3) / 4);
         key.rest = std::uint32_t(at);
-        for (qsizetype w = 0; w < std::max<qsizetype>(key.words, kInline); ++w) {
+        // Whole words straight, then the last one padded with 0; the inline words of a
+        // short line are 0 past its end.
+        const qsizetype whole = length / 4;
+        qsizetype w = 0;
+        for (; w < whole; ++w) {
+            const char16_t *c = chars + 4 * w;
+            const std::uint64_t packed = std::uint64_t(fold(c[0])) << 48
+                | std::uint64_t(fold(c[1])) << 32 | std::uint64_t(fold(c[2])) << 16
+                | std::uint64_t(fold(c[3]));
+            if (w < kInline)
+                key.head[w] = packed;
+            else
+                words[at++] = packed;
+        }
+        for (; w < std::max<qsizetype>(key.words, kInline); ++w) {
             std::uint64_t packed = 0;
             for (qsizetype c = w * 4; c < w * 4 + 4; ++c)
                 packed = (packed << 16) | (c < length ? fold(chars[c]) : 0);

@@ -257,10 +257,19 @@ std::optional<QDate> DateFromText(QStringView text)
 {
     // Split by hand: this runs once per record when a list tests dates.
     const QStringView t = text.trimmed();
-    const qsizetype first = t.indexOf(u'/');
-    const qsizetype second = first < 0 ? -1 : t.indexOf(u'/', first + 1);
-    if (second < 0 || t.indexOf(u'/', second + 1) >= 0)
+    qsizetype slash[2] = { -1, -1 };
+    int slashes = 0;
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (t[i] == u'/') {
+            if (slashes == 2)
+                return std::nullopt;
+            slash[slashes++] = i;
+        }
+    }
+    if (slashes != 2)
         return std::nullopt;
+    const qsizetype first = slash[0];
+    const qsizetype second = slash[1];
     const QStringView parts[3]
         = { t.first(first), t.sliced(first + 1, second - first - 1), t.sliced(second + 1) };
     auto number = [](QStringView part, qsizetype maxLen) -> int {
