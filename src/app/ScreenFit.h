@@ -1,6 +1,8 @@
 #pragma once
+#include <QList>
 
 class QBoxLayout;
+class QGridLayout;
 class QScrollArea;
 class QWidget;
 
@@ -22,5 +24,12 @@ void followFocus(QScrollArea *area);
 // under the other while the area is narrower than they need side by side, so that the
 // panel scrolls only up and down; they go back side by side when there is room again.
 void stackWhenNarrow(QScrollArea *area, QBoxLayout *columns);
+
+// The sections of a card whose grids hold two caption-and-field pairs per row (in the
+// columns from firstColumn on; a picture may stand left of them): while area is narrower
+// than the pairs need side by side, the second pair of every row goes on a row of its own
+// under the first, so that the sections scroll only up and down.
+void pairsUnderWhenNarrow(
+    QScrollArea *area, const QList<QGridLayout *> &grids, int firstColumn = 0);
 
 } // namespace ScreenFit

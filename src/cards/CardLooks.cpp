@@ -134,9 +134,9 @@ void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip)
     arrowStrip->setFixedWidth(width);
 }
 
-void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip)
+QScrollArea *fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip)
 {
-    ScreenFit::scrollWhenSmall(sections, kSectionsMaxWidth);
+    QScrollArea *area = ScreenFit::scrollWhenSmall(sections, kSectionsMaxWidth);
     if (QScrollArea *column = ScreenFit::scrollWhenSmall(buttonColumn)) {
         column->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
@@ -144,6 +144,7 @@ void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip)
             buttonColumn->width() + column->verticalScrollBar()->sizeHint().width());
         arrowStrip->setFixedWidth(column->width());
     }
+    return area;
 }
 
 } // namespace CardLooks

@@ -4,6 +4,7 @@
 
 class QFont;
 class QLabel;
+class QScrollArea;
 class QToolButton;
 class QWidget;
 
@@ -44,8 +45,8 @@ void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip);
 // Fits the card to small and large screens (after fixColumnWidth): on a small screen
 // (1280x720, or 1366x768 at 125 %) the sections and the button column scroll, so every
 // field, button and arrow stays reachable; on a large one the sections are at most
-// kSectionsMaxWidth wide, centred.
+// kSectionsMaxWidth wide, centred. Returns the sections' scroll area.
 inline constexpr int kSectionsMaxWidth = 1180;
-void fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip);
+QScrollArea *fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip);
 
 } // namespace CardLooks

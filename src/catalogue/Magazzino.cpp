@@ -6,6 +6,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
+#include "app/ScreenFit.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
 #include "cards/CardBinding.h"
@@ -28,10 +29,12 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGridLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShowEvent>
 #include <QToolButton>
 
@@ -169,7 +172,16 @@ void TfrmMagazzino::setupLooks()
     CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
     // On a small screen the sections and the button column scroll; on a large one the
     // sections keep a readable width.
-    CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
+    QScrollArea *sections
+        = CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
+    // Narrower still (1366x768 at 125 %), the second field of each row goes under the
+    // first, so that the sections scroll only up and down.
+    QList<QGridLayout *> grids;
+    for (QWidget *section :
+        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 })
+        grids.append(qobject_cast<QGridLayout *>(section->layout()));
+    if (sections)
+        ScreenFit::pairsUnderWhenNarrow(sections, grids);
 }
 
 void TfrmMagazzino::setupFieldEntry()

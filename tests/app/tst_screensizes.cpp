@@ -7,7 +7,6 @@
 #include "reports/MenuRiepilogoScarico.h"
 #include "suppliers/Fornitori.h"
 
-#include <QBoxLayout>
 #include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -15,6 +14,8 @@
 
 #include <functional>
 #include <memory>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -40,8 +41,8 @@ class TestScreenSizes : public QObject
 private slots:
     void minimumFitsSmallScreens_data();
     void minimumFitsSmallScreens();
-    void customerRecordNeverScrollsSideways_data();
-    void customerRecordNeverScrollsSideways();
+    void recordNeverScrollsSideways_data();
+    void recordNeverScrollsSideways();
 };
 
 void TestScreenSizes::minimumFitsSmallScreens_data()
@@ -85,38 +86,54 @@ void TestScreenSizes::minimumFitsSmallScreens()
     QVERIFY(minimum.height() <= screen.height() - 30);
 }
 
-// The customer card's two columns of sections stand side by side where there is room and
-// one under the other where there is not: either way nothing is cut off at the right.
-void TestScreenSizes::customerRecordNeverScrollsSideways_data()
+// On a small screen the cards' fields rearrange rather than run off at the right: the
+// customer card's two columns of sections go one under the other, the product card's
+// second field of each row goes under the first. The rightmost control of each card is
+// inside the visible width, and nothing scrolls sideways.
+void TestScreenSizes::recordNeverScrollsSideways_data()
 {
+    QTest::addColumn<Factory>("make");
+    QTest::addColumn<QString>("area");
+    QTest::addColumn<QString>("rightmost");
     QTest::addColumn<QSize>("window");
-    QTest::addColumn<bool>("stacked");
-    QTest::newRow("1366x768 at 125 %") << QSize(1093, 584) << true;
-    QTest::newRow("1280x720") << QSize(1280, 690) << false;
-    QTest::newRow("1920x1080") << QSize(1920, 1050) << false;
+
+    const Factory customer([] { return new TfrmAnagrafica; });
+    const Factory product([] { return new TfrmMagazzino; });
+    const QSize scaled(1093, 584);
+    const QSize small(1280, 690);
+    const QSize large(1920, 1050);
+    QTest::newRow("TfrmAnagrafica 1366x768 125%")
+        << customer << u"scrScheda"_s << u"txtRata"_s << scaled;
+    QTest::newRow("TfrmAnagrafica 1280x720") << customer << u"scrScheda"_s << u"txtRata"_s << small;
+    QTest::newRow("TfrmAnagrafica 1920x1080")
+        << customer << u"scrScheda"_s << u"txtRata"_s << large;
+    QTest::newRow("TfrmMagazzino 1366x768 125%")
+        << product << u"scrpanContainer"_s << u"btnScorpora"_s << scaled;
+    QTest::newRow("TfrmMagazzino 1280x720")
+        << product << u"scrpanContainer"_s << u"btnScorpora"_s << small;
 }
 
-void TestScreenSizes::customerRecordNeverScrollsSideways()
+void TestScreenSizes::recordNeverScrollsSideways()
 {
+    QFETCH(Factory, make);
+    QFETCH(QString, area);
+    QFETCH(QString, rightmost);
     QFETCH(QSize, window);
-    QFETCH(bool, stacked);
     TempProgramFolder folder;
-    TfrmAnagrafica card;
-    card.setWindowState(Qt::WindowNoState);
-    card.resize(window);
-    card.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&card));
-    auto *area = card.findChild<QScrollArea *>(QStringLiteral("scrScheda"));
-    QVERIFY(area);
-    auto *columns = qobject_cast<QBoxLayout *>(area->widget()->layout());
-    QVERIFY(columns);
-    QTRY_COMPARE(columns->direction() == QBoxLayout::TopToBottom, stacked);
-    QTRY_COMPARE(area->horizontalScrollBar()->maximum(), 0);
-    // The last field of the right column is reachable: by scrolling when stacked.
-    auto *rata = card.findChild<QWidget *>(QStringLiteral("txtRata"));
-    QVERIFY(rata);
-    const QPoint right = rata->mapTo(area->widget(), QPoint(rata->width(), 0));
-    QVERIFY(right.x() <= area->viewport()->width());
+    std::unique_ptr<QWidget> card(make());
+    card->setWindowState(Qt::WindowNoState);
+    card->resize(window);
+    card->show();
+    QVERIFY(QTest::qWaitForWindowExposed(card.get()));
+    auto *scroll = card->findChild<QScrollArea *>(area);
+    QVERIFY(scroll);
+    auto *control = card->findChild<QWidget *>(rightmost);
+    QVERIFY(control);
+    QTRY_COMPARE(scroll->horizontalScrollBar()->maximum(), 0);
+    const QPoint right = control->mapTo(scroll->widget(), QPoint(control->width(), 0));
+    QVERIFY2(right.x() <= scroll->viewport()->width(),
+        qPrintable(u"%1 ends at %2 of %3"_s.arg(rightmost).arg(right.x()).arg(
+            scroll->viewport()->width())));
 }
 
 QTEST_MAIN(TestScreenSizes)
