@@ -265,7 +265,12 @@ bool writeGuide(const QString &output, const QImage &logo)
         drawHeadingRules(painter, document, body, i);
         drawFooter(painter, page, i + 2);
     }
-    painter.end();
+    // A failed end() or a failed flush of the last buffered bytes (which commit() does not
+    // look at) leaves no half-written Guida.pdf behind.
+    if (!painter.end() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
 
