@@ -29,20 +29,26 @@ void styleCard(QWidget *card, const QStringList &panels, const QString &arrowStr
     QStringList panelSelectors;
     for (const QString &panel : panels)
         panelSelectors << u'#' + panel;
+    // Without panels there is no panel rule: a rule with no selector would spoil the
+    // rules after it.
+    const QString panelRule = panelSelectors.isEmpty()
+        ? QString()
+        : QStringLiteral("%1 { background-color: %2; border: 1px solid %3; border-radius: 8px; }")
+              .arg(panelSelectors.join(QStringLiteral(", ")), QLatin1StringView(Palette::kPanel),
+                  QLatin1StringView(Palette::kPanelBorder));
     card->setAttribute(Qt::WA_StyledBackground, true);
     card->setStyleSheet(
         QStringLiteral("#%1 { background-color: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
-                       " stop:0 %2, stop:1 %3); }"
-                       "%4 { background-color: %5; border: 1px solid %6; border-radius: 8px; }"
-                       "#%7 { background-color: %8; border-radius: 4px; }"
-                       "#lblPosizione { background-color: white; color: %9; border: 1px solid "
-                       "%10; border-radius: 3px; padding: 2px 6px; }")
+                       " stop:0 %2, stop:1 %3); }")
             .arg(card->objectName(), QLatin1StringView(Palette::kCardTop),
-                QLatin1StringView(Palette::kCardBottom), panelSelectors.join(QStringLiteral(", ")),
-                QLatin1StringView(Palette::kPanel), QLatin1StringView(Palette::kPanelBorder),
-                arrowStrip, QLatin1StringView(Palette::kSlateBlue),
-                QLatin1StringView(Palette::kPositionText),
-                QLatin1StringView(Palette::kDarkSlateBlue)));
+                QLatin1StringView(Palette::kCardBottom))
+        + panelRule
+        + QStringLiteral("#%1 { background-color: %2; border-radius: 4px; }"
+                         "#lblPosizione { background-color: white; color: %3; border: 1px solid "
+                         "%4; border-radius: 3px; padding: 2px 6px; }")
+              .arg(arrowStrip, QLatin1StringView(Palette::kSlateBlue),
+                  QLatin1StringView(Palette::kPositionText),
+                  QLatin1StringView(Palette::kDarkSlateBlue)));
 }
 
 void styleSections(

@@ -1,3 +1,5 @@
+#include "app/Palette.h"
+#include "cards/CardLooks.h"
 #include "catalogue/Magazzino.h"
 #include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
@@ -17,6 +19,7 @@ private slots:
     void reopenByName();
     void positionProtocol();
     void accessErrorIsTheCardsKind();
+    void looksWithoutPanelsKeepTheirRules();
 };
 
 void TestCardScreen::reopenByName()
@@ -66,6 +69,19 @@ void TestCardScreen::accessErrorIsTheCardsKind()
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Messages::Kind::Warning);
     QCOMPARE(f.messages.lastText(), accessErrorText());
+}
+
+void TestCardScreen::looksWithoutPanelsKeepTheirRules()
+{
+    // A card with no framed panels (the customer card's toolbar is optional) still gets the
+    // position box's colours: no empty rule spoils the ones after it.
+    QWidget card;
+    card.setObjectName(u"TfrmProva"_s);
+    auto *position = new QLabel(&card);
+    position->setObjectName(u"lblPosizione"_s);
+    CardLooks::styleCard(&card, {}, u"shpFrecce"_s);
+    card.ensurePolished();
+    QCOMPARE(position->palette().color(QPalette::WindowText), QColor(Palette::kPositionText));
 }
 
 QTEST_MAIN(TestCardScreen)
