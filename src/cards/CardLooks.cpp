@@ -153,4 +153,28 @@ QScrollArea *fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arro
     return area;
 }
 
+QFont startColumnCard(const ColumnCard &parts, const QList<QLabel *> &titles)
+{
+    QFont cardFont(QStringLiteral("Arial"));
+    cardFont.setPointSize(11);
+    setCardFont(parts.card, cardFont);
+    styleCard(parts.card, { QStringLiteral("shpContainer"), QStringLiteral("panControlli") },
+        parts.arrowStrip->objectName());
+    styleSections(parts.sections, titles, cardFont);
+    Widgets::styleInfoBar(parts.infoBar);
+    return cardFont;
+}
+
+QScrollArea *finishColumnCard(const ColumnCard &parts, const QList<ImageButton> &buttons,
+    const QList<ImageButton> &arrows, int firstColumn)
+{
+    alignColumns(parts.sections, firstColumn);
+    const QFont cardFont = parts.card->font();
+    styleButtonColumn(buttons, cardFont);
+    styleArrows(arrows);
+    stylePositionLabel(parts.position, cardFont);
+    fixColumnWidth(parts.buttonColumn, parts.arrowStrip);
+    return fitToScreen(parts.sectionsPanel, parts.buttonColumn, parts.arrowStrip);
+}
+
 } // namespace CardLooks

@@ -49,4 +49,26 @@ void fixColumnWidth(QWidget *buttonColumn, QWidget *arrowStrip);
 inline constexpr int kSectionsMaxWidth = 1180;
 QScrollArea *fitToScreen(QWidget *sections, QWidget *buttonColumn, QWidget *arrowStrip);
 
+// The cards with a column of buttons at their right (products, suppliers) share the start
+// and the end of their looks.
+struct ColumnCard
+{
+    QWidget *card = nullptr;
+    QWidget *sectionsPanel = nullptr; // panContainer
+    QList<QWidget *> sections; // shpSezione..
+    QLabel *infoBar = nullptr; // panInfo
+    QWidget *buttonColumn = nullptr; // panControlli
+    QWidget *arrowStrip = nullptr; // shpFrecce
+    QLabel *position = nullptr; // lblPosizione
+};
+// The start: Arial 11 for the card and every control, the background and its two white
+// panels (shpContainer, panControlli), the sections with their titles (none: no titles),
+// the info bar. Returns the card's font.
+QFont startColumnCard(const ColumnCard &parts, const QList<QLabel *> &titles);
+// The end, once the fields have their sizes: the sections' columns aligned (from
+// firstColumn), the buttons and arrows with their pictures, the position label, the
+// column's width and the fit to the screen. Returns the sections' scroll area.
+QScrollArea *finishColumnCard(const ColumnCard &parts, const QList<ImageButton> &buttons,
+    const QList<ImageButton> &arrows, int firstColumn = 0);
+
 } // namespace CardLooks

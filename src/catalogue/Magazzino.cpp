@@ -111,16 +111,11 @@ TfrmMagazzino::~TfrmMagazzino() = default;
 
 void TfrmMagazzino::setupLooks()
 {
-    QFont cardFont(QStringLiteral("Arial"));
-    cardFont.setPointSize(11);
-    CardLooks::setCardFont(this, cardFont);
-    CardLooks::styleCard(this, { QStringLiteral("shpContainer"), QStringLiteral("panControlli") },
-        QStringLiteral("shpFrecce"));
-    CardLooks::styleSections(
+    const CardLooks::ColumnCard parts { this, m_ui->panContainer,
         { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 },
-        { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04 },
-        cardFont);
-    Widgets::styleInfoBar(m_ui->panInfo);
+        m_ui->panInfo, m_ui->panControlli, m_ui->shpFrecce, m_ui->lblPosizione };
+    CardLooks::startColumnCard(
+        parts, { m_ui->titSezione01, m_ui->titSezione02, m_ui->titSezione03, m_ui->titSezione04 });
 
     // Amounts and counts are short: their boxes are sized for their usual texts (a longer
     // one scrolls inside its box).
@@ -138,14 +133,14 @@ void TfrmMagazzino::setupLooks()
     m_ui->btnAggiungi->setFixedWidth(signWidth);
     m_ui->btnSottrai->setFixedWidth(signWidth);
 
-    CardLooks::alignColumns(
-        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 });
-
     QPixmap decoration(QStringLiteral(":/icons/package-x-generic-128.png"));
     m_ui->imgDecoro->setPixmap(
         decoration.scaled(56, 56, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    Widgets::makeImageButton(m_ui->impFornitore, QStringLiteral("x-office-address-book.png"), 22);
 
-    CardLooks::styleButtonColumn(
+    // On a small screen the sections and the button column scroll; on a large one the
+    // sections keep a readable width.
+    QScrollArea *sections = CardLooks::finishColumnCard(parts,
         {
             { m_ui->cmdNuovo, "document-new.png" },
             { m_ui->cmdDuplica, "edit-copy.png" },
@@ -160,25 +155,16 @@ void TfrmMagazzino::setupLooks()
             { m_ui->cmdGuida, "help-browser.png" },
             { m_ui->cmdEsci, "system-log-out.png" },
         },
-        font());
-    CardLooks::styleArrows({
-        { m_ui->cmdPrimo, "go-first.png" },
-        { m_ui->cmdIndietro, "go-previous.png" },
-        { m_ui->cmdAvanti, "go-next.png" },
-        { m_ui->cmdUltimo, "go-last.png" },
-    });
-    Widgets::makeImageButton(m_ui->impFornitore, QStringLiteral("x-office-address-book.png"), 22);
-    CardLooks::stylePositionLabel(m_ui->lblPosizione, font());
-    CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
-    // On a small screen the sections and the button column scroll; on a large one the
-    // sections keep a readable width.
-    QScrollArea *sections
-        = CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
+        {
+            { m_ui->cmdPrimo, "go-first.png" },
+            { m_ui->cmdIndietro, "go-previous.png" },
+            { m_ui->cmdAvanti, "go-next.png" },
+            { m_ui->cmdUltimo, "go-last.png" },
+        });
     // Narrower still (1366x768 at 125 %), the second field of each row goes under the
     // first, so that the sections scroll only up and down.
     QList<QGridLayout *> grids;
-    for (QWidget *section :
-        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04 })
+    for (QWidget *section : parts.sections)
         grids.append(qobject_cast<QGridLayout *>(section->layout()));
     if (sections)
         ScreenFit::pairsUnderWhenNarrow(sections, grids);

@@ -88,15 +88,11 @@ TfrmFornitori::~TfrmFornitori() = default;
 
 void TfrmFornitori::setupLooks()
 {
-    QFont cardFont(QStringLiteral("Arial"));
-    cardFont.setPointSize(11);
-    CardLooks::setCardFont(this, cardFont);
-    CardLooks::styleCard(this, { QStringLiteral("shpContainer"), QStringLiteral("panControlli") },
-        QStringLiteral("shpFrecce"));
-    const QList<QWidget *> sections = { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03,
-        m_ui->shpSezione04, m_ui->shpSezione05 };
-    CardLooks::styleSections(sections, {}, cardFont);
-    Widgets::styleInfoBar(m_ui->panInfo);
+    const CardLooks::ColumnCard parts { this, m_ui->panContainer,
+        { m_ui->shpSezione01, m_ui->shpSezione02, m_ui->shpSezione03, m_ui->shpSezione04,
+            m_ui->shpSezione05 },
+        m_ui->panInfo, m_ui->panControlli, m_ui->shpFrecce, m_ui->lblPosizione };
+    const QFont cardFont = CardLooks::startColumnCard(parts, {});
 
     // Every edit box in bold 12 points; the check box's caption in bold.
     QFont fieldFont = cardFont;
@@ -149,9 +145,8 @@ void TfrmFornitori::setupLooks()
         images[i]->setPixmap(QPixmap(QStringLiteral(":/icons/") + QLatin1StringView(pictures[i]))
                                  .scaled(40, 40, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     }
-    CardLooks::alignColumns(sections, 1);
-
-    CardLooks::styleButtonColumn(
+    // The pictures stand in column 0; the captions and fields start at column 1.
+    CardLooks::finishColumnCard(parts,
         { { m_ui->cmdNuovo, "document-new.png" }, { m_ui->cmdDuplica, "edit-copy.png" },
             { m_ui->cmdFile, "mail-attachment.png" }, { m_ui->cmdSalva, "document-save.png" },
             { m_ui->cmdTrova, "edit-find.png" },
@@ -160,13 +155,9 @@ void TfrmFornitori::setupLooks()
             { m_ui->cmdRicontatta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
             { m_ui->cmdGuida, "help-browser.png" }, { m_ui->cmdEsci, "system-log-out.png" } },
-        cardFont);
-    CardLooks::styleArrows(
         { { m_ui->cmdPrimo, "go-first.png" }, { m_ui->cmdIndietro, "go-previous.png" },
-            { m_ui->cmdAvanti, "go-next.png" }, { m_ui->cmdUltimo, "go-last.png" } });
-    CardLooks::stylePositionLabel(m_ui->lblPosizione, cardFont);
-    CardLooks::fixColumnWidth(m_ui->panControlli, m_ui->shpFrecce);
-    CardLooks::fitToScreen(m_ui->panContainer, m_ui->panControlli, m_ui->shpFrecce);
+            { m_ui->cmdAvanti, "go-next.png" }, { m_ui->cmdUltimo, "go-last.png" } },
+        1);
 
     for (QLabel *hidden : { m_ui->lblFile01, m_ui->lblFile02, m_ui->lblFile03, m_ui->lblDesc01,
              m_ui->lblDesc02, m_ui->lblDesc03 })
