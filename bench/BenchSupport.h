@@ -85,6 +85,21 @@ inline std::int64_t plainRead(const QString &path, QByteArray &buffer)
     return total;
 }
 
+// The baseline case of a benchmark program: the plain read of a file that must hold
+// exactly bytes.
+inline void plainReadCase(benchmark::State &state, const QString &path, std::int64_t bytes)
+{
+    QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+    for (auto _ : state) {
+        if (plainRead(path, buffer) != bytes) {
+            state.SkipWithError("the plain read did not read the whole file");
+            break;
+        }
+        benchmark::DoNotOptimize(buffer.data());
+    }
+    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
+}
+
 // A case measured against a baseline with the same arguments ("ScanRaw" against
 // "PlainRead": ScanRaw/100000 against PlainRead/100000), with the ratio it should keep
 // (0: shown for information, no target).

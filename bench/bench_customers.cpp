@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr std::int64_t kBlock = 1024 * 1024;
 // Instalments spread around this day: about a third of the customers are due on it.
 const QDate kToday(BenchSupport::kYear, 6, 15);
 
@@ -50,17 +49,8 @@ QString customerArchive(std::int64_t count)
 
 void PlainReadCustomers(benchmark::State &state)
 {
-    const QString path = customerArchive(state.range(0));
-    const std::int64_t bytes = state.range(0) * CustomerRecord::kRecordSize;
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    for (auto _ : state) {
-        if (BenchSupport::plainRead(path, buffer) != bytes) {
-            state.SkipWithError("the plain read did not read the whole file");
-            break;
-        }
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
+    BenchSupport::plainReadCase(
+        state, customerArchive(state.range(0)), state.range(0) * CustomerRecord::kRecordSize);
 }
 
 // The due test on every customer, the lines of those due, sorted.

@@ -27,8 +27,6 @@
 
 namespace {
 
-constexpr std::int64_t kBlock = 1024 * 1024;
-
 const Export::Exporter &products()
 {
     return Export::exporter(Export::Kind::Products);
@@ -70,17 +68,8 @@ const ExportGrid &gridOf(std::int64_t count)
 
 void PlainReadProducts(benchmark::State &state)
 {
-    const QString path = BenchSupport::Archives::instance().products(state.range(0));
-    const std::int64_t bytes = state.range(0) * ProductRecord::kRecordSize;
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    for (auto _ : state) {
-        if (BenchSupport::plainRead(path, buffer) != bytes) {
-            state.SkipWithError("the plain read did not read the whole file");
-            break;
-        }
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
+    BenchSupport::plainReadCase(state, BenchSupport::Archives::instance().products(state.range(0)),
+        state.range(0) * ProductRecord::kRecordSize);
 }
 
 void GridFill(benchmark::State &state)

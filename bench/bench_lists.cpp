@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr std::int64_t kBlock = 1024 * 1024;
 constexpr std::int64_t kMovementProducts = 100000;
 const QDate kYearStart(BenchSupport::kYear, 1, 1);
 const QDate kYearEnd(BenchSupport::kYear, 12, 31);
@@ -41,19 +40,6 @@ QString movementArchive(std::int64_t count)
         MovementRecord::Kind::Load, count, kMovementProducts);
 }
 
-void plainReadOf(benchmark::State &state, const QString &path, std::int64_t bytes)
-{
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    for (auto _ : state) {
-        if (BenchSupport::plainRead(path, buffer) != bytes) {
-            state.SkipWithError("the plain read did not read the whole file");
-            break;
-        }
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
-}
-
 bool openArchive(
     benchmark::State &state, RecordFile &file, const QString &path, const RecordLayout &layout)
 {
@@ -65,7 +51,8 @@ bool openArchive(
 
 void PlainReadProducts(benchmark::State &state)
 {
-    plainReadOf(state, productArchive(state.range(0)), state.range(0) * ProductRecord::kRecordSize);
+    BenchSupport::plainReadCase(
+        state, productArchive(state.range(0)), state.range(0) * ProductRecord::kRecordSize);
 }
 
 // The inventory of every product: one line per product, sorted, with the total value.
@@ -114,7 +101,7 @@ void UnderStockLines(benchmark::State &state)
 
 void PlainReadMovements(benchmark::State &state)
 {
-    plainReadOf(
+    BenchSupport::plainReadCase(
         state, movementArchive(state.range(0)), state.range(0) * MovementRecord::kRecordSize);
 }
 

@@ -25,8 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-constexpr std::int64_t kBlock = 1024 * 1024;
-
 // Customers with Italian names, tax codes, zones and telephone numbers. The customer
 // generator of bench/ArchiveGenerator is not on this branch yet, so the rows are made here.
 void makeCustomer(Record &record, std::int64_t index, ArchiveGenerator::Random &random)
@@ -95,19 +93,6 @@ private:
     QTemporaryDir m_dir { QDir::tempPath() + u"/merventa-bench-search-XXXXXX"_s };
 };
 
-void plainReadOf(benchmark::State &state, const QString &path, std::int64_t bytes)
-{
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    for (auto _ : state) {
-        if (BenchSupport::plainRead(path, buffer) != bytes) {
-            state.SkipWithError("the plain read did not read the whole file");
-            break;
-        }
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
-}
-
 void searchOf(benchmark::State &state, const QString &path, ArchiveSearch::Kind kind,
     const QStringList &typed)
 {
@@ -137,7 +122,7 @@ QStringList twoBoxes(int first, const QString &a, int second, const QString &b)
 
 void PlainReadProducts(benchmark::State &state)
 {
-    plainReadOf(state, SearchArchives::instance().products(state.range(0)),
+    BenchSupport::plainReadCase(state, SearchArchives::instance().products(state.range(0)),
         state.range(0) * ProductRecord::kRecordSize);
 }
 
@@ -150,7 +135,7 @@ void SearchProducts(benchmark::State &state)
 
 void PlainReadCustomers(benchmark::State &state)
 {
-    plainReadOf(state, SearchArchives::instance().customers(state.range(0)),
+    BenchSupport::plainReadCase(state, SearchArchives::instance().customers(state.range(0)),
         state.range(0) * CustomerRecord::kRecordSize);
 }
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr std::int64_t kBlock = 1024 * 1024;
-
 // The supplier archives of this run, written once into a temporary folder on first use.
 QString supplierArchive(std::int64_t count)
 {
@@ -32,17 +30,8 @@ QString supplierArchive(std::int64_t count)
 
 void PlainReadSuppliers(benchmark::State &state)
 {
-    const QString path = supplierArchive(state.range(0));
-    const std::int64_t bytes = state.range(0) * SupplierRecord::kRecordSize;
-    QByteArray buffer(kBlock, Qt::Uninitialized);
-    for (auto _ : state) {
-        if (BenchSupport::plainRead(path, buffer) != bytes) {
-            state.SkipWithError("the plain read did not read the whole file");
-            break;
-        }
-        benchmark::DoNotOptimize(buffer.data());
-    }
-    state.SetBytesProcessed(std::int64_t(state.iterations()) * bytes);
+    BenchSupport::plainReadCase(
+        state, supplierArchive(state.range(0)), state.range(0) * SupplierRecord::kRecordSize);
 }
 
 // The recontact list as its screen fills it: open, read every record, keep the marked
