@@ -534,30 +534,7 @@ bool RecordFile::refreshSize()
 
 bool RecordFile::writeAt(qint64 index, const QByteArray &bytes)
 {
-    if (!m_file.isOpen())
-        return fail(QStringLiteral("archivio non aperto"));
-    if (m_readOnly)
-        return fail(QStringLiteral("archivio aperto in sola lettura"));
-    if (bytes.size() != m_recordSize)
-        return fail(QStringLiteral("record di dimensione errata"));
-    if (index < 0 || index > recordCount())
-        return fail(QStringLiteral("posizione del record non valida"));
-    LockGuard guard(m_file);
-    QString why;
-    if (!guard.acquire(why))
-        return fail(why);
-    // Another copy may have appended since this file was opened.
-    if (!refreshSize())
-        return false;
-    // The block of sequential reading may hold the old bytes of this record.
-    m_blockCount = 0;
-    const qint64 count = recordCount();
-    if (index > count)
-        return fail(QStringLiteral("posizione del record non valida"));
-    if (!(index == count ? appendLocked(bytes) : rewriteLocked(index, bytes)))
-        return false;
-    m_index = index + 1;
-    return true;
+    return write(index, bytes);
 }
 
 bool RecordFile::writeAt(qint64 index, const Record &record)
@@ -567,12 +544,19 @@ bool RecordFile::writeAt(qint64 index, const Record &record)
 
 bool RecordFile::append(const QByteArray &bytes)
 {
+    return write(std::nullopt, bytes);
+}
+
+bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes)
+{
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
     if (m_readOnly)
         return fail(QStringLiteral("archivio aperto in sola lettura"));
     if (bytes.size() != m_recordSize)
         return fail(QStringLiteral("record di dimensione errata"));
+    if (index && (*index < 0 || *index > recordCount()))
+        return fail(QStringLiteral("posizione del record non valida"));
     LockGuard guard(m_file);
     QString why;
     if (!guard.acquire(why))
@@ -580,11 +564,15 @@ bool RecordFile::append(const QByteArray &bytes)
     // The end of the file now, not at open: another copy may have appended meanwhile.
     if (!refreshSize())
         return false;
+    // The block of sequential reading may hold the old bytes of this record.
     m_blockCount = 0;
-    const qint64 index = recordCount();
-    if (!appendLocked(bytes))
+    const qint64 count = recordCount();
+    const qint64 at = index.value_or(count);
+    if (at > count)
+        return fail(QStringLiteral("posizione del record non valida"));
+    if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes)))
         return false;
-    m_index = index + 1;
+    m_index = at + 1;
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 // The message a card shows when its archive cannot be opened, read or written.
 QString accessErrorText();
@@ -119,6 +120,9 @@ private:
     bool lock();
     void unlock();
     bool refreshSize();
+    // writeAt (index) and append (no index, after the last record) in one: the checks,
+    // the lock, the current size, then the write.
+    bool write(std::optional<qint64> index, const QByteArray &bytes);
     bool appendLocked(const QByteArray &bytes);
     bool rewriteLocked(qint64 index, const QByteArray &bytes);
     bool writeJournal(qint64 index, const QByteArray &oldBytes);
