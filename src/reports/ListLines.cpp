@@ -13,18 +13,6 @@ namespace ListLines {
 
 namespace {
 
-// Trimming as the record fields are trimmed: characters of code 32 or less at both ends.
-QStringView trimmedView(QStringView text)
-{
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin].unicode() <= 32)
-        ++begin;
-    while (end > begin && text[end - 1].unicode() <= 32)
-        --end;
-    return text.sliced(begin, end - begin);
-}
-
 // The lower-case form of one character: only A-Z change.
 inline char16_t fold(char16_t c)
 {
@@ -46,7 +34,7 @@ void appendFilled(QString &out, QStringView text, int width)
 
 void appendPadded(QString &out, QStringView text, int width)
 {
-    appendFilled(out, trimmedView(text), width);
+    appendFilled(out, TrimControlView(text), width);
 }
 
 void appendJoined(QString &out, QStringView first, QStringView second, int width)
@@ -54,9 +42,9 @@ void appendJoined(QString &out, QStringView first, QStringView second, int width
     if (width <= 0)
         return;
     const qsizetype start = out.size();
-    out.append(trimmedView(first));
+    out.append(TrimControlView(first));
     out.append(u' ');
-    out.append(trimmedView(second));
+    out.append(TrimControlView(second));
     if (out.size() - start >= width)
         out.truncate(start + width);
     else
@@ -77,7 +65,7 @@ template <typename ValueOf> QString lineFrom(const Columns &columns, ValueOf val
             appendJoined(line, valueOf(c.field), valueOf(c.secondField), c.width);
             break;
         case ColumnKind::Tail:
-            line.append(trimmedView(valueOf(c.field)));
+            line.append(TrimControlView(valueOf(c.field)));
             break;
         }
     }
