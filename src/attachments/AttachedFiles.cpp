@@ -3,11 +3,11 @@
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
 #include "storage/TextForms.h"
+#include "storage/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -152,27 +152,22 @@ CopyResult copyIntoFolder(const QString &sourcePath, const QString &name)
     if (!ensureFolder())
         return CopyResult::FolderNotCreated;
 
-    // Never written in place: the temporary file is renamed over the old one at commit.
-    QSaveFile target(filePath(name));
-    target.setDirectWriteFallback(false);
-    if (!target.open(QIODevice::WriteOnly))
-        return CopyResult::TargetNotWritten;
-    QByteArray block;
-    for (;;) {
-        block = source.read(kCopyBlock);
-        if (block.isEmpty()) {
-            if (source.error() != QFileDevice::NoError || !source.atEnd()) {
-                target.cancelWriting();
-                return CopyResult::SourceUnreadable;
+    // Never written in place: the old file is replaced only by a whole copy on disk.
+    bool sourceFailed = false;
+    const bool copied = SafeFile::replace(filePath(name), [&](QIODevice &target) {
+        for (;;) {
+            const QByteArray block = source.read(kCopyBlock);
+            if (block.isEmpty()) {
+                sourceFailed = source.error() != QFileDevice::NoError || !source.atEnd();
+                return !sourceFailed;
             }
-            break;
+            if (target.write(block) != block.size())
+                return false;
         }
-        if (target.write(block) != block.size()) {
-            target.cancelWriting();
-            return CopyResult::TargetNotWritten;
-        }
-    }
-    return target.commit() ? CopyResult::Copied : CopyResult::TargetNotWritten;
+    });
+    if (copied)
+        return CopyResult::Copied;
+    return sourceFailed ? CopyResult::SourceUnreadable : CopyResult::TargetNotWritten;
 }
 
 QString copyFailureText(CopyResult result, const QString &sourcePath)

@@ -13,6 +13,13 @@ CardOutcome accessError(std::optional<qint64> position = {})
     return out;
 }
 
+CardOutcome accessError(const RecordFile &file, std::optional<qint64> position = {})
+{
+    CardOutcome out = accessError(position);
+    out.busy = file.failure() == RecordFile::Failure::Busy;
+    return out;
+}
+
 } // namespace
 
 CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &positionText) const
@@ -20,7 +27,7 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
     // The arrows only read: they work on an archive one may not write.
     RecordFile file;
     if (!file.open(m_archive, RecordFile::Access::ReadOnly))
-        return accessError();
+        return accessError(file);
     const CardNavigation::Step step
         = CardNavigation::decide(move, positionText, file.recordCount());
     CardOutcome out;
@@ -36,7 +43,7 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
         // The record is read whole before the card changes.
         Record record(layout());
         if (!file.readAt(step.index, record))
-            return accessError();
+            return accessError(file);
         out.position = step.position();
         out.record = record;
         break;
@@ -45,18 +52,57 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
     return out;
 }
 
-CardOutcome CardArchive::save(const Record &record, const QString &positionText) const
+QString CardArchive::conflictText()
+{
+    return QStringLiteral("La scheda è stata modificata da un'altra postazione dopo che è stata "
+                          "aperta. Si vogliono sovrascrivere quelle modifiche?");
+}
+
+CardOutcome CardArchive::save(
+    const Record &record, const QString &positionText, const std::optional<Record> &asRead) const
 {
     RecordFile file;
     if (!file.open(m_archive))
-        return accessError();
+        return accessError(file);
     const CardNavigation::Save save = CardNavigation::decideSave(positionText);
-    const bool written = save.append ? file.append(record) : file.writeAt(save.index, record);
+    bool written = false;
+    if (save.append) {
+        written = file.append(record);
+    } else if (asRead) {
+        // Compared as records, so that a stored record whose bytes past a field's text are
+        // not zeros (an older program's) is still the one the card read.
+        const QByteArray readBytes = asRead->encode();
+        written = file.writeAtIf(save.index, record.encode(), [&](QByteArrayView stored) {
+            return Record::fromBytes(layout(), stored).encode() == readBytes;
+        });
+        if (!written && file.failure() == RecordFile::Failure::Conflict) {
+            CardOutcome out;
+            out.conflict = true;
+            return out;
+        }
+    } else {
+        written = file.writeAt(save.index, record);
+    }
     if (!written)
-        return accessError();
+        return accessError(file);
     CardOutcome out;
     out.position = save.append ? file.recordCount() : save.index + 1;
     out.notice = save.notice;
+    return out;
+}
+
+CardOutcome CardArchive::reread(const QString &positionText) const
+{
+    RecordFile file;
+    if (!file.open(m_archive, RecordFile::Access::ReadOnly))
+        return accessError(file);
+    const CardNavigation::Save at = CardNavigation::decideSave(positionText);
+    Record record(layout());
+    if (at.append || !file.readAt(at.index, record))
+        return accessError(file);
+    CardOutcome out;
+    out.position = at.index + 1;
+    out.record = record;
     return out;
 }
 
@@ -69,7 +115,7 @@ CardOutcome CardArchive::duplicate(const QString &positionText) const
     }
     RecordFile file;
     if (!file.open(m_archive))
-        return accessError(0);
+        return accessError(file, 0);
     out.position = 0;
     out.notice = { Notice::Kind::Information, CardNavigation::duplicatedText() };
     return out;

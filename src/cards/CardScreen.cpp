@@ -30,6 +30,8 @@ void CardScreen::loadRecord(const Record &record, qint64 position)
 {
     m_binding->load(record);
     setPosition(position);
+    if (position > 0)
+        m_asRead = record;
 }
 
 QString CardScreen::positionText() const
@@ -39,10 +41,12 @@ QString CardScreen::positionText() const
 
 void CardScreen::setPosition(qint64 position)
 {
-    if (position > 0)
+    if (position > 0) {
         m_position->setText(QString::number(position));
-    else
+    } else {
         m_position->clear();
+        m_asRead.reset();
+    }
 }
 
 void CardScreen::showAccessError()
@@ -52,10 +56,16 @@ void CardScreen::showAccessError()
 
 bool CardScreen::apply(const CardOutcome &outcome)
 {
+    // What the storage layer set right by itself (a journal set aside) comes first.
+    for (const QString &notice : RecordFile::takeNotices())
+        Messages::warning(this, notice);
     if (outcome.position && !outcome.record)
         setPosition(*outcome.position);
     if (outcome.accessError) {
-        showAccessError();
+        if (outcome.busy)
+            Messages::show(this, m_accessErrorKind, archiveBusyText());
+        else
+            showAccessError();
         return false;
     }
     if (outcome.record)
@@ -71,7 +81,24 @@ void CardScreen::navigate(CardNavigation::Move move)
 
 bool CardScreen::saveCard()
 {
-    return apply(m_archive.save(recordFromControls(), positionText()));
+    const Record record = recordFromControls();
+    CardOutcome outcome = m_archive.save(record, positionText(), m_asRead);
+    if (outcome.conflict) {
+        if (!Messages::confirm(this, CardArchive::conflictText())) {
+            // Nothing saved; the card shows what is stored now.
+            const CardOutcome stored = m_archive.reread(positionText());
+            if (stored.record)
+                CardScreen::loadRecord(*stored.record, stored.position.value_or(0));
+            else
+                apply(stored);
+            return false;
+        }
+        outcome = m_archive.save(record, positionText());
+    }
+    if (!apply(outcome))
+        return false;
+    m_asRead = record;
+    return true;
 }
 
 bool CardScreen::duplicateCard(const QList<int> &emptiedFields)

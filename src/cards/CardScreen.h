@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 
@@ -64,4 +65,7 @@ private:
     Notice::Kind m_accessErrorKind;
     std::unique_ptr<CardBinding> m_binding;
     QLabel *m_position = nullptr;
+    // The record as the card read it from the archive (or last saved it), for Salva to tell
+    // whether another copy of the program changed it since; unset on a new card.
+    std::optional<Record> m_asRead;
 };

@@ -150,8 +150,10 @@ void TfrmGiacenza::btnAggiornaClick()
     });
     // The card takes the new stock only once the movement is on disk: a stock change
     // without its movement would break the history the summaries read.
-    if (!Movement::appendMovement(*kind, record)) {
-        Messages::warning(this, accessErrorText());
+    RecordFile::Failure failure = RecordFile::Failure::None;
+    if (!Movement::appendMovement(*kind, record, nullptr, &failure)) {
+        Messages::warning(this,
+            failure == RecordFile::Failure::Busy ? archiveBusyText() : accessErrorText());
         return;
     }
     m_newStock = TrimControl(m_ui->txtTotale->text());

@@ -1,6 +1,7 @@
 #pragma once
 #include "catalogue/MovementRecord.h"
 #include "storage/Record.h"
+#include "storage/RecordFile.h"
 
 #include <QString>
 #include <QStringView>
@@ -52,6 +53,8 @@ QString fileNameFor(MovementRecord::Kind kind, const Record &record);
 // Appends the movement to its yearly file in the program folder (created when missing)
 // and closes it. Returns false, with the reason in *error when given, when the file
 // cannot be opened or written; nothing is appended then.
-bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error = nullptr);
+// The kind of failure goes to *failure when given (another copy holding the file).
+bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error = nullptr,
+    RecordFile::Failure *failure = nullptr);
 
 } // namespace Movement

@@ -185,21 +185,26 @@ void ExportScreen::FormShow()
 {
     RecordFile file;
     bool opened = false;
+    // Read only: an archive one may only read is exported all the same.
     if (m_exporter.archive) {
-        opened = file.open(m_exporter.archive());
+        opened = file.open(m_exporter.archive(), RecordFile::Access::ReadOnly);
     } else {
         // The yearly file chosen on the selection screen that opened this one.
         const QLabel *lblFile = parentWidget()
             ? parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile"))
             : nullptr;
         const QString path = lblFile ? lblFile->text().trimmed() : QString();
-        opened = !path.isEmpty() && file.openPath(path, m_exporter.layout());
+        opened = !path.isEmpty()
+            && file.openPath(path, m_exporter.layout(), RecordFile::Access::ReadOnly);
     }
-    // A file that cannot be read leaves the design rows; a read failure the rows read so
-    // far. Neither is reported.
+    // A file that cannot be opened leaves the design rows and is said, and nothing is
+    // exported from it; a read failure leaves the rows read so far, without a message.
+    m_opened = opened;
     if (opened)
         m_model->fill(file);
     file.close();
+    if (!opened)
+        Messages::plain(this, accessErrorText(file));
 }
 
 void ExportScreen::exportFile(
@@ -207,6 +212,11 @@ void ExportScreen::exportFile(
 {
     if (!Messages::confirm(this, kAskExport))
         return;
+    // Rows that were never read from the archive never replace an earlier export.
+    if (!m_opened) {
+        Messages::plain(this, kFailure);
+        return;
+    }
     const QString path = ProgramFolder::filePath(fileName);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool saved = save(path, m_model->grid());

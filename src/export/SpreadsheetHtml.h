@@ -13,6 +13,11 @@ class QIODevice;
 // (only an edit can bring one) as a numeric character reference.
 namespace SpreadsheetHtml {
 
+// Whether a cell's text (trimmed, Windows-1252) would be taken for a formula by a
+// spreadsheet program opening the file: it starts with =, @, or with + or - without being
+// a number. Such a cell is written with an apostrophe before it, so that it stays text.
+bool needsTextMark(QByteArrayView cell);
+
 // Writes the whole file text to out. False when a write fails.
 bool write(QIODevice &out, const ExportGrid &grid);
 

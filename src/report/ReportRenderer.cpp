@@ -2,6 +2,7 @@
 
 #include "app/Messages.h"
 #include "report/ReportPreview.h"
+#include "storage/SafeFile.h"
 
 #include <QColor>
 #include <QFont>
@@ -14,7 +15,6 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -317,37 +317,23 @@ void preview(QWidget *parent, const PreparedReport &report)
 
 bool exportPdf(const PreparedReport &report, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(report.info.title);
-        if (!report.info.creator.isEmpty())
-            writer.setCreator(report.info.creator);
-        writer.setDocumentXmpMetadata(xmpMetadata(report.info));
-        painted = render(report, writer);
-    }
-    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
-    // short there would still replace the old file, so the flush is checked first.
-    if (!painted || !file.flush() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.error() != QFileDevice::NoError
-                ? file.errorString()
-                : QStringLiteral("impossibile scrivere il documento PDF");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    QString why;
+    const bool written = SafeFile::replace(
+        path,
+        [&](QIODevice &file) {
+            QPdfWriter writer(&file);
+            writer.setTitle(report.info.title);
+            if (!report.info.creator.isEmpty())
+                writer.setCreator(report.info.creator);
+            writer.setDocumentXmpMetadata(xmpMetadata(report.info));
+            return render(report, writer);
+        },
+        &why);
+    if (!written && error)
+        *error = why == QStringLiteral("scrittura incompleta")
+            ? QStringLiteral("impossibile scrivere il documento PDF")
+            : why;
+    return written;
 }
 
 } // namespace Report

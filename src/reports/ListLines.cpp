@@ -2,6 +2,7 @@
 
 #include "storage/Cp1252.h"
 #include "storage/RecordFile.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -94,17 +95,8 @@ struct RawField
 
 RawField rawField(QByteArrayView record, int offset, int capacity)
 {
-    if (offset < 0 || offset >= record.size())
-        return {};
-    const auto *p = reinterpret_cast<const unsigned char *>(record.data()) + offset;
-    int length = std::min<int>({ p[0], capacity, int(record.size() - offset - 1) });
-    ++p;
-    int begin = 0;
-    while (begin < length && p[begin] <= 32)
-        ++begin;
-    while (length > begin && p[length - 1] <= 32)
-        --length;
-    return { p + begin, length - begin };
+    const QByteArrayView text = storedText(record, offset, capacity, Trim::Controls);
+    return { reinterpret_cast<const unsigned char *>(text.data()), int(text.size()) };
 }
 
 char16_t *decodeInto(char16_t *out, const unsigned char *bytes, int count)
