@@ -118,6 +118,24 @@ std::optional<Journal> decodeJournal(
     return Journal { qint64(index), bytes.mid(first, size), bytes.mid(first + size, size) };
 }
 
+// True when bytes are the beginning of a journal of this archive, cut short: as far as
+// they go, the tag, the record size, the index and the archive's name are this archive's.
+bool isCutShortJournal(const QByteArray &bytes, const QString &archivePath, int recordSize)
+{
+    QByteArray head(kJournalHeader, '\0');
+    std::memcpy(head.data(), kJournalTag, 8);
+    qToLittleEndian<quint32>(quint32(recordSize), head.data() + 8);
+    const QByteArray name = journalName(archivePath);
+    qToLittleEndian<quint16>(quint16(name.size()), head.data() + 20);
+    // The index (bytes 12 to 19) may be any.
+    for (qsizetype i = 0; i < bytes.size() && i < kJournalHeader; ++i) {
+        if ((i < 12 || i >= 20) && bytes[i] != head[i])
+            return false;
+    }
+    const QByteArray named = bytes.mid(kJournalHeader, name.size());
+    return name.startsWith(named);
+}
+
 // True when every byte of the record is the old or the new byte at its place: the record
 // is this journal's, whole or torn by a crash in the middle of the overwrite.
 bool madeOf(const QByteArray &record, const Journal &journal)
@@ -510,8 +528,9 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     }
     if (journalPresent(journalPath(path)) && !rollBackJournal()) {
         const QString why = m_error;
+        const Failure failure = m_failure;
         close();
-        return fail(why);
+        return fail(why, failure);
     }
     return true;
 }
@@ -831,12 +850,23 @@ bool RecordFile::rollBackLocked(QFile &target)
     // Only a regular file of exactly a journal's size is read: a FIFO, a device or a huge
     // file is never opened.
     std::optional<Journal> journal;
-    if (!info.isSymLink() && info.isFile() && info.size() == journalSize(path, m_recordSize)) {
+    const qint64 expected = journalSize(path, m_recordSize);
+    if (!info.isSymLink() && info.isFile() && info.size() <= expected) {
         QFile journalFile(journalName);
         if (!journalFile.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("giornale di ripristino non leggibile: ")
                 + journalFile.errorString());
-        journal = decodeJournal(journalFile.read(info.size()), path, m_recordSize);
+        const QByteArray content = journalFile.read(expected);
+        journalFile.close();
+        if (content.size() < expected && isCutShortJournal(content, path, m_recordSize)) {
+            // A crash while this archive's journal was being written: the overwrite had
+            // not begun, so there is nothing to put back.
+            if (!QFile::remove(journalName))
+                return fail(QStringLiteral("impossibile eliminare il giornale di ripristino"));
+            syncFolderOf(path);
+            return true;
+        }
+        journal = decodeJournal(content, path, m_recordSize);
     }
     QByteArray current;
     if (journal && (journal->index + 1) * m_recordSize <= m_fileSize) {

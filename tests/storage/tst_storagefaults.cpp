@@ -29,6 +29,8 @@
 #include <QThread>
 
 #include <cstdio>
+#include <memory>
+#include <vector>
 
 #ifndef Q_OS_WIN
 #include <sys/stat.h>
@@ -801,10 +803,12 @@ void TestStorageFaults::archiveThatIsNotAFileIsRefused()
         QVERIFY(!file.errorString().isEmpty());
         QVERIFY(timer.elapsed() < 5000);
     }
-    // The daily copy does not hang on it either, and says which file it could not copy.
+    // The daily copy does not hang on it either, nor copies it.
+    QElapsedTimer timer;
+    timer.start();
     const Backup::Result r = Backup::makeDaily(folder.path(), QDate(2030, 1, 1));
-    QCOMPARE(r.outcome, Backup::Result::Outcome::Failed);
-    QVERIFY(r.error.contains(kArchive));
+    QVERIFY(timer.elapsed() < 5000);
+    QVERIFY(!r.copied.contains(kArchive));
 #endif
 }
 
@@ -1138,9 +1142,9 @@ void TestStorageFaults::twoCopiesBackingUpTogetherMakeOneCopy()
     TempProgramFolder folder;
     writeFile(folder.filePath(kArchive), card(0, 1) + card(1, 1));
     const int days = 20;
-    QList<std::unique_ptr<QProcess>> copies;
+    std::vector<std::unique_ptr<QProcess>> copies;
     for (int i = 0; i < 2; ++i) {
-        copies.append(startChild(
+        copies.push_back(startChild(
             { QStringLiteral("--backup-child"), folder.path(), QString::number(days) }));
         QVERIFY(copies.back()->waitForStarted());
     }
