@@ -2,8 +2,8 @@
 
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
-#include "storage/TextForms.h"
 #include "storage/SafeFile.h"
+#include "storage/TextForms.h"
 
 #include <QDir>
 #include <QFile>

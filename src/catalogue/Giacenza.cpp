@@ -152,8 +152,8 @@ void TfrmGiacenza::btnAggiornaClick()
     // without its movement would break the history the summaries read.
     RecordFile::Failure failure = RecordFile::Failure::None;
     if (!Movement::appendMovement(*kind, record, nullptr, &failure)) {
-        Messages::warning(this,
-            failure == RecordFile::Failure::Busy ? archiveBusyText() : accessErrorText());
+        Messages::warning(
+            this, failure == RecordFile::Failure::Busy ? archiveBusyText() : accessErrorText());
         return;
     }
     m_newStock = TrimControl(m_ui->txtTotale->text());

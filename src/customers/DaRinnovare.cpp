@@ -2,10 +2,10 @@
 
 #include "ui_DaRinnovare.h"
 
+#include "app/Messages.h"
 #include "cards/CardScreen.h"
 #include "customers/CustomerRecord.h"
 #include "customers/DueList.h"
-#include "app/Messages.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

@@ -2,8 +2,8 @@
 
 #include "export/ExportGrid.h"
 #include "storage/Cp1252.h"
-#include "storage/TextForms.h"
 #include "storage/SafeFile.h"
+#include "storage/TextForms.h"
 
 #include <QBuffer>
 
@@ -141,8 +141,7 @@ bool needsTextMark(QByteArrayView cell)
     if (first == '=' || first == '@')
         return true;
     // A signed amount is a number and stays one.
-    return (first == '+' || first == '-') && cell.size() > 1
-        && !TextToNumber(Cp1252::decode(cell));
+    return (first == '+' || first == '-') && cell.size() > 1 && !TextToNumber(Cp1252::decode(cell));
 }
 
 bool write(QIODevice &out, const ExportGrid &grid)

@@ -1,8 +1,8 @@
 #include "export/SpreadsheetXlsx.h"
 
 #include "export/ExportGrid.h"
-#include "storage/TextForms.h"
 #include "storage/SafeFile.h"
+#include "storage/TextForms.h"
 
 #include <QDir>
 #include <QFile>

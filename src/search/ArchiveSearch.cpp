@@ -196,7 +196,8 @@ bool Matcher::matches(QByteArrayView recordBytes) const
 {
     for (const Key &key : m_keys) {
         if (!key.storable
-            || !occursIn(storedText(recordBytes, key.offset, key.capacity, Trim::None), key.lowered))
+            || !occursIn(
+                storedText(recordBytes, key.offset, key.capacity, Trim::None), key.lowered))
             return false;
     }
     return true;

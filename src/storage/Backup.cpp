@@ -84,9 +84,10 @@ Result makeDaily(const QString &programFolder, const QDate &today, int keep)
         return failed(QStringLiteral("impossibile creare la cartella ") + backupsPath);
     // A temporary folder of this copy's own: two copies of the program started at once
     // each make theirs, and the first to finish gives the day its folder.
-    const QString work = backups.filePath(dayName + QStringLiteral(".tmp-%1-%2")
-            .arg(QCoreApplication::applicationPid())
-            .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+    const QString work = backups.filePath(dayName
+        + QStringLiteral(".tmp-%1-%2")
+              .arg(QCoreApplication::applicationPid())
+              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
     QDir(work).removeRecursively();
     if (!backups.mkpath(work))
         return failed(QStringLiteral("impossibile creare la cartella ") + work);

@@ -24,8 +24,9 @@ bool replace(const QString &path, const Writer &writer, QString *error)
         return failed(file.errorString());
     const bool written = writer(file);
     if (!written || file.error() != QFileDevice::NoError)
-        return failed(file.error() != QFileDevice::NoError ? file.errorString()
-                                                           : QStringLiteral("scrittura incompleta"));
+        return failed(file.error() != QFileDevice::NoError
+                ? file.errorString()
+                : QStringLiteral("scrittura incompleta"));
     switch (RecordFile::faultAt(Step::ReplaceWrite)) {
     case Fault::None:
         break;

@@ -78,7 +78,8 @@ std::shared_ptr<Backend> &backend()
 
 } // namespace
 
-std::unique_ptr<Session> open(const Archive &archive, Access access, QString *error, Failure *failure)
+std::unique_ptr<Session> open(
+    const Archive &archive, Access access, QString *error, Failure *failure)
 {
     static FileBackend files;
     Backend &chosen = backend() ? *backend() : static_cast<Backend &>(files);

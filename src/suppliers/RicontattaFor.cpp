@@ -2,8 +2,8 @@
 
 #include "ui_RicontattaFor.h"
 
-#include "cards/CardScreen.h"
 #include "app/Messages.h"
+#include "cards/CardScreen.h"
 #include "storage/RecordFile.h"
 #include "suppliers/RecontactList.h"
 #include "suppliers/SupplierRecord.h"

@@ -4,11 +4,15 @@
 // the storage fault tests and the fault driver.
 #include "catalogue/ProductRecord.h"
 #include "storage/Record.h"
+#include "storage/RecordFile.h"
 
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QThread>
+
+#include <cstdio>
 
 // The fields of a test card that carry its stamp: spread over the whole 4874 bytes, so a
 // record torn at any page boundary has fields that disagree.
@@ -62,3 +66,31 @@ inline QByteArray readFile(const QString &path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A child process's work: rewrites card index with version and crashes inside the
+// overwrite, where no kill at random lands: half of the new bytes are on disk when it says
+// "inside" on stdout and waits to be killed, holding the lock.
+inline int crashInsideOverwrite(const QString &path, qint64 index, qint64 version)
+{
+    RecordFile::setLockTimeout(30000);
+    RecordFile file;
+    if (!file.openPath(path, ProductRecord::layout())) {
+        std::fprintf(stderr, "open failed: %s\n", qPrintable(file.errorString()));
+        return 2;
+    }
+    const QByteArray bytes = card(index, version);
+    RecordFile::setFaultHook([&](RecordFile::IoStep step) {
+        if (step == RecordFile::IoStep::ArchiveWrite) {
+            QFile raw(path);
+            if (raw.open(QIODevice::ReadWrite) && raw.seek(index * ProductRecord::kRecordSize))
+                raw.write(bytes.left(bytes.size() / 2));
+            raw.close();
+            std::printf("inside\n");
+            std::fflush(stdout);
+            QThread::sleep(600);
+        }
+        return RecordFile::IoFault::None;
+    });
+    if (!file.writeAt(index, bytes))
+        std::fprintf(stderr, "rewrite failed: %s\n", qPrintable(file.errorString()));
+    return 3;
+}

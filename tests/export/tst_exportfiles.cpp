@@ -748,8 +748,7 @@ void TestExportFiles::formulaTextStaysText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("marked");
     QTest::newRow("formula") << QStringLiteral("=1+1") << true;
-    QTest::newRow("link formula") << QStringLiteral("=HYPERLINK(\"http://x\"&A3;\"Apri\")")
-                                  << true;
+    QTest::newRow("link formula") << QStringLiteral("=HYPERLINK(\"http://x\"&A3;\"Apri\")") << true;
     QTest::newRow("at sign") << QStringLiteral("@SUM(A1)") << true;
     QTest::newRow("plus text") << QStringLiteral("+A1") << true;
     QTest::newRow("minus text") << QStringLiteral("-A1*2") << true;
@@ -765,10 +764,8 @@ void TestExportFiles::formulaTextStaysText()
     QFETCH(QString, text);
     QFETCH(bool, marked);
     QCOMPARE(SpreadsheetHtml::needsTextMark(Cp1252::encode(text)), marked);
-    QByteArray cell = Cp1252::encode(text)
-                          .replace('&', "&amp;")
-                          .replace('<', "&lt;")
-                          .replace('>', "&gt;");
+    QByteArray cell
+        = Cp1252::encode(text).replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
     if (marked)
         cell.prepend('\'');
     const QByteArray opening = "<td style=\"text-align: left;\">";

@@ -48,30 +48,6 @@ int saver(const QString &path, int pace)
     }
 }
 
-// Child: rewrites card index and stops inside the overwrite, half of the new bytes on disk.
-int midwrite(const QString &path, qint64 index, qint64 version)
-{
-    RecordFile::setLockTimeout(30000);
-    RecordFile file;
-    if (!file.openPath(path, ProductRecord::layout()))
-        return 2;
-    const QByteArray bytes = card(index, version);
-    RecordFile::setFaultHook([&](RecordFile::IoStep step) {
-        if (step == RecordFile::IoStep::ArchiveWrite) {
-            QFile raw(path);
-            if (raw.open(QIODevice::ReadWrite) && raw.seek(index * ProductRecord::kRecordSize))
-                raw.write(bytes.left(bytes.size() / 2));
-            raw.close();
-            std::printf("inside\n");
-            std::fflush(stdout);
-            QThread::sleep(600);
-        }
-        return RecordFile::IoFault::None;
-    });
-    file.writeAt(index, bytes);
-    return 0;
-}
-
 std::unique_ptr<QProcess> child(const QStringList &args)
 {
     auto p = std::make_unique<QProcess>();
@@ -96,7 +72,7 @@ int tornIn(const QByteArray &bytes)
 {
     int torn = 0;
     for (qsizetype at = 0; at + ProductRecord::kRecordSize <= bytes.size();
-        at += ProductRecord::kRecordSize) {
+         at += ProductRecord::kRecordSize) {
         const Stamp s = stampOf(bytes.mid(at, ProductRecord::kRecordSize));
         if (!s.whole || s.index != at / ProductRecord::kRecordSize)
             ++torn;
@@ -111,10 +87,11 @@ int crashpair(const QString &dir, int rounds)
     auto second = child({ QStringLiteral("--saver"), path, QStringLiteral("0") });
     int tornCards = 0;
     for (int round = 0; round < rounds; ++round) {
-        auto crashing = child({ QStringLiteral("--midwrite"), path,
-            QString::number(round % kCards), QString::number(round + 10) });
+        auto crashing = child({ QStringLiteral("--midwrite"), path, QString::number(round % kCards),
+            QString::number(round + 10) });
         if (!crashing->waitForReadyRead(30000)) {
-            std::printf("round %d: the crashing copy never got inside\n", round);
+            std::printf("round %d: the crashing copy never got inside (state %d, exit %d)\n", round,
+                int(crashing->state()), crashing->exitCode());
             return 1;
         }
         crashing->kill();
@@ -178,11 +155,9 @@ void fill(const QString &dir)
     QFile filler(QDir(dir).filePath(QStringLiteral("riempitivo")));
     filler.open(QIODevice::WriteOnly);
     const QByteArray block(4096, 'f');
-    while (filler.write(block) == block.size() && filler.flush()) {
-    }
+    while (filler.write(block) == block.size() && filler.flush()) { }
     const QByteArray byte(1, 'f');
-    while (filler.write(byte) == 1 && filler.flush()) {
-    }
+    while (filler.write(byte) == 1 && filler.flush()) { }
     filler.close();
 }
 
@@ -199,7 +174,8 @@ int diskfull(const QString &dir)
     AttachedFiles::ensureFolder();
     const QString attached = AttachedFiles::filePath(QStringLiteral("doc.txt"));
     const QString workbook = QDir(dir).filePath(QStringLiteral("Magazzino.xlsx"));
-    for (const auto &[file, size] : { std::pair { attached, 20000 }, std::pair { workbook, 30000 } }) {
+    for (const auto &[file, size] :
+        { std::pair { attached, 20000 }, std::pair { workbook, 30000 } }) {
         QFile f(file);
         f.open(QIODevice::WriteOnly);
         f.write(QByteArray(size, 'o'));
@@ -234,7 +210,7 @@ int main(int argc, char *argv[])
     if (a.size() == 4 && a[1] == QLatin1String("--saver"))
         return saver(a[2], a[3].toInt());
     if (a.size() == 5 && a[1] == QLatin1String("--midwrite"))
-        return midwrite(a[2], a[3].toLongLong(), a[4].toLongLong());
+        return crashInsideOverwrite(a[2], a[3].toLongLong(), a[4].toLongLong());
     if (a.size() == 4 && a[1] == QLatin1String("crashpair"))
         return crashpair(a[2], a[3].toInt());
     if (a.size() == 4 && a[1] == QLatin1String("backups"))

@@ -92,31 +92,6 @@ int saveChild(const QString &path, qint64 index, qint64 version)
     return 0;
 }
 
-// Child: rewrites card index with version, and crashes inside the overwrite: half of the
-// new bytes are on disk when it says "inside" and waits to be killed.
-int midwriteChild(const QString &path, qint64 index, qint64 version)
-{
-    RecordFile::setLockTimeout(30000);
-    RecordFile file;
-    if (!file.openPath(path, ProductRecord::layout()))
-        return 2;
-    const QByteArray bytes = card(index, version);
-    RecordFile::setFaultHook([&](RecordFile::IoStep step) {
-        if (step == RecordFile::IoStep::ArchiveWrite) {
-            QFile raw(path);
-            if (raw.open(QIODevice::ReadWrite) && raw.seek(index * ProductRecord::kRecordSize))
-                raw.write(bytes.left(bytes.size() / 2));
-            raw.close();
-            std::printf("inside\n");
-            std::fflush(stdout);
-            QThread::sleep(600);
-        }
-        return RecordFile::IoFault::None;
-    });
-    file.writeAt(index, bytes);
-    return 0;
-}
-
 // Child: starts a rewrite and stays inside it, holding the archive's lock, until killed.
 int holdChild(const QString &path)
 {
@@ -209,6 +184,19 @@ void writeRecordRaw(const QString &path, qint64 index, const QByteArray &bytes)
     QVERIFY(raw.open(QIODevice::ReadWrite));
     QVERIFY(raw.seek(index * ProductRecord::kRecordSize));
     QCOMPARE(raw.write(bytes), bytes.size());
+}
+
+// Appends cards 0 to count - 1 (version 1) to the product archive; false when one fails.
+bool appendCards(int count)
+{
+    RecordFile file;
+    if (!file.open(ProductRecord::archive()))
+        return false;
+    for (int i = 0; i < count; ++i) {
+        if (!file.append(card(i, 1)))
+            return false;
+    }
+    return true;
 }
 
 void writeFile(const QString &path, const QByteArray &bytes)
@@ -335,12 +323,7 @@ void TestStorageFaults::failedWriteChangesNothing()
     QFETCH(RecordFile::IoFault, fault);
     TempProgramFolder folder;
     const QString path = folder.filePath(kArchive);
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(file.append(card(i, 1)));
-    }
+    QVERIFY(appendCards(3));
     const QByteArray before = readFile(path);
     const QByteArray next = card(rewrite ? 1 : 3, 2);
 
@@ -451,12 +434,7 @@ void TestStorageFaults::readOnlyArchiveIsListedAndPaged()
     TempProgramFolder folder;
     const QString path = folder.filePath(kArchive);
     const int count = 200; // more than one read block
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        for (int i = 0; i < count; ++i)
-            QVERIFY(file.append(card(i, 1)));
-    }
+    QVERIFY(appendCards(count));
     const QByteArray before = readFile(path);
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     // Root may write any file: the seam says what a read-only share says to everyone.
@@ -496,12 +474,7 @@ void TestStorageFaults::readOnlyArchiveIsListedAndPaged()
 void TestStorageFaults::cardArrowsPageAReadOnlyArchive()
 {
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(file.append(card(i, 1)));
-    }
+    QVERIFY(appendCards(3));
     ScopedFaults faults(
         { { RecordFile::IoStep::OpenForWriting, RecordFile::IoFault::Fail, 1000 } });
     const CardArchive archive(ProductRecord::archive());
@@ -768,7 +741,8 @@ void TestStorageFaults::journalOnlyRepairsItsOwnArchive()
     QFileInfo left(journal);
     QVERIFY(!left.exists() && !left.isSymLink());
     const QStringList notices = RecordFile::takeNotices();
-    const QStringList aside = filesStartingWith(folder.path(), kArchive + QStringLiteral("-journal."));
+    const QStringList aside
+        = filesStartingWith(folder.path(), kArchive + QStringLiteral("-journal."));
     if (applied) {
         QVERIFY(notices.isEmpty());
         QVERIFY(aside.isEmpty());
@@ -795,7 +769,8 @@ void TestStorageFaults::archiveThatIsNotAFileIsRefused()
     TempProgramFolder folder;
     const QString path = folder.filePath(kArchive);
     QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
-    for (RecordFile::Access access : { RecordFile::Access::ReadOnly, RecordFile::Access::ReadWrite }) {
+    for (RecordFile::Access access :
+        { RecordFile::Access::ReadOnly, RecordFile::Access::ReadWrite }) {
         QElapsedTimer timer;
         timer.start();
         RecordFile file;
@@ -838,12 +813,7 @@ void TestStorageFaults::crashInsideOverwriteWhileAnotherCopySaves()
     // while a second copy keeps saving other cards: no card stays torn.
     TempProgramFolder folder;
     const QString path = folder.filePath(kArchive);
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        for (int i = 0; i < 8; ++i)
-            QVERIFY(file.append(card(i, 1)));
-    }
+    QVERIFY(appendCards(8));
     auto saver = startChild({ QStringLiteral("--crash-child"), path, QStringLiteral("5000000") });
     QVERIFY(saver->waitForStarted());
     const int rounds = 20;
@@ -883,19 +853,14 @@ void TestStorageFaults::staleCardIsNotSavedOverAnotherCopy()
     QFETCH(bool, overwrite);
     TempProgramFolder folder;
     const QString path = folder.filePath(kArchive);
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        for (int i = 0; i < 3; ++i)
-            QVERIFY(file.append(card(i, 1)));
-    }
+    QVERIFY(appendCards(3));
     const CardArchive archive(ProductRecord::archive());
     const CardOutcome shown = archive.navigate(CardNavigation::Move::Last, QString());
     QVERIFY(shown.record.has_value());
     const Record asRead = *shown.record;
     if (otherCopySaved) {
-        auto other = startChild({ QStringLiteral("--save-child"), path, QStringLiteral("2"),
-            QStringLiteral("8") });
+        auto other = startChild(
+            { QStringLiteral("--save-child"), path, QStringLiteral("2"), QStringLiteral("8") });
         QVERIFY(other->waitForFinished(20000));
         QCOMPARE(other->exitCode(), 0);
     }
@@ -1023,8 +988,8 @@ void TestStorageFaults::wholeFileWritersReportFailure_data()
     QTest::addColumn<RecordFile::IoStep>("step");
     QTest::addColumn<RecordFile::IoFault>("fault");
     for (const char *writer : { "attachment", "xls", "xlsx", "password", "backup" }) {
-        QTest::addRow("%s, full disk", writer) << QString::fromLatin1(writer) << S::ReplaceWrite
-                                               << F::DiskFull;
+        QTest::addRow("%s, full disk", writer)
+            << QString::fromLatin1(writer) << S::ReplaceWrite << F::DiskFull;
         QTest::addRow("%s, sync fails", writer)
             << QString::fromLatin1(writer) << S::ReplaceSync << F::Fail;
     }
@@ -1122,8 +1087,8 @@ void TestStorageFaults::backupIsMadeOnceADay()
         });
     } else if (situation == QLatin1String("future days")) {
         for (int i = 1; i <= 12; ++i)
-            QVERIFY(QDir().mkpath(QStringLiteral("%1/2031-01-%2/x").arg(backups).arg(i, 2, 10,
-                QLatin1Char('0'))));
+            QVERIFY(QDir().mkpath(
+                QStringLiteral("%1/2031-01-%2/x").arg(backups).arg(i, 2, 10, QLatin1Char('0'))));
     } else {
         QVERIFY(QDir().mkpath(backups + QLatin1Char('/') + day));
     }
@@ -1144,8 +1109,8 @@ void TestStorageFaults::twoCopiesBackingUpTogetherMakeOneCopy()
     const int days = 20;
     std::vector<std::unique_ptr<QProcess>> copies;
     for (int i = 0; i < 2; ++i) {
-        copies.push_back(startChild(
-            { QStringLiteral("--backup-child"), folder.path(), QString::number(days) }));
+        copies.push_back(
+            startChild({ QStringLiteral("--backup-child"), folder.path(), QString::number(days) }));
         QVERIFY(copies.back()->waitForStarted());
     }
     for (int day = 0; day < days; ++day)
@@ -1181,17 +1146,19 @@ void TestStorageFaults::failedFirstMovementLeavesNoYearlyFile()
     entry.data = QStringLiteral("15/01/2030");
     entry.codice = QStringLiteral("A");
     const Record movement = Movement::buildRecord(entry);
-    const QString yearly = folder.filePath(Movement::fileNameFor(MovementRecord::Kind::Load,
-        movement));
+    const QString yearly
+        = folder.filePath(Movement::fileNameFor(MovementRecord::Kind::Load, movement));
     {
-        ScopedFaults faults({ { RecordFile::IoStep::ArchiveWrite, RecordFile::IoFault::DiskFull } });
+        ScopedFaults faults(
+            { { RecordFile::IoStep::ArchiveWrite, RecordFile::IoFault::DiskFull } });
         QVERIFY(!Movement::appendMovement(MovementRecord::Kind::Load, movement));
     }
     QVERIFY(!QFileInfo::exists(yearly));
     QVERIFY(Movement::appendMovement(MovementRecord::Kind::Load, movement));
     // A later failure keeps the file and its movements.
     {
-        ScopedFaults faults({ { RecordFile::IoStep::ArchiveWrite, RecordFile::IoFault::DiskFull } });
+        ScopedFaults faults(
+            { { RecordFile::IoStep::ArchiveWrite, RecordFile::IoFault::DiskFull } });
         QVERIFY(!Movement::appendMovement(MovementRecord::Kind::Load, movement));
     }
     QCOMPARE(QFileInfo(yearly).size(), qint64(MovementRecord::layout().recordSize()));
@@ -1208,7 +1175,7 @@ int main(int argc, char *argv[])
     if (args.size() == 5 && args[1] == QLatin1String("--save-child"))
         return saveChild(args[2], args[3].toLongLong(), args[4].toLongLong());
     if (args.size() == 5 && args[1] == QLatin1String("--midwrite-child"))
-        return midwriteChild(args[2], args[3].toLongLong(), args[4].toLongLong());
+        return crashInsideOverwrite(args[2], args[3].toLongLong(), args[4].toLongLong());
     if (args.size() == 3 && args[1] == QLatin1String("--hold-child"))
         return holdChild(args[2]);
     if (args.size() == 4 && args[1] == QLatin1String("--backup-child"))
