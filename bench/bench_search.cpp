@@ -5,8 +5,8 @@
 // which lists and shows all 100,000 products (target: well under one second).
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
 #include "search/ArchiveSearch.h"
 #include "search/TrovaMagazzino.h"
 #include "storage/ProgramFolder.h"

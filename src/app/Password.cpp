@@ -5,8 +5,8 @@
 #include "app/CambiaPassword.h"
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
-#include "app/ResidentScreens.h"
 #include "app/Widgets.h"
+#include "shell/ResidentScreens.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -1,6 +1,6 @@
 #pragma once
 #include "cards/CardScreen.h"
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 
 #include <QString>
 

@@ -3,8 +3,8 @@
 #include "ui_DaRinnovare.h"
 
 #include "cards/CardScreen.h"
-#include "customers/CustomerRecord.h"
 #include "customers/DueList.h"
+#include "records/CustomerRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

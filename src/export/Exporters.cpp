@@ -1,9 +1,9 @@
 #include "export/Exporters.h"
 
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
-#include "suppliers/SupplierRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 
 #include <array>
 

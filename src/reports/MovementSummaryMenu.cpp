@@ -4,8 +4,8 @@
 #include "app/Messages.h"
 #include "app/Widgets.h"
 #include "export/ExportScreen.h"
-#include "reports/ListScreen.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "lists/ListScreen.h"
 #include "reports/SummarySelection.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -65,12 +65,12 @@ MovementSummaryMenu::~MovementSummaryMenu() = default;
 
 void MovementSummaryMenu::setupLooks()
 {
-    ReportLooks::styleSelectionScreen(this);
-    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
-    ReportLooks::styleScreenTitle(m_ui->titRiepilogo);
+    ListLooks::styleSelectionScreen(this);
+    ListLooks::styleSelectionPanel(m_ui->shpSelezione);
+    ListLooks::styleScreenTitle(m_ui->titRiepilogo);
     for (QLabel *caption : { m_ui->lblCampo01, m_ui->lblCampo02, m_ui->lblCampo03 })
-        ReportLooks::styleCaption(caption);
-    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+        ListLooks::styleCaption(caption);
+    ListLooks::styleWaitNotice(m_ui->lblAttendere);
     for (QLabel *year : { m_ui->lblAnnoInizio, m_ui->lblAnnoFine }) {
         QFont font(QStringLiteral("Verdana"), 14);
         font.setBold(true);

@@ -3,8 +3,8 @@
 #include "app/Messages.h"
 #include "app/Widgets.h"
 #include "cards/CardScreen.h"
-#include "catalogue/ProductRecord.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 

@@ -1,11 +1,11 @@
 #include "search/ArchiveSearch.h"
 
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <algorithm>
 

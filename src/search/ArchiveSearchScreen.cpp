@@ -3,7 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Screens.h"
 #include "cards/CardScreen.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
 #include "search/SupplierImport.h"
 #include "storage/RecordFile.h"
 
@@ -49,9 +49,9 @@ ArchiveSearchScreen::ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *pare
     addSearchBoxes();
     setUpScreen(this, 10, ScreenSize::List);
     for (QLabel *caption : { m_ui->lblRigo04, m_ui->lblRigo05, m_ui->lblRigo06 })
-        ReportLooks::styleCaption(caption);
-    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
-    ReportLooks::styleValue(m_ui->lblTrovate);
+        ListLooks::styleCaption(caption);
+    ListLooks::styleWaitNotice(m_ui->lblAttendere);
+    ListLooks::styleValue(m_ui->lblTrovate);
     m_ui->lblTrovate->setText(ArchiveSearch::countText(m_config, 0));
 
     setupList({ .fontSize = 11,

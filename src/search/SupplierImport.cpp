@@ -1,7 +1,7 @@
 #include "search/SupplierImport.h"
 
+#include "records/SupplierRecord.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 namespace SupplierImport {
 

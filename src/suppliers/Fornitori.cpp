@@ -15,12 +15,12 @@
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
 #include "export/ExportScreen.h"
+#include "records/SupplierRecord.h"
 #include "report/CardReport.h"
 #include "search/TrovaFornitori.h"
 #include "storage/TextForms.h"
 #include "suppliers/RicontattaFor.h"
 #include "suppliers/SupplierCard.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QCheckBox>
 #include <QComboBox>

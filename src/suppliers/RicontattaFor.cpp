@@ -3,9 +3,9 @@
 #include "ui_RicontattaFor.h"
 
 #include "cards/CardScreen.h"
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
 #include "suppliers/RecontactList.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QFont>
 #include <QLinearGradient>

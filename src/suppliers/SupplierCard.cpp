@@ -1,8 +1,8 @@
 #include "suppliers/SupplierCard.h"
 
+#include "records/SupplierRecord.h"
 #include "storage/Record.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <algorithm>
 

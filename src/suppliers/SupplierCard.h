@@ -9,7 +9,7 @@ class Record;
 // The rules of the supplier card that need no window: what its check box stores, what
 // Salva checks, where the tax code button sends its text, the e-mail address handed to
 // the shell and the card as it prints. A supplier is a record of the supplier layout
-// (suppliers/SupplierRecord.h).
+// (records/SupplierRecord.h).
 namespace SupplierCard {
 
 // The texts of the Ricontatta field: "Sì" for a checked box, "No" for an unchecked one.

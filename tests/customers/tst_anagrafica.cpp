@@ -4,7 +4,7 @@
 #include "app/OpenURL.h"
 #include "common/CardFixture.h"
 #include "common/UserInput.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"

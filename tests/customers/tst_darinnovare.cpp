@@ -4,7 +4,7 @@
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
 #include "customers/Anagrafica.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"

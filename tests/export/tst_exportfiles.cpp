@@ -4,13 +4,13 @@
 #include "export/SpreadsheetHtml.h"
 #include "export/SpreadsheetXlsx.h"
 
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>

@@ -7,11 +7,11 @@
 
 #include "app/OpenURL.h"
 #include "catalogue/Magazzino.h"
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "storage/RecordFile.h"
 #include "suppliers/Fornitori.h"

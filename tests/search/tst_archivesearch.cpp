@@ -1,12 +1,12 @@
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "search/ArchiveSearch.h"
 #include "search/SupplierImport.h"
 #include "search/WebSearch.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QFile>
 #include <QTest>

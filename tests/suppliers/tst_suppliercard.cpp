@@ -1,6 +1,6 @@
+#include "records/SupplierRecord.h"
 #include "storage/Record.h"
 #include "suppliers/SupplierCard.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QTest>
 

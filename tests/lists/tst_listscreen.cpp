@@ -1,4 +1,4 @@
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
 
 #include "common/UserInput.h"
 

@@ -1,4 +1,4 @@
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
 
 #include "storage/Cp1252.h"
 #include "storage/RecordFile.h"

@@ -1,4 +1,4 @@
-#include "app/ResidentScreens.h"
+#include "shell/ResidentScreens.h"
 
 #include "app/Avvio.h"
 #include "app/Password.h"

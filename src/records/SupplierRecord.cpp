@@ -1,4 +1,4 @@
-#include "suppliers/SupplierRecord.h"
+#include "records/SupplierRecord.h"
 
 namespace SupplierRecord {
 const Archive &archive()

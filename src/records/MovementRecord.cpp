@@ -1,4 +1,4 @@
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 
 #include "storage/TextForms.h"
 

@@ -1,8 +1,8 @@
 #include "app/DailyBackup.h"
-#include "app/ResidentScreens.h"
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "shell/ResidentScreens.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
 
 #include "app/Palette.h"
 
@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QWidget>
 
-namespace ReportLooks {
+namespace ListLooks {
 
 namespace {
 
@@ -84,4 +84,4 @@ void styleTotal(QLabel *total)
     total->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 }
 
-} // namespace ReportLooks
+} // namespace ListLooks

@@ -1,7 +1,7 @@
 #include "cards/Provinces.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Record.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
-#include "catalogue/ProductRecord.h"
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

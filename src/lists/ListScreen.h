@@ -1,6 +1,6 @@
 #pragma once
 #include "app/Messages.h"
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
 
 #include <QDialog>
 #include <QSize>

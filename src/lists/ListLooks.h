@@ -5,7 +5,7 @@ class QWidget;
 
 // The looks the report screens share: the background of the selection screens, the
 // white panel that holds a selection, captions, titles and notices.
-namespace ReportLooks {
+namespace ListLooks {
 
 // The font of a screen's captions, fields and buttons (Tahoma), given to every control
 // that has none of its own; call it before giving controls their own fonts.
@@ -25,4 +25,4 @@ void styleValue(QLabel *value);
 // A total under a list: bold, maroon, right-aligned.
 void styleTotal(QLabel *total);
 
-} // namespace ReportLooks
+} // namespace ListLooks

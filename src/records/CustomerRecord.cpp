@@ -1,9 +1,9 @@
-#include "catalogue/ProductRecord.h"
+#include "records/CustomerRecord.h"
 
-namespace ProductRecord {
+namespace CustomerRecord {
 const Archive &archive()
 {
     static const Archive instance { QString::fromLatin1(kFileName), &kLayout };
     return instance;
 }
-} // namespace ProductRecord
+} // namespace CustomerRecord

@@ -1,8 +1,8 @@
 #include "app/Avvio.h"
 #include "app/Password.h"
-#include "app/ResidentScreens.h"
 #include "app/Screens.h"
 #include "common/TempProgramFolder.h"
+#include "shell/ResidentScreens.h"
 
 #include <QApplication>
 #include <QLineEdit>

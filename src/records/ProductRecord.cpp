@@ -1,9 +1,9 @@
-#include "customers/CustomerRecord.h"
+#include "records/ProductRecord.h"
 
-namespace CustomerRecord {
+namespace ProductRecord {
 const Archive &archive()
 {
     static const Archive instance { QString::fromLatin1(kFileName), &kLayout };
     return instance;
 }
-} // namespace CustomerRecord
+} // namespace ProductRecord

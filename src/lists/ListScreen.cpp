@@ -1,9 +1,9 @@
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
 
 #include "app/FieldEntry.h"
 #include "app/Widgets.h"
+#include "lists/ListLooks.h"
 #include "report/ListReport.h"
-#include "reports/ReportLooks.h"
 #include "storage/RecordFile.h"
 
 #include <QAbstractButton>
@@ -77,7 +77,7 @@ void ListScreen::setUpScreen(QWidget *screen, int fontPoints, ScreenSize size)
     Widgets::applyItalianConventions(screen);
     // Given when the screen is first shown: the selection screens are created at start-up.
     Widgets::onFirstPolish(
-        screen, [screen, fontPoints] { ReportLooks::styleScreenFont(screen, fontPoints); });
+        screen, [screen, fontPoints] { ListLooks::styleScreenFont(screen, fontPoints); });
     if (size == ScreenSize::List)
         screen->setFixedSize(kListSize);
     else
