@@ -4,7 +4,7 @@
 #include "app/AccessPassword.h"
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
-#include "app/Password.h"
+#include "app/PasswordLook.h"
 #include "app/Widgets.h"
 
 #include <QEvent>

@@ -20,8 +20,10 @@ void createResidentScreens()
 {
     // The order of start-up. Dialogs, lists, checks and help are not created here: each
     // opening creates its own window and destroys it when it closes.
+    auto *password = new TfrmPassword;
+    QObject::connect(password, &TfrmPassword::accepted, showMainMenu);
     const QList<QWidget *> screens = {
-        new TfrmPassword,
+        password,
         new TfrmAvvio,
         new TfrmFornitori,
         new TfrmMagazzino,

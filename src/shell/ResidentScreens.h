@@ -8,7 +8,8 @@ void createResidentScreens();
 // The start of a run: the access password screen, the program's main window.
 void showPasswordScreen();
 
-// What a correct password leads to: the main menu shown, the password screen hidden.
-// In-process tests call it to begin at the main menu; nothing the user does reaches it
-// without the password.
+// What a correct password leads to (the password screen's accepted(), connected by
+// createResidentScreens): the main menu shown, the password screen hidden. In-process
+// tests call it to begin at the main menu; nothing the user does reaches it without the
+// password.
 void showMainMenu();

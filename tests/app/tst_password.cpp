@@ -5,6 +5,7 @@
 #include "app/Screens.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
+#include "shell/ResidentScreens.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -143,6 +144,8 @@ void TestPassword::cleanup()
 bool TestPassword::openScreen()
 {
     m_screen = std::make_unique<TfrmPassword>();
+    // As the shell does: an accepted password shows the main menu.
+    connect(m_screen.get(), &TfrmPassword::accepted, showMainMenu);
     m_screen->showEmpty();
     return QTest::qWaitForWindowActive(m_screen.get());
 }

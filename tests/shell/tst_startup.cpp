@@ -18,6 +18,7 @@ private slots:
     void initTestCase();
     void hiddenScreensWaitForTheirFirstShowing();
     void passwordScreenComesFirst();
+    void anAcceptedPasswordShowsTheMenu();
     void testsCanBeginAtTheMainMenu();
 
 private:
@@ -61,6 +62,17 @@ void TestStartup::passwordScreenComesFirst()
     const QPoint centre = password->screen()->availableGeometry().center();
     QVERIFY(qAbs(password->frameGeometry().center().x() - centre.x()) <= 2);
     QVERIFY(qAbs(password->frameGeometry().center().y() - centre.y()) <= 2);
+}
+
+void TestStartup::anAcceptedPasswordShowsTheMenu()
+{
+    auto *password = Screens::resident<TfrmPassword>();
+    auto *menu = Screens::resident<TfrmAvvio>();
+    QVERIFY(password->isVisible());
+    QVERIFY(!menu->isVisible());
+    emit password->accepted();
+    QVERIFY(menu->isVisible());
+    QVERIFY(!password->isVisible());
 }
 
 void TestStartup::testsCanBeginAtTheMainMenu()
