@@ -104,7 +104,6 @@ protected:
     void done(int result) override;
 
     QListWidget *listBox() const { return m_list; }
-    QLineEdit *findBox() const { return m_find; }
 
 private:
     // Find next (the "Trova" button).

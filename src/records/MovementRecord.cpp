@@ -11,11 +11,6 @@ QString fileNameFor(Kind kind, const QString &dateText)
     return prefix + YearOf(dateText) + QStringLiteral(".mrv");
 }
 
-Archive archiveFor(Kind kind, const QString &dateText)
-{
-    return archiveNamed(fileNameFor(kind, dateText));
-}
-
 Archive archiveNamed(const QString &fileName)
 {
     return { fileName, &kLayout };

@@ -33,8 +33,6 @@ inline const RecordLayout &layout()
 // "Carico_<yyyy>.mrv" or "Scarico_<yyyy>.mrv", the year being the last four characters
 // of the movement's date.
 QString fileNameFor(Kind kind, const QString &dateText);
-// The yearly file of that name, in the program folder.
-Archive archiveFor(Kind kind, const QString &dateText);
 // A movement file of the program folder by its name (a yearly file chosen by the user).
 Archive archiveNamed(const QString &fileName);
 

@@ -10,7 +10,6 @@
 #include "ui_ArchiveSearchScreen.h"
 
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>

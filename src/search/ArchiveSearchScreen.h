@@ -31,10 +31,6 @@ public:
     // Writes the caller tag ("magazzino", "clienti", "fornitori") into lblMemory.
     void setCallerTag(const QString &tag);
 
-    // The controls a caller or a test reaches by objectName are children of the screen;
-    // these give the search boxes in their Enter order.
-    const QList<QLineEdit *> &searchBoxes() const { return m_boxes; }
-
 public slots:
     void btnCercaClick();
     void btnAnnullaClick();
