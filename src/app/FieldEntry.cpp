@@ -1,5 +1,6 @@
 #include "app/FieldEntry.h"
 
+#include "app/Palette.h"
 #include "storage/TextForms.h"
 
 #include <QAbstractButton>
@@ -34,8 +35,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const QColor yellow(255, 230, 60);
-        const QColor white(255, 255, 255);
+        const QColor yellow(Palette::kFocusYellow);
+        const QColor white(Palette::kWhite);
         QRect r = rect();
         for (int i = 0; i < 4; ++i) {
             const double t = (i + 1) / 4.0;

@@ -5,6 +5,7 @@
 #include "app/CambiaPassword.h"
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "app/PasswordLook.h"
 #include "app/Widgets.h"
 
@@ -39,10 +40,12 @@ TfrmPassword::TfrmPassword(QWidget *parent)
 
     m_ui->panBanda->setAttribute(Qt::WA_StyledBackground, true);
     m_ui->panBanda->setStyleSheet(
-        QStringLiteral("QFrame#panBanda { background-color: #2F5F8A; }"
+        QStringLiteral("QFrame#panBanda { background-color: %1; }"
                        "QLabel#lblRigo05 { color: white; font-size: 12pt; font-weight: bold; }"
                        "QToolButton#cmdOK { color: white; font-weight: bold; }"
-                       "QToolButton#cmdOK:disabled { color: #9DB4C8; }"));
+                       "QToolButton#cmdOK:disabled { color: %2; }")
+            .arg(QLatin1StringView(Palette::kPasswordBand),
+                QLatin1StringView(Palette::kPasswordOkDisabled)));
     PasswordLook::styleEntry(m_ui->txtPassword);
     Widgets::makeImageButton(m_ui->cmdOK, QStringLiteral("go-next.png"), 24);
     m_ui->cmdOK->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

@@ -1,5 +1,7 @@
 #include "app/PasswordLook.h"
 
+#include "app/Palette.h"
+
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
@@ -20,7 +22,7 @@ void paintPadlock(QPainter &p, const QRectF &area)
     const QRectF body(area.left(), area.top() + w * 0.55, w, w * 0.8);
     const QRectF shackle(area.left() + w * 0.18, area.top(), w * 0.64, w * 0.9);
 
-    QPen shacklePen(QColor(0x8A, 0x93, 0x9C), w * 0.13, Qt::SolidLine, Qt::FlatCap);
+    QPen shacklePen(QColor(Palette::kPadlockShackle), w * 0.13, Qt::SolidLine, Qt::FlatCap);
     p.setPen(shacklePen);
     p.setBrush(Qt::NoBrush);
     QPainterPath arc;
@@ -31,14 +33,14 @@ void paintPadlock(QPainter &p, const QRectF &area)
     p.drawPath(arc);
 
     QLinearGradient gold(body.topLeft(), body.bottomRight());
-    gold.setColorAt(0.0, QColor(0xFC, 0xE0, 0x6B));
-    gold.setColorAt(1.0, QColor(0xD4, 0x9A, 0x12));
-    p.setPen(QPen(QColor(0xA8, 0x74, 0x0A), 2));
+    gold.setColorAt(0.0, QColor(Palette::kPadlockLight));
+    gold.setColorAt(1.0, QColor(Palette::kPadlockDark));
+    p.setPen(QPen(QColor(Palette::kPadlockEdge), 2));
     p.setBrush(gold);
     p.drawRoundedRect(body, w * 0.12, w * 0.12);
 
     p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x5C, 0x3D, 0x05));
+    p.setBrush(QColor(Palette::kPadlockBrown));
     const QPointF hole(body.center().x(), body.top() + body.height() * 0.42);
     p.drawEllipse(hole, w * 0.1, w * 0.1);
     p.drawRect(QRectF(hole.x() - w * 0.04, hole.y(), w * 0.08, body.height() * 0.3));
@@ -59,8 +61,8 @@ QPixmap lockPicture(
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     QLinearGradient sky(0, 0, 0, height);
-    sky.setColorAt(0.0, Qt::white);
-    sky.setColorAt(1.0, QColor(0xDC, 0xEA, 0xF7));
+    sky.setColorAt(0.0, QColor(Palette::kWhite));
+    sky.setColorAt(1.0, QColor(Palette::kPictureSky));
     p.fillRect(QRect(0, 0, width, height), sky);
 
     const int lockWidth = 70;
@@ -91,20 +93,20 @@ QPixmap lockPicture(
         + (note.isEmpty() ? 0 : 2 * gap + noteRect.height() + 2 * notePadding);
     int y = std::max(8, (height - total) / 2);
 
-    p.setPen(QColor(0x1F, 0x4E, 0x79));
+    p.setPen(QColor(Palette::kTitleBlue));
     p.setFont(titleFont);
     p.drawText(QRect(left, y, textWidth, titleRect.height()), flags, title);
     y += titleRect.height() + gap;
-    p.setPen(QColor(0x33, 0x40, 0x4D));
+    p.setPen(QColor(Palette::kPictureText));
     p.setFont(lineFont);
     p.drawText(QRect(left, y, textWidth, lineRect.height()), flags, line);
     y += lineRect.height() + 2 * gap;
     if (!note.isEmpty()) {
         const QRect box(left, y, textWidth, noteRect.height() + 2 * notePadding);
-        p.setPen(QColor(0xE0, 0xB0, 0x40));
-        p.setBrush(QColor(0xFF, 0xF6, 0xD8));
+        p.setPen(QColor(Palette::kNoteBorder));
+        p.setBrush(QColor(Palette::kNoteBackground));
         p.drawRoundedRect(QRectF(box).adjusted(0.5, 0.5, -0.5, -0.5), 6, 6);
-        p.setPen(QColor(0x5C, 0x3D, 0x05));
+        p.setPen(QColor(Palette::kPadlockBrown));
         p.setFont(noteFont);
         p.drawText(box.adjusted(notePadding, notePadding, -notePadding, -notePadding), flags, note);
     }

@@ -2,6 +2,7 @@
 
 #include "ui_DaRinnovare.h"
 
+#include "app/Palette.h"
 #include "cards/CardScreen.h"
 #include "customers/DueList.h"
 #include "records/CustomerRecord.h"
@@ -34,7 +35,7 @@ TfrmDaRinnovare::TfrmDaRinnovare(QWidget *parent)
     m_ui->imgLente->setPixmap(QPixmap(QStringLiteral(":/icons/system-search.png"))
                                   .scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QPalette crimson = m_ui->lblRigo03->palette();
-    crimson.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C));
+    crimson.setColor(QPalette::WindowText, QColor(Palette::kCrimson));
     m_ui->lblRigo03->setPalette(crimson);
 
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmDaRinnovare::btnStampaClick);

@@ -1,6 +1,7 @@
 #include "lists/ListScreen.h"
 
 #include "app/FieldEntry.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "lists/ListLooks.h"
 #include "report/ListReport.h"
@@ -114,8 +115,8 @@ void ListScreen::setupList(const Settings &settings)
     m_list->setFont(font);
     // Plain black lines on white, whatever the desktop theme does with item views.
     QPalette palette = m_list->palette();
-    palette.setColor(QPalette::Text, Qt::black);
-    palette.setColor(QPalette::Base, Qt::white);
+    palette.setColor(QPalette::Text, QColor(Palette::kBlack));
+    palette.setColor(QPalette::Base, QColor(Palette::kWhite));
     m_list->setPalette(palette);
     m_list->setAlternatingRowColors(false);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);

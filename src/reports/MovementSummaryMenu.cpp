@@ -2,6 +2,7 @@
 
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "export/ExportScreen.h"
 #include "lists/ListLooks.h"
@@ -79,7 +80,7 @@ void MovementSummaryMenu::setupLooks()
     QFont linkFont(QStringLiteral("Tahoma"), 12);
     linkFont.setUnderline(true);
     m_ui->lnkEsporta->setFont(linkFont);
-    m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
+    m_ui->lnkEsporta->setRestColour(QColor(Palette::kExportLink));
 }
 
 void MovementSummaryMenu::setupFieldEntry()
