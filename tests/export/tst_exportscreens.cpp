@@ -8,6 +8,7 @@
 #include "app/OpenURL.h"
 #include "catalogue/Magazzino.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
 #include "records/MovementRecord.h"
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -388,8 +388,8 @@ void TestExportScreens::productCardOpensExport()
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     QString screenClass;
     int rows = -1;
-    QTimer::singleShot(0, [&] {
-        if (auto *screen = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+    onNextModal([&](QWidget *modal) {
+        if (auto *screen = qobject_cast<QDialog *>(modal)) {
             screenClass = screen->objectName();
             rows = child<QTableView>(screen, "grdRecords")->model()->rowCount();
             screen->close();
@@ -407,8 +407,8 @@ void TestExportScreens::supplierCardOpensExport()
     QVERIFY(QTest::qWaitForWindowExposed(&card));
     QString screenClass;
     int rows = -1;
-    QTimer::singleShot(0, [&] {
-        if (auto *screen = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+    onNextModal([&](QWidget *modal) {
+        if (auto *screen = qobject_cast<QDialog *>(modal)) {
             screenClass = screen->objectName();
             rows = child<QTableView>(screen, "grdRecords")->model()->rowCount();
             screen->close();
@@ -431,8 +431,8 @@ void TestExportScreens::movementYearFromSelection()
     QString screenClass;
     int rows = -1;
     QString code;
-    QTimer::singleShot(0, [&] {
-        if (auto *screen = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
+    onNextModal([&](QWidget *modal) {
+        if (auto *screen = qobject_cast<QDialog *>(modal)) {
             screenClass = screen->objectName();
             QAbstractItemModel *model = child<QTableView>(screen, "grdRecords")->model();
             rows = model->rowCount();
