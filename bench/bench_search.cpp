@@ -93,7 +93,7 @@ private:
     QTemporaryDir m_dir { QDir::tempPath() + u"/merventa-bench-search-XXXXXX"_s };
 };
 
-void searchOf(benchmark::State &state, const QString &path, ArchiveSearch::Kind kind,
+void searchOf(benchmark::State &state, const QString &path, ArchiveId kind,
     const QStringList &typed)
 {
     const ArchiveSearch::Config &config = ArchiveSearch::config(kind);
@@ -130,7 +130,7 @@ void PlainReadProducts(benchmark::State &state)
 void SearchProducts(benchmark::State &state)
 {
     searchOf(state, SearchArchives::instance().products(state.range(0)),
-        ArchiveSearch::Kind::Products, twoBoxes(2, u"ravel"_s, 4, u"professionale"_s));
+        ArchiveId::Products, twoBoxes(2, u"ravel"_s, 4, u"professionale"_s));
 }
 
 void PlainReadCustomers(benchmark::State &state)
@@ -143,7 +143,7 @@ void PlainReadCustomers(benchmark::State &state)
 void SearchCustomers(benchmark::State &state)
 {
     searchOf(state, SearchArchives::instance().customers(state.range(0)),
-        ArchiveSearch::Kind::Customers, twoBoxes(0, u"ross"_s, 6, u"nord"_s));
+        ArchiveId::Customers, twoBoxes(0, u"ross"_s, 6, u"nord"_s));
 }
 
 // "Cerca" on the product search screen with every box empty: every product read, its

@@ -1,5 +1,6 @@
 #include "customers/CustomerRules.h"
 
+#include "customers/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/TextForms.h"
 
@@ -138,14 +139,23 @@ QString folderOnNewCardText()
                           "soltanto dopo che la scheda è stata inserita in archivio.");
 }
 
-CodeCheck codeCheckFor(QStringView trimmedText)
+std::optional<SaveFailure> saveCheck(const Record &customer)
 {
-    return isDigits(trimmedText) ? CodeCheck::VatNumber : CodeCheck::TaxCode;
+    using namespace CustomerRecord;
+    return firstFailingCheck({ customer.value(Cognome), customer.value(Nome),
+        customer.value(Decorrenza), customer.value(Scadenza), customer.value(Preavviso) });
 }
 
-QString emailCommand(QStringView address)
+Record newCustomer()
 {
-    return QStringLiteral("\"mailto:") + TrimControl(address) + u'"';
+    using namespace CustomerRecord;
+    Record customer(layout());
+    customer.setValue(Decorrenza, Today());
+    customer.setValue(Scadenza, Today());
+    customer.setValue(Preavviso, QStringLiteral("0"));
+    customer.setValue(Totale, QStringLiteral("0,00"));
+    customer.setValue(Rata, QStringLiteral("0,00"));
+    return customer;
 }
 
 CardContent cardContent(const Record &customer, const QString &date, const QString &time)

@@ -132,7 +132,7 @@ constexpr std::array<Column, 22> kSupplierColumns = {
 };
 
 const Exporter kProducts = {
-    Kind::Products,
+    ArchiveId::Products,
     u"TfrmExpMagazzino",
     u" Esporta archivio prodotti e servizi in Microsoft Excel",
     &ProductRecord::archive,
@@ -143,7 +143,7 @@ const Exporter kProducts = {
 };
 
 const Exporter kCustomers = {
-    Kind::Customers,
+    ArchiveId::Customers,
     u"TfrmExpClienti",
     u" Esporta archivio Clienti in Microsoft Excel",
     &CustomerRecord::archive,
@@ -154,7 +154,7 @@ const Exporter kCustomers = {
 };
 
 const Exporter kSuppliers = {
-    Kind::Suppliers,
+    ArchiveId::Suppliers,
     u"TfrmExpFornitori",
     u" Esporta archivio Fornitori in Microsoft Excel",
     &SupplierRecord::archive,
@@ -165,7 +165,7 @@ const Exporter kSuppliers = {
 };
 
 const Exporter kLoads = {
-    Kind::Loads,
+    ArchiveId::Loads,
     u"TfrmExpCarico",
     u" Esporta archivio movimenti di carico merce in Microsoft Excel",
     nullptr,
@@ -176,7 +176,7 @@ const Exporter kLoads = {
 };
 
 const Exporter kUnloads = {
-    Kind::Unloads,
+    ArchiveId::Unloads,
     u"TfrmExpScarico",
     u" Esporta archivio movimenti di scarico merce in Microsoft Excel",
     nullptr,
@@ -193,18 +193,18 @@ QString Exporter::xlsxFileName() const
     return fileName.toString() + QLatin1Char('x');
 }
 
-const Exporter &exporter(Kind kind)
+const Exporter &exporter(ArchiveId kind)
 {
     switch (kind) {
-    case Kind::Products:
+    case ArchiveId::Products:
         break;
-    case Kind::Customers:
+    case ArchiveId::Customers:
         return kCustomers;
-    case Kind::Suppliers:
+    case ArchiveId::Suppliers:
         return kSuppliers;
-    case Kind::Loads:
+    case ArchiveId::Loads:
         return kLoads;
-    case Kind::Unloads:
+    case ArchiveId::Unloads:
         return kUnloads;
     }
     return kProducts;

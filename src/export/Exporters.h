@@ -1,4 +1,5 @@
 #pragma once
+#include "storage/ArchiveId.h"
 #include "storage/RecordLayout.h"
 
 #include <QString>
@@ -10,7 +11,7 @@
 // values that says what is read, which columns are shown and how they are written.
 namespace Export {
 
-enum class Kind { Products, Customers, Suppliers, Loads, Unloads };
+
 
 enum class Align { Left, Right };
 
@@ -36,7 +37,7 @@ struct Column
 
 struct Exporter
 {
-    Kind kind;
+    ArchiveId kind;
     QStringView screenClass; // "TfrmExpMagazzino"
     QStringView caption; // window caption
     // The archive in the program folder; nullptr for the movement exporters, which read
@@ -52,7 +53,7 @@ struct Exporter
     QString xlsxFileName() const;
 };
 
-const Exporter &exporter(Kind kind);
+const Exporter &exporter(ArchiveId kind);
 
 // Display width of the row number column "N.", in units of 1/96 inch.
 inline constexpr int kRowNumberWidth = 60;

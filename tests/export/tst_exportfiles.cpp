@@ -22,9 +22,9 @@
 #include <QRandomGenerator>
 #include <QTest>
 
-using Export::Kind;
+using Kind = ArchiveId;
 
-Q_DECLARE_METATYPE(Export::Kind)
+Q_DECLARE_METATYPE(ArchiveId)
 Q_DECLARE_METATYPE(Record)
 
 namespace {
