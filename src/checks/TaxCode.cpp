@@ -65,7 +65,7 @@ CheckOutcome TaxCodeOutcome(const QString &input)
 CodeCheck codeCheckFor(QStringView trimmedText)
 {
     const bool digitsOnly = !trimmedText.isEmpty()
-        && std::all_of(trimmedText.begin(), trimmedText.end(),
-            [](QChar c) { return c >= u'0' && c <= u'9'; });
+        && std::all_of(
+            trimmedText.begin(), trimmedText.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
     return digitsOnly ? CodeCheck::VatNumber : CodeCheck::TaxCode;
 }

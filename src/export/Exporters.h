@@ -11,8 +11,6 @@
 // values that says what is read, which columns are shown and how they are written.
 namespace Export {
 
-
-
 enum class Align { Left, Right };
 
 // How a cell goes into the .xlsx file: amounts and counts as numbers (read from their
@@ -27,9 +25,9 @@ struct Column
     QStringView fileHeader;
     int fileWidth; // the width written in the file's header cell
     int gridWidth; // display width on screen, in units of 1/96 inch
-    const char *field; // source field of the record
-    // A second field joined to the first with one space (each trimmed), or nullptr.
-    const char *joinedField = nullptr;
+    int field; // source field of the record, by its number in the layout
+    // A second field joined to the first with one space (each trimmed), or -1.
+    int joinedField = -1;
     Align align = Align::Left; // of the data cells in the file
     bool editable = false; // the cells can be corrected in the grid
     CellType type = CellType::Text;

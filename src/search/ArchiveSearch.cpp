@@ -168,6 +168,9 @@ const Config &config(ArchiveId kind)
     case ArchiveId::Suppliers:
         return suppliers;
     case ArchiveId::Products:
+    // The movement registers have no search screen.
+    case ArchiveId::Loads:
+    case ArchiveId::Unloads:
         break;
     }
     return products;

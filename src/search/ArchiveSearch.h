@@ -17,7 +17,6 @@ class RecordFile;
 // of the records found. The screens only show what these give.
 namespace ArchiveSearch {
 
-
 // One search box: its objectName (txt + the record field it searches), the caption shown
 // above it, and the index of that record field in the archive's layout.
 struct SearchField
@@ -45,6 +44,7 @@ struct Config
     CardId card = CardId::Product;
 };
 
+// The search of a card archive (Products, Customers, Suppliers).
 const Config &config(ArchiveId kind);
 
 // "Il presente elenco contiene 12 schede." (products) or "Il presente riepilogo

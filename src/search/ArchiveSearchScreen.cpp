@@ -161,10 +161,9 @@ void ArchiveSearchScreen::lstRecordsDblClick()
     std::function<void(const Record &, qint64)> load = [](const Record &, qint64) {};
     const std::optional<CardId> caller = cardForSearchTag(tag);
     if (caller == m_config.card) {
-        const QString cardName = cardIdentity(m_config.card).objectName;
-        load = [cardName](const Record &record, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(cardName))
-                card->loadRecord(record, position);
+        load = [card = m_config.card](const Record &record, qint64 position) {
+            if (CardScreen *resident = CardScreen::resident(card))
+                resident->loadRecord(record, position);
         };
     } else if (m_config.kind == ArchiveId::Suppliers && caller == CardId::Product) {
         load = [](const Record &supplier, qint64) { importIntoProduct(supplier); };

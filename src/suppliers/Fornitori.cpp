@@ -74,7 +74,8 @@ const CardSpec &supplierSpec()
             QStringLiteral("lblPosizione") },
         // A record of an older archive whose flag is neither text shows the box unchecked:
         // keeping the previous supplier's flag would show, and save, someone else's.
-        .binding = { .checks = { { QStringLiteral("Ricontatta"),
+        .binding = { .unbound = {},
+            .checks = { { QStringLiteral("Ricontatta"),
                          { SupplierCard::recontactText(true), SupplierCard::recontactText(false),
                              CardBinding::OtherText::Unchecked } } } },
         .saveCheck = &SupplierCard::saveCheck,
@@ -222,4 +223,3 @@ void TfrmFornitori::btnCartaClick()
 {
     TfrmCarta::check(this, trimmedText(SupplierRecord::Carta));
 }
-

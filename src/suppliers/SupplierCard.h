@@ -8,10 +8,9 @@
 
 #include <optional>
 
-
 // The rules of the supplier card that need no window: what its check box stores, what
-// Salva checks, the new card and the card as it prints. A supplier is a record of the supplier layout
-// (suppliers/SupplierRecord.h).
+// Salva checks, the new card and the card as it prints. A supplier is a record of the supplier
+// layout (suppliers/SupplierRecord.h).
 namespace SupplierCard {
 
 // The texts of the Ricontatta field: "Sì" for a checked box, "No" for an unchecked one.

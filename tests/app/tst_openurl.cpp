@@ -94,8 +94,8 @@ void TestOpenUrl::mailto_data()
     QTest::addColumn<QString>("email");
     QTest::addColumn<QString>("command");
     QTest::newRow("address") << u"info@rossi.it"_s << u"\"mailto:info@rossi.it\""_s;
-    QTest::newRow("another address") << u"mario.rossi@example.it"_s
-                                     << u"\"mailto:mario.rossi@example.it\""_s;
+    QTest::newRow("another address")
+        << u"mario.rossi@example.it"_s << u"\"mailto:mario.rossi@example.it\""_s;
     QTest::newRow("trimmed") << u"  info@rossi.it "_s << u"\"mailto:info@rossi.it\""_s;
     QTest::newRow("blanks at the ends") << u"  a@b.it "_s << u"\"mailto:a@b.it\""_s;
     QTest::newRow("empty: no recipient") << QString() << u"\"mailto:\""_s;

@@ -9,6 +9,7 @@
 // program, from the published check rules.
 
 using Kind = CheckOutcome::Kind;
+using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(CheckOutcome::Kind)
 
 namespace {

@@ -746,9 +746,9 @@ void TestAnagrafica::attachmentsReachTheArchive()
     f.edit(u"txtNome"_s)->setText(u"Anna"_s);
     // The attached files dialog hands its slots back to the card, as after a Sfoglia.
     onModal([](QDialog *d) {
-        const QString values[][2] = { { u"txtFile01"_s, u"contratto.pdf"_s },
-            { u"txtDesc01"_s, u"Contratto"_s }, { u"txtFile03"_s, u"foto.jpg"_s },
-            { u"txtDesc03"_s, u"Foto"_s } };
+        const QString values[][2]
+            = { { u"txtFile01"_s, u"contratto.pdf"_s }, { u"txtDesc01"_s, u"Contratto"_s },
+                  { u"txtFile03"_s, u"foto.jpg"_s }, { u"txtDesc03"_s, u"Foto"_s } };
         for (const auto &v : values)
             d->findChild<QLineEdit *>(v[0])->setText(v[1]);
         QTest::mouseClick(d->findChild<QPushButton *>(u"btnApplica"_s), Qt::LeftButton);
@@ -759,7 +759,8 @@ void TestAnagrafica::attachmentsReachTheArchive()
     QCOMPARE(stored.value(CustomerRecord::File01), u"contratto.pdf"_s);
     QCOMPARE(stored.value(CustomerRecord::File03), u"foto.jpg"_s);
     QCOMPARE(stored.value(CustomerRecord::Desc03), u"Foto"_s);
-    QCOMPARE((QStringList { f.text(u"lblFile01"_s), f.text(u"lblFile02"_s), f.text(u"lblFile03"_s) }),
+    QCOMPARE(
+        (QStringList { f.text(u"lblFile01"_s), f.text(u"lblFile02"_s), f.text(u"lblFile03"_s) }),
         (QStringList { u"contratto.pdf"_s, QString(), u"foto.jpg"_s }));
     f.click(u"cmdNuovo"_s);
     QCOMPARE(f.text(u"lblFile01"_s), QString());
