@@ -19,9 +19,9 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using ArchiveSearch::Kind;
+using Kind = ArchiveId;
 
-Q_DECLARE_METATYPE(ArchiveSearch::Kind)
+Q_DECLARE_METATYPE(ArchiveId)
 
 namespace {
 
