@@ -3,7 +3,6 @@
 #include "app/FieldEntry.h"
 #include "app/OpenURL.h"
 #include "common/CardFixture.h"
-#include "common/ModalProbe.h"
 #include "common/UserInput.h"
 #include "records/CustomerRecord.h"
 #include "storage/Cp1252.h"
@@ -37,12 +36,16 @@ const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s
 const QString kSaved
     = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
 
-// Runs actions on the next modal window once it is shown; the shared probe closes it.
+// Runs actions on the first modal window once it is shown, then closes it.
 void onModal(const std::function<void(QDialog *)> &actions)
 {
-    onNextModal([actions](QWidget *modal) {
-        if (auto *dialog = qobject_cast<QDialog *>(modal))
-            actions(dialog);
+    QTimer::singleShot(0, [actions] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        actions(dialog);
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
     });
 }
 
