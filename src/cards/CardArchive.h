@@ -25,6 +25,11 @@ struct SaveFailure
     QString focus;
 };
 
+// The save rule of a card that needs one field filled: nothing when the field's trimmed text
+// is not empty, otherwise the warning with the focus on the control named focus.
+std::optional<SaveFailure> requireField(
+    const Record &record, int field, const QString &warning, const QString &focus);
+
 // The card workflow over one archive: the file is opened for each operation, the
 // decision taken from the position the card shows, the record read or written whole,
 // and the file closed again. Pure logic over the record file, shared by every card.

@@ -40,7 +40,7 @@ public:
 
     // Every control from its field (trimmed, hidden labels included) and lblPosizione
     // from position (1-based), once the card may leave the record it shows.
-    void loadRecord(const Record &record, qint64 position);
+    virtual void loadRecord(const Record &record, qint64 position);
 
     const CardSpec &spec() const { return m_spec; }
     CardId cardId() const { return m_spec.id; }

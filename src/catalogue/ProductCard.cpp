@@ -1,7 +1,6 @@
 #include "catalogue/ProductCard.h"
 
 #include "records/ProductRecord.h"
-#include "storage/TextForms.h"
 
 namespace ProductCard {
 
@@ -18,12 +17,10 @@ Record newProduct()
 
 std::optional<SaveFailure> saveCheck(const Record &product)
 {
-    if (!TrimControl(product.value(ProductRecord::Codice)).isEmpty())
-        return std::nullopt;
-    return SaveFailure { { Notice::Kind::Warning,
-                             QStringLiteral("Attenzione: per salvare la scheda è necessario "
-                                            "indicare il codice articolo.") },
-        QStringLiteral("txtCodice") };
+    return requireField(product, ProductRecord::Codice,
+        QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il codice "
+                       "articolo."),
+        QStringLiteral("txtCodice"));
 }
 
 } // namespace ProductCard

@@ -20,12 +20,10 @@ bool recontactChecked(QStringView stored)
 
 std::optional<SaveFailure> saveCheck(const Record &supplier)
 {
-    if (!TrimControl(supplier.value(SupplierRecord::Ditta)).isEmpty())
-        return std::nullopt;
-    return SaveFailure { { Notice::Kind::Warning,
-                             QStringLiteral("Attenzione: per salvare la scheda è necessario "
-                                            "indicare la denominazione della Ditta fornitrice.") },
-        QStringLiteral("txtDitta") };
+    return requireField(supplier, SupplierRecord::Ditta,
+        QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la "
+                       "denominazione della Ditta fornitrice."),
+        QStringLiteral("txtDitta"));
 }
 
 Record newSupplier()

@@ -29,7 +29,7 @@ namespace {
 
 std::optional<SaveFailure> refuseEverything(const Record &)
 {
-    return SaveFailure { { Notice::Kind::Warning, u"Manca il codice."_s }, u"txtCodice"_s };
+    return SaveFailure { { Notice::Kind::Warning, u"Manca il codice."_s }, u"txtUno"_s };
 }
 
 Record emptyProduct()
@@ -46,7 +46,7 @@ const CardSpec &testSpec()
         s.archive = &ProductRecord::archive;
         s.accessErrorKind = Notice::Kind::Warning;
         s.newRecord = &emptyProduct;
-        s.firstField = u"txtCodice"_s;
+        s.firstField = u"txtUno"_s;
         for (int i = 0; i < ProductRecord::layout().fieldCount(); ++i)
             s.binding.unbound.append(ProductRecord::layout().fieldName(i));
         s.withoutButtons = { u"cmdAnteprima"_s };
@@ -67,8 +67,8 @@ public:
         setObjectName(u"TfrmProva"_s);
         (new QLabel(this))->setObjectName(u"lblPosizione"_s);
         (new QLabel(this))->setObjectName(u"panInfo"_s);
-        (new QLineEdit(this))->setObjectName(u"txtCodice"_s);
-        (new QLineEdit(this))->setObjectName(u"txtAltro"_s);
+        (new QLineEdit(this))->setObjectName(u"txtUno"_s);
+        (new QLineEdit(this))->setObjectName(u"txtDue"_s);
         for (const QString &name : commonButtons()) {
             if (!leftOut.contains(name) && name != u"cmdAnteprima")
                 (new QToolButton(this))->setObjectName(name);
@@ -98,13 +98,13 @@ void TestCardSpec::commonButtonRunsTheSpec()
     card.show();
     card.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&card));
-    card.findChild<QLineEdit *>(u"txtAltro"_s)->setFocus();
+    card.findChild<QLineEdit *>(u"txtDue"_s)->setFocus();
     // Salva runs the spec's save rule: its notice, and the focus on the control it names.
     click(&card, u"cmdSalva"_s);
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
     QCOMPARE(messages.lastText(), u"Manca il codice."_s);
-    QCOMPARE(card.focusWidget(), card.findChild<QLineEdit *>(u"txtCodice"_s));
+    QCOMPARE(card.focusWidget(), card.findChild<QLineEdit *>(u"txtUno"_s));
     // An arrow reads the archive: the card's own kind of access error when it is missing.
     QVERIFY(QDir(folder.path()).mkdir(ProductRecord::archive().fileName));
     click(&card, u"cmdPrimo"_s);
