@@ -2,7 +2,7 @@
 // Product cards that say in every part which record and which version they are, so that a
 // record torn by a crash (part of one version, part of another) is seen at once; shared by
 // the storage fault tests and the fault driver.
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 

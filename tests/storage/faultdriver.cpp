@@ -188,7 +188,7 @@ int diskfull(const QString &dir)
     Record r(ProductRecord::layout());
     r.setValue(ProductRecord::Codice, QStringLiteral("A"));
     const bool exported = SpreadsheetXlsx::save(
-        workbook, ExportGrid::fromRecords(Export::exporter(Export::Kind::Products), { r }));
+        workbook, ExportGrid::fromRecords(Export::exporter(ArchiveId::Products), { r }));
     std::printf("diskfull: attachment copy %s, old file %s (%lld bytes); .xlsx export %s, old "
                 "file %s (%lld bytes)\n",
         copy == AttachedFiles::CopyResult::Copied ? "reported copied" : "reported failed",

@@ -5,13 +5,13 @@
 #include "attachments/AttachedFiles.h"
 #include "cards/CardArchive.h"
 #include "catalogue/Movement.h"
-#include "catalogue/ProductRecord.h"
 #include "common/StampedCards.h"
 #include "common/TempProgramFolder.h"
 #include "export/ExportGrid.h"
 #include "export/Exporters.h"
 #include "export/SpreadsheetHtml.h"
 #include "export/SpreadsheetXlsx.h"
+#include "records/ProductRecord.h"
 #include "storage/Backup.h"
 #include "storage/RecordFile.h"
 #include "storage/SafeFile.h"
@@ -1022,7 +1022,7 @@ void TestStorageFaults::wholeFileWritersReportFailure()
         r.setValue(ProductRecord::Codice, QStringLiteral("A"));
         write = [target, writer, r] {
             const ExportGrid grid
-                = ExportGrid::fromRecords(Export::exporter(Export::Kind::Products), { r });
+                = ExportGrid::fromRecords(Export::exporter(ArchiveId::Products), { r });
             return writer == QLatin1String("xls") ? SpreadsheetHtml::save(target, grid)
                                                   : SpreadsheetXlsx::save(target, grid);
         };
