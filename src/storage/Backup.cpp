@@ -30,18 +30,21 @@ bool holdsCopy(const QString &folder)
 }
 
 // Removes the copies of all but the keep most recent days up to today, and temporary
-// folders left by a copy of an earlier day that was cut short. Folders dated after today
-// (a clock set wrong once) are left alone and do not count: today's copy stays.
-void prune(const QDir &backups, const QString &todayName, int keep)
+// folders left by a copy cut short before yesterday. Folders dated after today (a clock set
+// wrong once) are left alone and do not count: today's copy stays.
+void prune(const QDir &backups, const QDate &today, int keep)
 {
+    const QString todayName = today.toString(kDayFormat);
+    // Today's and yesterday's may be another copy's at work right now (one started just
+    // before midnight).
+    const QString yesterdayName = today.addDays(-1).toString(kDayFormat);
     QStringList days;
     const QStringList entries = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : entries) {
         if (isDayFolder(name)) {
             if (name <= todayName)
                 days.append(name);
-        } else if (name.contains(QStringLiteral(".tmp")) && !name.startsWith(todayName)) {
-            // Today's may be another copy's at work right now.
+        } else if (name.contains(QStringLiteral(".tmp")) && name < yesterdayName) {
             QDir(backups.filePath(name)).removeRecursively();
         }
     }
@@ -122,7 +125,7 @@ Result makeDaily(const QString &programFolder, const QDate &today, int keep)
         return failed(QStringLiteral("impossibile rinominare ") + work);
     }
     RecordFile::syncFolder(backupsPath);
-    prune(backups, dayName, keep);
+    prune(backups, today, keep);
     return result;
 }
 

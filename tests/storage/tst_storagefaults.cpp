@@ -122,7 +122,7 @@ int backupChild(const QString &folder, int count)
         while (!QFileInfo::exists(go) && !deadline.hasExpired())
             QThread::usleep(200);
         const Backup::Result r = Backup::makeDaily(folder, first.addDays(day), 1000);
-        std::printf("%d %d\n", day, int(r.outcome));
+        std::printf("%d %d %s\n", day, int(r.outcome), qPrintable(r.error));
         std::fflush(stdout);
     }
     return 0;
@@ -1065,6 +1065,8 @@ void TestStorageFaults::backupIsMadeOnceADay_data()
     QTest::newRow("a journal vanishes while it is copied") << QStringLiteral("vanishing journal");
     QTest::newRow("folders dated after today") << QStringLiteral("future days");
     QTest::newRow("today's folder is there but empty") << QStringLiteral("empty today");
+    QTest::newRow("another copy still at work on yesterday's copy")
+        << QStringLiteral("yesterday at work");
 }
 
 void TestStorageFaults::backupIsMadeOnceADay()
@@ -1089,6 +1091,11 @@ void TestStorageFaults::backupIsMadeOnceADay()
         for (int i = 1; i <= 12; ++i)
             QVERIFY(QDir().mkpath(
                 QStringLiteral("%1/2031-01-%2/x").arg(backups).arg(i, 2, 10, QLatin1Char('0'))));
+    } else if (situation == QLatin1String("yesterday at work")) {
+        // A copy started just before midnight is still copying; one cut short two days ago
+        // left its work behind.
+        QVERIFY(QDir().mkpath(backups + QStringLiteral("/2030-01-14.tmp-41-0a0b0c0d/x")));
+        QVERIFY(QDir().mkpath(backups + QStringLiteral("/2030-01-13.tmp-42-0a0b0c0d/x")));
     } else {
         QVERIFY(QDir().mkpath(backups + QLatin1Char('/') + day));
     }
@@ -1098,6 +1105,10 @@ void TestStorageFaults::backupIsMadeOnceADay()
     QCOMPARE(readFile(backups + QLatin1Char('/') + day + QLatin1Char('/') + kArchive), card(0, 1));
     if (situation == QLatin1String("future days"))
         QCOMPARE(QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), 13);
+    if (situation == QLatin1String("yesterday at work")) {
+        QCOMPARE(QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+            QStringList({ QStringLiteral("2030-01-14.tmp-41-0a0b0c0d"), day }));
+    }
     // Once made, the day is done.
     QCOMPARE(Backup::makeDaily(folder.path(), today).outcome, Backup::Result::Outcome::AlreadyDone);
 }
@@ -1113,27 +1124,32 @@ void TestStorageFaults::twoCopiesBackingUpTogetherMakeOneCopy()
             startChild({ QStringLiteral("--backup-child"), folder.path(), QString::number(days) }));
         QVERIFY(copies.back()->waitForStarted());
     }
-    for (int day = 0; day < days; ++day)
-        writeFile(folder.filePath(QStringLiteral("go-%1").arg(day)), "go");
-    QHash<int, QList<int>> outcomes;
-    for (auto &copy : copies) {
-        QVERIFY(copy->waitForFinished(60000));
-        QCOMPARE(copy->exitCode(), 0);
-        for (const QByteArray &line : copy->readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> parts = line.split(' ');
-            if (parts.size() == 2)
-                outcomes[parts[0].toInt()].append(parts[1].toInt());
-        }
-    }
+    // Each day both copies are let go at the same moment, and the next day waits for both.
     const QString backups = folder.filePath(QStringLiteral("Backup"));
     for (int day = 0; day < days; ++day) {
-        const QList<int> both = outcomes.value(day);
-        QCOMPARE(both.size(), 2);
+        writeFile(folder.filePath(QStringLiteral("go-%1").arg(day)), "go");
+        QList<QByteArray> both;
+        for (auto &copy : copies) {
+            QDeadlineTimer deadline(30000);
+            while (!copy->canReadLine() && !deadline.hasExpired())
+                copy->waitForReadyRead(100);
+            QVERIFY(copy->canReadLine());
+            const QByteArray line = copy->readLine().trimmed();
+            QVERIFY2(line.startsWith(QByteArray::number(day) + ' '), line.constData());
+            both.append(line);
+        }
         // Neither copy failed (and so neither warned its user).
-        QVERIFY(!both.contains(int(Backup::Result::Outcome::Failed)));
+        for (const QByteArray &line : both) {
+            QVERIFY2(line.split(' ').value(1).toInt() != int(Backup::Result::Outcome::Failed),
+                line.constData());
+        }
         const QString name = QDate(2030, 1, 1).addDays(day).toString(QStringLiteral("yyyy-MM-dd"));
         QCOMPARE(readFile(backups + QLatin1Char('/') + name + QLatin1Char('/') + kArchive),
             card(0, 1) + card(1, 1));
+    }
+    for (auto &copy : copies) {
+        QVERIFY(copy->waitForFinished(60000));
+        QCOMPARE(copy->exitCode(), 0);
     }
     // Only day folders are left.
     QCOMPARE(QDir(backups).entryList(QDir::Dirs | QDir::NoDotAndDotDot).size(), days);
