@@ -11,11 +11,13 @@
 #include "attachments/AllegaCartella.h"
 #include "cards/CardBinding.h"
 #include "cards/CardLooks.h"
+#include "cards/CardNavigation.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/Giacenza.h"
 #include "catalogue/Prices.h"
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
+#include "catalogue/StockMovement.h"
 #include "export/ExportScreen.h"
 #include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
@@ -26,7 +28,6 @@
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
-#include <QCloseEvent>
 #include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
@@ -321,13 +322,9 @@ void TfrmMagazzino::cmdWebClick()
         return;
     }
     const QString address = WebSearch::address(m_ui->txtMarca->text(), m_ui->txtModello->text());
-    // The shell open reports nothing; an address it could not even read is the one
-    // failure the card can see.
-    if (!TMisc::UrlFor(address).isValid()) {
+    // An address that cannot even be read, or no browser to show it: the user is told.
+    if (!TMisc::UrlFor(address).isValid() || !TMisc::Open(u'"' + address + u'"'))
         Messages::warning(this, WebSearch::shellFailureText());
-        return;
-    }
-    TMisc::Open(u'"' + address + u'"');
 }
 
 void TfrmMagazzino::cmdFileClick()
@@ -345,45 +342,13 @@ void TfrmMagazzino::showEvent(QShowEvent *event)
 
 void TfrmMagazzino::FormShow()
 {
-    m_stockUnsaved = false;
     cmdNuovoClick();
 }
 
-void TfrmMagazzino::closeEvent(QCloseEvent *event)
-{
-    if (!leaveProduct()) {
-        event->ignore();
-        return;
-    }
-    CardScreen::closeEvent(event);
-}
-
-void TfrmMagazzino::loadRecord(const Record &record, qint64 position)
-{
-    if (!leaveProduct())
-        return;
-    CardScreen::loadRecord(record, position);
-}
-
-QString TfrmMagazzino::stockNotSavedText()
+QString TfrmMagazzino::saveFirstText()
 {
     return QStringLiteral(
-        "Attenzione: la giacenza dell'articolo è stata aggiornata da un movimento di magazzino, "
-        "ma la scheda non è stata ancora salvata.\n\nSi vuole salvare la scheda ora?");
-}
-
-bool TfrmMagazzino::leaveProduct()
-{
-    if (!m_stockUnsaved)
-        return true;
-    // The movement is already in its yearly file; the new stock reaches the archive only
-    // with Salva. Leaving without it would keep the movement and lose the stock.
-    if (!Messages::confirm(this, stockNotSavedText())) {
-        m_stockUnsaved = false;
-        return true;
-    }
-    cmdSalvaClick();
-    return !m_stockUnsaved;
+        "Per registrare un movimento occorre prima salvare la scheda. Salvarla adesso?");
 }
 
 void TfrmMagazzino::setStock(const QString &text)
@@ -408,8 +373,6 @@ QString TfrmMagazzino::fieldText(const QString &fieldName) const
 
 void TfrmMagazzino::cmdNuovoClick()
 {
-    if (!leaveProduct())
-        return;
     binding().load(newProduct());
     setPosition(0);
     m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
@@ -419,7 +382,8 @@ void TfrmMagazzino::cmdDuplicaClick()
 {
     using namespace ProductRecord;
     // The attachments and the folder belong to the record duplicated, not to the copy.
-    if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc }))
+    if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc,
+            Giacenza, Valore }))
         m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
 }
 
@@ -449,8 +413,7 @@ void TfrmMagazzino::cmdSalvaClick()
     btnValoreClick();
     m_ui->txtGiacenza->setText(stock);
 
-    if (saveCard())
-        m_stockUnsaved = false;
+    saveCard();
 }
 
 void TfrmMagazzino::cmdStampaClick()
@@ -529,16 +492,31 @@ void TfrmMagazzino::recordMovement(MovementRecord::Kind kind)
         m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The movement changes the stored product: a card that is not stored as it shows
+    // (new, or its code changed) is saved first.
+    const auto storedAsShown = [this] {
+        const qint64 position = CardNavigation::positionOf(positionText());
+        return position > 0
+            && StockMovement::storedCode(position - 1) == fieldText(QStringLiteral("Codice"));
+    };
+    if (!storedAsShown()) {
+        if (!Messages::confirm(this, saveFirstText()))
+            return;
+        cmdSalvaClick();
+        if (!storedAsShown())
+            return;
+    }
     fillIfEmpty(m_ui->txtGiacenza, kZeroCount);
     const bool load = kind == MovementRecord::Kind::Load;
     const MovementInput input { fieldText(QStringLiteral("Codice")),
         fieldText(QStringLiteral("Tipologia")), fieldText(QStringLiteral("Marca")),
         fieldText(QStringLiteral("Modello")), fieldText(QStringLiteral("Giacenza")),
-        fieldText(load ? QStringLiteral("Costo") : QStringLiteral("Prezzo")) };
-    QString newStock;
-    if (TfrmGiacenza::run(this, kind, input, &newStock)) {
-        setStock(newStock);
-        m_stockUnsaved = true;
+        fieldText(load ? QStringLiteral("Costo") : QStringLiteral("Prezzo")),
+        CardNavigation::positionOf(positionText()) - 1 };
+    Record product(ProductRecord::layout());
+    if (TfrmGiacenza::run(this, kind, input, &product)) {
+        setStock(product.value(ProductRecord::Giacenza));
+        m_ui->txtValore->setText(product.value(ProductRecord::Valore));
     }
 }
 

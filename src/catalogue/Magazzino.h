@@ -34,11 +34,9 @@ public:
         const QString &onde);
     // The trimmed text of the control bound to a product field ("Codice", "Consumo", ...).
     QString fieldText(const QString &fieldName) const;
-    // Another record on the card (an arrow, a list or a search reopening one); first asks
-    // to save a stock changed by a movement and not saved since.
-    void loadRecord(const Record &record, qint64 position) override;
-    // The question asked then.
-    static QString stockNotSavedText();
+    // Asked by + and − on a card whose product is not stored as shown (a new card, or a
+    // code changed and not saved): a movement needs its stored product.
+    static QString saveFirstText();
 
 public slots:
     void cmdNuovoClick();
@@ -63,7 +61,6 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
 
 private:
     void FormShow();
@@ -74,15 +71,10 @@ private:
     // the focus on the price with VAT when the result is not a number.
     void applyPrices(const Prices::PriceResult &result, const QString &warning);
     // Opens the movement dialog for the card's product; a product without a code gets a
-    // warning instead.
+    // warning instead, and one not stored as shown is saved first when the user agrees.
+    // The movement rewrites the stored stock and value, which the card then shows.
     void recordMovement(MovementRecord::Kind kind);
-    // Before the card leaves the product it shows: when a movement changed its stock and
-    // the card was not saved since, asks whether to save now (Sì runs Salva). False when
-    // the card must stay (the save was asked for and failed).
-    bool leaveProduct();
 
     std::unique_ptr<Ui::TfrmMagazzino> m_ui;
     FieldEntry *m_fieldEntry = nullptr;
-    // A movement changed the stock shown and the card has not been saved since.
-    bool m_stockUnsaved = false;
 };

@@ -510,5 +510,5 @@ void TfrmAnagrafica::btnCartaClick()
 
 void TfrmAnagrafica::btnEmailClick()
 {
-    TMisc::Open(CustomerRules::emailCommand(m_ui->txtEmail->text()));
+    TMisc::OpenOrSay(this, CustomerRules::emailCommand(m_ui->txtEmail->text()));
 }

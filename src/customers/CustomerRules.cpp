@@ -5,6 +5,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace CustomerRules {
 
 namespace {
@@ -148,9 +150,17 @@ QString emailCommand(QStringView address)
     return QStringLiteral("\"mailto:") + TrimControl(address) + u'"';
 }
 
+QString maskedCardNumber(QStringView number)
+{
+    const QString trimmed = TrimControl(number);
+    const qsizetype hidden = std::max<qsizetype>(0, trimmed.size() - 4);
+    return QString(hidden, u'*') + trimmed.mid(hidden);
+}
+
 CardContent cardContent(const Record &customer, const QString &date, const QString &time)
 {
-    // A row's value joins trimmed field texts (named by a leading '=') and literal pieces.
+    // A row's value joins trimmed field texts (named by a leading '=', or by '*' for the
+    // masked card number) and literal pieces.
     static const struct
     {
         const char16_t *caption;
@@ -171,7 +181,7 @@ CardContent cardContent(const Record &customer, const QString &date, const QStri
         { u"E-mail:", { u"=Email" } },
         { u"Codice fiscale:", { u"=CodFisc" } },
         { u"Partita IVA:", { u"=Iva" } },
-        { u"Carta di credito:", { u"N. ", u"=Carta", u"  Scadenza: ", u"=ScadeCarta" } },
+        { u"Carta di credito:", { u"N. ", u"*Carta", u"  Scadenza: ", u"=ScadeCarta" } },
         { u"IBAN:", { u"=Iban", u"  -  Intestatario C/C: ", u"=Intestatario" } },
         { u"Estremi documento:",
             { u"Tipo: ", u"=TipoDoc", u"  N. ", u"=NumDoc", u"  Scadenza: ", u"=DataSca" } },
@@ -194,6 +204,8 @@ CardContent cardContent(const Record &customer, const QString &date, const QStri
             const QStringView p(piece);
             if (p.startsWith(u'='))
                 value += TrimControl(customer.value(p.mid(1)));
+            else if (p.startsWith(u'*'))
+                value += maskedCardNumber(customer.value(p.mid(1)));
             else
                 value += p;
         }

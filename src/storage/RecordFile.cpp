@@ -400,8 +400,33 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     return true;
 }
 
+bool RecordFile::lockWriters()
+{
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("archivio non aperto"));
+    if (m_readOnly)
+        return fail(QStringLiteral("archivio aperto in sola lettura"));
+    if (m_lockHeld)
+        return true;
+    QString why;
+    if (!acquireLock(m_file, why))
+        return fail(why);
+    m_lockHeld = true;
+    // Another copy may have written before the lock was taken.
+    m_blockCount = 0;
+    return refreshSize();
+}
+
+void RecordFile::unlockWriters()
+{
+    if (m_lockHeld && m_file.isOpen())
+        releaseLock(m_file);
+    m_lockHeld = false;
+}
+
 void RecordFile::close()
 {
+    unlockWriters();
     if (m_file.isOpen())
         m_file.close();
     m_block.clear();
@@ -559,7 +584,7 @@ bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes)
         return fail(QStringLiteral("posizione del record non valida"));
     LockGuard guard(m_file);
     QString why;
-    if (!guard.acquire(why))
+    if (!m_lockHeld && !guard.acquire(why))
         return fail(why);
     // The end of the file now, not at open: another copy may have appended meanwhile.
     if (!refreshSize())

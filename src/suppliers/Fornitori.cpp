@@ -306,7 +306,7 @@ void TfrmFornitori::cmdEsciClick()
 
 void TfrmFornitori::btnEmailClick()
 {
-    TMisc::Open(SupplierCard::mailtoCommand(m_ui->txtEmail->text()));
+    TMisc::OpenOrSay(this, SupplierCard::mailtoCommand(m_ui->txtEmail->text()));
 }
 
 void TfrmFornitori::btnCodFiscClick()

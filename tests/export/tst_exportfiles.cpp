@@ -15,14 +15,18 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QUrl>
 
 using Export::Kind;
+
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(Export::Kind)
 Q_DECLARE_METATYPE(Record)
@@ -46,7 +50,8 @@ QByteArray head(const QByteArray &sheetName)
           "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
           "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
           "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions>"
-          "</x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head>"
+          "</x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
+          "<style>.t{mso-number-format:\"\\@\";}</style></head>"
           "<body><table x:str>";
 }
 
@@ -119,18 +124,44 @@ QByteArray right(const QByteArray &text)
     return "<td style=\"text-align: right;\">" + text + "</td>";
 }
 
+// A left-aligned cell marked as text (identifiers, phone numbers, postcodes).
+QByteArray text(const QByteArray &text)
+{
+    return "<td class=t style=\"text-align: left;\">" + text + "</td>";
+}
+
+// The columns marked as text, by the exporter's column count: products (23), customers
+// (25), suppliers (22).
+QList<int> textColumns(int count)
+{
+    switch (count) {
+    case 23: // Codice articolo, Recapito preferenziale
+        return { 0, 7 };
+    case 25: // Codice fiscale, Partita IVA, Recapito, Tel. casa and cellulare, IBAN,
+             // Numero documento, Codice Cliente
+        return { 1, 4, 7, 8, 9, 12, 17, 21 };
+    case 22: // Recapito, CAP, the four phone and fax numbers, Codice fiscale, Partita IVA,
+             // Carta di credito n., IBAN
+        return { 2, 5, 7, 8, 9, 10, 12, 13, 14, 16 };
+    }
+    return {};
+}
+
 // A data row of left-aligned cells: the given ones first, then empty ones up to count.
 QByteArray leftRow(const QList<QByteArray> &cells, int count)
 {
     QByteArray row = "<tr>";
-    for (int i = 0; i < count; ++i)
-        row += left(i < cells.size() ? cells[i] : QByteArray());
+    const QList<int> texts = textColumns(count);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray cell = i < cells.size() ? cells[i] : QByteArray();
+        row += texts.contains(i) ? text(cell) : left(cell);
+    }
     return row + "</tr>";
 }
 
 QByteArray emptyMovementRow()
 {
-    return "<tr>" + left({}) + left({}) + left({}) + left({}) + left({}) + left({}) + right({})
+    return "<tr>" + left({}) + left({}) + text({}) + left({}) + left({}) + left({}) + right({})
         + right({}) + left({}) + "</tr>";
 }
 
@@ -246,6 +277,30 @@ QList<QStringList> htmlRows(const QString &path)
     return rows;
 }
 
+// LibreOffice's command line program (libreoffice-calc-nogui), which opens the .xls files
+// exactly as the user's spreadsheet program would.
+const QString kSoffice = QStringLiteral("/usr/bin/soffice");
+
+// The .xls file at path as LibreOffice reads it, converted by it to .xlsx and then read by
+// openpyxl (rows of [value, type] pairs); an empty object when the conversion fails.
+QJsonObject readByLibreOffice(const TempProgramFolder &folder, const QString &path)
+{
+    QProcess soffice;
+    // A profile of its own, so that a running LibreOffice or another test never shares it.
+    soffice.start(kSoffice,
+        { QStringLiteral("-env:UserInstallation=")
+                + QUrl::fromLocalFile(folder.filePath(QStringLiteral("lo-profile"))).toString(),
+            QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
+            QStringLiteral("--outdir"), folder.filePath(QStringLiteral("lo")), path });
+    if (!soffice.waitForFinished(120000) || soffice.exitCode() != 0) {
+        qWarning().noquote() << soffice.readAllStandardError();
+        return {};
+    }
+    const QString converted = folder.filePath(
+        QStringLiteral("lo/") + QFileInfo(path).completeBaseName() + QStringLiteral(".xlsx"));
+    return runPython(QString::fromLatin1(kXlsxReader), { converted }).object();
+}
+
 } // namespace
 
 class TestExportFiles : public QObject
@@ -275,6 +330,8 @@ private slots:
     void cellNumber();
     void xlsxReadBack();
     void xlsxOfEmptyArchive();
+    void xlsReadByLibreOffice_data();
+    void xlsReadByLibreOffice();
 };
 
 void TestExportFiles::initTestCase()
@@ -420,10 +477,10 @@ void TestExportFiles::fileBytes_data()
         movement(QStringLiteral("06/03/2021"), QStringLiteral("09:00:00"),
             QStringLiteral("ART-002"), QStringLiteral("10"), QStringLiteral("0,0450"), QString()),
     };
-    const QByteArray moveRows = "<tr>" + left("05/03/2021") + left("10:15:00") + left("ART-001")
+    const QByteArray moveRows = "<tr>" + left("05/03/2021") + left("10:15:00") + text("ART-001")
         + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("4") + right("85,50")
         + left("consegna") + "</tr>" + "<tr>" + left("06/03/2021") + left("09:00:00")
-        + left("ART-002") + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("10")
+        + text("ART-002") + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("10")
         + right("0,0450") + left("") + "</tr>";
     QTest::newRow("loads, two movements")
         << Kind::Loads << moves << QList<Edit> {}
