@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -281,24 +282,30 @@ QList<QStringList> htmlRows(const QString &path)
 // exactly as the user's spreadsheet program would.
 const QString kSoffice = QStringLiteral("/usr/bin/soffice");
 
-// The .xls file at path as LibreOffice reads it, converted by it to .xlsx and then read by
-// openpyxl (rows of [value, type] pairs); an empty object when the conversion fails.
-QJsonObject readByLibreOffice(const TempProgramFolder &folder, const QString &path)
+// The .xls files at paths as LibreOffice reads them, converted by it to .xlsx in one run
+// and then read by openpyxl, by path; empty when the conversion fails.
+QHash<QString, QJsonObject> readByLibreOffice(
+    const TempProgramFolder &folder, const QStringList &paths)
 {
     QProcess soffice;
     // A profile of its own, so that a running LibreOffice or another test never shares it.
     soffice.start(kSoffice,
-        { QStringLiteral("-env:UserInstallation=")
+        QStringList { QStringLiteral("-env:UserInstallation=")
                 + QUrl::fromLocalFile(folder.filePath(QStringLiteral("lo-profile"))).toString(),
             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
-            QStringLiteral("--outdir"), folder.filePath(QStringLiteral("lo")), path });
-    if (!soffice.waitForFinished(120000) || soffice.exitCode() != 0) {
+            QStringLiteral("--outdir"), folder.filePath(QStringLiteral("lo")) }
+            + paths);
+    if (!soffice.waitForFinished(180000) || soffice.exitCode() != 0) {
         qWarning().noquote() << soffice.readAllStandardError();
         return {};
     }
-    const QString converted = folder.filePath(
-        QStringLiteral("lo/") + QFileInfo(path).completeBaseName() + QStringLiteral(".xlsx"));
-    return runPython(QString::fromLatin1(kXlsxReader), { converted }).object();
+    QHash<QString, QJsonObject> books;
+    for (const QString &path : paths) {
+        const QString converted = folder.filePath(
+            QStringLiteral("lo/") + QFileInfo(path).completeBaseName() + QStringLiteral(".xlsx"));
+        books.insert(path, runPython(QString::fromLatin1(kXlsxReader), { converted }).object());
+    }
+    return books;
 }
 
 } // namespace
@@ -895,6 +902,72 @@ void TestExportFiles::xlsxOfEmptyArchive()
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].toArray()[6].toArray()[0].toString(), QStringLiteral("Pezzi scaricati"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "Registro_Scarico.xlsx" });
+}
+
+// The three sample files LibreOffice opens, one per kind of archive, converted in one run
+// (LibreOffice takes seconds to start): each file's rows as openpyxl reads them.
+QHash<Kind, QJsonArray> libreOfficeSamples(const TempProgramFolder &folder)
+{
+    const RecordLayout &customer = CustomerRecord::layout();
+    const RecordLayout &supplier = SupplierRecord::layout();
+    const QList<std::pair<Kind, Record>> samples = {
+        { Kind::Customers,
+            recordOf(customer,
+                { { "Cognome", QStringLiteral("Verdi") }, { "Iva", QStringLiteral("07970600156") },
+                    { "TelCel", QStringLiteral("0331234567") },
+                    { "Codice", QStringLiteral("0042") } }) },
+        { Kind::Suppliers,
+            recordOf(supplier,
+                { { "Ditta", QStringLiteral("Ferramenta") }, { "CapRes", QStringLiteral("00100") },
+                    { "PartitaIva", QStringLiteral("01234567897") },
+                    { "Carta", QStringLiteral("4111111111111111") },
+                    { "Fax", QStringLiteral("0612345678") } }) },
+        { Kind::Products, product({ { ProductRecord::Codice, QStringLiteral("000123") } }) },
+    };
+    QStringList paths;
+    for (const auto &[kind, record] : samples) {
+        const Export::Exporter &exporter = Export::exporter(kind);
+        paths << folder.filePath(exporter.fileName.toString());
+        if (!SpreadsheetHtml::save(paths.last(), ExportGrid::fromRecords(exporter, { record })))
+            return {};
+    }
+    const QHash<QString, QJsonObject> books = readByLibreOffice(folder, paths);
+    QHash<Kind, QJsonArray> rows;
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        rows.insert(samples[i].first, books.value(paths[i]).value(u"rows").toArray());
+    return rows;
+}
+
+// Identifier, phone and postcode cells are opened by LibreOffice as text with every
+// leading zero and digit.
+void TestExportFiles::xlsReadByLibreOffice_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text"); // as stored and as read back, type text
+    QTest::newRow("customer VAT number") << Kind::Customers << 4 << u"07970600156"_s;
+    QTest::newRow("customer mobile") << Kind::Customers << 9 << u"0331234567"_s;
+    QTest::newRow("customer code") << Kind::Customers << 21 << u"0042"_s;
+    QTest::newRow("supplier postcode") << Kind::Suppliers << 5 << u"00100"_s;
+    QTest::newRow("supplier VAT number") << Kind::Suppliers << 13 << u"01234567897"_s;
+    QTest::newRow("supplier card number") << Kind::Suppliers << 14 << u"4111111111111111"_s;
+    QTest::newRow("supplier fax") << Kind::Suppliers << 10 << u"0612345678"_s;
+    QTest::newRow("product code") << Kind::Products << 0 << u"000123"_s;
+}
+
+void TestExportFiles::xlsReadByLibreOffice()
+{
+    QFETCH(Kind, kind);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QVERIFY2(QFile::exists(kSoffice), "LibreOffice (libreoffice-calc-nogui) reads the file back");
+    static const TempProgramFolder folder;
+    static const QHash<Kind, QJsonArray> samples = libreOfficeSamples(folder);
+    const QJsonArray rows = samples.value(kind);
+    QCOMPARE(rows.size(), 2);
+    const QJsonArray cell = rows[1].toArray()[column].toArray();
+    QCOMPARE(cell[0].toString(), text);
+    QCOMPARE(cell[1].toString(), QStringLiteral("s"));
 }
 
 QTEST_APPLESS_MAIN(TestExportFiles)

@@ -268,7 +268,7 @@ void TestExportScreens::editedCellIsExportedNotStored()
         const QByteArray file = m_folder->readAll(QStringLiteral("Magazzino.xls"));
         QVERIFY(file.contains("<td style=\"text-align: left;\">Cerchio</td>"));
         QVERIFY(file.contains("<td style=\"text-align: left;\">12/2030</td>"));
-        QVERIFY(file.contains("<td style=\"text-align: left;\">ART-1</td>"));
+        QVERIFY(file.contains("<td class=t style=\"text-align: left;\">ART-1</td>"));
         QVERIFY(!file.contains("Valvola"));
     }
     QCOMPARE(m_folder->readAll(QStringLiteral("Magazzino.mrv")), archive);
