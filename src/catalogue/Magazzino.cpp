@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QShowEvent>
 #include <QToolButton>
@@ -44,6 +45,8 @@
 namespace {
 
 const QString kZeroAmount = QStringLiteral("0,00");
+// Screens shorter than this (in logical pixels) leave out the button column's picture.
+constexpr int kShortScreen = 680;
 const QString kZeroCount = QStringLiteral("0");
 
 const QStringList kAmountFields = { QStringLiteral("txtCosto"), QStringLiteral("txtValore"),
@@ -169,6 +172,11 @@ void TfrmMagazzino::setupLooks()
         grids.append(qobject_cast<QGridLayout *>(section->layout()));
     if (sections)
         ScreenFit::pairsUnderWhenNarrow(sections, grids);
+    // On a short screen (1366x768 at 125 %) the picture gives its room to the buttons, so
+    // that the column shows every one of them down to Esci without scrolling.
+    if (const QScreen *screen = this->screen();
+        screen && screen->availableGeometry().height() < kShortScreen)
+        m_ui->imgDecoro->hide();
 }
 
 void TfrmMagazzino::setupFieldEntry()
