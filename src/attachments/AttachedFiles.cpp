@@ -1,12 +1,13 @@
 #include "attachments/AttachedFiles.h"
 
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
+#include "cards/CardIds.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QDir>
 #include <QFile>
@@ -119,20 +120,8 @@ QString openCommand(const QString &name)
 
 QString cardForTag(const QString &tag)
 {
-    static const struct
-    {
-        const char *tag;
-        const char *card;
-    } cards[] = {
-        { "magazzino", "TfrmMagazzino" },
-        { "anagrafica", "TfrmAnagrafica" },
-        { "fornitori", "TfrmFornitori" },
-    };
-    for (const auto &entry : cards) {
-        if (tag == QLatin1String(entry.tag))
-            return QString::fromLatin1(entry.card);
-    }
-    return {};
+    const std::optional<CardId> card = cardForAttachmentsTag(tag);
+    return card ? QString(cardIdentity(*card).objectName) : QString();
 }
 
 bool ensureFolder()

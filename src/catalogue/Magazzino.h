@@ -1,12 +1,11 @@
 #pragma once
 #include "cards/CardScreen.h"
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 
 #include <QString>
 
 #include <memory>
 
-class FieldEntry;
 namespace Prices {
 struct PriceResult;
 }
@@ -39,13 +38,9 @@ public:
     static QString saveFirstText();
 
 public slots:
-    void cmdNuovoClick();
-    void cmdDuplicaClick();
-    void cmdSalvaClick();
-    void cmdStampaClick();
-    void cmdPDFClick();
-    void cmdGuidaClick();
-    void cmdEsciClick();
+    // The save rule, then the empty numbers filled, the counts rounded, the prices and the
+    // value worked out, and the write.
+    void cmdSalvaClick() override;
     void btnCalcolaClick();
     void btnScorporaClick();
     void btnValoreClick();
@@ -53,20 +48,11 @@ public slots:
     void btnAggiungiClick();
     void btnSottraiClick();
     void cmdSottoscortaClick();
-    void cmdEsportaClick();
-    void cmdTrovaClick();
     void impFornitoreClick();
     void cmdWebClick();
-    void cmdFileClick();
-
-protected:
-    void showEvent(QShowEvent *event) override;
 
 private:
-    void FormShow();
     void setupLooks();
-    void setupFieldEntry();
-    void connectButtons();
     // Calcola and Scorpora: the three price fields from the result, and the warning with
     // the focus on the price with VAT when the result is not a number.
     void applyPrices(const Prices::PriceResult &result, const QString &warning);
@@ -74,7 +60,5 @@ private:
     // warning instead, and one not stored as shown is saved first when the user agrees.
     // The movement rewrites the stored stock and value, which the card then shows.
     void recordMovement(MovementRecord::Kind kind);
-
     std::unique_ptr<Ui::TfrmMagazzino> m_ui;
-    FieldEntry *m_fieldEntry = nullptr;
 };

@@ -2,7 +2,7 @@
 
 #include "catalogue/Movement.h"
 #include "catalogue/Prices.h"
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 
 #include <QString>

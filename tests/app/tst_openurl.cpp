@@ -18,6 +18,8 @@ private slots:
     void openGivesTheUrlToTheOpener();
     void failureIsSaid_data();
     void failureIsSaid();
+    void mailto_data();
+    void mailto();
 };
 
 void TestOpenUrl::urlHandedToTheDesktop_data()
@@ -139,6 +141,26 @@ void TestOpenUrl::failureIsSaid()
     messages.clear();
     TMisc::OpenOrSay(nullptr, command);
     QCOMPARE(messages.count(), 0);
+}
+
+// The command of the customer and supplier cards' e-mail button.
+void TestOpenUrl::mailto_data()
+{
+    QTest::addColumn<QString>("email");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("address") << u"info@rossi.it"_s << u"\"mailto:info@rossi.it\""_s;
+    QTest::newRow("another address")
+        << u"mario.rossi@example.it"_s << u"\"mailto:mario.rossi@example.it\""_s;
+    QTest::newRow("trimmed") << u"  info@rossi.it "_s << u"\"mailto:info@rossi.it\""_s;
+    QTest::newRow("blanks at the ends") << u"  a@b.it "_s << u"\"mailto:a@b.it\""_s;
+    QTest::newRow("empty: no recipient") << QString() << u"\"mailto:\""_s;
+}
+
+void TestOpenUrl::mailto()
+{
+    QFETCH(QString, email);
+    QFETCH(QString, command);
+    QCOMPARE(TMisc::mailto(email), command);
 }
 
 QTEST_APPLESS_MAIN(TestOpenUrl)

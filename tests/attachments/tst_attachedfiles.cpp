@@ -1,11 +1,11 @@
 #include "attachments/AttachedFiles.h"
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QDir>
 #include <QFile>

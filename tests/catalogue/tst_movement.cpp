@@ -1,9 +1,9 @@
 #include "catalogue/Movement.h"
 
-#include "catalogue/ProductRecord.h"
 #include "catalogue/StockMovement.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/ShortString.h"
 

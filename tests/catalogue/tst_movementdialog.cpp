@@ -1,10 +1,11 @@
 #include "catalogue/Giacenza.h"
 
 #include "app/FieldEntry.h"
-#include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -73,8 +73,8 @@ bool runDialog(Kind kind, const MovementInput &input, QString *newStock,
     const std::function<void(TfrmGiacenza *)> &actions)
 {
     Record product(ProductRecord::layout());
-    QTimer::singleShot(0, [actions] {
-        auto *dialog = qobject_cast<TfrmGiacenza *>(QApplication::activeModalWidget());
+    onNextModal([actions](QWidget *modal) {
+        auto *dialog = qobject_cast<TfrmGiacenza *>(modal);
         if (!dialog)
             return;
         if (QTest::qWaitForWindowActive(dialog))
