@@ -101,6 +101,9 @@ protected:
 
     // The record the controls hold.
     Record recordFromControls() const { return m_binding->record(); }
+    // The card's record was rewritten in the archive by this program (a movement changed its
+    // stock): Salva compares the archive with this from now on.
+    void storedMeanwhile(const Record &stored) { m_asRead = stored; }
     // Runs the spec's save rule on the card: on a failure shows its notice, moves the
     // focus and answers false.
     bool passesSaveCheck();

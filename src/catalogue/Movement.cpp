@@ -42,6 +42,15 @@ StockTotal computeTotal(MovementRecord::Kind kind, const QString &giacenza, cons
     return result;
 }
 
+QString negativeStockQuestion(MovementRecord::Kind kind, const QString &totale)
+{
+    const std::optional<double> stock = TextToNumber(TrimControl(totale));
+    if (kind != MovementRecord::Kind::Unload || !stock || *stock >= 0)
+        return QString();
+    return QStringLiteral("La giacenza diventerà negativa (%1). Registrare lo scarico?")
+        .arg(NumberToText(*stock));
+}
+
 Record buildRecord(const MovementEntry &entry)
 {
     using namespace MovementRecord;

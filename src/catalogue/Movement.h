@@ -9,10 +9,12 @@
 #include <optional>
 
 // The values the product card hands to the movement dialog, as the card shows them.
-// importo is the unit cost for a load and the unit (net) price for an unload.
+// importo is the unit cost for a load and the unit (net) price for an unload; index is
+// the position (0-based) of the stored product the movement applies to.
 struct MovementInput
 {
     QString codice, tipologia, marca, modello, giacenza, importo;
+    qint64 index = -1;
 };
 
 // The rules of a stock movement, apart from the dialog that shows it.
@@ -41,6 +43,11 @@ struct MovementEntry
 {
     QString data, ora, codice, tipologia, marca, modello, importo, quantita, note;
 };
+// An unload that leaves the stock below zero is recorded only once the user agrees; the
+// question names the new stock as "Calcola totale" shows it. Empty when no question is due
+// (a load, a stock that stays at zero or above, a total that is not a number).
+QString negativeStockQuestion(MovementRecord::Kind kind, const QString &totale);
+
 // The movement record of these texts. An empty quantity is recorded as "0" and an empty
 // amount as "0,00"; trimming and cutting to each field's capacity happen when the record
 // is written (category, brand and model keep their first 50 characters).

@@ -268,5 +268,5 @@ void TfrmAnagrafica::btnCartaClick()
 
 void TfrmAnagrafica::btnEmailClick()
 {
-    TMisc::Open(TMisc::mailto(m_ui->txtEmail->text()));
+    TMisc::OpenOrSay(this, TMisc::mailto(m_ui->txtEmail->text()));
 }

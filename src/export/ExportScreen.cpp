@@ -31,8 +31,12 @@ namespace {
 const QString kAskExport = QStringLiteral(
     "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
     "schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kAskOpen = QStringLiteral("Le schede in archivio sono state esportate con "
-                                        "successo.\r\n\r\nSi vuole aprire il file di Excel?");
+// The question after a successful export, saying where the file is.
+QString askOpenText(const QString &path)
+{
+    return QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\n")
+        + TMisc::writtenToText(path) + QStringLiteral("\r\n\r\nSi vuole aprire il file di Excel?");
+}
 const QString kFailure
     = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
                      "Accertarsi che il file di Excel non sia già aperto.");
@@ -225,8 +229,8 @@ void ExportScreen::exportFile(
         Messages::plain(this, kFailure);
         return;
     }
-    if (Messages::confirm(this, kAskOpen))
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+    if (Messages::confirm(this, askOpenText(path)))
+        TMisc::OpenOrSay(this, QLatin1Char('"') + path + QLatin1Char('"'));
 }
 
 void ExportScreen::cmdEsportaClick()

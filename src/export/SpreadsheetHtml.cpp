@@ -38,6 +38,9 @@ constexpr char kOptions[] = "</x:Name>"
                             "</x:ExcelWorksheets>"
                             "</x:ExcelWorkbook>"
                             "</xml><![endif]-->"
+                            // Cells of class t are text whatever they look like, for Excel
+                            // and LibreOffice alike.
+                            "<style>.t{mso-number-format:\"\\@\";}</style>"
                             "</head>"
                             "<body>"
                             "<table x:str>";
@@ -45,6 +48,7 @@ constexpr char kTail[] = "</table></body></html>";
 constexpr char kHeaderCell[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
 constexpr char kLeftCell[] = "<td style=\"text-align: left;\">";
 constexpr char kRightCell[] = "<td style=\"text-align: right;\">";
+constexpr char kTextCell[] = "<td class=t style=\"text-align: left;\">";
 // Put before a cell's text to keep it text (the advice against formula injection).
 constexpr char kTextMark = '\'';
 
@@ -165,8 +169,10 @@ bool write(QIODevice &out, const ExportGrid &grid)
     for (int row = 0; row < grid.rowCount(); ++row) {
         o.append("<tr>");
         for (int c = 0; c < grid.columnCount(); ++c) {
-            o.append(exporter.columns[std::size_t(c)].align == Export::Align::Right ? kRightCell
-                                                                                    : kLeftCell);
+            const Export::Column &column = exporter.columns[std::size_t(c)];
+            o.append(column.keepsText                      ? kTextCell
+                    : column.align == Export::Align::Right ? kRightCell
+                                                           : kLeftCell);
             // A text a spreadsheet program would take for a formula gets the apostrophe
             // that keeps it text.
             if (const QString *edited = grid.edit(row, c)) {

@@ -8,7 +8,8 @@ class QIODevice;
 // The .xls file of an export: an HTML table preceded by the Excel workbook options, in
 // Windows-1252, written as one line. The header row carries the exporter's file headers
 // and widths; then every grid row, top to bottom, each cell trimmed, edited cells as
-// edited. The characters &, < and > are written as &amp;, &lt; and &gt;, so that a
+// edited; the cells of identifier, phone and postcode columns are marked as text. The
+// characters &, < and > are written as &amp;, &lt; and &gt;, so that a
 // spreadsheet program reads every cell whole, and a character that Windows-1252 lacks
 // (only an edit can bring one) as a numeric character reference.
 namespace SpreadsheetHtml {

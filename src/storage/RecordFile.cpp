@@ -535,8 +535,34 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     return true;
 }
 
+bool RecordFile::lockWriters()
+{
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("archivio non aperto"));
+    if (m_readOnly)
+        return fail(QStringLiteral("archivio aperto in sola lettura"));
+    if (m_lockHeld)
+        return true;
+    QString why;
+    bool busy = false;
+    if (!acquireLock(m_file, why, busy))
+        return fail(why, busy ? Failure::Busy : Failure::Other);
+    m_lockHeld = true;
+    // Another copy may have written before the lock was taken.
+    m_blockCount = 0;
+    return refreshSize();
+}
+
+void RecordFile::unlockWriters()
+{
+    if (m_lockHeld && m_file.isOpen())
+        releaseLock(m_file);
+    m_lockHeld = false;
+}
+
 void RecordFile::close()
 {
+    unlockWriters();
     if (m_file.isOpen())
         m_file.close();
     m_block.clear();
@@ -702,7 +728,7 @@ bool RecordFile::write(
         return fail(QStringLiteral("posizione del record non valida"));
     LockGuard guard(m_file);
     QString why;
-    if (!guard.acquire(why))
+    if (!m_lockHeld && !guard.acquire(why))
         return fail(why, guard.busy() ? Failure::Busy : Failure::Other);
     // A journal here now is a copy's that crashed inside its rewrite after this archive was
     // opened: its record is put back before anything else, or the rewrite below would

@@ -111,6 +111,13 @@ public:
     QString errorString() const { return m_error; }
     QString filePath() const { return m_file.fileName(); }
 
+    // Holds the writers' lock of the archive from now until unlockWriters() or close():
+    // what is read meanwhile cannot change under the caller, and this file's own writes
+    // do not take the lock again. For a change that reads records and writes them back
+    // (with other files) as one.
+    bool lockWriters();
+    void unlockWriters();
+
     // The rollback journal of an archive.
     static QString journalPath(const QString &archivePath);
     // Copies a file (an archive, the password file) whole to a new file flushed to disk
@@ -183,6 +190,7 @@ private:
 
     QFile m_file;
     bool m_readOnly = false;
+    bool m_lockHeld = false;
     int m_recordSize = 0;
     // The size of the file, taken at open and again under the lock of each write, so
     // that a scan does not ask the file system for it at every record.

@@ -47,8 +47,13 @@ const QString kDuplicated = u"E' ora possibile apportare le proprie modifiche al
                             u"in archivio."_s;
 const QString kDuplicateNew = u"Attenzione: la duplicazione di una scheda può avvenire "
                               u"soltanto dopo che questa è stata inserita in archivio."_s;
-const QString kPdfDone = u"L'esportazione della scheda in PDF è terminata con successo.\r\n\r\n"
-                         u"Si vuole aprire il file?"_s;
+// The question after the PDF, naming the file written.
+QString pdfDone(const QString &path)
+{
+    return u"L'esportazione della scheda in PDF è terminata con successo.\r\n\r\n"
+           u"Il file è stato salvato in:\r\n"_s
+        + QDir::toNativeSeparators(path) + u"\r\n\r\nSi vuole aprire il file?"_s;
+}
 
 // A supplier with every field filled: the text fields with their own names.
 Record fullSupplier(const QString &ditta, const QString &ricontatta = u"Sì"_s)
@@ -732,7 +737,7 @@ void TestFornitori::pdf()
     f.click(u"cmdPDF"_s);
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Kind::Confirmation);
-    QCOMPARE(f.messages.lastText(), kPdfDone);
+    QCOMPARE(f.messages.lastText(), pdfDone(path));
     QVERIFY(m_opened.isEmpty());
     QVERIFY(pdfText(path).contains(u"Prima Ditta"_s));
 
