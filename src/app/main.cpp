@@ -3,6 +3,7 @@
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "charts/Grafici.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -42,6 +43,7 @@ int main(int argc, char *argv[])
     installItalianCatalogue(app, translator);
     installPrintDialogCatalogue(app);
 
+    TfrmGrafici::registerScreen();
     createResidentScreens();
     showPasswordScreen();
     startDailyBackup();

@@ -6,6 +6,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
+#include "app/Screens.h"
 #include "app/ScreenFit.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
@@ -64,6 +65,7 @@ const struct
     { "cmdUltimo", u"Visualizza l'ultima scheda in archivio." },
     { "cmdEsporta", u"Esporta le schede in archivio in un file di Microsoft Excel." },
     { "cmdScaduti", u"Visualizza il riepilogo delle rate in scadenza o scadute." },
+    { "btnGrafici", u"Visualizza i grafici, tra cui le rate in scadenza nei prossimi 12 mesi." },
     { "cmdGuida", u"Visualizza la guida in linea." },
     { "cmdEsci", u"Esci da questa schermata di lavoro." },
     { "btnCodFisc", u"Controlla il codice fiscale." },
@@ -284,6 +286,7 @@ void TfrmAnagrafica::setupLooks()
         { &Ui::TfrmAnagrafica::cmdUltimo, "go-last.png", 24 },
         { &Ui::TfrmAnagrafica::cmdEsporta, "x-office-spreadsheet.png", 32 },
         { &Ui::TfrmAnagrafica::cmdScaduti, "office-calendar.png", 32 },
+        { &Ui::TfrmAnagrafica::btnGrafici, "x-office-presentation.png", 32 },
         { &Ui::TfrmAnagrafica::cmdGuida, "help-browser.png", 32 },
         { &Ui::TfrmAnagrafica::cmdEsci, "system-log-out.png", 32 },
         { &Ui::TfrmAnagrafica::btnCodFisc, "system-search.png", 20 },
@@ -349,6 +352,7 @@ void TfrmAnagrafica::connectButtons()
         { m_ui->cmdAvanti, &TfrmAnagrafica::cmdAvantiClick },
         { m_ui->cmdUltimo, &TfrmAnagrafica::cmdUltimoClick },
         { m_ui->cmdScaduti, &TfrmAnagrafica::cmdScadutiClick },
+        { m_ui->btnGrafici, &TfrmAnagrafica::btnGraficiClick },
         { m_ui->cmdGuida, &TfrmAnagrafica::cmdGuidaClick },
         { m_ui->cmdEsci, &TfrmAnagrafica::cmdEsciClick },
         { m_ui->btnCodFisc, &TfrmAnagrafica::btnCodFiscClick },
@@ -472,6 +476,11 @@ void TfrmAnagrafica::cmdScadutiClick()
 {
     TfrmDaRinnovare list(this);
     list.exec();
+}
+
+void TfrmAnagrafica::btnGraficiClick()
+{
+    Screens::openModal(QStringLiteral("TfrmGrafici"), this);
 }
 
 void TfrmAnagrafica::cmdGuidaClick()

@@ -36,6 +36,7 @@ public slots:
     void cmdStampaClick();
     void cmdCartellaClick();
     void cmdScadutiClick();
+    void btnGraficiClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void btnCodFiscClick();
