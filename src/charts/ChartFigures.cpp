@@ -76,8 +76,7 @@ Opened openExisting(RecordFile &file, const QString &path, const RecordLayout &l
 {
     if (!QFileInfo::exists(path))
         return Opened::Missing;
-    return file.openPath(path, layout, RecordFile::Access::ReadOnly) ? Opened::Yes
-                                                                      : Opened::Failed;
+    return file.openPath(path, layout, RecordFile::Access::ReadOnly) ? Opened::Yes : Opened::Failed;
 }
 
 // The twelve months from today's, with nothing due yet.
@@ -145,23 +144,22 @@ ValueByType valueByType(RecordFile &products)
     const RecordLayout &layout = ProductRecord::layout();
     ValueByType out;
     QHash<QString, qsizetype> byKey;
-    const StockLists::InventoryScan scan
-        = StockLists::scanInventory(products, QString(), [&](QByteArrayView bytes, double value) {
-              char16_t buffer[ListLines::kFieldBuffer];
-              const QStringView type
-                  = ListLines::fieldView(layout, bytes, ProductRecord::Tipologia, buffer);
-              const QString key = LowerAscii(type);
-              auto found = byKey.constFind(key);
-              if (found == byKey.cend()) {
-                  found = byKey.insert(key, out.types.size());
-                  out.types.append({ type.isEmpty() ? QStringLiteral("Senza tipologia")
-                                                    : type.toString(),
-                      0, 0 });
-              }
-              TypeValue &entry = out.types[*found];
-              entry.value += value;
-              ++entry.products;
-          });
+    const StockLists::InventoryScan scan = StockLists::scanInventory(
+        products, QString(), [&](QByteArrayView bytes, double value) {
+            char16_t buffer[ListLines::kFieldBuffer];
+            const QStringView type
+                = ListLines::fieldView(layout, bytes, ProductRecord::Tipologia, buffer);
+            const QString key = LowerAscii(type);
+            auto found = byKey.constFind(key);
+            if (found == byKey.cend()) {
+                found = byKey.insert(key, out.types.size());
+                out.types.append(
+                    { type.isEmpty() ? QStringLiteral("Senza tipologia") : type.toString(), 0, 0 });
+            }
+            TypeValue &entry = out.types[*found];
+            entry.value += value;
+            ++entry.products;
+        });
     std::stable_sort(out.types.begin(), out.types.end(), [](const auto &a, const auto &b) {
         if (a.value != b.value)
             return a.value > b.value;
@@ -251,8 +249,7 @@ InstalmentsAhead instalmentsAhead(RecordFile &customers, const QDate &today)
         if (!customer)
             return ListLines::Verdict::Stop;
         due = customer->scadenza;
-        return (due >= today && due <= last) ? ListLines::Verdict::Add
-                                             : ListLines::Verdict::Skip;
+        return (due >= today && due <= last) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     out.complete = ListLines::scanRecords(customers, accept, [&](QByteArrayView bytes) {
         const int index = (due.year() - first.year()) * 12 + due.month() - first.month();
@@ -337,7 +334,8 @@ Table valueTable(const ValueByType &value)
         products += type.products;
     }
     table.series = { values };
-    table.summary = QStringLiteral("Valore totale del magazzino: ") + ChartTable::euroText(value.total)
+    table.summary = QStringLiteral("Valore totale del magazzino: ")
+        + ChartTable::euroText(value.total)
         + QStringLiteral(" (%1 articoli, %2 tipologie).").arg(products).arg(value.types.size());
     if (!value.complete)
         table.notice = QStringLiteral(

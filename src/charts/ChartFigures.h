@@ -101,8 +101,8 @@ InstalmentsAhead instalmentsAhead(RecordFile &customers, const QDate &today);
 QStringList movementYears(const QString &folder);
 
 // The tables the screen draws.
-ChartTable::Table movementsTable(const MonthlyMovements &loads,
-    const MonthlyMovements &unloads, int year);
+ChartTable::Table movementsTable(
+    const MonthlyMovements &loads, const MonthlyMovements &unloads, int year);
 ChartTable::Table valueTable(const ValueByType &value);
 ChartTable::Table topUnloadedTable(const TopUnloaded &top, int year);
 ChartTable::Table instalmentsTable(const InstalmentsAhead &ahead);

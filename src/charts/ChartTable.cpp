@@ -43,6 +43,13 @@ QString csvNumber(double value, Unit unit)
     return NumberToText(value);
 }
 
+// The width a label may take in its slot: Qt Charts draws a label with a margin of four
+// units on each side and shortens it when it does not fit; a little air stays between.
+double roomIn(double slotWidth)
+{
+    return slotWidth - 12;
+}
+
 // Whole pieces show without decimals; a fraction of a piece (goods sold by weight or
 // length) with up to three.
 int piecesDecimals(double value)
@@ -202,14 +209,27 @@ Scale scale(double low, double high, Unit unit, int maxTicks)
 
 int labelAngle(double widestLabel, double lineHeight, double slotWidth)
 {
-    // A little air between neighbours.
-    const double room = slotWidth * 0.9;
+    const double room = roomIn(slotWidth);
     if (widestLabel <= room)
         return 0;
-    // Slanted or upright lines stand slot * sin(angle) apart.
-    if (lineHeight <= room * std::sin(std::numbers::pi / 4))
+    // Qt Charts shortens a slanted label wider, across, than its slot: a label slanted by
+    // 45 degrees spans (width + height) * sin 45; an upright one its height.
+    if ((widestLabel + lineHeight) * std::sin(std::numbers::pi / 4) <= room)
         return -45;
     return -90;
+}
+
+LabelFit fitLabels(
+    double widestLabel, double lineHeight, double slotWidth, double size, double minSize)
+{
+    const double room = roomIn(slotWidth);
+    if (widestLabel <= room || widestLabel <= 0)
+        return { size, 0 };
+    // Text widths and heights grow with the font size.
+    const double fitting = size * room / widestLabel;
+    if (fitting >= minSize)
+        return { fitting, 0 };
+    return { size, labelAngle(widestLabel, lineHeight, slotWidth) };
 }
 
 QStringList uniqueLabels(const QStringList &labels)

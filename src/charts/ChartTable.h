@@ -77,10 +77,21 @@ struct Scale
 // numbers. Infinite or not-a-number values count as zero.
 Scale scale(double low, double high, Unit unit, int maxTicks = 7);
 
-// The angle of the labels of a horizontal category axis so that neighbours never overlap:
-// 0 when the widest label fits its slot, -45 when a slanted line has room, -90 otherwise.
-// Widths and heights in the same units (pixels).
+// The angle of the labels of a horizontal category axis so that neighbours never overlap
+// and Qt Charts does not shorten them: 0 when the widest label fits its slot, -45 when it
+// fits slanted, -90 (upright) otherwise. Widths and heights in the same units (pixels).
 int labelAngle(double widestLabel, double lineHeight, double slotWidth);
+
+// The font size and angle of such labels, measured at size: the size as it is when the
+// widest label fits its slot side by side; else the size that makes it fit, down to
+// minSize; else the size as it is at the angle labelAngle gives.
+struct LabelFit
+{
+    double size = 0;
+    int angle = 0;
+};
+LabelFit fitLabels(
+    double widestLabel, double lineHeight, double slotWidth, double size, double minSize);
 
 // Labels made different where equal ones would stand for different bars: the second
 // "Altre" becomes "Altre (2)".

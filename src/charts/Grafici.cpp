@@ -23,7 +23,6 @@
 #include <QChartView>
 #include <QDir>
 #include <QFontMetricsF>
-#include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
 #include <QLegend>
@@ -45,6 +44,8 @@ using ChartTable::Unit;
 
 const QString kPdfName = QStringLiteral("Grafico.pdf");
 const QString kCsvName = QStringLiteral("Grafico.csv");
+// The category labels' own font, kept on the axis: fitting them starts from it each time.
+const char kBaseFont[] = "merventaBaseFont";
 
 // On the screen the chart's fonts are in points. On paper they are in pixels of the
 // painter's coordinates, which are points of the page: the chart measures its texts and
@@ -62,8 +63,8 @@ QFont chartFont(int size, bool bold, bool paper)
 
 QColor seriesColour(qsizetype index)
 {
-    static const char *const colours[]
-        = { Palette::kSelectionBottom, Palette::kTotal, Palette::kDarkSlateBlue, Palette::kWaitNotice };
+    static const char *const colours[] = { Palette::kSelectionBottom, Palette::kTotal,
+        Palette::kDarkSlateBlue, Palette::kWaitNotice };
     return QColor(QString::fromLatin1(colours[index % 4]));
 }
 
@@ -121,6 +122,7 @@ QChart *buildChart(const Table &table, bool paper)
     auto *categories = new QBarCategoryAxis;
     categories->append(labels);
     categories->setLabelsFont(labelFont);
+    categories->setProperty(kBaseFont, labelFont);
     categories->setGridLineVisible(false);
 
     QAbstractBarSeries *bars = table.horizontal
@@ -165,7 +167,8 @@ QChart *buildChart(const Table &table, bool paper)
     for (QLineSeries *line : std::as_const(lines))
         chart->addSeries(line);
 
-    QCategoryAxis *values = valueAxis(ChartTable::scale(barLow, barHigh, barUnit), barUnit, labelFont);
+    QCategoryAxis *values
+        = valueAxis(ChartTable::scale(barLow, barHigh, barUnit), barUnit, labelFont);
     chart->addAxis(categories, table.horizontal ? Qt::AlignLeft : Qt::AlignBottom);
     chart->addAxis(values, table.horizontal ? Qt::AlignBottom : Qt::AlignLeft);
     bars->attachAxis(categories);
@@ -182,21 +185,32 @@ QChart *buildChart(const Table &table, bool paper)
     return chart;
 }
 
-// Slants or raises the month names when the plot is too narrow for them side by side.
+// Makes the month names smaller, or at last slants them, when the plot is too narrow for
+// them side by side.
 void fitLabels(QChart *chart)
 {
     for (QAbstractAxis *axis : chart->axes(Qt::Horizontal)) {
         auto *categories = qobject_cast<QBarCategoryAxis *>(axis);
         if (!categories || categories->count() == 0)
             continue;
-        const QFontMetricsF metrics(categories->labelsFont());
+        const QFont base = categories->property(kBaseFont).value<QFont>();
+        const bool pixels = base.pixelSize() > 0;
+        const double size = pixels ? base.pixelSize() : base.pointSizeF();
+        const QFontMetricsF metrics(base);
         double widest = 0;
         for (const QString &label : categories->categories())
             widest = std::max(widest, metrics.horizontalAdvance(label));
-        const int angle = ChartTable::labelAngle(
-            widest, metrics.height(), chart->plotArea().width() / categories->count());
-        if (categories->labelsAngle() != angle)
-            categories->setLabelsAngle(angle);
+        const ChartTable::LabelFit fit = ChartTable::fitLabels(widest, metrics.height(),
+            chart->plotArea().width() / categories->count(), size, size * 0.75);
+        QFont font = base;
+        if (pixels)
+            font.setPixelSize(std::max(1, int(fit.size)));
+        else
+            font.setPointSizeF(fit.size);
+        if (categories->labelsFont() != font)
+            categories->setLabelsFont(font);
+        if (categories->labelsAngle() != fit.angle)
+            categories->setLabelsAngle(fit.angle);
     }
 }
 
@@ -234,8 +248,7 @@ TfrmGrafici::TfrmGrafici(QWidget *parent)
     m_ui->cboGrafico->addItems(ChartFigures::kindNames());
     m_ui->cboAnno->addItems(ChartFigures::movementYears(ProgramFolder::path()));
     if (parent) {
-        m_ui->cboGrafico->setCurrentIndex(
-            int(ChartFigures::firstKindFor(parent->objectName())));
+        m_ui->cboGrafico->setCurrentIndex(int(ChartFigures::firstKindFor(parent->objectName())));
         // A movement summary selection hands over the year typed there.
         if (auto *year = parent->findChild<QLineEdit *>(QStringLiteral("txtAnno"))) {
             const int index = m_ui->cboAnno->findText(TrimControl(year->text()));
@@ -285,9 +298,10 @@ void TfrmGrafici::refresh()
 
     QChart *previous = m_ui->chtGrafico->chart();
     QChart *chart = buildChart(m_table, false);
+    connect(chart, &QChart::plotAreaChanged, this, &TfrmGrafici::fitCategoryLabels);
     m_ui->chtGrafico->setChart(chart);
     delete previous;
-    connect(chart, &QChart::plotAreaChanged, this, &TfrmGrafici::fitCategoryLabels);
+    fitCategoryLabels();
 
     m_ui->chtGrafico->setVisible(!m_table.empty);
     m_ui->lblVuoto->setVisible(m_table.empty);
@@ -317,28 +331,29 @@ bool TfrmGrafici::paintPage(QPagedPaintDevice &device) const
     const QRectF area = page.adjusted(margin, margin, -margin, -margin);
 
     painter.setFont(chartFont(10, false, true));
-    const QString footer = QStringLiteral("Merventa 2.0 - ") + Today() + QStringLiteral(" ")
-        + Now();
-    const QString texts = m_table.notice.isEmpty() ? m_table.summary
-                                                   : m_table.summary + u'\n' + m_table.notice;
+    const QString footer
+        = QStringLiteral("Merventa 2.0 - ") + Today() + QStringLiteral(" ") + Now();
+    const QString texts
+        = m_table.notice.isEmpty() ? m_table.summary : m_table.summary + u'\n' + m_table.notice;
     const QRectF textBox = painter.boundingRect(
         QRectF(area.left(), 0, area.width(), area.height()), Qt::TextWordWrap, texts);
     const double lineHeight = QFontMetricsF(painter.font()).height();
-    const QRectF chartBox(area.left(), area.top(), area.width(),
-        area.height() - textBox.height() - 2 * lineHeight);
+    const QRectF chartBox(
+        area.left(), area.top(), area.width(), area.height() - textBox.height() - 2 * lineHeight);
 
     QGraphicsScene scene;
     QChart *chart = buildChart(m_table, true);
     scene.addItem(chart);
     chart->resize(chartBox.size());
-    chart->layout()->activate();
+    // The chart lays itself out on posted events: the plot area is known after them.
+    QCoreApplication::sendPostedEvents();
     fitLabels(chart);
-    chart->layout()->activate();
+    QCoreApplication::sendPostedEvents();
     scene.render(&painter, chartBox, QRectF(QPointF(0, 0), chartBox.size()));
 
     painter.setPen(Qt::black);
-    painter.drawText(QRectF(area.left(), chartBox.bottom() + lineHeight / 2, area.width(),
-                         textBox.height()),
+    painter.drawText(
+        QRectF(area.left(), chartBox.bottom() + lineHeight / 2, area.width(), textBox.height()),
         Qt::TextWordWrap, texts);
     painter.setPen(QColor(QString::fromLatin1(Palette::kTitleGrey)));
     painter.drawText(QRectF(area.left(), area.bottom() - lineHeight, area.width(), lineHeight),
@@ -372,8 +387,8 @@ void TfrmGrafici::btnPdfClick()
         Messages::warning(this, writeFailure(QStringLiteral("il grafico in PDF"), path));
         return;
     }
-    askToOpen(this, QStringLiteral("L'esportazione del grafico in PDF è terminata con successo."),
-        path);
+    askToOpen(
+        this, QStringLiteral("L'esportazione del grafico in PDF è terminata con successo."), path);
 }
 
 void TfrmGrafici::btnEsportaClick()

@@ -305,8 +305,8 @@ bool printWith(QWidget *parent, QPrinter &printer, int pageCount,
 bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
 {
     setUpPrinter(printer, report);
-    return printWith(parent, printer, report.pageCount(),
-        [&report](QPrinter &device, int first, int last) {
+    return printWith(
+        parent, printer, report.pageCount(), [&report](QPrinter &device, int first, int last) {
             return render(report, device, first, last);
         });
 }
@@ -362,8 +362,7 @@ bool writePdf(const QString &path, const DocumentInfo &info,
 bool exportPdf(const PreparedReport &report, const QString &path, QString *error)
 {
     return writePdf(
-        path, report.info, [&report](QPdfWriter &writer) { return render(report, writer); },
-        error);
+        path, report.info, [&report](QPdfWriter &writer) { return render(report, writer); }, error);
 }
 
 } // namespace Report

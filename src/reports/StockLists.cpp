@@ -231,8 +231,8 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
         = ListLines::lineBuilder(movementColumns(kind), MovementRecord::layout());
     Movements mov;
     mov.lines.reserve(file.recordCount());
-    const MovementScan scan = scanMovements(
-        file, filter, start, end, [&](QByteArrayView bytes, QDate) { mov.lines.append(build(bytes)); });
+    const MovementScan scan = scanMovements(file, filter, start, end,
+        [&](QByteArrayView bytes, QDate) { mov.lines.append(build(bytes)); });
     mov.complete = scan.complete;
     mov.shownFilter = scan.shownFilter;
     return mov;

@@ -46,6 +46,8 @@ private slots:
     void scale();
     void labelAngle_data();
     void labelAngle();
+    void fitLabels_data();
+    void fitLabels();
     void uniqueLabels();
     void axisLabels();
     void csvBytes();
@@ -87,8 +89,8 @@ Record customer(const QString &due, const QString &notice, const QString &amount
 }
 
 // Writes the records as a whole file and leaves it open for reading.
-bool writeFile(RecordFile &file, const QString &path, const RecordLayout &layout,
-    const QList<Record> &records)
+bool writeFile(
+    RecordFile &file, const QString &path, const RecordLayout &layout, const QList<Record> &records)
 {
     QFile::remove(path);
     if (!file.openPath(path, layout))
@@ -128,8 +130,7 @@ void TestChartFigures::monthlyMovements_data()
 
     QTest::newRow("month boundaries in a leap year")
         << QList<Record> { movement(u"31/01/2024"_s, u"1"_s, u"2"_s),
-               movement(u"01/02/2024"_s, u"2"_s, u"2"_s),
-               movement(u"29/02/2024"_s, u"3"_s, u"2"_s),
+               movement(u"01/02/2024"_s, u"2"_s, u"2"_s), movement(u"29/02/2024"_s, u"3"_s, u"2"_s),
                movement(u"01/03/2024"_s, u"4"_s, u"2"_s),
                movement(u"31/12/2024"_s, u"5"_s, u"2"_s) }
         << months({ { 1, 1 }, { 2, 2 }, { 3, 1 }, { 12, 1 } })
@@ -138,8 +139,7 @@ void TestChartFigures::monthlyMovements_data()
     // The summary skips a movement dated in another year of the file.
     QTest::newRow("other years left out")
         << QList<Record> { movement(u"31/12/2023"_s, u"7"_s, u"1"_s),
-               movement(u"01/01/2025"_s, u"7"_s, u"1"_s),
-               movement(u"5/6/2024"_s, u"1"_s, u"1"_s) }
+               movement(u"01/01/2025"_s, u"7"_s, u"1"_s), movement(u"5/6/2024"_s, u"1"_s, u"1"_s) }
         << months({ { 6, 1 } }) << months({ { 6, 1 } }) << months({ { 6, 1 } }) << true << 0;
     // 29/02 of a common year is no date: the summary stops there, and so does the chart.
     QTest::newRow("29 February of a common year stops the reading")
@@ -150,8 +150,7 @@ void TestChartFigures::monthlyMovements_data()
     QTest::newRow("costs with four decimals")
         << QList<Record> { movement(u"02/04/2023"_s, u"3"_s, u"1,2345"_s),
                movement(u"30/04/2023"_s, u"2"_s, u"0,0001"_s) }
-        << months({ { 4, 2 } }) << months({ { 4, 5 } }) << months({ { 4, 3.7037 } }) << true
-        << 0;
+        << months({ { 4, 2 } }) << months({ { 4, 5 } }) << months({ { 4, 3.7037 } }) << true << 0;
     QTest::newRow("negative quantity of a correction")
         << QList<Record> { movement(u"02/05/2023"_s, u"5"_s, u"10"_s),
                movement(u"03/05/2023"_s, u"-2"_s, u"10"_s) }
@@ -202,8 +201,8 @@ void TestChartFigures::monthsEqualTheSummaries()
     records.insert(110, movement(u"31/11/2024"_s, u"9"_s, u"1"_s));
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(writeFile(file, folder.filePath(u"Carico_2024.mrv"_s), MovementRecord::layout(),
-        records));
+    QVERIFY(
+        writeFile(file, folder.filePath(u"Carico_2024.mrv"_s), MovementRecord::layout(), records));
     const auto figures = ChartFigures::monthlyMovements(file, 2024);
     QVERIFY(!figures.complete);
 
@@ -211,8 +210,8 @@ void TestChartFigures::monthsEqualTheSummaries()
     qint64 listedInYear = 0;
     for (int m = 1; m <= 12; ++m) {
         const QDate first(2024, m, 1);
-        const StockLists::Movements summary = StockLists::movementLines(file,
-            MovementRecord::Kind::Load, QString(), first, first.addMonths(1).addDays(-1));
+        const StockLists::Movements summary = StockLists::movementLines(
+            file, MovementRecord::Kind::Load, QString(), first, first.addMonths(1).addDays(-1));
         QCOMPARE(figures.months[std::size_t(m - 1)].movements, qint64(summary.lines.size()));
         double pieces = 0;
         for (const QString &line : summary.lines)
@@ -246,12 +245,11 @@ void TestChartFigures::valueByType_data()
     QTest::newRow("values with four decimals")
         << QList<Record> { product(u"A"_s, u"0,1234"_s), product(u"A"_s, u"0,0001"_s) }
         << QStringList { u"A"_s } << QList<double> { 0.1235 } << 0.1235 << true;
-    QTest::newRow("a value that is not a number ends the reading")
-        << QList<Record> { product(u"A"_s, u"1"_s), product(u"B"_s, u"n.d."_s),
-               product(u"C"_s, u"3"_s) }
-        << QStringList { u"A"_s } << QList<double> { 1 } << 1.0 << false;
-    QTest::newRow("empty archive") << QList<Record> {} << QStringList {} << QList<double> {}
-                                   << 0.0 << true;
+    QTest::newRow("a value that is not a number ends the reading") << QList<Record> {
+        product(u"A"_s, u"1"_s), product(u"B"_s, u"n.d."_s), product(u"C"_s, u"3"_s)
+    } << QStringList { u"A"_s } << QList<double> { 1 } << 1.0 << false;
+    QTest::newRow("empty archive")
+        << QList<Record> {} << QStringList {} << QList<double> {} << 0.0 << true;
 }
 
 void TestChartFigures::valueByType()
@@ -371,13 +369,12 @@ void TestChartFigures::topUnloaded()
     QFETCH(QStringList, expected);
     TempProgramFolder folder;
     RecordFile file;
-    QVERIFY(writeFile(file, folder.filePath(u"Scarico_2024.mrv"_s), MovementRecord::layout(),
-        records));
+    QVERIFY(
+        writeFile(file, folder.filePath(u"Scarico_2024.mrv"_s), MovementRecord::layout(), records));
     const ChartFigures::TopUnloaded top = ChartFigures::topUnloaded(file, 2024, count);
     QStringList got;
     for (const auto &product : top.products)
-        got.append(product.code + u'|' + product.description + u'|'
-            + NumberToText(product.pieces));
+        got.append(product.code + u'|' + product.description + u'|' + NumberToText(product.pieces));
     QCOMPARE(got, expected);
 }
 
@@ -402,8 +399,7 @@ void TestChartFigures::instalmentsAhead_data()
         << months({ { 1, 2 }, { 2, 1 }, { 12, 1 } })
         << months({ { 1, 110.5 }, { 2, 20.25 }, { 12, 7 } }) << true << 0;
     QTest::newRow("29 February in a leap year")
-        << QDate(2028, 1, 31)
-        << QList<Record> { customer(u"29/02/2028"_s, u"1"_s, u"50"_s) }
+        << QDate(2028, 1, 31) << QList<Record> { customer(u"29/02/2028"_s, u"1"_s, u"50"_s) }
         << months({ { 2, 1 } }) << months({ { 2, 50 } }) << true << 0;
     QTest::newRow("amount that does not parse is counted, not summed")
         << QDate(2026, 3, 1)
@@ -434,8 +430,8 @@ void TestChartFigures::instalmentsAhead()
     QCOMPARE(ahead.months[0].month, QDate(today.year(), today.month(), 1));
     QCOMPARE(ahead.months[11].month, QDate(today.year(), today.month(), 1).addMonths(11));
     for (std::size_t m = 0; m < 12; ++m) {
-        QVERIFY2(near(double(ahead.months[m].instalments), counts[m]),
-            qPrintable(QString::number(m)));
+        QVERIFY2(
+            near(double(ahead.months[m].instalments), counts[m]), qPrintable(QString::number(m)));
         QVERIFY2(near(ahead.months[m].amount, amounts[m]), qPrintable(QString::number(m)));
     }
     QCOMPARE(ahead.complete, complete);
@@ -543,13 +539,13 @@ void TestChartFigures::scale_data()
     QTest::addColumn<double>("high");
     QTest::addColumn<int>("unit");
     QTest::addColumn<QStringList>("labels");
-    QTest::newRow("euro to a hundred") << 0.0 << 95.0 << int(Unit::Euro)
-                                       << QStringList { u"0 €"_s, u"20 €"_s, u"40 €"_s,
-                                              u"60 €"_s, u"80 €"_s, u"100 €"_s };
+    QTest::newRow("euro to a hundred")
+        << 0.0 << 95.0 << int(Unit::Euro)
+        << QStringList { u"0 €"_s, u"20 €"_s, u"40 €"_s, u"60 €"_s, u"80 €"_s, u"100 €"_s };
     QTest::newRow("pieces never below one")
         << 0.0 << 1.0 << int(Unit::Pieces) << QStringList { u"0"_s, u"1"_s };
-    QTest::newRow("nothing at all") << 0.0 << 0.0 << int(Unit::Count)
-                                    << QStringList { u"0"_s, u"1"_s };
+    QTest::newRow("nothing at all")
+        << 0.0 << 0.0 << int(Unit::Count) << QStringList { u"0"_s, u"1"_s };
     QTest::newRow("negative values")
         << -30.0 << 10.0 << int(Unit::Euro)
         << QStringList { u"-30 €"_s, u"-20 €"_s, u"-10 €"_s, u"0 €"_s, u"10 €"_s };
@@ -590,12 +586,36 @@ void TestChartFigures::labelAngle()
     QCOMPARE(ChartTable::labelAngle(widest, 16, slot), angle);
 }
 
+void TestChartFigures::fitLabels_data()
+{
+    QTest::addColumn<double>("widest");
+    QTest::addColumn<double>("minSize");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("angle");
+    // Slots of 100 leave 88 to a label; the font is 10 and the line 16 high.
+    QTest::newRow("fits as it is") << 60.0 << 7.5 << 10.0 << 0;
+    QTest::newRow("smaller font") << 100.0 << 7.5 << 8.8 << 0;
+    QTest::newRow("slanted when smaller is too small") << 100.0 << 9.5 << 10.0 << -45;
+    QTest::newRow("upright when slanted is too wide") << 200.0 << 7.5 << 10.0 << -90;
+}
+
+void TestChartFigures::fitLabels()
+{
+    QFETCH(double, widest);
+    QFETCH(double, minSize);
+    QFETCH(double, size);
+    QFETCH(int, angle);
+    const ChartTable::LabelFit fit = ChartTable::fitLabels(widest, 16, 100, 10, minSize);
+    QVERIFY(near(fit.size, size));
+    QCOMPARE(fit.angle, angle);
+}
+
 void TestChartFigures::uniqueLabels()
 {
-    QCOMPARE(ChartTable::uniqueLabels({ u"Altre"_s, u"altre"_s, u"Altre"_s, u"Altre (2)"_s,
-                 u"Altre"_s }),
-        (QStringList { u"Altre"_s, u"altre"_s, u"Altre (2)"_s, u"Altre (2) (2)"_s,
-            u"Altre (3)"_s }));
+    QCOMPARE(ChartTable::uniqueLabels(
+                 { u"Altre"_s, u"altre"_s, u"Altre"_s, u"Altre (2)"_s, u"Altre"_s }),
+        (QStringList {
+            u"Altre"_s, u"altre"_s, u"Altre (2)"_s, u"Altre (2) (2)"_s, u"Altre (3)"_s }));
 }
 
 void TestChartFigures::axisLabels()
@@ -606,8 +626,8 @@ void TestChartFigures::axisLabels()
     table.texts = { u"Pirelli P Zero Rosso Asimmetrico 245/40 R18 97Y XL"_s, QString() };
     table.series = { { u"Pezzi"_s, Unit::Pieces, ChartTable::Plot::Bars, { 1234, 2.5 } } };
     QCOMPARE(ChartTable::axisLabels(table),
-        (QStringList { u"GOM-1 Pirelli P Zero Rosso Asimmetrico…  (1.234 pz)"_s,
-            u"GOM-2  (2,5 pz)"_s }));
+        (QStringList {
+            u"GOM-1 Pirelli P Zero Rosso Asimmetrico…  (1.234 pz)"_s, u"GOM-2  (2,5 pz)"_s }));
     table.horizontal = false;
     QCOMPARE(ChartTable::axisLabels(table), table.labels);
 }
