@@ -38,6 +38,7 @@ private slots:
     void movementYears();
     void readingLeavesMissingFilesMissing();
     void unreadableArchiveGivesTheMessage();
+    void truncatedYearlyFile();
     void tablesOfTheFourCharts();
 
     void euroText_data();
@@ -476,6 +477,29 @@ void TestChartFigures::unreadableArchiveGivesTheMessage()
         = ChartFigures::read(ChartFigures::Kind::Movements, u"2024"_s, QDate(2024, 5, 5));
     QCOMPARE(reading.error, accessErrorText());
     QVERIFY(reading.table.empty);
+}
+
+void TestChartFigures::truncatedYearlyFile()
+{
+    TempProgramFolder folder;
+    {
+        RecordFile file;
+        QVERIFY(writeFile(file, folder.filePath(u"Carico_2024.mrv"_s), MovementRecord::layout(),
+            { movement(u"02/01/2024"_s, u"2"_s, u"3"_s),
+                movement(u"03/01/2024"_s, u"1"_s, u"3"_s) }));
+    }
+    // A record cut short at the end of the file (a copy that stopped half way).
+    QFile file(folder.filePath(u"Carico_2024.mrv"_s));
+    QVERIFY(file.open(QIODevice::Append));
+    QVERIFY(file.write(QByteArray(100, '7')) == 100);
+    file.close();
+    const auto reading
+        = ChartFigures::read(ChartFigures::Kind::Movements, u"2024"_s, QDate(2024, 5, 5));
+    QVERIFY(reading.error.isEmpty());
+    QVERIFY(!reading.table.empty);
+    QCOMPARE(reading.table.series[0].values[0], 3.0);
+    QVERIFY(reading.table.summary.startsWith(u"Carichi: 2 movimenti, 3 pezzi, 9,00 €."_s));
+    QVERIFY(reading.table.notice.isEmpty());
 }
 
 void TestChartFigures::tablesOfTheFourCharts()
