@@ -34,6 +34,7 @@
 #include <QPrinter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -106,13 +107,19 @@ QChart *buildChart(const Table &table, bool paper)
     chart->setTitleBrush(QColor(QString::fromLatin1(Palette::kSectionTitle)));
     chart->legend()->setVisible(table.series.size() > 1);
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(chartFont(paper ? 10 : 10, false, paper));
+    chart->legend()->setFont(chartFont(10, false, paper));
     if (table.empty || table.series.isEmpty())
         return chart;
 
     const QFont labelFont = chartFont(paper ? 9 : 10, false, paper);
     QStringList labels = ChartTable::axisLabels(table);
+    // An amount a damaged record makes infinite is drawn as nothing rather than break the
+    // chart's geometry.
     auto order = [&table](QList<double> values) {
+        for (double &value : values) {
+            if (!std::isfinite(value))
+                value = 0;
+        }
         if (table.horizontal)
             std::reverse(values.begin(), values.end());
         return values;

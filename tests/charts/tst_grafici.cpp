@@ -58,6 +58,8 @@ private slots:
     void pdfReadBack();
     void pdfThatCannotBeWrittenLeavesNoFile();
     void printsLandscape();
+    void fitsSmallScreens_data();
+    void fitsSmallScreens();
     void labelsNeverOverlap_data();
     void labelsNeverOverlap();
     void openedFromItsButtons_data();
@@ -448,6 +450,28 @@ void TestGrafici::printsLandscape()
     QTest::mouseClick(child<QPushButton>(&screen, "btnStampa"), Qt::LeftButton);
     QCOMPARE(title, u"Stampa"_s);
     QCOMPARE(orientation, QPageLayout::Landscape);
+}
+
+void TestGrafici::fitsSmallScreens_data()
+{
+    QTest::addColumn<int>("chart");
+    for (int chart = 0; chart < 4; ++chart)
+        QTest::newRow(qPrintable(QString::number(chart))) << chart;
+}
+
+// Every chart fits the logical 1093x614 of a 1366x768 screen at 125 %, with room for the
+// title bar (1280x720 is larger both ways).
+void TestGrafici::fitsSmallScreens()
+{
+    QFETCH(int, chart);
+    QVERIFY(writeFixture(*m_folder));
+    TfrmGrafici screen;
+    choose(screen, chart);
+    screen.ensurePolished();
+    screen.layout()->activate();
+    const QSize minimum = screen.minimumSize().expandedTo(screen.minimumSizeHint());
+    QVERIFY2(minimum.width() <= 1093 && minimum.height() <= 614 - 30,
+        qPrintable(u"%1x%2"_s.arg(minimum.width()).arg(minimum.height())));
 }
 
 void TestGrafici::labelsNeverOverlap_data()
