@@ -3,9 +3,9 @@
 // products (target: 200 ms), each beside a plain read of the same file in the same run.
 #include "BenchSupport.h"
 
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "charts/ChartFigures.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include "app/Screens.h"
 #include "app/Widgets.h"
 #include "charts/ChartFigures.h"
+#include "lists/ListScreen.h"
 #include "report/ReportRenderer.h"
-#include "reports/ListScreen.h"
 #include "storage/ProgramFolder.h"
 #include "storage/TextForms.h"
 
@@ -358,7 +358,7 @@ bool TfrmGrafici::paintPage(QPagedPaintDevice &device) const
     QCoreApplication::sendPostedEvents();
     scene.render(&painter, chartBox, QRectF(QPointF(0, 0), chartBox.size()));
 
-    painter.setPen(Qt::black);
+    painter.setPen(QColor(QString::fromLatin1(Palette::kBlack)));
     painter.drawText(
         QRectF(area.left(), chartBox.bottom() + lineHeight / 2, area.width(), textBox.height()),
         Qt::TextWordWrap, texts);

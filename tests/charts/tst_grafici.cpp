@@ -1,10 +1,10 @@
 #include "charts/Grafici.h"
 
 #include "app/Screens.h"
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "customers/Anagrafica.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
