@@ -14,6 +14,7 @@
 #include "catalogue/ProductCard.h"
 #include "catalogue/ProductCardReport.h"
 #include "export/ExportScreen.h"
+#include "records/ProductRecord.h"
 #include "reports/Sottoscorta.h"
 #include "search/ArchiveSearchScreen.h"
 #include "search/WebSearch.h"
