@@ -29,8 +29,7 @@ Outcome apply(MovementRecord::Kind kind, const Record &movement, qint64 index)
     Record product(layout());
     RecordFile file;
     if (!file.open(archive()) || !file.lockWriters())
-        return failed(
-            Outcome::Result::AccessError, product, file.errorString(), file.failure());
+        return failed(Outcome::Result::AccessError, product, file.errorString(), file.failure());
     // From here on no other copy can write the product between the read and the rewrite.
     if (index < 0 || index >= file.recordCount())
         return failed(Outcome::Result::CardChanged, product);

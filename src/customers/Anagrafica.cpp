@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/ScreenFit.h"
+#include "app/Screens.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
 #include "attachments/Cartella.h"
@@ -81,6 +82,9 @@ const CardSpec &customerSpec()
                 QStringLiteral("Gestisci la cartella abbinata alla scheda corrente.") },
             { QStringLiteral("cmdScaduti"),
                 QStringLiteral("Visualizza il riepilogo delle rate in scadenza o scadute.") },
+            { QStringLiteral("btnGrafici"),
+                QStringLiteral(
+                    "Visualizza i grafici, tra cui le rate in scadenza nei prossimi 12 mesi.") },
             { QStringLiteral("cmdGuida"), QStringLiteral("Visualizza la guida in linea.") },
         },
         .background = names({ "panStrumenti", "shpGruppo01", "shpGruppo02", "shpGruppo03",
@@ -113,6 +117,7 @@ TfrmAnagrafica::TfrmAnagrafica(QWidget *parent)
     wireButtons<TfrmAnagrafica>({
         { "cmdCartella", &TfrmAnagrafica::cmdCartellaClick },
         { "cmdScaduti", &TfrmAnagrafica::cmdScadutiClick },
+        { "btnGrafici", &TfrmAnagrafica::btnGraficiClick },
         { "btnCodFisc", &TfrmAnagrafica::btnCodFiscClick },
         { "btnIva", &TfrmAnagrafica::btnIvaClick },
         { "btnIban", &TfrmAnagrafica::btnIbanClick },
@@ -206,6 +211,7 @@ void TfrmAnagrafica::setupLooks()
             { m_ui->cmdUltimo, "go-last.png", 24 },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png", 32 },
             { m_ui->cmdScaduti, "office-calendar.png", 32 },
+            { m_ui->btnGrafici, "x-office-presentation.png", 32 },
             { m_ui->cmdGuida, "help-browser.png", 32 },
             { m_ui->cmdEsci, "system-log-out.png", 32 },
             { m_ui->btnCodFisc, "system-search.png", 20 },
@@ -244,6 +250,11 @@ void TfrmAnagrafica::cmdScadutiClick()
 {
     TfrmDaRinnovare list(this);
     list.exec();
+}
+
+void TfrmAnagrafica::btnGraficiClick()
+{
+    Screens::openModal(QStringLiteral("TfrmGrafici"), this);
 }
 
 void TfrmAnagrafica::btnCodFiscClick()

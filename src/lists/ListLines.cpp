@@ -421,27 +421,31 @@ std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layou
     return found;
 }
 
-Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build)
+bool scanRecords(RecordFile &file, const RecordFilter &accept,
+    const std::function<void(QByteArrayView recordBytes)> &take)
 {
-    Scan scan;
     file.seek(0);
     const qint64 count = file.recordCount();
-    scan.lines.reserve(count);
     for (qint64 index = 0; index < count; ++index) {
         // Straight from the file's read block: a scan copies no record.
         const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty()) {
-            scan.complete = false;
-            break;
-        }
+        if (bytes.isEmpty())
+            return false;
         const Verdict verdict = accept(bytes);
-        if (verdict == Verdict::Stop) {
-            scan.complete = false;
-            break;
-        }
+        if (verdict == Verdict::Stop)
+            return false;
         if (verdict == Verdict::Add)
-            scan.lines.append(build(bytes));
+            take(bytes);
     }
+    return true;
+}
+
+Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build)
+{
+    Scan scan;
+    scan.lines.reserve(file.recordCount());
+    scan.complete = scanRecords(
+        file, accept, [&scan, &build](QByteArrayView bytes) { scan.lines.append(build(bytes)); });
     return scan;
 }
 

@@ -282,19 +282,18 @@ void setUpPrinter(QPrinter &printer, const PreparedReport &report)
     printer.setPageLayout(pageLayout(report));
 }
 
-bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
+bool printWith(QWidget *parent, QPrinter &printer, int pageCount,
+    const std::function<bool(QPrinter &printer, int first, int last)> &paint)
 {
-    setUpPrinter(printer, report);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Stampa"));
-    dialog.setMinMax(1, std::max(1, report.pageCount()));
+    dialog.setMinMax(1, std::max(1, pageCount));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // The dialog may have changed the paper; the origin stays at its corner.
     printer.setFullPage(true);
     const bool range = printer.printRange() == QPrinter::PageRange;
-    const bool done
-        = render(report, printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+    const bool done = paint(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
     if (!done) {
         Messages::warning(parent,
             QStringLiteral("Attenzione: impossibile completare la stampa.\r\n"
@@ -302,6 +301,15 @@ bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
                            "collegata, quindi riprovare."));
     }
     return true;
+}
+
+bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
+{
+    setUpPrinter(printer, report);
+    return printWith(
+        parent, printer, report.pageCount(), [&report](QPrinter &device, int first, int last) {
+            return render(report, device, first, last);
+        });
 }
 
 void print(QWidget *parent, const PreparedReport &report)
@@ -316,18 +324,19 @@ void preview(QWidget *parent, const PreparedReport &report)
     dialog.exec();
 }
 
-bool exportPdf(const PreparedReport &report, const QString &path, QString *error)
+bool writePdf(const QString &path, const DocumentInfo &info,
+    const std::function<bool(QPdfWriter &writer)> &paint, QString *error)
 {
     QString why;
     const bool written = SafeFile::replace(
         path,
         [&](QIODevice &file) {
             QPdfWriter writer(&file);
-            writer.setTitle(report.info.title);
-            if (!report.info.creator.isEmpty())
-                writer.setCreator(report.info.creator);
-            writer.setDocumentXmpMetadata(xmpMetadata(report.info));
-            return render(report, writer);
+            writer.setTitle(info.title);
+            if (!info.creator.isEmpty())
+                writer.setCreator(info.creator);
+            writer.setDocumentXmpMetadata(xmpMetadata(info));
+            return paint(writer);
         },
         &why);
     if (!written && error)
@@ -335,6 +344,12 @@ bool exportPdf(const PreparedReport &report, const QString &path, QString *error
             ? QStringLiteral("impossibile scrivere il documento PDF")
             : why;
     return written;
+}
+
+bool exportPdf(const PreparedReport &report, const QString &path, QString *error)
+{
+    return writePdf(
+        path, report.info, [&report](QPdfWriter &writer) { return render(report, writer); }, error);
 }
 
 } // namespace Report

@@ -2,6 +2,7 @@
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
 #include "storage/RecordFile.h"
 
@@ -59,6 +60,7 @@ int main(int argc, char *argv[])
     installPrintDialogCatalogue(app);
     showLockWaits();
 
+    TfrmGrafici::registerScreen();
     createResidentScreens();
     showPasswordScreen();
     startDailyBackup();
