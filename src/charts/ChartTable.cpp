@@ -1,9 +1,9 @@
 #include "charts/ChartTable.h"
 
+#include "storage/SafeFile.h"
 #include "storage/TextForms.h"
 
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 #include <algorithm>
@@ -94,22 +94,7 @@ QByteArray csv(const Table &table)
 
 bool saveCsv(const QString &path, const Table &table, QString *error)
 {
-    QSaveFile file(path);
-    const QByteArray bytes = csv(table);
-    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
-    // short there would still replace the old file, so the write and flush are checked.
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.flush()) {
-        if (error)
-            *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return SafeFile::replace(path, csv(table), error);
 }
 
 QStringList axisLabels(const Table &table)
