@@ -547,13 +547,20 @@ bool RecordFile::append(const QByteArray &bytes)
     return write(std::nullopt, bytes);
 }
 
-bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes)
+bool RecordFile::appendBlock(const QByteArray &records)
+{
+    return write(std::nullopt, records, true);
+}
+
+bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes, bool block)
 {
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
     if (m_readOnly)
         return fail(QStringLiteral("archivio aperto in sola lettura"));
-    if (bytes.size() != m_recordSize)
+    const bool wholeRecords = block ? !bytes.isEmpty() && bytes.size() % m_recordSize == 0
+                                    : bytes.size() == m_recordSize;
+    if (!wholeRecords)
         return fail(QStringLiteral("record di dimensione errata"));
     if (index && (*index < 0 || *index > recordCount()))
         return fail(QStringLiteral("posizione del record non valida"));
@@ -572,7 +579,7 @@ bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes)
         return fail(QStringLiteral("posizione del record non valida"));
     if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes)))
         return false;
-    m_index = at + 1;
+    m_index = at + bytes.size() / m_recordSize;
     return true;
 }
 
@@ -586,9 +593,9 @@ bool RecordFile::appendLocked(const QByteArray &bytes)
     // A trailing partial record (a crash in an earlier append) is written over.
     const qint64 offset = recordCount() * m_recordSize;
     QString why;
-    if (writeAll(m_file, offset, bytes.constData(), m_recordSize, IoStep::ArchiveWrite, why)
+    if (writeAll(m_file, offset, bytes.constData(), bytes.size(), IoStep::ArchiveWrite, why)
         && syncFile(m_file, IoStep::ArchiveFlush, why)) {
-        m_fileSize = std::max(m_fileSize, offset + m_recordSize);
+        m_fileSize = std::max(m_fileSize, offset + bytes.size());
         return true;
     }
     // Not saved, so not in the file: a retry must not find it there twice. The flush
