@@ -17,6 +17,7 @@
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
 #include "search/TrovaFornitori.h"
@@ -152,6 +153,7 @@ void TfrmMagazzino::setupLooks()
             { m_ui->cmdWeb, "internet-web-browser.png" },
             { m_ui->cmdSottoscorta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
+            { m_ui->cmdImporta, "document-open.png" },
             { m_ui->cmdGuida, "help-browser.png" },
             { m_ui->cmdEsci, "system-log-out.png" },
         },
@@ -217,6 +219,9 @@ void TfrmMagazzino::setupFieldEntry()
             QStringLiteral("Visualizza l'elenco dei materiali in esaurimento.") },
         { QStringLiteral("cmdEsporta"),
             QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.") },
+        { QStringLiteral("cmdImporta"),
+            QStringLiteral("Importa schede in archivio da un foglio di calcolo (Excel, "
+                           "OpenDocument) o da un file CSV.") },
         { QStringLiteral("cmdGuida"),
             QStringLiteral("Visualizza la pagina della guida sensibile al contesto.") },
         { QStringLiteral("cmdEsci"), QStringLiteral("Esci da questa schermata di lavoro.") },
@@ -281,6 +286,7 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
     connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
     connect(m_ui->cmdEsporta, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsportaClick);
+    connect(m_ui->cmdImporta, &QToolButton::clicked, this, &TfrmMagazzino::cmdImportaClick);
     connect(m_ui->cmdTrova, &QToolButton::clicked, this, &TfrmMagazzino::cmdTrovaClick);
     connect(m_ui->impFornitore, &QToolButton::clicked, this, &TfrmMagazzino::impFornitoreClick);
     connect(m_ui->cmdWeb, &QToolButton::clicked, this, &TfrmMagazzino::cmdWebClick);
@@ -296,6 +302,11 @@ void TfrmMagazzino::cmdSottoscortaClick()
 void TfrmMagazzino::cmdEsportaClick()
 {
     ExportScreen::open(this, Export::Kind::Products);
+}
+
+void TfrmMagazzino::cmdImportaClick()
+{
+    TfrmImporta::open(this, ImportFields::Target::Products);
 }
 
 void TfrmMagazzino::cmdTrovaClick()

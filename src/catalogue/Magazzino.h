@@ -56,6 +56,7 @@ public slots:
     void btnSottraiClick();
     void cmdSottoscortaClick();
     void cmdEsportaClick();
+    void cmdImportaClick();
     void cmdTrovaClick();
     void impFornitoreClick();
     void cmdWebClick();

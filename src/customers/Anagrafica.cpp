@@ -20,6 +20,7 @@
 #include "customers/CustomerRules.h"
 #include "customers/DaRinnovare.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "report/CardReport.h"
 #include "search/TrovaClienti.h"
 #include "storage/Record.h"
@@ -63,6 +64,9 @@ const struct
     { "cmdAvanti", u"Visualizza la scheda successiva in archivio." },
     { "cmdUltimo", u"Visualizza l'ultima scheda in archivio." },
     { "cmdEsporta", u"Esporta le schede in archivio in un file di Microsoft Excel." },
+    { "cmdImporta",
+        u"Importa schede in archivio da un foglio di calcolo (Excel, OpenDocument) o da un file "
+        u"CSV." },
     { "cmdScaduti", u"Visualizza il riepilogo delle rate in scadenza o scadute." },
     { "cmdGuida", u"Visualizza la guida in linea." },
     { "cmdEsci", u"Esci da questa schermata di lavoro." },
@@ -283,6 +287,7 @@ void TfrmAnagrafica::setupLooks()
         { &Ui::TfrmAnagrafica::cmdAvanti, "go-next.png", 24 },
         { &Ui::TfrmAnagrafica::cmdUltimo, "go-last.png", 24 },
         { &Ui::TfrmAnagrafica::cmdEsporta, "x-office-spreadsheet.png", 32 },
+        { &Ui::TfrmAnagrafica::cmdImporta, "document-open.png", 32 },
         { &Ui::TfrmAnagrafica::cmdScaduti, "office-calendar.png", 32 },
         { &Ui::TfrmAnagrafica::cmdGuida, "help-browser.png", 32 },
         { &Ui::TfrmAnagrafica::cmdEsci, "system-log-out.png", 32 },
@@ -343,6 +348,7 @@ void TfrmAnagrafica::connectButtons()
         { m_ui->cmdCartella, &TfrmAnagrafica::cmdCartellaClick },
         { m_ui->cmdFile, &TfrmAnagrafica::cmdFileClick },
         { m_ui->cmdEsporta, &TfrmAnagrafica::cmdEsportaClick },
+        { m_ui->cmdImporta, &TfrmAnagrafica::cmdImportaClick },
         { m_ui->cmdStampa, &TfrmAnagrafica::cmdStampaClick },
         { m_ui->cmdPrimo, &TfrmAnagrafica::cmdPrimoClick },
         { m_ui->cmdIndietro, &TfrmAnagrafica::cmdIndietroClick },
@@ -432,6 +438,11 @@ void TfrmAnagrafica::cmdNuovoClick()
 void TfrmAnagrafica::cmdEsportaClick()
 {
     ExportScreen::open(this, Export::Kind::Customers);
+}
+
+void TfrmAnagrafica::cmdImportaClick()
+{
+    TfrmImporta::open(this, ImportFields::Target::Customers);
 }
 
 void TfrmAnagrafica::cmdFileClick()

@@ -33,6 +33,7 @@ public slots:
     void cmdFileClick();
     void cmdTrovaClick();
     void cmdEsportaClick();
+    void cmdImportaClick();
     void cmdStampaClick();
     void cmdCartellaClick();
     void cmdScadutiClick();

@@ -22,6 +22,7 @@ struct Cell
     }
     static Cell fromNumber(double value) { return Cell { Kind::Number, QString(), value }; }
     bool isEmpty() const { return kind == Kind::Empty; }
+    bool operator==(const Cell &) const = default;
     // The cell as a person would read it (numbers with a decimal comma).
     QString display() const;
 };

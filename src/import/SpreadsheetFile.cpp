@@ -12,8 +12,7 @@
 #include <QXmlStreamReader>
 
 #include <freexl.h>
-#include <quazip.h>
-#include <quazipfile.h>
+#include <minizip/unzip.h>
 
 #include <cmath>
 
@@ -34,24 +33,70 @@ QString damaged()
     return QStringLiteral("il file è danneggiato o non è un foglio di calcolo valido");
 }
 
+// A zip file read through minizip, the zip library that libxlsxwriter (the .xlsx export)
+// uses too: one copy of its functions in the program.
+class ZipReader
+{
+public:
+    explicit ZipReader(const QString &path)
+        : m_zip(unzOpen64(QFile::encodeName(path).constData()))
+    {
+    }
+    ~ZipReader()
+    {
+        if (m_zip)
+            unzClose(m_zip);
+    }
+    ZipReader(const ZipReader &) = delete;
+    ZipReader &operator=(const ZipReader &) = delete;
+
+    bool isOpen() const { return m_zip != nullptr; }
+
+    QStringList names() const
+    {
+        QStringList out;
+        if (!m_zip || unzGoToFirstFile(m_zip) != UNZ_OK)
+            return out;
+        do {
+            char name[1024];
+            unz_file_info64 info;
+            if (unzGetCurrentFileInfo64(m_zip, &info, name, sizeof name, nullptr, 0, nullptr, 0)
+                != UNZ_OK)
+                break;
+            out.append(QString::fromUtf8(name));
+        } while (out.size() < 100000 && unzGoToNextFile(m_zip) == UNZ_OK);
+        return out;
+    }
+
+    // Points at a part and opens it for reading.
+    bool openPart(const QString &name)
+    {
+        return m_zip && unzLocateFile(m_zip, name.toUtf8().constData(), 1) == UNZ_OK
+            && unzOpenCurrentFile(m_zip) == UNZ_OK;
+    }
+    // Bytes read, 0 at the end, negative on an error.
+    qint64 read(char *data, int size) { return unzReadCurrentFile(m_zip, data, unsigned(size)); }
+    // False when the part's checksum does not match what was read whole.
+    bool closePart() { return unzCloseCurrentFile(m_zip) == UNZ_OK; }
+
+private:
+    unzFile m_zip;
+};
+
 // Reads a part of a zip in blocks, handing each to consume; at most limit bytes.
-bool readPart(QuaZip &zip, const QString &name, qint64 limit,
+bool readPart(ZipReader &zip, const QString &name, qint64 limit,
     const std::function<bool(QByteArrayView)> &consume, QString &error)
 {
-    if (!zip.setCurrentFile(name)) {
-        error = damaged();
-        return false;
-    }
-    QuaZipFile part(&zip);
-    if (!part.open(QIODevice::ReadOnly)) {
+    if (!zip.openPart(name)) {
         error = damaged();
         return false;
     }
     qint64 total = 0;
     QByteArray buffer(kChunk, Qt::Uninitialized);
     for (;;) {
-        const qint64 n = part.read(buffer.data(), buffer.size());
+        const qint64 n = zip.read(buffer.data(), int(buffer.size()));
         if (n < 0) {
+            zip.closePart();
             error = damaged();
             return false;
         }
@@ -59,16 +104,18 @@ bool readPart(QuaZip &zip, const QString &name, qint64 limit,
             break;
         total += n;
         if (total > limit) {
+            zip.closePart();
             error = QStringLiteral("il file contiene una parte compressa troppo grande per "
                                    "essere letta (oltre %1 MB)")
                         .arg(limit >> 20);
             return false;
         }
-        if (!consume(QByteArrayView(buffer.constData(), n)))
+        if (!consume(QByteArrayView(buffer.constData(), n))) {
+            zip.closePart();
             return true;
+        }
     }
-    part.close();
-    if (part.getZipError() != 0) {
+    if (!zip.closePart()) {
         error = damaged();
         return false;
     }
@@ -77,7 +124,7 @@ bool readPart(QuaZip &zip, const QString &name, qint64 limit,
 
 // Streams a part of a zip as XML: handle gets the reader at every token and returns false
 // to stop.
-bool readXml(QuaZip &zip, const QString &name, qint64 limit,
+bool readXml(ZipReader &zip, const QString &name, qint64 limit,
     const std::function<bool(QXmlStreamReader &)> &handle, QString &error)
 {
     QXmlStreamReader xml;
@@ -224,7 +271,7 @@ public:
 
     bool load(QString &error)
     {
-        if (!m_zip.open(QuaZip::mdUnzip)) {
+        if (!m_zip.isOpen()) {
             error = damaged();
             return false;
         }
@@ -268,7 +315,7 @@ public:
             error = QStringLiteral("la cartella di lavoro non contiene fogli");
             return false;
         }
-        const QStringList names = m_zip.getFileNameList();
+        const QStringList names = m_zip.names();
         if (names.contains(QStringLiteral("xl/sharedStrings.xml")) && !loadStrings(error))
             return false;
         if (names.contains(QStringLiteral("xl/styles.xml")) && !loadStyles(error))
@@ -430,7 +477,7 @@ private:
             error);
     }
 
-    QuaZip m_zip;
+    ZipReader m_zip;
     QStringList m_parts;
     QStringList m_strings;
     QList<bool> m_dateStyles;
@@ -449,7 +496,7 @@ public:
 
     bool load(QString &error)
     {
-        if (!m_zip.open(QuaZip::mdUnzip)) {
+        if (!m_zip.isOpen()) {
             error = damaged();
             return false;
         }
@@ -576,7 +623,7 @@ private:
         return Cell {};
     }
 
-    QuaZip m_zip;
+    ZipReader m_zip;
 };
 
 // ---------------------------------------------------------------------------------------
@@ -745,13 +792,15 @@ std::unique_ptr<SpreadsheetFile> SpreadsheetFile::open(const QString &path, QStr
     }
     const QString extension = info.suffix().toLower();
     if (head.startsWith("PK\x03\x04")) {
-        QuaZip probe(path);
-        if (!probe.open(QuaZip::mdUnzip)) {
-            error = damaged();
-            return nullptr;
+        QStringList names;
+        {
+            const ZipReader probe(path);
+            if (!probe.isOpen()) {
+                error = damaged();
+                return nullptr;
+            }
+            names = probe.names();
         }
-        const QStringList names = probe.getFileNameList();
-        probe.close();
         if (names.contains(QStringLiteral("xl/workbook.xml"))) {
             auto xlsx = std::make_unique<XlsxFile>(path);
             if (!xlsx->load(error))

@@ -8,7 +8,7 @@
 
 // A file to import from, whatever its format: the format is found from its bytes (not
 // from its name), its sheets listed and the rows of one sheet streamed.
-// - .xlsx and .ods: the zip read with QuaZip, the XML streamed with QXmlStreamReader in
+// - .xlsx and .ods: the zip read with minizip, the XML streamed with QXmlStreamReader in
 //   blocks, never held whole; the bytes read from each part are bounded, so a zip bomb
 //   ends with a message;
 // - .xls: the old binary workbook through FreeXL; the program's own .xls export (an HTML

@@ -15,6 +15,7 @@
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "report/CardReport.h"
 #include "search/TrovaFornitori.h"
 #include "storage/TextForms.h"
@@ -154,7 +155,8 @@ void TfrmFornitori::setupLooks()
             { m_ui->cmdStampa, "document-print.png" }, { m_ui->cmdPDF, "x-office-document.png" },
             { m_ui->cmdRicontatta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
-            { m_ui->cmdGuida, "help-browser.png" }, { m_ui->cmdEsci, "system-log-out.png" } },
+            { m_ui->cmdImporta, "document-open.png" }, { m_ui->cmdGuida, "help-browser.png" },
+            { m_ui->cmdEsci, "system-log-out.png" } },
         { { m_ui->cmdPrimo, "go-first.png" }, { m_ui->cmdIndietro, "go-previous.png" },
             { m_ui->cmdAvanti, "go-next.png" }, { m_ui->cmdUltimo, "go-last.png" } },
         1);
@@ -181,6 +183,7 @@ void TfrmFornitori::connectButtons()
         { m_ui->cmdPDF, &TfrmFornitori::cmdPDFClick },
         { m_ui->cmdRicontatta, &TfrmFornitori::cmdRicontattaClick },
         { m_ui->cmdEsporta, &TfrmFornitori::cmdEsportaClick },
+        { m_ui->cmdImporta, &TfrmFornitori::cmdImportaClick },
         { m_ui->cmdGuida, &TfrmFornitori::cmdGuidaClick },
         { m_ui->cmdEsci, &TfrmFornitori::cmdEsciClick },
         { m_ui->cmdPrimo, &TfrmFornitori::cmdPrimoClick },
@@ -294,6 +297,11 @@ void TfrmFornitori::cmdEsportaClick()
     ExportScreen::open(this, Export::Kind::Suppliers);
 }
 
+void TfrmFornitori::cmdImportaClick()
+{
+    TfrmImporta::open(this, ImportFields::Target::Suppliers);
+}
+
 void TfrmFornitori::cmdGuidaClick()
 {
     showHelpFor(this, QStringLiteral("TfrmFornitori"));
@@ -388,6 +396,9 @@ void TfrmFornitori::setupFieldEntry()
             QStringLiteral("Visualizza l'elenco dei Fornitori da ricontattare.") },
         { QStringLiteral("cmdEsporta"),
             QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.") },
+        { QStringLiteral("cmdImporta"),
+            QStringLiteral("Importa schede in archivio da un foglio di calcolo (Excel, "
+                           "OpenDocument) o da un file CSV.") },
         { QStringLiteral("cmdGuida"),
             QStringLiteral("Visualizza la pagina della guida sensibile al contesto.") },
         { QStringLiteral("cmdEsci"), QStringLiteral("Esci da questa schermata di lavoro.") },

@@ -31,6 +31,7 @@ public:
     void cmdPDFClick();
     void cmdRicontattaClick();
     void cmdEsportaClick();
+    void cmdImportaClick();
     void cmdGuidaClick();
     void cmdEsciClick();
     void btnEmailClick();

@@ -42,6 +42,7 @@ void TestHelpTexts::topicOfEveryScreen_data()
             3 },
         { "TfrmExpScarico", "Esportazione archivio movimenti di scarico merce in Microsoft Excel.",
             3 },
+        { "TfrmImporta", "Importazione da fogli di calcolo e file CSV.", 5 },
     };
     for (const auto &row : rows) {
         QTest::newRow(row.screenClass) << QString::fromLatin1(row.screenClass)
@@ -78,9 +79,9 @@ void TestHelpTexts::documentHoldsEveryTopicOnce()
         QVERIFY2(!topic.paragraphs.isEmpty(), qPrintable(screenClass));
         titles.insert(topic.title);
     }
-    // Eleven distinct texts: the aliases of a shared text do not appear twice.
-    QCOMPARE(order.size(), 11);
-    QCOMPARE(titles.size(), 11);
+    // Twelve distinct texts: the aliases of a shared text do not appear twice.
+    QCOMPARE(order.size(), 12);
+    QCOMPARE(titles.size(), 12);
 }
 
 void TestHelpTexts::unknownScreenHasNoText()
