@@ -133,7 +133,8 @@ void TestImportScreen::fileTypedAndEnterPresetsAndPreviews()
     QCOMPARE(preview->columnCount(), 4);
     QCOMPARE(preview->horizontalHeaderItem(0)->text(), QStringLiteral("Codice articolo"));
     // The values as they will be stored.
-    QCOMPARE(preview->item(0, 3)->text(), QStringLiteral("1,50"));
+    QCOMPARE(preview->item(0, 2)->text(), QStringLiteral("1,50"));
+    QCOMPARE(preview->item(0, 3)->text(), QStringLiteral("3"));
     QVERIFY(preview->item(0, 0)->toolTip().isEmpty());
     // The row without a code is marked and says why.
     QCOMPARE(preview->item(1, 0)->background().color(), QColor(255, 205, 205));
