@@ -83,6 +83,9 @@ TfrmImporta::TfrmImporta(ImportFields::Target target, QWidget *parent)
     preview->setEditTriggers(QAbstractItemView::NoEditTriggers);
     preview->setSelectionMode(QAbstractItemView::NoSelection);
     preview->horizontalHeader()->setDefaultSectionSize(130);
+    preview->verticalHeader()->setDefaultSectionSize(map->verticalHeader()->defaultSectionSize());
+    // The two grids take the height the window has to spare.
+    m_ui->layMain->setStretchFactor(m_ui->splCorpo, 1);
     m_ui->splCorpo->setStretchFactor(0, 2);
     m_ui->splCorpo->setStretchFactor(1, 3);
 
