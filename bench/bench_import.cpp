@@ -7,13 +7,13 @@
 // far below the size of the file or of the archive).
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
 #include "export/ExportGrid.h"
 #include "export/Exporters.h"
 #include "export/SpreadsheetXlsx.h"
 #include "import/ImportFields.h"
 #include "import/ImportRun.h"
 #include "import/SpreadsheetFile.h"
+#include "records/ProductRecord.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
 
@@ -41,7 +41,7 @@ QString fileOf(std::int64_t count, bool xlsx)
     const auto key = std::pair { count, xlsx };
     if (const auto found = files.find(key); found != files.end())
         return found->second;
-    const Export::Exporter &exporter = Export::exporter(Export::Kind::Products);
+    const Export::Exporter &exporter = Export::exporter(ArchiveId::Products);
     ExportGrid grid(exporter);
     {
         RecordFile archive;

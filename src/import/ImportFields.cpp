@@ -1,14 +1,15 @@
 #include "import/ImportFields.h"
 
 #include "catalogue/Prices.h"
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
+#include "catalogue/ProductCard.h"
 #include "customers/CustomerRules.h"
 #include "export/Exporters.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/TextForms.h"
 #include "suppliers/SupplierCard.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QHash>
 
@@ -142,23 +143,41 @@ const std::initializer_list<FieldDef> kSupplierDefs = {
     { "Ricontatta", Kind::YesNo, u"Da ricontattare", { u"Ricontattare" } },
 };
 
-Export::Kind exportKind(Target target)
+using NewRecord = Record (*)();
+using SaveCheck = std::optional<SaveFailure> (*)(const Record &);
+
+// The record the card of the archive shows after Nuovo.
+NewRecord newRecord(Target target)
 {
     switch (target) {
     case Target::Products:
         break;
     case Target::Customers:
-        return Export::Kind::Customers;
+        return &CustomerRules::newCustomer;
     case Target::Suppliers:
-        return Export::Kind::Suppliers;
+        return &SupplierCard::newSupplier;
     }
-    return Export::Kind::Products;
+    return &ProductCard::newProduct;
+}
+
+// Salva's rule of the card of the archive.
+SaveCheck saveCheck(Target target)
+{
+    switch (target) {
+    case Target::Products:
+        break;
+    case Target::Customers:
+        return &CustomerRules::saveCheck;
+    case Target::Suppliers:
+        return &SupplierCard::saveCheck;
+    }
+    return &ProductCard::saveCheck;
 }
 
 QList<Field> buildFields(Target target, std::initializer_list<FieldDef> defs)
 {
     const RecordLayout &layout = layoutOf(target);
-    const Export::Exporter &exporter = Export::exporter(exportKind(target));
+    const Export::Exporter &exporter = Export::exporter(archiveIdOf(target));
     QList<Field> out;
     for (const FieldDef &def : defs) {
         Field field;
@@ -170,9 +189,8 @@ QList<Field> buildFields(Target target, std::initializer_list<FieldDef> defs)
         if (def.caption)
             field.caption = QString::fromUtf16(def.caption);
         for (const Export::Column &column : exporter.columns) {
-            const bool first = field.name == QLatin1String(column.field);
-            const bool joined
-                = column.joinedField && field.name == QLatin1String(column.joinedField);
+            const bool first = field.index == column.field;
+            const bool joined = column.joinedField >= 0 && field.index == column.joinedField;
             if (first || joined) {
                 if (field.caption.isEmpty() && first)
                     field.caption = column.gridHeader.toString();
@@ -227,6 +245,35 @@ QString foldCase(const QString &text)
 }
 
 } // namespace
+
+std::optional<Target> targetOf(ArchiveId archive)
+{
+    switch (archive) {
+    case ArchiveId::Products:
+        return Target::Products;
+    case ArchiveId::Customers:
+        return Target::Customers;
+    case ArchiveId::Suppliers:
+        return Target::Suppliers;
+    case ArchiveId::Loads:
+    case ArchiveId::Unloads:
+        break;
+    }
+    return std::nullopt;
+}
+
+ArchiveId archiveIdOf(Target target)
+{
+    switch (target) {
+    case Target::Products:
+        break;
+    case Target::Customers:
+        return ArchiveId::Customers;
+    case Target::Suppliers:
+        return ArchiveId::Suppliers;
+    }
+    return ArchiveId::Products;
+}
 
 const Archive &archiveOf(Target target)
 {
@@ -561,16 +608,6 @@ struct Converter
     }
 };
 
-// A new product card: amounts "0,00", counts "0".
-void newProduct(Record &record)
-{
-    using namespace ProductRecord;
-    for (int field : { Costo, Valore, Prezzo, Prezzo_con_Iva })
-        record.setValue(field, QStringLiteral("0,00"));
-    for (int field : { PercIva, Giacenza, Sottoscorta })
-        record.setValue(field, QStringLiteral("0"));
-}
-
 // What Salva on the product card does before writing: empty numbers filled, the stock
 // and minimum stock whole, the price with VAT and the value computed.
 void saveProduct(Record &record, Converter &c)
@@ -578,11 +615,11 @@ void saveProduct(Record &record, Converter &c)
     using namespace ProductRecord;
     for (int field : { Giacenza, Sottoscorta, PercIva }) {
         if (trimmed(record.value(field)).isEmpty())
-            record.setValue(field, QStringLiteral("0"));
+            record.setValue(field, ProductCard::kZeroCount);
     }
     for (int field : { Costo, Valore, Prezzo, Prezzo_con_Iva }) {
         if (trimmed(record.value(field)).isEmpty())
-            record.setValue(field, QStringLiteral("0,00"));
+            record.setValue(field, ProductCard::kZeroAmount);
     }
     for (int field : { Giacenza, Sottoscorta }) {
         const std::optional<double> n = TextToNumber(record.value(field));
@@ -611,14 +648,10 @@ Converted convertRow(
     Target target, const QList<int> &mapping, const SheetRows::Row &row, const Record *base)
 {
     const QList<Field> &all = fields(target);
-    Converter c { target, all, { base ? *base : Record(layoutOf(target)), {} } };
+    // A new record starts as the card's Nuovo shows it; the file's values are then typed
+    // over it.
+    Converter c { target, all, { base ? *base : newRecord(target)(), {} } };
     Record &record = c.out.record;
-    if (!base) {
-        if (target == Target::Products)
-            newProduct(record);
-        if (target == Target::Suppliers)
-            record.setValue(SupplierRecord::Ricontatta, SupplierCard::recontactText(false));
-    }
     auto columnOf = [&](const char *name) {
         for (qsizetype f = 0; f < all.size(); ++f) {
             if (all[f].name == QLatin1String(name))
@@ -662,30 +695,11 @@ Converted convertRow(
         record.setValue(all[f].index, value);
     }
 
-    switch (target) {
-    case Target::Products:
-        if (trimmed(record.value(ProductRecord::Codice)).isEmpty())
-            c.problem(-1,
-                QStringLiteral("Manca il codice articolo, necessario per salvare la scheda."),
-                true);
+    // Salva's own rule of the card, then what Salva computes.
+    if (const std::optional<SaveFailure> failure = saveCheck(target)(record))
+        c.problem(-1, failure->notice.text.simplified(), true);
+    if (target == Target::Products)
         saveProduct(record, c);
-        break;
-    case Target::Customers: {
-        using namespace CustomerRecord;
-        const auto failure
-            = CustomerRules::firstFailingCheck({ record.value(Cognome), record.value(Nome),
-                record.value(Decorrenza), record.value(Scadenza), record.value(Preavviso) });
-        if (failure)
-            c.problem(-1, failure->notice.text.simplified(), true);
-        break;
-    }
-    case Target::Suppliers: {
-        const QString warning = SupplierCard::saveWarning(record);
-        if (!warning.isEmpty())
-            c.problem(-1, warning, true);
-        break;
-    }
-    }
     return c.out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "import/SheetRows.h"
+#include "storage/ArchiveId.h"
 #include "storage/Record.h"
 #include "storage/RecordLayout.h"
 
@@ -37,6 +38,11 @@ struct Field
     QStringList names; // normalised headers that match the field
     QStringList fallbackNames; // matched only when no column matches names
 };
+
+// The import target of one of the program's archives; nothing for the movement registers,
+// which are written by the loads and unloads only.
+std::optional<Target> targetOf(ArchiveId archive);
+ArchiveId archiveIdOf(Target target);
 
 const Archive &archiveOf(Target target);
 const RecordLayout &layoutOf(Target target);

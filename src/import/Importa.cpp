@@ -3,6 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Guida.h"
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "attachments/FileChooser.h"
 #include "import/SpreadsheetFile.h"
@@ -23,9 +24,9 @@
 namespace {
 
 const QString kNotImported = QStringLiteral("(non importare)");
-const QColor kRejected(255, 205, 205);
-const QColor kWarned(255, 236, 160);
-const QColor kSkipped(225, 225, 225);
+const QColor kRejected(Palette::kImportRejected);
+const QColor kWarned(Palette::kImportWarned);
+const QColor kSkipped(Palette::kImportSkipped);
 
 const QStringList kDuplicateChoices = {
     QStringLiteral("Salta le schede già presenti"),
@@ -122,9 +123,12 @@ TfrmImporta::TfrmImporta(ImportFields::Target target, QWidget *parent)
 
 TfrmImporta::~TfrmImporta() = default;
 
-void TfrmImporta::open(QWidget *parent, ImportFields::Target target)
+void TfrmImporta::open(QWidget *parent, ArchiveId archive)
 {
-    TfrmImporta screen(target, parent);
+    const std::optional<ImportFields::Target> target = ImportFields::targetOf(archive);
+    if (!target)
+        return;
+    TfrmImporta screen(*target, parent);
     screen.exec();
 }
 

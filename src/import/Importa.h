@@ -25,8 +25,9 @@ public:
     explicit TfrmImporta(ImportFields::Target target, QWidget *parent = nullptr);
     ~TfrmImporta() override;
 
-    // Opens the screen for target over parent and destroys it when it closes.
-    static void open(QWidget *parent, ImportFields::Target target);
+    // Opens the screen for the archive over parent and destroys it when it closes (the
+    // cards' Importa); an archive nothing is imported into opens nothing.
+    static void open(QWidget *parent, ArchiveId archive);
 
     // The file read as choosing it in the dialog does; false when it cannot be read (the
     // user has been told why).

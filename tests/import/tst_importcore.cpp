@@ -1,15 +1,15 @@
-#include "catalogue/ProductRecord.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
 #include "export/Exporters.h"
 #include "import/CsvReader.h"
 #include "import/HtmlSheet.h"
 #include "import/ImportFields.h"
 #include "import/ImportRun.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -443,22 +443,20 @@ void TestImportCore::exportHeadersMatchEveryExportedField()
     // What this program exports imports back without touching the drop-downs.
     QFETCH(int, target);
     const Target t = Target(target);
-    const Export::Kind kind = t == Target::Products ? Export::Kind::Products
-        : t == Target::Customers                    ? Export::Kind::Customers
-                                                    : Export::Kind::Suppliers;
-    const Export::Exporter &exporter = Export::exporter(kind);
+    const Export::Exporter &exporter = Export::exporter(ImportFields::archiveIdOf(t));
     QStringList headers;
     for (const Export::Column &column : exporter.columns)
         headers.append(column.fileHeader.toString());
     const QList<int> mapping = ImportFields::matchHeaders(t, headers);
     for (int c = 0; c < exporter.columnCount(); ++c) {
         const Export::Column &column = exporter.columns[std::size_t(c)];
-        for (const char *field : { column.field, column.joinedField }) {
-            if (!field)
+        for (const int field : { column.field, column.joinedField }) {
+            if (field < 0)
                 continue;
-            const int f = fieldPosition(t, QString::fromLatin1(field));
-            QVERIFY2(f >= 0, field);
-            QVERIFY2(mapping[f] == c, field);
+            const QString name = ImportFields::layoutOf(t).fieldName(field);
+            const int f = fieldPosition(t, name);
+            QVERIFY2(f >= 0, qPrintable(name));
+            QVERIFY2(mapping[f] == c, qPrintable(name));
         }
     }
 }

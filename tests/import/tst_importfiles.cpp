@@ -1,4 +1,3 @@
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
 #include "export/ExportGrid.h"
 #include "export/Exporters.h"
@@ -7,8 +6,9 @@
 #include "import/ImportFields.h"
 #include "import/ImportRun.h"
 #include "import/SpreadsheetFile.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QDir>
 #include <QFile>
@@ -359,8 +359,7 @@ void TestImportFiles::roundTrip()
             QVERIFY(archive.append(r));
     }
     const QByteArray original = source.readAll(ImportFields::archiveOf(t).fileName);
-    const Export::Exporter &exporter = Export::exporter(
-        t == Target::Products ? Export::Kind::Products : Export::Kind::Suppliers);
+    const Export::Exporter &exporter = Export::exporter(ImportFields::archiveIdOf(t));
     const ExportGrid grid = ExportGrid::fromRecords(exporter, records);
     const QString exported
         = m_dir.filePath(QStringLiteral("export_%1.%2")

@@ -1,5 +1,4 @@
 #include "catalogue/Magazzino.h"
-#include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
@@ -7,6 +6,7 @@
 #include "common/TempProgramFolder.h"
 #include "customers/Anagrafica.h"
 #include "import/Importa.h"
+#include "records/ProductRecord.h"
 #include "suppliers/Fornitori.h"
 
 #include <QCheckBox>
