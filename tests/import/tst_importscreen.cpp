@@ -4,9 +4,11 @@
 #include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "common/UserInput.h"
 #include "customers/Anagrafica.h"
 #include "import/Importa.h"
 #include "records/ProductRecord.h"
+#include "storage/TextForms.h"
 #include "suppliers/Fornitori.h"
 
 #include <QCheckBox>
@@ -54,6 +56,53 @@ template <typename Card> void checkCardButton(const QString &title)
     QVERIFY2(windowTitle.contains(title), qPrintable(windowTitle));
 }
 
+// The archive after a new card had these fields typed into it (each left for the next, as
+// the user does) and Salva pressed. Empty when the card did not save.
+template <typename Card> QByteArray typedCard(const QStringList &fields, const QStringList &values)
+{
+    CardFixture<Card> f;
+    if (!f.ready())
+        return {};
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        QWidget *control = f.find(QStringLiteral("txt") + fields[i]);
+        auto *edit = qobject_cast<QLineEdit *>(control);
+        if (auto *box = qobject_cast<QComboBox *>(control))
+            edit = box->lineEdit();
+        if (!edit)
+            return {};
+        edit->setFocus();
+        edit->selectAll();
+        typeText(edit, values[i]);
+    }
+    // The last field is left too.
+    f.find(QStringLiteral("txt") + fields[0])->setFocus();
+    f.messages.answers = { Messages::Answer::Yes, Messages::Answer::Yes };
+    f.click(QStringLiteral("cmdSalva"));
+    return f.bytes();
+}
+
+// The archive after a file holding these fields (named by the headers) was imported into
+// an empty one.
+QByteArray importedCard(
+    ImportFields::Target target, const QStringList &fields, const QStringList &values)
+{
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    const QString path = folder.filePath(QStringLiteral("scheda.csv"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return {};
+    file.write((fields.join(u';') + u'\n' + values.join(u';') + u'\n').toUtf8());
+    file.close();
+    TfrmImporta screen(target);
+    if (!screen.loadFile(path))
+        return {};
+    messages.answers = { Messages::Answer::Yes };
+    QTest::mouseClick(
+        screen.findChild<QPushButton *>(QStringLiteral("btnImporta")), Qt::LeftButton);
+    return folder.readAll(ImportFields::archiveOf(target).fileName);
+}
+
 } // namespace
 
 class TestImportScreen : public QObject
@@ -61,6 +110,8 @@ class TestImportScreen : public QObject
     Q_OBJECT
 private slots:
     void cardsOpenTheScreen();
+    void importedCardEqualsTypedCard_data();
+    void importedCardEqualsTypedCard();
     void controls();
     void fileTypedAndEnterPresetsAndPreviews();
     void importsAndSays();
@@ -73,6 +124,60 @@ void TestImportScreen::cardsOpenTheScreen()
     checkCardButton<TfrmMagazzino>(QStringLiteral("Magazzino Prodotti"));
     checkCardButton<TfrmAnagrafica>(QStringLiteral("Anagrafica Clienti"));
     checkCardButton<TfrmFornitori>(QStringLiteral("Archivio Fornitori"));
+}
+
+void TestImportScreen::importedCardEqualsTypedCard_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::addColumn<QStringList>("fields");
+    QTest::addColumn<QStringList>("values");
+    // Only what the card lets be typed: its stock changes by loads and unloads alone.
+    using ImportFields::Target;
+    QTest::newRow("product") << int(Target::Products)
+                             << QStringList { "Codice", "Descrizione", "Sottoscorta", "Costo",
+                                    "Prezzo", "PercIva", "Data", "Note" }
+                             << QStringList { "a-7", "Vite à testa piana", "3", "1234,5", "10",
+                                    "22", "05/03/2021", "  spazi  " };
+    QTest::newRow("product price with VAT only")
+        << int(Target::Products) << QStringList { "Codice", "Prezzo_con_Iva", "PercIva" }
+        << QStringList { "B1", "12,2", "22" };
+    QTest::newRow("customer, dates of a new card")
+        << int(Target::Customers) << QStringList { "Cognome", "Nome", "ProvRes", "Totale" }
+        << QStringList { "Rossi", "Mario", "rm", "100" };
+    QTest::newRow("customer") << int(Target::Customers)
+                              << QStringList { "Cognome", "Nome", "CodFisc", "Decorrenza",
+                                     "Scadenza", "Preavviso", "Rata" }
+                              << QStringList { "Bianchi", "Anna", "bnc", "01/01/2021", "01/02/2021",
+                                     "30", "15,5" };
+    QTest::newRow("supplier") << int(Target::Suppliers)
+                              << QStringList { "Ditta", "ProvRes", "PartitaIva", "Note" }
+                              << QStringList { "Città Forniture", "to", "01234567890", "nota" };
+}
+
+void TestImportScreen::importedCardEqualsTypedCard()
+{
+    QFETCH(int, target);
+    QFETCH(QStringList, fields);
+    QFETCH(QStringList, values);
+    // The new customer card takes today's date.
+    Clock::setFixed(QDateTime(QDate(2021, 3, 15), QTime(10, 20, 30)));
+    const auto t = ImportFields::Target(target);
+    const QByteArray typed = t == ImportFields::Target::Products
+        ? typedCard<TfrmMagazzino>(fields, values)
+        : t == ImportFields::Target::Customers ? typedCard<TfrmAnagrafica>(fields, values)
+                                               : typedCard<TfrmFornitori>(fields, values);
+    const QByteArray imported = importedCard(t, fields, values);
+    Clock::reset();
+    const RecordLayout &layout = ImportFields::layoutOf(t);
+    QCOMPARE(typed.size(), layout.recordSize());
+    QCOMPARE(imported.size(), layout.recordSize());
+    // Field by field first, so that a difference is named.
+    const Record fromCard = Record::fromBytes(layout, typed);
+    const Record fromFile = Record::fromBytes(layout, imported);
+    for (int i = 0; i < layout.fieldCount(); ++i)
+        QCOMPARE(layout.fieldName(i) + u' ' + fromFile.value(i),
+            layout.fieldName(i) + u' ' + fromCard.value(i));
+    QCOMPARE(imported, typed);
 }
 
 void TestImportScreen::controls()
