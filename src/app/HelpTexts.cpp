@@ -491,6 +491,46 @@ QList<Entry> buildTopics()
                     QStringLiteral("per esempio città, CAP, partita IVA, IBAN, articoli "
                                    "forniti, offerte, questioni in sospeso e note"),
                     replacedAtEveryExport(suppliers)) } },
+        { QStringLiteral("TfrmImporta"),
+            { QStringLiteral("Importazione da fogli di calcolo e file CSV."),
+                {
+                    QStringLiteral(
+                        "Il pulsante Importa delle schede Magazzino Prodotti, Anagrafica Clienti "
+                        "e Archivio Fornitori apre la schermata che aggiunge all'archivio le "
+                        "schede lette da un foglio di calcolo di Microsoft Excel (.xlsx e .xls), "
+                        "di LibreOffice o OpenOffice (.ods) o da un file di testo CSV (.csv o "
+                        ".txt, con i valori separati da punto e virgola, virgola o tabulazione)."),
+                    QStringLiteral(
+                        "Indicare il file con Sfoglia, oppure scriverne il percorso e premere "
+                        "Invio. Se il file contiene più fogli, scegliere quello da importare. "
+                        "Quando la prima riga contiene i nomi delle colonne la casella \"La "
+                        "prima riga contiene i nomi delle colonne\" risulta già spuntata e ogni "
+                        "campo dell'archivio viene associato alla colonna con lo stesso nome o "
+                        "con un nome equivalente (per esempio Quantità per la giacenza, P.IVA "
+                        "per la partita IVA). Le associazioni si possono cambiare; i campi "
+                        "associati a \"(non importare)\" restano vuoti."),
+                    QStringLiteral(
+                        "L'anteprima mostra le prime righe come saranno registrate: importi con "
+                        "due decimali, date nella forma gg/mm/aaaa, prezzo con IVA e valore "
+                        "calcolati come fa il pulsante Salva. Le righe in rosso saranno scartate "
+                        "(per esempio manca il codice articolo, il cognome o la denominazione "
+                        "della Ditta); le celle in giallo contengono testi troppo lunghi, che "
+                        "saranno tagliati, o caratteri che l'archivio non può registrare. "
+                        "Fermando il mouse su una cella se ne legge il motivo."),
+                    QStringLiteral(
+                        "Le schede già presenti in archivio sono riconosciute dal codice "
+                        "articolo, dal codice fiscale del Cliente (o da cognome, nome e "
+                        "telefono) e dalla partita IVA del Fornitore (o dalla denominazione). "
+                        "Si può scegliere se saltarle, aggiornarle con i valori del file o "
+                        "aggiungerle comunque."),
+                    QStringLiteral(
+                        "Prima di scrivere, l'archivio viene copiato nella cartella Backup con "
+                        "un nome che indica l'importazione. L'importazione avviene tutta in una "
+                        "volta: se viene annullata o non riesce, l'archivio resta com'era. Le "
+                        "righe scartate sono scritte, con il motivo, nel file "
+                        "Scarti_importazione.csv nella cartella del programma: una volta "
+                        "corrette si possono importare di nuovo."),
+                } } },
         { QStringLiteral("TfrmExpCarico"),
             { QStringLiteral("Esportazione archivio movimenti di carico merce in Microsoft Excel."),
                 exportParagraphs(

@@ -99,4 +99,9 @@ inline constexpr char kBannerSubtitle[] = "#E1FFFFFF";
 // A printed list's page footer.
 inline constexpr char kFooterText[] = "#404040";
 
+// The import's preview: a row scrapped, a cell with a problem, a record skipped as present.
+inline constexpr char kImportRejected[] = "#FFCDCD";
+inline constexpr char kImportWarned[] = "#FFECA0";
+inline constexpr char kImportSkipped[] = "#E1E1E1";
+
 } // namespace Palette

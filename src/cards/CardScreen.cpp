@@ -36,6 +36,7 @@ const std::pair<QLatin1StringView, Handler> kCommonButtons[] = {
     { QLatin1StringView("cmdPDF"), &CardScreen::cmdPDFClick },
     { QLatin1StringView("cmdAnteprima"), &CardScreen::cmdAnteprimaClick },
     { QLatin1StringView("cmdEsporta"), &CardScreen::cmdEsportaClick },
+    { QLatin1StringView("cmdImporta"), &CardScreen::cmdImportaClick },
     { QLatin1StringView("cmdGuida"), &CardScreen::cmdGuidaClick },
     { QLatin1StringView("cmdEsci"), &CardScreen::cmdEsciClick },
 };
@@ -53,6 +54,9 @@ const std::pair<const char *, const char16_t *> kCommonHints[] = {
     { "cmdStampa", u"Stampa la scheda corrente." },
     { "cmdPDF", u"Esporta la scheda in formato PDF." },
     { "cmdEsporta", u"Esporta le schede in archivio in un file di Microsoft Excel." },
+    { "cmdImporta",
+        u"Importa schede in archivio da un foglio di calcolo (Excel, OpenDocument) o da un file "
+        u"CSV." },
     { "cmdGuida", u"Visualizza la pagina della guida sensibile al contesto." },
     { "cmdEsci", u"Esci da questa schermata di lavoro." },
     { "cmdPrimo", u"Visualizza la prima scheda in archivio." },
@@ -362,6 +366,11 @@ void CardScreen::cmdPDFClick()
 void CardScreen::cmdEsportaClick()
 {
     m_spec.exportArchive(this, cardIdentity(m_spec.id).archive);
+}
+
+void CardScreen::cmdImportaClick()
+{
+    m_spec.importArchive(this, cardIdentity(m_spec.id).archive);
 }
 
 void CardScreen::cmdGuidaClick()

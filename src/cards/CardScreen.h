@@ -75,6 +75,7 @@ public slots:
     virtual void cmdAnteprimaClick();
     virtual void cmdPDFClick();
     virtual void cmdEsportaClick();
+    virtual void cmdImportaClick();
     virtual void cmdGuidaClick();
     virtual void cmdEsciClick();
 

@@ -63,8 +63,9 @@ struct CardSpec
     CardContent (*printContent)(const Record &, const QString &date, const QString &time) = nullptr;
     QString pdfName {};
 
-    // Trova, File and Esporta open screens of the folders above the cards.
+    // Trova, File, Esporta and Importa open screens of the folders above the cards.
     void (*find)(QWidget *parent, ArchiveId archive, CardId caller) = nullptr;
     void (*attach)(CardScreen *card) = nullptr;
     void (*exportArchive)(QWidget *parent, ArchiveId archive) = nullptr;
+    void (*importArchive)(QWidget *parent, ArchiveId archive) = nullptr;
 };

@@ -16,6 +16,7 @@
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/StockMovement.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "records/ProductRecord.h"
 #include "reports/Sottoscorta.h"
 #include "search/ArchiveSearchScreen.h"
@@ -104,6 +105,7 @@ const CardSpec &productSpec()
         .find = &ArchiveSearchScreen::open,
         .attach = &TfrmAllegaCartella::openFor,
         .exportArchive = &ExportScreen::open,
+        .importArchive = &TfrmImporta::open,
     };
     return spec;
 }
@@ -195,6 +197,7 @@ void TfrmMagazzino::setupLooks()
             { m_ui->cmdWeb, "internet-web-browser.png" },
             { m_ui->cmdSottoscorta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
+            { m_ui->cmdImporta, "document-open.png" },
             { m_ui->cmdGuida, "help-browser.png" },
             { m_ui->cmdEsci, "system-log-out.png" },
         },

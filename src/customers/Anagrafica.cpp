@@ -18,6 +18,7 @@
 #include "customers/CustomerRules.h"
 #include "customers/DaRinnovare.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "records/CustomerRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/TextForms.h"
@@ -97,6 +98,7 @@ const CardSpec &customerSpec()
         .find = &ArchiveSearchScreen::open,
         .attach = &TfrmAllegaCartella::openFor,
         .exportArchive = &ExportScreen::open,
+        .importArchive = &TfrmImporta::open,
     };
     return spec;
 }
@@ -210,6 +212,7 @@ void TfrmAnagrafica::setupLooks()
             { m_ui->cmdAvanti, "go-next.png", 24 },
             { m_ui->cmdUltimo, "go-last.png", 24 },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png", 32 },
+            { m_ui->cmdImporta, "document-open.png", 32 },
             { m_ui->cmdScaduti, "office-calendar.png", 32 },
             { m_ui->btnGrafici, "x-office-presentation.png", 32 },
             { m_ui->cmdGuida, "help-browser.png", 32 },

@@ -714,15 +714,22 @@ bool RecordFile::append(const QByteArray &bytes)
     return write(std::nullopt, bytes);
 }
 
+bool RecordFile::appendBlock(const QByteArray &records)
+{
+    return write(std::nullopt, records, nullptr, true);
+}
+
 bool RecordFile::write(
-    std::optional<qint64> index, const QByteArray &bytes, const StillAsRead *unchanged)
+    std::optional<qint64> index, const QByteArray &bytes, const StillAsRead *unchanged, bool block)
 {
     m_failure = Failure::None;
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
     if (m_readOnly)
         return fail(QStringLiteral("archivio aperto in sola lettura"));
-    if (bytes.size() != m_recordSize)
+    const bool wholeRecords = block ? !bytes.isEmpty() && bytes.size() % m_recordSize == 0
+                                    : bytes.size() == m_recordSize;
+    if (!wholeRecords)
         return fail(QStringLiteral("record di dimensione errata"));
     if (index && (*index < 0 || *index > recordCount()))
         return fail(QStringLiteral("posizione del record non valida"));
@@ -748,7 +755,7 @@ bool RecordFile::write(
         return fail(QStringLiteral("la scheda non è più nell'archivio"), Failure::Conflict);
     if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes, unchanged)))
         return false;
-    m_index = at + 1;
+    m_index = at + bytes.size() / m_recordSize;
     return true;
 }
 
@@ -762,9 +769,9 @@ bool RecordFile::appendLocked(const QByteArray &bytes)
     // A trailing partial record (a crash in an earlier append) is written over.
     const qint64 offset = recordCount() * m_recordSize;
     QString why;
-    if (writeAll(m_file, offset, bytes.constData(), m_recordSize, IoStep::ArchiveWrite, why)
+    if (writeAll(m_file, offset, bytes.constData(), bytes.size(), IoStep::ArchiveWrite, why)
         && syncFile(m_file, IoStep::ArchiveFlush, why)) {
-        m_fileSize = std::max(m_fileSize, offset + m_recordSize);
+        m_fileSize = std::max(m_fileSize, offset + bytes.size());
         return true;
     }
     // Not saved, so not in the file: a retry must not find it there twice. The flush

@@ -99,6 +99,9 @@ public:
     // Writes one record after the last whole one; its index is recordCount() - 1 after.
     bool append(const QByteArray &bytes);
     bool append(const Record &record);
+    // Appends several whole records (a multiple of recordSize() bytes) in one write and one
+    // flush, for long operations that add many records: all of them are written, or none.
+    bool appendBlock(const QByteArray &records);
 
     // Why the last operation failed, beyond errorString()'s words.
     enum class Failure {
@@ -178,7 +181,7 @@ private:
     // writeAt (index) and append (no index, after the last record) in one: the checks,
     // the lock, the current size, then the write.
     bool write(std::optional<qint64> index, const QByteArray &bytes,
-        const StillAsRead *unchanged = nullptr);
+        const StillAsRead *unchanged = nullptr, bool block = false);
     bool appendLocked(const QByteArray &bytes);
     bool rewriteLocked(qint64 index, const QByteArray &bytes, const StillAsRead *unchanged);
     bool writeJournal(qint64 index, const QByteArray &oldBytes, const QByteArray &newBytes);

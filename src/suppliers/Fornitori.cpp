@@ -13,6 +13,7 @@
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
 #include "export/ExportScreen.h"
+#include "import/Importa.h"
 #include "records/SupplierRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/TextForms.h"
@@ -84,6 +85,7 @@ const CardSpec &supplierSpec()
         .find = &ArchiveSearchScreen::open,
         .attach = &TfrmAllegaCartella::openFor,
         .exportArchive = &ExportScreen::open,
+        .importArchive = &TfrmImporta::open,
     };
     return spec;
 }
@@ -182,7 +184,8 @@ void TfrmFornitori::setupLooks()
             { m_ui->cmdStampa, "document-print.png" }, { m_ui->cmdPDF, "x-office-document.png" },
             { m_ui->cmdRicontatta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
-            { m_ui->cmdGuida, "help-browser.png" }, { m_ui->cmdEsci, "system-log-out.png" } },
+            { m_ui->cmdImporta, "document-open.png" }, { m_ui->cmdGuida, "help-browser.png" },
+            { m_ui->cmdEsci, "system-log-out.png" } },
         { { m_ui->cmdPrimo, "go-first.png" }, { m_ui->cmdIndietro, "go-previous.png" },
             { m_ui->cmdAvanti, "go-next.png" }, { m_ui->cmdUltimo, "go-last.png" } },
         1);

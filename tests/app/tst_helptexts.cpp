@@ -43,6 +43,7 @@ void TestHelpTexts::topicOfEveryScreen_data()
             3 },
         { "TfrmExpScarico", "Esportazione archivio movimenti di scarico merce in Microsoft Excel.",
             3 },
+        { "TfrmImporta", "Importazione da fogli di calcolo e file CSV.", 5 },
     };
     for (const auto &row : rows) {
         QTest::newRow(row.screenClass) << QString::fromLatin1(row.screenClass)

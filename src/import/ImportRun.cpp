@@ -1,0 +1,394 @@
+#include "import/ImportRun.h"
+
+#include "storage/Backup.h"
+#include "storage/ProgramFolder.h"
+#include "storage/RecordFile.h"
+#include "storage/TextForms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSaveFile>
+
+#include <cstdio>
+
+#ifdef Q_OS_WIN
+#include <windows.h>
+#endif
+
+namespace ImportRun {
+
+namespace {
+
+// Added records are written in blocks of about this size.
+constexpr qsizetype kBlockBytes = 1024 * 1024;
+// Progress is reported every so many rows.
+constexpr qint64 kProgressEvery = 256;
+
+QString italianNumber(qint64 n)
+{
+    return QLocale(QLocale::Italian, QLocale::Italy).toString(n);
+}
+
+// Replaces to with from in one step of the file system.
+bool replaceFile(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
+}
+
+// The data rows of a source: the header row (when there is one) handed to onHeader.
+class DataRows
+{
+public:
+    DataRows(bool header, std::function<void(const SheetRows::Row &)> onHeader,
+        std::function<bool(const SheetRows::Row &)> onRow)
+        : m_header(header)
+        , m_onHeader(std::move(onHeader))
+        , m_onRow(std::move(onRow))
+    {
+    }
+    SheetRows::RowSink sink()
+    {
+        return [this](qint64, const SheetRows::Row &row) {
+            if (m_header) {
+                m_header = false;
+                if (m_onHeader)
+                    m_onHeader(row);
+                return true;
+            }
+            return m_onRow(row);
+        };
+    }
+
+private:
+    bool m_header;
+    std::function<void(const SheetRows::Row &)> m_onHeader;
+    std::function<bool(const SheetRows::Row &)> m_onRow;
+};
+
+QStringList displayTexts(const SheetRows::Row &row)
+{
+    QStringList texts;
+    for (const SheetRows::Cell &cell : row)
+        texts.append(cell.display());
+    return texts;
+}
+
+} // namespace
+
+bool readArchiveKeys(Target target, ArchiveKeys &keys, QString &error)
+{
+    keys = {};
+    RecordFile file;
+    if (!file.open(ImportFields::archiveOf(target), RecordFile::Access::ReadOnly)) {
+        error = file.errorString();
+        return false;
+    }
+    const RecordLayout &layout = ImportFields::layoutOf(target);
+    Record record(layout);
+    const qint64 count = file.recordCount();
+    keys.index.reserve(count);
+    for (qint64 i = 0; i < count; ++i) {
+        if (!file.readNext(record)) {
+            error = file.errorString();
+            return false;
+        }
+        const QString key = ImportFields::duplicateKey(target, record);
+        if (!key.isEmpty() && !keys.index.contains(key))
+            keys.index.insert(key, i);
+    }
+    keys.count = count;
+    return true;
+}
+
+RowPlan planRow(const Options &options, ArchiveKeys &keys, const SheetRows::Row &row,
+    const std::function<bool(qint64, Record &)> &readExisting)
+{
+    RowPlan plan { Action::Add,
+        ImportFields::convertRow(options.target, options.mapping, row, nullptr), -1 };
+    if (plan.converted.rejected()) {
+        plan.action = Action::Reject;
+        return plan;
+    }
+    const QString key = ImportFields::duplicateKey(options.target, plan.converted.record);
+    const auto found = key.isEmpty() ? keys.index.constEnd() : keys.index.constFind(key);
+    if (found != keys.index.constEnd()) {
+        switch (options.duplicates) {
+        case Duplicates::Skip:
+            plan.action = Action::Skip;
+            return plan;
+        case Duplicates::Update: {
+            Record existing(ImportFields::layoutOf(options.target));
+            if (!readExisting(found.value(), existing)) {
+                plan.action = Action::Reject;
+                plan.converted.problems.append(
+                    { -1, QStringLiteral("La scheda già presente non può essere letta."), true });
+                return plan;
+            }
+            plan.converted
+                = ImportFields::convertRow(options.target, options.mapping, row, &existing);
+            plan.action = plan.converted.rejected() ? Action::Reject : Action::Update;
+            plan.existing = found.value();
+            return plan;
+        }
+        case Duplicates::Add:
+            break;
+        }
+    } else if (!key.isEmpty()) {
+        keys.index.insert(key, keys.count);
+    }
+    plan.action = Action::Add;
+    ++keys.count;
+    return plan;
+}
+
+bool analyse(const Options &options, const RowSource &source, Summary &summary, QString &error,
+    const Progress &progress)
+{
+    summary = {};
+    ArchiveKeys keys;
+    if (!readArchiveKeys(options.target, keys, error))
+        return false;
+    RecordFile archive;
+    const bool open
+        = archive.open(ImportFields::archiveOf(options.target), RecordFile::Access::ReadOnly);
+    auto readExisting = [&](qint64 index, Record &record) {
+        // A record this import adds: its values are not needed to count.
+        if (open && index >= archive.recordCount())
+            return true;
+        return open && archive.readAt(index, record);
+    };
+    bool cancelled = false;
+    DataRows rows(options.header, {}, [&](const SheetRows::Row &row) {
+        const RowPlan plan = planRow(options, keys, row, readExisting);
+        ++summary.read;
+        if (plan.action == Action::Add || plan.action == Action::Update)
+            ++summary.toImport;
+        if (!plan.converted.problems.isEmpty())
+            ++summary.withProblems;
+        if (progress && summary.read % kProgressEvery == 0 && !progress(summary.read)) {
+            cancelled = true;
+            return false;
+        }
+        return true;
+    });
+    if (!source(rows.sink(), error))
+        return false;
+    return !cancelled;
+}
+
+QString summaryText(const Summary &summary)
+{
+    return QStringLiteral("Righe lette: %1. Da importare: %2. Con problemi: %3.")
+        .arg(italianNumber(summary.read), italianNumber(summary.toImport),
+            italianNumber(summary.withProblems));
+}
+
+QString backupFileName(Target target, const QDateTime &moment)
+{
+    const QString archive = ImportFields::archiveOf(target).fileName;
+    const QString base = QFileInfo(archive).completeBaseName();
+    return base + QStringLiteral("_prima_dell_importazione_")
+        + moment.toString(QStringLiteral("yyyy-MM-dd_hh-mm-ss")) + QStringLiteral(".mrv");
+}
+
+QString scrapReasonTitle()
+{
+    return QStringLiteral("Motivo dello scarto");
+}
+
+QString csvLine(const QStringList &fields)
+{
+    QStringList quoted;
+    for (const QString &field : fields) {
+        if (field.contains(u';') || field.contains(u'"') || field.contains(u'\n')
+            || field.contains(u'\r')) {
+            QString q = field;
+            q.replace(QStringLiteral("\""), QStringLiteral("\"\""));
+            quoted.append(u'"' + q + u'"');
+        } else {
+            quoted.append(field);
+        }
+    }
+    return quoted.join(u';') + QStringLiteral("\r\n");
+}
+
+Outcome run(const Options &options, const RowSource &source, const Progress &progress)
+{
+    Outcome outcome;
+    const Archive &archive = ImportFields::archiveOf(options.target);
+    const RecordLayout &layout = ImportFields::layoutOf(options.target);
+    const QString archivePath = ProgramFolder::filePath(archive.fileName);
+    const QString stagingPath = archivePath + QStringLiteral(".importazione");
+    auto failed = [&](const QString &why) {
+        QFile::remove(stagingPath);
+        outcome.result = Outcome::Result::Failed;
+        outcome.error = why;
+        return outcome;
+    };
+
+    // Opening the archive for writing puts back a record left by a crash, and makes sure
+    // it may be written at all.
+    {
+        RecordFile file;
+        if (!file.open(archive))
+            return failed(file.errorString());
+    }
+    ArchiveKeys keys;
+    QString error;
+    if (!readArchiveKeys(options.target, keys, error))
+        return failed(error);
+
+    const QString backups = ProgramFolder::filePath(QString::fromLatin1(Backup::kFolderName));
+    if (!QDir().mkpath(backups))
+        return failed(QStringLiteral("impossibile creare la cartella ") + backups);
+    outcome.backupPath = QDir(backups).filePath(backupFileName(options.target, Clock::now()));
+    if (!RecordFile::copyArchive(archivePath, outcome.backupPath, &error))
+        return failed(QStringLiteral("copia di sicurezza non riuscita: ") + error);
+    RecordFile::syncFolder(backups);
+
+    QFile::remove(stagingPath);
+    if (!RecordFile::copyArchive(archivePath, stagingPath, &error))
+        return failed(error);
+    const QFileInfo before(archivePath);
+    const qint64 sizeBefore = before.size();
+    const QDateTime modifiedBefore = before.lastModified();
+
+    RecordFile staging;
+    if (!staging.openPath(stagingPath, layout))
+        return failed(staging.errorString());
+
+    QSaveFile scrap(ProgramFolder::filePath(QString::fromLatin1(kScrapFileName)));
+    const bool scrapOpen = scrap.open(QIODevice::WriteOnly);
+    QStringList headers;
+    bool scrapHeaderWritten = false;
+    auto writeScrap = [&](const SheetRows::Row &row, const QString &reason) {
+        ++outcome.scrapped;
+        if (!scrapOpen)
+            return;
+        QStringList texts = displayTexts(row);
+        if (!scrapHeaderWritten) {
+            QStringList titles = headers;
+            while (titles.size() < texts.size())
+                titles.append(
+                    QStringLiteral("Colonna ") + SheetRows::columnLetters(int(titles.size())));
+            // The reason goes in the column after the file's own.
+            titles.append(scrapReasonTitle());
+            scrap.write("\xEF\xBB\xBF");
+            scrap.write(csvLine(titles).toUtf8());
+            scrapHeaderWritten = true;
+        }
+        while (texts.size() < headers.size())
+            texts.append(QString());
+        texts.append(reason);
+        scrap.write(csvLine(texts).toUtf8());
+    };
+
+    QByteArray pending;
+    auto flushPending = [&] {
+        if (pending.isEmpty())
+            return true;
+        const bool ok = staging.appendBlock(pending);
+        pending.clear();
+        return ok;
+    };
+    auto readExisting = [&](qint64 index, Record &record) {
+        return flushPending() && staging.readAt(index, record);
+    };
+
+    bool writeFailed = false;
+    bool cancelled = false;
+    qint64 done = 0;
+    DataRows rows(
+        options.header, [&](const SheetRows::Row &header) { headers = displayTexts(header); },
+        [&](const SheetRows::Row &row) {
+            RowPlan plan = planRow(options, keys, row, readExisting);
+            switch (plan.action) {
+            case Action::Add:
+                pending.append(plan.converted.record.encode());
+                ++outcome.added;
+                if (pending.size() >= kBlockBytes && !flushPending())
+                    writeFailed = true;
+                break;
+            case Action::Update:
+                if (!flushPending() || !staging.writeAt(plan.existing, plan.converted.record))
+                    writeFailed = true;
+                ++outcome.updated;
+                break;
+            case Action::Skip:
+                writeScrap(row, QStringLiteral("Scheda già presente in archivio."));
+                break;
+            case Action::Reject:
+                writeScrap(row, plan.converted.rejection());
+                break;
+            }
+            if (writeFailed)
+                return false;
+            ++done;
+            if (progress && done % kProgressEvery == 0 && !progress(done)) {
+                cancelled = true;
+                return false;
+            }
+            return true;
+        });
+    if (!source(rows.sink(), error)) {
+        staging.close();
+        scrap.cancelWriting();
+        return failed(error);
+    }
+    if (cancelled) {
+        staging.close();
+        scrap.cancelWriting();
+        QFile::remove(stagingPath);
+        outcome.result = Outcome::Result::Cancelled;
+        return outcome;
+    }
+    if (writeFailed || !flushPending()) {
+        error = staging.errorString();
+        staging.close();
+        scrap.cancelWriting();
+        return failed(error);
+    }
+    staging.close();
+
+    // Another copy of the program may have saved a card meanwhile: its record would be lost.
+    const QFileInfo after(archivePath);
+    if (after.size() != sizeBefore || after.lastModified() != modifiedBefore) {
+        scrap.cancelWriting();
+        return failed(QStringLiteral("l'archivio è stato modificato durante l'importazione"));
+    }
+    if (!replaceFile(stagingPath, archivePath)) {
+        scrap.cancelWriting();
+        return failed(QStringLiteral("impossibile sostituire l'archivio"));
+    }
+    RecordFile::syncFolder(ProgramFolder::path());
+    if (outcome.scrapped > 0 && scrapOpen && scrap.commit())
+        outcome.scrapPath = scrap.fileName();
+    else
+        scrap.cancelWriting();
+    return outcome;
+}
+
+QString completionText(const Outcome &outcome)
+{
+    return QStringLiteral("Importazione completata: %1 schede aggiunte, %2 aggiornate, %3 righe "
+                          "scartate.")
+        .arg(italianNumber(outcome.added), italianNumber(outcome.updated),
+            italianNumber(outcome.scrapped));
+}
+
+QString failureText(const Outcome &outcome)
+{
+    return QStringLiteral("Attenzione: l'importazione non è riuscita (%1).\n\nL'archivio non "
+                          "è stato modificato.")
+        .arg(outcome.error);
+}
+
+} // namespace ImportRun
