@@ -17,6 +17,8 @@
 #include "catalogue/ProductCardReport.h"
 #include "catalogue/ProductRecord.h"
 #include "export/ExportScreen.h"
+#include "labels/Etichette.h"
+#include "labels/ScanBox.h"
 #include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
 #include "search/TrovaFornitori.h"
@@ -105,6 +107,16 @@ TfrmMagazzino::TfrmMagazzino(QWidget *parent)
     Widgets::onFirstPolish(this, [this] { setupLooks(); });
     setupFieldEntry();
     connectButtons();
+    // A code typed or scanned into txtBarcode shows its product; an unknown one may start
+    // a new card with it.
+    new ScanBox(this, m_ui->txtBarcode, m_ui->panInfo, m_fieldEntry, [this](const QString &code) {
+        cmdNuovoClick();
+        if (!positionText().isEmpty() || !fieldText(QStringLiteral("Codice")).isEmpty())
+            return false;
+        m_ui->txtCodice->setText(code);
+        m_ui->txtTipologia->setFocus(Qt::OtherFocusReason);
+        return true;
+    });
 }
 
 TfrmMagazzino::~TfrmMagazzino() = default;
@@ -149,6 +161,7 @@ void TfrmMagazzino::setupLooks()
             { m_ui->cmdTrova, "edit-find.png" },
             { m_ui->cmdStampa, "document-print.png" },
             { m_ui->cmdPDF, "x-office-document.png" },
+            { m_ui->cmdEtichette, "document-print-preview.png" },
             { m_ui->cmdWeb, "internet-web-browser.png" },
             { m_ui->cmdSottoscorta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
@@ -210,6 +223,11 @@ void TfrmMagazzino::setupFieldEntry()
         { QStringLiteral("cmdTrova"), QStringLiteral("Trova una scheda in archivio.") },
         { QStringLiteral("cmdStampa"), QStringLiteral("Stampa la scheda corrente.") },
         { QStringLiteral("cmdPDF"), QStringLiteral("Esporta la scheda in formato PDF.") },
+        { QStringLiteral("cmdEtichette"),
+            QStringLiteral("Stampa le etichette con il codice a barre dell'articolo corrente.") },
+        { QStringLiteral("txtBarcode"),
+            QStringLiteral("Codice a barre (F3): digitare un codice e premere Invio, oppure "
+                           "leggerlo con il lettore di codici a barre.") },
         { QStringLiteral("cmdWeb"),
             QStringLiteral("Cerca sul Web, tramite Google, informazioni relative all'articolo "
                            "corrente.") },
@@ -285,6 +303,12 @@ void TfrmMagazzino::connectButtons()
     connect(m_ui->impFornitore, &QToolButton::clicked, this, &TfrmMagazzino::impFornitoreClick);
     connect(m_ui->cmdWeb, &QToolButton::clicked, this, &TfrmMagazzino::cmdWebClick);
     connect(m_ui->cmdFile, &QToolButton::clicked, this, &TfrmMagazzino::cmdFileClick);
+    connect(m_ui->cmdEtichette, &QToolButton::clicked, this, &TfrmMagazzino::cmdEtichetteClick);
+}
+
+void TfrmMagazzino::cmdEtichetteClick()
+{
+    TfrmEtichette::openForProduct(this, recordFromControls());
 }
 
 void TfrmMagazzino::cmdSottoscortaClick()

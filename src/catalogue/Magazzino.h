@@ -60,6 +60,7 @@ public slots:
     void impFornitoreClick();
     void cmdWebClick();
     void cmdFileClick();
+    void cmdEtichetteClick();
 
 protected:
     void showEvent(QShowEvent *event) override;

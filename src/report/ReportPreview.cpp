@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
@@ -72,12 +73,24 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lblNota"));
+    m_note->setWordWrap(true);
+    m_note->setContentsMargins(8, 4, 8, 4);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addWidget(m_preview, 1);
     resize(900, 760);
     m_preview->fitInView();
 }
 
 ReportPreviewDialog::~ReportPreviewDialog() = default;
+
+void ReportPreviewDialog::setNote(const QString &text)
+{
+    m_note->setText(text);
+    m_note->setVisible(!text.isEmpty());
+}
 
 QAction *ReportPreviewDialog::addAction(
     const QString &objectName, const QString &text, const QString &icon)
