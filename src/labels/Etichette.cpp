@@ -46,6 +46,7 @@ TfrmEtichette::TfrmEtichette(const QList<Labels::Product> &products, bool forLis
     : QDialog(parent)
     , m_ui(std::make_unique<Ui::TfrmEtichette>())
     , m_products(products)
+    , m_forList(forList)
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
@@ -129,7 +130,7 @@ Labels::Options TfrmEtichette::options() const
     Labels::Options o;
     o.format = m_ui->cboFormato->currentIndex();
     o.copies = m_ui->spnCopie->value();
-    o.onePerPiece = m_ui->chkGiacenza->isVisible() && m_ui->chkGiacenza->isChecked();
+    o.onePerPiece = m_forList && m_ui->chkGiacenza->isChecked();
     o.firstLabel = m_ui->spnPrima->value();
     o.price = m_ui->chkPrezzo->isChecked();
     return o;

@@ -53,4 +53,5 @@ private:
 
     std::unique_ptr<Ui::TfrmEtichette> m_ui;
     QList<Labels::Product> m_products;
+    bool m_forList = false;
 };
