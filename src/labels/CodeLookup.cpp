@@ -4,10 +4,11 @@
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
-#include <QFile>
+#include <QFileInfo>
+#include <QHash>
 
 #include <array>
-#include <cstring>
+#include <filesystem>
 
 namespace CodeLookup {
 
@@ -45,18 +46,6 @@ QByteArrayView storedText(QByteArrayView field, int capacity)
     return text;
 }
 
-bool sameCode(
-    QByteArrayView stored, const QByteArray &key, const std::array<unsigned char, 256> &lower)
-{
-    if (stored.size() != key.size())
-        return false;
-    for (qsizetype i = 0; i < stored.size(); ++i) {
-        if (lower[static_cast<unsigned char>(stored[i])] != static_cast<unsigned char>(key[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::optional<QByteArray> key(QStringView code)
@@ -82,65 +71,122 @@ QByteArray storedKey(QByteArrayView field, int capacity)
     return bytes;
 }
 
+namespace {
+
+// The codes of one archive file as they were when it was last read: each code's key, the
+// index of its first record and how many records have it. Valid while the file keeps its
+// size and its time of last change (to the nanosecond where the system keeps it); every
+// found record is read again and checked, and a record that no longer has the code makes
+// the index be read afresh.
+struct Index
+{
+    struct Entry
+    {
+        qint64 first = 0;
+        int count = 0;
+    };
+    QString path;
+    qint64 size = -1;
+    std::filesystem::file_time_type changed;
+    QHash<QByteArray, Entry> codes;
+
+    bool matches(const QString &file, qint64 fileSize,
+        const std::filesystem::file_time_type &fileChanged) const
+    {
+        return path == file && size == fileSize && changed == fileChanged;
+    }
+};
+
+Index &cachedIndex()
+{
+    static Index index;
+    return index;
+}
+
+std::optional<std::filesystem::file_time_type> changeTime(const QString &path)
+{
+    std::error_code error;
+    const auto time = std::filesystem::last_write_time(path.toStdU16String(), error);
+    if (error)
+        return std::nullopt;
+    return time;
+}
+
+// Reads every code of the open file in one pass of large blocks; false when a record
+// cannot be read.
+bool readIndex(RecordFile &file, int capacity, Index &index)
+{
+    index.codes.clear();
+    index.path.clear();
+    index.codes.reserve(file.recordCount());
+    const auto &lower = lowerTable();
+    file.seek(0);
+    const qint64 count = file.recordCount();
+    QByteArray key;
+    for (qint64 i = 0; i < count; ++i) {
+        const QByteArrayView bytes = file.nextRecord();
+        if (bytes.isEmpty())
+            return false;
+        const QByteArrayView text = storedText(bytes.first(capacity + 1), capacity);
+        key.resize(text.size());
+        for (qsizetype c = 0; c < text.size(); ++c)
+            key[c] = static_cast<char>(lower[static_cast<unsigned char>(text[c])]);
+        Index::Entry &entry = index.codes[key];
+        if (entry.count++ == 0)
+            entry.first = i;
+    }
+    return true;
+}
+
+} // namespace
+
 Result find(const Archive &archive, QStringView code)
 {
     Result result;
+    const auto unreadable = [] {
+        Result r;
+        r.status = Result::Status::Unreadable;
+        return r;
+    };
     RecordFile file;
-    if (!file.open(archive, RecordFile::Access::ReadOnly)) {
-        result.status = Result::Status::Unreadable;
-        return result;
-    }
+    if (!file.open(archive, RecordFile::Access::ReadOnly))
+        return unreadable();
     const std::optional<QByteArray> wanted = key(code);
+    if (!wanted || wanted->isEmpty())
+        return result;
     const RecordLayout &layout = *archive.layout;
     const int capacity = layout.field(0).capacity;
-    const qint64 count = file.recordCount();
-    const qint64 size = file.recordSize();
-    if (!wanted || wanted->isEmpty() || count == 0)
-        return result;
-    const auto &lower = lowerTable();
-    qint64 first = -1;
-    auto test = [&](qint64 index, QByteArrayView bytes) {
-        if (sameCode(storedText(bytes.first(capacity + 1), capacity), *wanted, lower)) {
-            if (first < 0)
-                first = index;
-            ++result.matches;
-        }
-    };
-
-    // The file mapped into memory: only the pages that hold the codes are touched.
-    QFile mapped(file.filePath());
-    uchar *data = nullptr;
-    if (mapped.open(QIODevice::ReadOnly))
-        data = mapped.map(0, count * size);
-    if (data) {
-        for (qint64 i = 0; i < count; ++i)
-            test(i, QByteArrayView(reinterpret_cast<const char *>(data) + i * size, capacity + 1));
-        mapped.unmap(data);
-    } else {
-        // Where the file cannot be mapped, one pass in large blocks.
-        file.seek(0);
-        for (qint64 i = 0; i < count; ++i) {
-            const QByteArrayView bytes = file.nextRecord();
-            if (bytes.isEmpty()) {
-                result = {};
-                result.status = Result::Status::Unreadable;
-                return result;
+    const QString path = file.filePath();
+    const qint64 size = QFileInfo(path).size();
+    const std::optional<std::filesystem::file_time_type> changed = changeTime(path);
+    Index &index = cachedIndex();
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (attempt > 0 || !changed || !index.matches(path, size, *changed)) {
+            if (!readIndex(file, capacity, index))
+                return unreadable();
+            if (changed) {
+                index.path = path;
+                index.size = size;
+                index.changed = *changed;
             }
-            test(i, bytes);
         }
-    }
-    if (first < 0)
+        const auto it = index.codes.constFind(*wanted);
+        if (it == index.codes.cend())
+            return result;
+        Record record(layout);
+        QByteArray bytes;
+        if (!file.readAt(it->first, bytes))
+            return unreadable();
+        if (storedKey(QByteArrayView(bytes).first(capacity + 1), capacity) != *wanted)
+            continue; // changed since the index was read
+        record.decode(bytes);
+        result.status = Result::Status::Found;
+        result.position = it->first + 1;
+        result.matches = it->count;
+        result.record = std::move(record);
         return result;
-    Record record(layout);
-    if (!file.readAt(first, record)) {
-        result = {};
-        result.status = Result::Status::Unreadable;
-        return result;
     }
-    result.status = Result::Status::Found;
-    result.position = first + 1;
-    result.record = std::move(record);
-    return result;
+    return unreadable();
 }
 
 } // namespace CodeLookup

@@ -58,6 +58,7 @@ private slots:
     void productsOfLinesFollowsTheList();
     void lookup_data();
     void lookup();
+    void lookupSeesChangesToTheArchive();
     void lookupOfAnUnreadableArchive();
     void storedKeyClampsADamagedLength();
 };
@@ -376,6 +377,31 @@ void TestLabelSheet::lookup()
         QCOMPARE(
             r.record->value(ProductRecord::Codice).trimmed().toLower(), code.trimmed().toLower());
     }
+}
+
+void TestLabelSheet::lookupSeesChangesToTheArchive()
+{
+    TempProgramFolder folder;
+    RecordFile file;
+    QVERIFY(file.open(ProductRecord::archive()));
+    for (const char *code : { "A", "B", "C" })
+        QVERIFY(file.append(product(QString::fromLatin1(code))));
+    const auto positionOf = [](const char *code) {
+        return CodeLookup::find(ProductRecord::archive(), QString::fromLatin1(code)).position;
+    };
+    QCOMPARE(positionOf("A"), 1);
+    QCOMPARE(positionOf("Z"), 0);
+    // A card saved over the first product: its old code is gone, its new one is there.
+    QVERIFY(file.writeAt(0, product(QStringLiteral("Z"))));
+    QCOMPARE(positionOf("A"), 0);
+    QCOMPARE(positionOf("Z"), 1);
+    // A new card with the old code.
+    QVERIFY(file.append(product(QStringLiteral("a"))));
+    QCOMPARE(positionOf("A"), 4);
+    QVERIFY(file.append(product(QStringLiteral("Z"))));
+    const CodeLookup::Result z = CodeLookup::find(ProductRecord::archive(), u"z");
+    QCOMPARE(z.position, 1);
+    QCOMPARE(z.matches, 2);
 }
 
 void TestLabelSheet::lookupOfAnUnreadableArchive()
