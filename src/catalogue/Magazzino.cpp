@@ -141,6 +141,8 @@ void TfrmMagazzino::setupLooks()
     m_ui->txtPercIva->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("000")) + 16);
     m_ui->txtPercIva->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_ui->txtData->setMaximumWidth(amountWidth);
+    m_ui->txtBarcode->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("00000000000000")) + 16);
     const int signWidth = metrics.height() + 14;
     m_ui->btnAggiungi->setFixedWidth(signWidth);
     m_ui->btnSottrai->setFixedWidth(signWidth);

@@ -167,8 +167,9 @@ Parts partsOf(double labelWidth, double labelHeight)
     const double inner = labelWidth - 2 * kPadX;
     p.description = QRectF(kPadX, kPadY, inner, kDescriptionHeight);
     const double priceTop = kPadY + kDescriptionHeight;
-    p.price = QRectF(kPadX, priceTop, inner * 0.6, kPriceHeight);
-    p.code = QRectF(kPadX + inner * 0.6, priceTop, inner * 0.4, kPriceHeight);
+    // "€ 1234,56" and a code of 13 digits side by side on the smallest label.
+    p.price = QRectF(kPadX, priceTop, inner * 0.55, kPriceHeight);
+    p.code = QRectF(kPadX + inner * 0.55, priceTop, inner * 0.45, kPriceHeight);
     const double barcodeTop = priceTop + kPriceHeight + kGap;
     p.barcode = QRectF(kPadX, barcodeTop, inner, std::max(labelHeight - kPadY - barcodeTop, 0.0));
     return p;
@@ -231,7 +232,7 @@ Sheets build(
                 continue;
             }
             add(page,
-                textBox(QStringLiteral("codice"), c.code, parts.code.translated(corner), 8, false,
+                textBox(QStringLiteral("codice"), c.code, parts.code.translated(corner), 7, false,
                     Report::HAlign::Right));
             // The barcode centred in its area, at the bottom.
             const QPointF origin(

@@ -26,7 +26,7 @@ ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *f
     m_box->setMaxLength(32767);
     m_box->setToolTip(QStringLiteral("Digitare il codice articolo e premere Invio, oppure "
                                      "leggerlo con un lettore di codici a barre (F3)."));
-    m_box->setPlaceholderText(QStringLiteral("Codice o lettore di codici a barre (F3)"));
+    m_box->setPlaceholderText(QStringLiteral("Codice (F3)"));
     fieldEntry->setKeyHook(m_box->objectName(), [this](QKeyEvent *event) {
         if (!FieldEntry::isEnter(event))
             return false;
