@@ -9,10 +9,116 @@
 #include "storage/TextForms.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
+
+#include <memory>
+
+// The application's key filter against scanner bursts (see ScanBox): on while the scan
+// box handles a code and while a message box is open.
+class ScanBox::BurstGuard : public QObject
+{
+public:
+    explicit BurstGuard(ScanBox *owner)
+        : QObject(owner)
+        , m_owner(owner)
+        , m_replayTimer(new QTimer(this))
+    {
+        m_replayTimer->setSingleShot(true);
+        m_replayTimer->setInterval(kBurstGapMs);
+        connect(m_replayTimer, &QTimer::timeout, this, &BurstGuard::replayHeldKey);
+        qApp->installEventFilter(this);
+    }
+    ~BurstGuard() override { qApp->removeEventFilter(this); }
+
+    // While a code is handled the guard is on whatever window is open.
+    void setScanning(bool on)
+    {
+        m_scanning = on;
+        reset();
+    }
+    bool dropped() const { return m_dropped; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease
+            && type != QEvent::ShortcutOverride)
+            return false;
+        // A key event reaches the application's filters once for each object it passes;
+        // only a widget counts, and the keys replayed pass.
+        if (m_replaying || !watched->isWidgetType())
+            return false;
+        const bool messageOpen
+            = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()) != nullptr;
+        if (!m_scanning && !messageOpen) {
+            if (m_heldKey || m_dropped)
+                reset();
+            return false;
+        }
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (type == QEvent::ShortcutOverride) {
+            // No shortcut fires either.
+            event->accept();
+            return true;
+        }
+        if (type != QEvent::KeyPress)
+            return true; // the releases of held or dropped keys
+        const bool burst = m_lastKey.isValid() && m_lastKey.elapsed() < kBurstGapMs;
+        m_lastKey.start();
+        if (burst) {
+            // A scanner's burst: the key held back and every one that follows it closely
+            // are dropped.
+            if (!m_dropped)
+                m_owner->m_status->setText(droppedText());
+            m_dropped = true;
+            m_heldKey.reset();
+            m_replayTimer->stop();
+            return true;
+        }
+        m_heldKey.reset(key->clone());
+        m_heldTarget = watched;
+        m_replayTimer->start();
+        return true;
+    }
+
+private:
+    void reset()
+    {
+        m_dropped = false;
+        m_lastKey.invalidate();
+        m_heldKey.reset();
+        m_replayTimer->stop();
+    }
+
+    void replayHeldKey()
+    {
+        if (!m_heldKey || !m_heldTarget)
+            return;
+        const std::unique_ptr<QKeyEvent> press = std::move(m_heldKey);
+        QKeyEvent release(QEvent::KeyRelease, press->key(), press->modifiers(), press->text());
+        m_replaying = true;
+        QCoreApplication::sendEvent(m_heldTarget, press.get());
+        if (m_heldTarget)
+            QCoreApplication::sendEvent(m_heldTarget, &release);
+        m_replaying = false;
+    }
+
+    ScanBox *m_owner;
+    QTimer *m_replayTimer;
+    bool m_scanning = false;
+    bool m_replaying = false;
+    bool m_dropped = false;
+    QElapsedTimer m_lastKey;
+    std::unique_ptr<QKeyEvent> m_heldKey;
+    QPointer<QObject> m_heldTarget;
+};
 
 ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *fieldEntry,
     std::function<bool(const QString &)> newCard)
@@ -21,7 +127,7 @@ ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *f
     , m_box(box)
     , m_status(status)
     , m_newCard(std::move(newCard))
-    , m_replayTimer(new QTimer(this))
+    , m_guard(new BurstGuard(this))
 {
     m_box->setMaxLength(32767);
     m_box->setToolTip(QStringLiteral("Digitare il codice articolo e premere Invio, oppure "
@@ -40,16 +146,9 @@ ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *f
         if (w->focusPolicy() != Qt::NoFocus)
             w->installEventFilter(this);
     }
-    m_replayTimer->setSingleShot(true);
-    m_replayTimer->setInterval(kBurstGapMs);
-    connect(m_replayTimer, &QTimer::timeout, this, &ScanBox::replayHeldKey);
 }
 
-ScanBox::~ScanBox()
-{
-    if (m_guarding)
-        qApp->removeEventFilter(this);
-}
+ScanBox::~ScanBox() = default;
 
 QString ScanBox::notFoundText(const QString &code)
 {
@@ -106,8 +205,6 @@ void ScanBox::focusBox()
 
 void ScanBox::scan(const QString &text)
 {
-    if (m_guarding)
-        return;
     const QString code = TrimControl(text);
     m_box->clear();
     if (code.isEmpty()) {
@@ -115,16 +212,11 @@ void ScanBox::scan(const QString &text)
         m_box->setFocus(Qt::OtherFocusReason);
         return;
     }
-    m_guarding = true;
-    m_dropped = false;
-    m_lastKey.invalidate();
-    qApp->installEventFilter(this);
+    m_guard->setScanning(true);
     handle(code);
-    qApp->removeEventFilter(this);
-    m_guarding = false;
-    m_replayTimer->stop();
-    m_heldKey.reset();
-    if (m_dropped)
+    const bool dropped = m_guard->dropped();
+    m_guard->setScanning(false);
+    if (dropped)
         m_status->setText(droppedText());
 }
 
@@ -161,14 +253,12 @@ void ScanBox::handle(const QString &code)
     m_box->setFocus(Qt::OtherFocusReason);
 }
 
-bool ScanBox::eventFilter(QObject *watched, QEvent *event)
+bool ScanBox::eventFilter(QObject *, QEvent *event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
         return false;
     auto *key = static_cast<QKeyEvent *>(event);
-    if (m_guarding)
-        return guardKey(watched, key);
     if (key->key() != Qt::Key_F3 || key->modifiers() != Qt::NoModifier)
         return false;
     if (type == QEvent::ShortcutOverride) {
@@ -178,48 +268,4 @@ bool ScanBox::eventFilter(QObject *watched, QEvent *event)
     if (type == QEvent::KeyPress)
         focusBox();
     return true;
-}
-
-bool ScanBox::guardKey(QObject *watched, QKeyEvent *event)
-{
-    if (m_replaying)
-        return false;
-    // Every key event reaches the application filter once for each object it passes;
-    // only its first stop (a widget) counts.
-    if (!watched->isWidgetType())
-        return false;
-    if (event->type() == QEvent::ShortcutOverride) {
-        // No shortcut of the card or of the box fires either.
-        event->accept();
-        return true;
-    }
-    if (event->type() != QEvent::KeyPress)
-        return true; // the releases of held or dropped keys
-    const bool burst = m_lastKey.isValid() && m_lastKey.elapsed() < kBurstGapMs;
-    m_lastKey.start();
-    if (burst) {
-        // A scanner's burst: the key held back and every one that follows it closely are
-        // dropped.
-        m_dropped = true;
-        m_heldKey.reset();
-        m_replayTimer->stop();
-        return true;
-    }
-    m_heldKey.reset(event->clone());
-    m_heldTarget = watched;
-    m_replayTimer->start();
-    return true;
-}
-
-void ScanBox::replayHeldKey()
-{
-    if (!m_heldKey || !m_heldTarget)
-        return;
-    const std::unique_ptr<QKeyEvent> press = std::move(m_heldKey);
-    QKeyEvent release(QEvent::KeyRelease, press->key(), press->modifiers(), press->text());
-    m_replaying = true;
-    QCoreApplication::sendEvent(m_heldTarget, press.get());
-    if (m_heldTarget)
-        QCoreApplication::sendEvent(m_heldTarget, &release);
-    m_replaying = false;
 }

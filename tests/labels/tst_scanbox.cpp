@@ -2,6 +2,7 @@
 
 #include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
+#include "common/ModalProbe.h"
 #include "labels/ScanBox.h"
 #include "storage/RecordFile.h"
 
@@ -61,6 +62,7 @@ private slots:
     void unreadableArchiveIsAnAccessError();
     void burstDuringAMessageIsDropped();
     void singleKeyDuringAMessageGoesThrough();
+    void burstIntoAnOpenMessageBoxAnswersNothing();
     void f3ReachesTheBox_data();
     void f3ReachesTheBox();
 };
@@ -236,6 +238,26 @@ void TestScanBox::singleKeyDuringAMessageGoesThrough()
     // A person's key press reaches its widget a moment later.
     QCOMPARE(f.box()->text(), QStringLiteral("x"));
     QVERIFY(f.status() != ScanBox::droppedText());
+}
+
+void TestScanBox::burstIntoAnOpenMessageBoxAnswersNothing()
+{
+    Fixture f;
+    QVERIFY(f.ready());
+    // A real question of the card (as the stock question is), not one of a scan: a code
+    // read into it, with letters that are the buttons' keys and Enter, answers nothing.
+    Messages::setHandler({});
+    bool stillOpen = false;
+    onNextModal([&](QWidget *modal) {
+        QTest::keyClicks(modal, u"SN-12"_qs);
+        QTest::keyClick(modal, Qt::Key_Return);
+        QTest::qWait(300);
+        stillOpen = modal->isVisible();
+    });
+    const bool yes = Messages::confirm(&f.card, u"Domanda di prova?"_qs);
+    QVERIFY(stillOpen);
+    QVERIFY(!yes);
+    QCOMPARE(f.status(), ScanBox::droppedText());
 }
 
 void TestScanBox::f3ReachesTheBox_data()
