@@ -1,14 +1,14 @@
 #include "ArchiveGenerator.h"
 
 #include "cards/Provinces.h"
-#include "catalogue/ProductRecord.h"
 #include "checks/CardNumber.h"
 #include "checks/IbanCheck.h"
 #include "checks/TaxCode.h"
 #include "checks/VatNumber.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QDate>
 #include <QFile>

@@ -1,5 +1,5 @@
 #pragma once
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordLayout.h"
 

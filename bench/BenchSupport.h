@@ -4,8 +4,8 @@
 // usual table, each case's median time as a ratio of its baseline's median.
 #include "ArchiveGenerator.h"
 
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,9 +6,9 @@
 // writes Fornitori.mrv with one supplier every five products (at least one).
 #include "ArchiveGenerator.h"
 
-#include "catalogue/ProductRecord.h"
-#include "customers/CustomerRecord.h"
-#include "suppliers/SupplierRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 
 #include <QCoreApplication>
 #include <QDate>

@@ -4,9 +4,9 @@
 // target: under 150 ms of wall time).
 #include "BenchSupport.h"
 
-#include "customers/CustomerRecord.h"
 #include "customers/DaRinnovare.h"
 #include "customers/DueList.h"
+#include "records/CustomerRecord.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"

@@ -6,12 +6,12 @@
 // case is measured by running it alone (--benchmark_filter) under /usr/bin/time -v.
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
 #include "export/ExpMagazzino.h"
 #include "export/ExportGrid.h"
 #include "export/Exporters.h"
 #include "export/SpreadsheetHtml.h"
 #include "export/SpreadsheetXlsx.h"
+#include "records/ProductRecord.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
 
@@ -29,7 +29,7 @@ namespace {
 
 const Export::Exporter &products()
 {
-    return Export::exporter(Export::Kind::Products);
+    return Export::exporter(ArchiveId::Products);
 }
 
 // The heap memory in use now, in bytes.

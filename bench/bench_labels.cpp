@@ -5,10 +5,10 @@
 // most 5 s).
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
 #include "labels/CodeLookup.h"
 #include "labels/LabelSheet.h"
 #include "labels/ZintBarcode.h"
+#include "records/ProductRecord.h"
 #include "report/ReportRenderer.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"

@@ -5,9 +5,9 @@
 // under one second of wall time), with the memory the filled list takes.
 #include "BenchSupport.h"
 
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 

@@ -3,7 +3,7 @@
 // (one write call and a flush to disk, nothing else), in the same run on the same disk.
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 

@@ -3,7 +3,7 @@
 // plain read.
 #include "BenchSupport.h"
 
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 

@@ -4,9 +4,9 @@
 // plain read).
 #include "BenchSupport.h"
 
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
 #include "suppliers/RecontactList.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
-# Adds the modules of the current folder to the two libraries: files listed in
-# MERVENTA_UI_MODULES (base names) and every .ui form go to merventa_ui, the rest to
-# merventa_core. A module is a .h/.cpp pair (and its .ui when it is a screen).
+# merventa_folder(CORE a b ... UI c d ...) adds the modules of the current folder to the two
+# libraries: the CORE modules to merventa_core, the UI modules (with their .ui form when
+# they have one) to merventa_ui. A module is a .h/.cpp pair.
 function(merventa_folder)
     cmake_parse_arguments(F "" "" "UI;CORE" ${ARGN})
     foreach(m ${F_CORE})

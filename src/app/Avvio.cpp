@@ -4,6 +4,7 @@
 #include "app/Guida.h"
 #include "app/Info.h"
 #include "app/OpenURL.h"
+#include "app/Palette.h"
 #include "app/Screens.h"
 #include "app/Splash.h"
 #include "app/Widgets.h"
@@ -85,19 +86,23 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     subtitleFont.setPointSize(12);
     m_ui->icoSottotitolo->setFont(subtitleFont);
 
-    m_ui->panContainer->setStyleSheet(QStringLiteral(
-        "QFrame#panContainer { background-color: white; border-radius: 18px; }"
-        "QLabel#icoTitolo { color: #1F4E79; }"
-        "QLabel#icoVersione { color: white; background-color: #F39C12; border-radius: 6px;"
-        " padding: 2px 8px; }"
-        "QLabel#icoSottotitolo { color: #5A6B7B; }"
-        "QToolButton#icoSito { color: #1F4E79; background-color: #EAF2FA;"
-        " border: 1px solid #C5D9EE; border-radius: 8px; padding: 6px 12px; font-size: 11pt; }"
-        "QToolButton#icoSito:hover { background-color: #DCEAF7; }"));
+    m_ui->panContainer->setStyleSheet(
+        QStringLiteral(
+            "QFrame#panContainer { background-color: white; border-radius: 18px; }"
+            "QLabel#icoTitolo { color: %1; }"
+            "QLabel#icoVersione { color: white; background-color: %2; border-radius: 6px;"
+            " padding: 2px 8px; }"
+            "QLabel#icoSottotitolo { color: %3; }"
+            "QToolButton#icoSito { color: %1; background-color: %4;"
+            " border: 1px solid %5; border-radius: 8px; padding: 6px 12px; font-size: 11pt; }"
+            "QToolButton#icoSito:hover { background-color: %6; }")
+            .arg(QLatin1StringView(Palette::kTitleBlue), QLatin1StringView(Palette::kOrange),
+                QLatin1StringView(Palette::kSubtitleGrey), QLatin1StringView(Palette::kSiteButton),
+                QLatin1StringView(Palette::kSiteBorder), QLatin1StringView(Palette::kSiteHover)));
     auto *shadow = new QGraphicsDropShadowEffect(m_ui->panContainer);
     shadow->setBlurRadius(36);
     shadow->setOffset(0, 6);
-    shadow->setColor(QColor(0, 0, 0, 90));
+    shadow->setColor(QColor(Palette::kShadow));
     m_ui->panContainer->setGraphicsEffect(shadow);
 
     connect(m_ui->imgInfo, &QToolButton::clicked, this, &TfrmAvvio::imgInfoClick);
@@ -156,9 +161,9 @@ void TfrmAvvio::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0.0, QColor(0x8D, 0xB6, 0xDC));
-    gradient.setColorAt(0.5, QColor(0x46, 0x82, 0xB4)); // steel blue
-    gradient.setColorAt(1.0, QColor(0x24, 0x52, 0x7A));
+    gradient.setColorAt(0.0, QColor(Palette::kMenuTop));
+    gradient.setColorAt(0.5, QColor(Palette::kSteelBlue));
+    gradient.setColorAt(1.0, QColor(Palette::kMenuBottom));
     painter.fillRect(rect(), gradient);
 }
 

@@ -4,7 +4,8 @@
 #include "app/AccessPassword.h"
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
-#include "app/Password.h"
+#include "app/Palette.h"
+#include "app/PasswordLook.h"
 #include "app/Widgets.h"
 
 #include <QEvent>
@@ -31,8 +32,9 @@ TfrmCambiaPassword::TfrmCambiaPassword(QWidget *parent)
 
     m_ui->panCampi->setAttribute(Qt::WA_StyledBackground, true);
     m_ui->panCampi->setStyleSheet(
-        QStringLiteral("QFrame#panCampi { background-color: #2F5F8A; }"
-                       "QLabel { color: white; font-size: 12pt; font-weight: bold; }"));
+        QStringLiteral("QFrame#panCampi { background-color: %1; }"
+                       "QLabel { color: white; font-size: 12pt; font-weight: bold; }")
+            .arg(QLatin1StringView(Palette::kPasswordBand)));
     for (QLineEdit *box : { m_ui->txtPasswordOld, m_ui->txtPasswordNew, m_ui->txtConferma }) {
         PasswordLook::styleEntry(box);
         box->installEventFilter(this);

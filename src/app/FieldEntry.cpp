@@ -1,5 +1,6 @@
 #include "app/FieldEntry.h"
 
+#include "app/Palette.h"
 #include "storage/TextForms.h"
 
 #include <QAbstractButton>
@@ -34,8 +35,8 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter p(this);
-        const QColor yellow(255, 230, 60);
-        const QColor white(255, 255, 255);
+        const QColor yellow(Palette::kFocusYellow);
+        const QColor white(Palette::kWhite);
         QRect r = rect();
         for (int i = 0; i < 4; ++i) {
             const double t = (i + 1) / 4.0;
@@ -306,6 +307,16 @@ void FieldEntry::addUpperCaseFields(const QStringList &names)
 void FieldEntry::addTrimmedFields(const QStringList &names)
 {
     addTextRule(names, [](const QString &text) { return TrimControl(text); });
+}
+
+void FieldEntry::addKeysOnlyFields(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (QWidget *field = configuredChild(name)) {
+            field->setContextMenuPolicy(Qt::NoContextMenu);
+            field->setAcceptDrops(false);
+        }
+    }
 }
 
 void FieldEntry::setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule)

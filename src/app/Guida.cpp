@@ -3,6 +3,7 @@
 
 #include "app/HelpTexts.h"
 #include "app/OpenURL.h"
+#include "app/Palette.h"
 #include "storage/ProgramFolder.h"
 
 #include <QGuiApplication>
@@ -32,7 +33,7 @@ TfrmGuida::TfrmGuida(QWidget *parent)
     m_ui->txtGuida->document()->setDocumentMargin(8);
 
     QPalette titlePalette = m_ui->lblTitolo->palette();
-    titlePalette.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C)); // crimson
+    titlePalette.setColor(QPalette::WindowText, QColor(Palette::kCrimson));
     m_ui->lblTitolo->setPalette(titlePalette);
 
     connect(m_ui->lnkWeb, &LinkLabel::clicked, this, &TfrmGuida::lnkWebClick);

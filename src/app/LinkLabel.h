@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Palette.h"
 #include <QColor>
 #include <QLabel>
 
@@ -12,8 +13,8 @@ class LinkLabel : public QLabel
 public:
     explicit LinkLabel(QWidget *parent = nullptr);
 
-    static QColor linkColour() { return QColor(0x00, 0x00, 0x8B); } // dark blue
-    static QColor pressedColour() { return QColor(0xFF, 0xA5, 0x00); } // orange
+    static QColor linkColour() { return QColor(Palette::kLink); }
+    static QColor pressedColour() { return QColor(Palette::kLinkPressed); }
 
     // Another colour at rest (an export link is chartreuse); pressed stays orange.
     void setRestColour(const QColor &colour);

@@ -1,5 +1,4 @@
 #pragma once
-#include <QPixmap>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -12,9 +11,9 @@ class TfrmPassword;
 }
 
 // The access password screen, the program's first window and its main window: it asks
-// for the password and, when it matches the stored one, shows the main menu and stays
-// hidden until the program ends. From here the user changes the password (the change
-// screen hides this one until it closes) or ends the program.
+// for the password and, when it matches the stored one, says so by accepted() (the shell
+// shows the main menu) and stays hidden until the program ends. From here the user changes the
+// password (the change screen hides this one until it closes) or ends the program.
 class TfrmPassword : public QWidget
 {
     Q_OBJECT
@@ -26,6 +25,10 @@ public:
     void showEmpty();
     // The change screen while it is open, or nullptr.
     TfrmCambiaPassword *changeScreen() const;
+
+signals:
+    // The typed password matched the stored one; the screen hides itself after this.
+    void accepted();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -41,19 +44,3 @@ private:
     std::unique_ptr<Ui::TfrmPassword> m_ui;
     QPointer<TfrmCambiaPassword> m_changeScreen;
 };
-
-namespace PasswordLook {
-
-// The picture at the top of the two password screens: a padlock beside a title, a line
-// of text and, when note is not empty, a note in a box under them. The text it shows is
-// also its accessible description. width and height in device-independent pixels.
-QPixmap lockPicture(
-    const QString &title, const QString &line, const QString &note, int width, int height);
-
-// Bold 14-point text in a masked edit box.
-void styleEntry(QWidget *edit);
-
-// Fixes the window at its laid-out size for the width and centres it on its screen.
-void fixAndCentre(QWidget *window, int width);
-
-} // namespace PasswordLook

@@ -3,6 +3,7 @@
 
 #include "app/Info.h"
 #include "app/OpenURL.h"
+#include "app/Palette.h"
 
 #include <QLayout>
 
@@ -17,7 +18,7 @@ TfrmSplash::TfrmSplash(QWidget *parent)
     m_ui->imgLogo->setPixmap(QPixmap(QStringLiteral(":/logo/logo.png"))
                                  .scaled(128, 128, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QPalette productPalette = m_ui->lblProdotto->palette();
-    productPalette.setColor(QPalette::WindowText, QColor(0x1F, 0x4E, 0x79));
+    productPalette.setColor(QPalette::WindowText, QColor(Palette::kTitleBlue));
     m_ui->lblProdotto->setPalette(productPalette);
     m_ui->lblCrediti->setText(creditsText());
     m_ui->imgWeb->setPixmap(QPixmap(QStringLiteral(":/icons/internet-web-browser.png")));

@@ -4,6 +4,7 @@
 
 #include "app/Messages.h"
 #include "app/OpenURL.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "attachments/AttachedFiles.h"
 #include "attachments/FileChooser.h"
@@ -113,8 +114,10 @@ void TfrmAllegaCartella::setupLooks()
     m_ui->imgLogo->setText(bannerHtml());
     m_ui->imgLogo->setAutoFillBackground(true);
     m_ui->imgLogo->setStyleSheet(QStringLiteral(
-        "QLabel#imgLogo { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 #1F4E9A, "
-        "stop:1 #5B8BD0); color: white; padding: 10px 16px; }"));
+        "QLabel#imgLogo { background: qlineargradient(x1:0, y1:0, x2:1, y2:0, stop:0 %1, "
+        "stop:1 %2); color: white; padding: 10px 16px; }")
+                                     .arg(QLatin1StringView(Palette::kDialogBlue),
+                                         QLatin1StringView(Palette::kAttachmentsLight)));
     QFont bannerFont(QStringLiteral("Arial"));
     bannerFont.setPointSize(10);
     m_ui->imgLogo->setFont(bannerFont);
@@ -125,8 +128,9 @@ void TfrmAllegaCartella::setupLooks()
     for (const Slot &slot : m_slots) {
         slot.txtFile->setFont(bold);
         slot.txtDesc->setFont(bold);
-        slot.txtFile->setStyleSheet(
-            QStringLiteral("QLineEdit { color: #707070; background-color: #F0F0F0; }"));
+        slot.txtFile->setStyleSheet(QStringLiteral("QLineEdit { color: %1; background-color: %2; }")
+                                        .arg(QLatin1StringView(Palette::kReadOnlyText),
+                                            QLatin1StringView(Palette::kReadOnlyBackground)));
         Widgets::makeImageButton(slot.imgCancella, QStringLiteral("edit-clear.png"), 20);
         slot.txtFile->setMinimumWidth(330);
         slot.btnSfoglia->setMinimumWidth(96);
@@ -145,10 +149,10 @@ void TfrmAllegaCartella::setupLooks()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TfrmAllegaCartella::openFor(CardScreen *card, const QString &tag)
+void TfrmAllegaCartella::openFor(CardScreen *card)
 {
     TfrmAllegaCartella dialog(card);
-    dialog.setCallerTag(tag);
+    dialog.setCallerTag(cardIdentity(card->cardId()).attachmentsTag);
     QStringList values;
     for (const auto &pair : kFields) {
         for (const char *field : pair) {

@@ -1,42 +1,42 @@
 #include "attachments/Cartella.h"
 #include "ui_Cartella.h"
 
+#include "app/Banner.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "attachments/RecordFolder.h"
 #include "storage/TextForms.h"
 
 #include <QGuiApplication>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QScreen>
 
 namespace {
 
 constexpr int kWidth = 560;
-const QColor kBlue(0x1E, 0x5A, 0xA8);
+const QColor kBlue(Palette::kFolderBlue);
 
 // The banner: the logo and the dialog's title on a blue gradient.
 QPixmap banner(int width, const QFont &baseFont)
 {
-    const int height = 72;
-    QPixmap pixmap(width, height);
-    QPainter painter(&pixmap);
-    QLinearGradient gradient(0, 0, width, 0);
-    gradient.setColorAt(0, kBlue);
-    gradient.setColorAt(1, QColor(0x8F, 0xB8, 0xE8));
-    painter.fillRect(pixmap.rect(), gradient);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRect(14, 8, 56, 56), QPixmap(QStringLiteral(":/logo/logo.png")));
-    QFont font = baseFont;
-    font.setPointSize(13);
-    font.setBold(true);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    painter.drawText(QRect(84, 0, width - 94, height), Qt::AlignVCenter | Qt::TextWordWrap,
-        QStringLiteral("Gestione cartella abbinata alla scheda corrente"));
-    return pixmap;
+    Banner banner;
+    banner.height = 72;
+    banner.left = kBlue;
+    banner.right = QColor(Palette::kFolderLight);
+    banner.drawPicture = [](QPainter &painter) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(QRect(14, 8, 56, 56), QPixmap(QStringLiteral(":/logo/logo.png")));
+    };
+    banner.title = QStringLiteral("Gestione cartella abbinata alla scheda corrente");
+    banner.titleFont = baseFont;
+    banner.titleFont.setPointSize(13);
+    banner.titleFont.setBold(true);
+    banner.titleFlags = Qt::AlignVCenter | Qt::TextWordWrap;
+    banner.textLeft = 84;
+    banner.rightMargin = 10;
+    return paintBanner(banner, width);
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "ui_DatiPneumatici.h"
 
 #include "app/FieldEntry.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "storage/TextForms.h"
 
@@ -40,8 +41,9 @@ TfrmDatiPneumatici::TfrmDatiPneumatici(QWidget *parent)
     }
 
     m_ui->panIstruzioni->setWordWrap(true);
-    m_ui->panIstruzioni->setStyleSheet(QStringLiteral(
-        "#panIstruzioni { background-color: #6A5ACD; color: white; padding: 8px 14px; }"));
+    m_ui->panIstruzioni->setStyleSheet(
+        QStringLiteral("#panIstruzioni { background-color: %1; color: white; padding: 8px 14px; }")
+            .arg(QLatin1StringView(Palette::kSlateBlue)));
     m_ui->imgDati->setPixmap(QPixmap(QStringLiteral(":/icons/package-x-generic-128.png"))
                                  .scaled(88, 88, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     m_ui->btnApplica->setMinimumWidth(m_ui->btnApplica->sizeHint().width() + 16);

@@ -4,6 +4,7 @@
 
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -26,8 +27,9 @@ TfrmGiacenza::TfrmGiacenza(QWidget *parent)
     Widgets::styleSection(m_ui->shpMovimento);
 
     m_ui->txtOperazione->setAutoFillBackground(true);
-    m_ui->txtOperazione->setStyleSheet(QStringLiteral(
-        "QLabel#txtOperazione { background-color: #1F4E9A; color: white; padding: 6px; }"));
+    m_ui->txtOperazione->setStyleSheet(
+        QStringLiteral("QLabel#txtOperazione { background-color: %1; color: white; padding: 6px; }")
+            .arg(QLatin1StringView(Palette::kDialogBlue)));
     QFont bold = m_ui->txtOperazione->font();
     bold.setBold(true);
     m_ui->txtOperazione->setFont(bold);

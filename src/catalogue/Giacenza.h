@@ -1,6 +1,6 @@
 #pragma once
 #include "catalogue/Movement.h"
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "catalogue/ProductCardReport.h"
 
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/TextForms.h"
 

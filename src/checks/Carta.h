@@ -3,12 +3,6 @@
 
 #include <QString>
 
-#include <memory>
-
-namespace Ui {
-class TfrmCarta;
-}
-
 // The payment card check: tells whether a card number passes the Luhn test and which
 // network it belongs to. It only informs; nothing goes back to the card that opened it.
 class TfrmCarta : public CheckDialog
@@ -16,15 +10,8 @@ class TfrmCarta : public CheckDialog
     Q_OBJECT
 public:
     explicit TfrmCarta(QWidget *parent = nullptr);
-    ~TfrmCarta() override;
 
     // Opens the dialog modally over parent with initialText in its input box (the card
     // hands over its field's trimmed text) and destroys it when it closes.
     static void check(QWidget *parent, const QString &initialText);
-
-private:
-    void btnControllaClick();
-    void btnChiudiClick();
-
-    std::unique_ptr<Ui::TfrmCarta> m_ui;
 };

@@ -1,22 +1,30 @@
 #pragma once
-#include "checks/CheckOutcome.h"
+#include "checks/CheckSpecs.h"
 
 #include <QColor>
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
 
-class QLabel;
-class QLineEdit;
+#include <memory>
 
-// The frame shared by the four check dialogs: a fixed-size window without title-bar
-// buttons, centred on the screen, painted with a gradient from the dialog's colour to
-// white, with a banner drawn across the top and the input box in Courier New 20 bold.
-// Each dialog is created for one check, shown modally and destroyed when it closes.
+class QLineEdit;
+namespace Ui {
+class CheckDialog;
+}
+
+// The one form of the four check dialogs: a fixed-size window without title-bar buttons,
+// centred on the screen, painted with a gradient from the dialog's colour to white, with
+// a banner drawn across the top, the instructions, the input box in Courier New 20 bold
+// and the buttons Controlla and Chiudi. Each dialog is a row of the check table
+// (Checks::spec) and a leaf that names it; it is created for one check, shown modally
+// and destroyed when it closes.
 class CheckDialog : public QDialog
 {
     Q_OBJECT
 public:
+    ~CheckDialog() override;
+
     // How a dialog looks: its colour, the banner's title and subtitle, and the emblem at
     // the banner's left (a short word on a white card, or a drawn payment card).
     struct Look
@@ -32,11 +40,11 @@ public:
     static QPixmap drawBanner(const Look &look, int width);
 
 protected:
-    CheckDialog(QWidget *parent, const Look &look);
+    CheckDialog(Checks::Kind kind, QWidget *parent);
 
-    // Called once the form is set up: draws the banner into imgLogo, sets the input's
-    // font and typing limit.
-    void setUpFrame(QLabel *imgLogo, QLineEdit *input, int maxLength);
+    // Shows the dialog modally with initialText in its input box (the card hands over
+    // its field's trimmed text).
+    void runWith(const QString &initialText);
 
     // Shows the outcome's message; then closes the dialog, or, when the outcome keeps it
     // open, puts the focus back on the input.
@@ -49,6 +57,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void btnControllaClick();
+    void btnChiudiClick();
+
+    const Checks::Spec &m_spec;
     Look m_look;
-    QLineEdit *m_input = nullptr;
+    std::unique_ptr<Ui::CheckDialog> m_ui;
 };

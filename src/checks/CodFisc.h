@@ -3,12 +3,6 @@
 
 #include <QString>
 
-#include <memory>
-
-namespace Ui {
-class TfrmCodFisc;
-}
-
 // The tax code check: tells whether a tax code carries the right check letter. It only
 // informs; nothing goes back to the card that opened it.
 class TfrmCodFisc : public CheckDialog
@@ -16,15 +10,8 @@ class TfrmCodFisc : public CheckDialog
     Q_OBJECT
 public:
     explicit TfrmCodFisc(QWidget *parent = nullptr);
-    ~TfrmCodFisc() override;
 
     // Opens the dialog modally over parent with initialText in its input box (the card
     // hands over its field's trimmed text) and destroys it when it closes.
     static void check(QWidget *parent, const QString &initialText);
-
-private:
-    void btnControllaClick();
-    void btnChiudiClick();
-
-    std::unique_ptr<Ui::TfrmCodFisc> m_ui;
 };

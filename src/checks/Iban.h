@@ -3,12 +3,6 @@
 
 #include <QString>
 
-#include <memory>
-
-namespace Ui {
-class TfrmIban;
-}
-
 // The IBAN check: tells whether a 27-character IBAN passes the mod-97 test. It only
 // informs; nothing goes back to the card that opened it.
 class TfrmIban : public CheckDialog
@@ -16,15 +10,8 @@ class TfrmIban : public CheckDialog
     Q_OBJECT
 public:
     explicit TfrmIban(QWidget *parent = nullptr);
-    ~TfrmIban() override;
 
     // Opens the dialog modally over parent with initialText in its input box (the card
     // hands over its field's trimmed text) and destroys it when it closes.
     static void check(QWidget *parent, const QString &initialText);
-
-private:
-    void btnControllaClick();
-    void btnChiudiClick();
-
-    std::unique_ptr<Ui::TfrmIban> m_ui;
 };

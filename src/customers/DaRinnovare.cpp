@@ -2,9 +2,10 @@
 
 #include "ui_DaRinnovare.h"
 
+#include "app/Palette.h"
 #include "cards/CardScreen.h"
-#include "customers/CustomerRecord.h"
 #include "customers/DueList.h"
+#include "records/CustomerRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -34,7 +35,7 @@ TfrmDaRinnovare::TfrmDaRinnovare(QWidget *parent)
     m_ui->imgLente->setPixmap(QPixmap(QStringLiteral(":/icons/system-search.png"))
                                   .scaled(24, 24, Qt::KeepAspectRatio, Qt::SmoothTransformation));
     QPalette crimson = m_ui->lblRigo03->palette();
-    crimson.setColor(QPalette::WindowText, QColor(0xDC, 0x14, 0x3C));
+    crimson.setColor(QPalette::WindowText, QColor(Palette::kCrimson));
     m_ui->lblRigo03->setPalette(crimson);
 
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmDaRinnovare::btnStampaClick);
@@ -72,7 +73,7 @@ void TfrmDaRinnovare::lstRecordsDblClick()
     reopenSelected(CustomerRecord::archive(),
         ListLines::lineBuilder(DueList::columns(), CustomerRecord::layout()),
         [](const Record &customer, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmAnagrafica")))
+            if (CardScreen *card = CardScreen::resident(CardId::Customer))
                 card->loadRecord(customer, position);
         });
 }

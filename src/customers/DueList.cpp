@@ -1,7 +1,7 @@
 #include "customers/DueList.h"
 
-#include "customers/CustomerRecord.h"
 #include "customers/CustomerRules.h"
+#include "records/CustomerRecord.h"
 #include "storage/RecordFile.h"
 
 namespace DueList {

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
 
 #include <QDate>
 

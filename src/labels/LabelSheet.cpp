@@ -1,6 +1,6 @@
 #include "labels/LabelSheet.h"
 
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"

@@ -5,6 +5,7 @@
 #include "cards/CardScreen.h"
 #include "labels/Barcode.h"
 #include "labels/CodeLookup.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -120,13 +121,25 @@ private:
     QPointer<QObject> m_heldTarget;
 };
 
-ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *fieldEntry,
-    std::function<bool(const QString &)> newCard)
+QStringList ScanBox::attach(CardScreen *card, FieldEntry *fieldEntry)
+{
+    auto *box = card->findChild<QLineEdit *>(QStringLiteral("txtBarcode"));
+    auto *status = card->findChild<QLabel *>(QStringLiteral("panInfo"));
+    QStringList problems;
+    if (!box)
+        problems << QStringLiteral("txtBarcode has no edit box for the scan box");
+    if (!status)
+        problems << QStringLiteral("panInfo has no label for the scan box");
+    if (problems.isEmpty())
+        new ScanBox(card, box, status, fieldEntry);
+    return problems;
+}
+
+ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *fieldEntry)
     : QObject(card)
     , m_card(card)
     , m_box(box)
     , m_status(status)
-    , m_newCard(std::move(newCard))
     , m_guard(new BurstGuard(this))
 {
     m_box->setMaxLength(32767);
@@ -139,13 +152,6 @@ ScanBox::ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *f
         scan(m_box->text());
         return true;
     });
-    // F3 reaches the box from every control of the card, before the controls' own key
-    // rules see it.
-    card->installEventFilter(this);
-    for (QWidget *w : card->findChildren<QWidget *>()) {
-        if (w->focusPolicy() != Qt::NoFocus)
-            w->installEventFilter(this);
-    }
 }
 
 ScanBox::~ScanBox() = default;
@@ -197,12 +203,6 @@ QString ScanBox::droppedText()
                           "ripetere la lettura.");
 }
 
-void ScanBox::focusBox()
-{
-    m_box->setFocus(Qt::ShortcutFocusReason);
-    m_box->selectAll();
-}
-
 void ScanBox::scan(const QString &text)
 {
     const QString code = TrimControl(text);
@@ -238,7 +238,7 @@ void ScanBox::handle(const QString &code)
         Messages::show(m_card, m_card->accessErrorKind(), accessErrorText());
         break;
     case CodeLookup::Result::Status::NotFound:
-        if (Messages::confirm(m_card, notFoundText(code)) && m_newCard && m_newCard(code))
+        if (Messages::confirm(m_card, notFoundText(code)) && startNewCard(code))
             return; // the new card has the focus where its typing goes on
         break;
     case CodeLookup::Result::Status::Found:
@@ -253,19 +253,19 @@ void ScanBox::handle(const QString &code)
     m_box->setFocus(Qt::OtherFocusReason);
 }
 
-bool ScanBox::eventFilter(QObject *, QEvent *event)
+bool ScanBox::startNewCard(const QString &code)
 {
-    const QEvent::Type type = event->type();
-    if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
+    m_card->cmdNuovoClick();
+    auto *codeBox = qobject_cast<QLineEdit *>(m_card->binding().control(ProductRecord::Codice));
+    if (!codeBox || !m_card->positionText().isEmpty() || !TrimControl(codeBox->text()).isEmpty())
         return false;
-    auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() != Qt::Key_F3 || key->modifiers() != Qt::NoModifier)
-        return false;
-    if (type == QEvent::ShortcutOverride) {
-        event->accept();
-        return true;
+    codeBox->setText(code);
+    // Typing goes on in the field that follows the code.
+    const QStringList &ring = m_card->spec().enterRing;
+    const qsizetype at = ring.indexOf(codeBox->objectName());
+    if (at >= 0 && at + 1 < ring.size()) {
+        if (auto *next = m_card->findChild<QWidget *>(ring[at + 1]))
+            next->setFocus(Qt::OtherFocusReason);
     }
-    if (type == QEvent::KeyPress)
-        focusBox();
     return true;
 }

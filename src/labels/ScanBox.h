@@ -1,8 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QString>
-
-#include <functional>
+#include <QStringList>
 
 class CardScreen;
 class FieldEntry;
@@ -12,9 +11,9 @@ class QLineEdit;
 
 // The scan box of a card (txtBarcode): a code typed, or read by a barcode scanner that
 // types it followed by Enter, shows the card's product with that code through the card's
-// own record display, as the arrows would reach it. F3 anywhere on the card puts the
-// focus in the box. The box is emptied after each code and keeps the focus, ready for the
-// next one.
+// own record display, as the arrows would reach it; an unknown code may start a new card
+// with it. The box is emptied after each code and keeps the focus, ready for the next one.
+// (F3 from every control of the card to the box is one of the card's focus keys.)
 //
 // While a code is being handled, and whenever a message box is open, keys that come as
 // fast as a scanner types them are a scan that nobody can see: they are dropped whole and
@@ -24,10 +23,9 @@ class ScanBox : public QObject
 {
     Q_OBJECT
 public:
-    // newCard: Sì to the question about an unknown code; makes the card a new one with the
-    // code filled in and says whether it did.
-    ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *fieldEntry,
-        std::function<bool(const QString &code)> newCard);
+    // The scan box of the card: txtBarcode, its messages in the info bar panInfo, Enter in
+    // it through the card's field entry. Answers the controls the form lacks, one line each.
+    static QStringList attach(CardScreen *card, FieldEntry *fieldEntry);
     ~ScanBox() override;
 
     // What Enter in the box does with the text typed.
@@ -44,18 +42,17 @@ public:
     // Keys closer together than this are a scanner's.
     static constexpr int kBurstGapMs = 40;
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
     class BurstGuard;
 
-    void focusBox();
+    ScanBox(CardScreen *card, QLineEdit *box, QLabel *status, FieldEntry *fieldEntry);
     void handle(const QString &code);
+    // Sì to the question about an unknown code: a new card with the code filled in and the
+    // focus on the field after it; false when the card must stay (Nuovo refused).
+    bool startNewCard(const QString &code);
 
     CardScreen *m_card;
     QLineEdit *m_box;
     QLabel *m_status;
-    std::function<bool(const QString &)> m_newCard;
     BurstGuard *m_guard = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "report/ListContent.h"
 
+#include "app/Palette.h"
 #include "report/ReportTemplate.h"
 
 namespace ListTemplate {
@@ -36,7 +37,7 @@ Report::Item pageNumberBox(const Report::ReportTemplate &list)
     // Halfway down the bottom margin, clear of the last band.
     box.top = list.pageHeight() - list.marginBottom() + (list.marginBottom() - kHeight) / 2;
     box.font = { QStringLiteral("Verdana"), 7, false };
-    box.color = QStringLiteral("#404040");
+    box.color = QLatin1StringView(Palette::kFooterText);
     box.hAlign = Report::HAlign::Right;
     box.vAlign = Report::VAlign::Center;
     return box;

@@ -1,6 +1,7 @@
 #include "report/ReportRenderer.h"
 
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "report/ReportPreview.h"
 
 #include <QColor>
@@ -142,10 +143,10 @@ private:
     {
         const QRectF box = rect(it.left, it.top, it.width, it.height);
         if (!it.fill.isEmpty())
-            m_painter.fillRect(box, color(it.fill, Qt::white));
+            m_painter.fillRect(box, color(it.fill, QColor(Palette::kWhite)));
         m_painter.setClipRect(box);
         m_painter.setFont(font(it.font));
-        m_painter.setPen(color(it.color, Qt::black));
+        m_painter.setPen(color(it.color, QColor(Palette::kBlack)));
         const QFontMetricsF fm(m_painter.font(), m_painter.device());
         const QRectF inner = box.adjusted(kTextPadding * m_scale, 0, -kTextPadding * m_scale, 0);
         if (!it.multiLine) {
@@ -164,7 +165,7 @@ private:
 
     void paintLine(const Item &it)
     {
-        QPen pen(color(it.color, Qt::black));
+        QPen pen(color(it.color, QColor(Palette::kBlack)));
         pen.setWidthF(it.lineWidth * m_scale);
         pen.setCapStyle(Qt::FlatCap);
         m_painter.setPen(pen);
@@ -177,7 +178,7 @@ private:
     {
         const QRectF box = rect(it.left, it.top, it.width, it.height);
         if (it.opaque)
-            m_painter.fillRect(box, Qt::white);
+            m_painter.fillRect(box, QColor(Palette::kWhite));
         for (const QString &source : it.sources) {
             QImage image(source);
             if (image.isNull())
@@ -185,7 +186,7 @@ private:
             if (it.opaque && image.hasAlphaChannel()) {
                 // Flattened on white: the picture hides what lies beneath it.
                 QImage flat(image.size(), QImage::Format_RGB32);
-                flat.fill(Qt::white);
+                flat.fill(QColor(Palette::kWhite));
                 QPainter(&flat).drawImage(0, 0, image);
                 image = flat;
             }
@@ -205,7 +206,7 @@ private:
     {
         m_painter.setRenderHint(QPainter::Antialiasing, false);
         m_painter.setPen(Qt::NoPen);
-        m_painter.setBrush(Qt::black);
+        m_painter.setBrush(QColor(Palette::kBlack));
         const QPointF corner(it.left, it.top);
         for (const QRectF &bar : it.bars) {
             const QRectF r = bar.translated(corner);

@@ -1,4 +1,5 @@
 #pragma once
+#include "app/Palette.h"
 #include <QByteArray>
 #include <QList>
 #include <QRectF>
@@ -40,7 +41,7 @@ struct Item
     double width = 0;
     double height = 0;
     // Text colour of a text box, pen colour of a line: a colour name or #rrggbb.
-    QString color = QStringLiteral("#000000");
+    QString color = QLatin1StringView(Palette::kBlack);
 
     // Text boxes. The text is shown as given on one line, cut at the box's edge and never
     // wrapped. A multi-line box holds lines instead, shown one under the other at

@@ -2,8 +2,8 @@
 
 #include "app/Guida.h"
 #include "app/Widgets.h"
-#include "reports/ListScreen.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "lists/ListScreen.h"
 #include "reports/Riepilogo.h"
 
 #include "ui_MenuRiepilogo.h"
@@ -22,12 +22,12 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"));
     // Fonts and colours when the screen is first shown: it is created at start-up.
     Widgets::onFirstPolish(this, [this] {
-        ReportLooks::styleSelectionScreen(this);
-        ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
-        ReportLooks::styleScreenTitle(m_ui->titInventario);
-        ReportLooks::styleCaption(m_ui->lblApri);
-        ReportLooks::styleCaption(m_ui->lblInformazioni);
-        ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+        ListLooks::styleSelectionScreen(this);
+        ListLooks::styleSelectionPanel(m_ui->shpSelezione);
+        ListLooks::styleScreenTitle(m_ui->titInventario);
+        ListLooks::styleCaption(m_ui->lblApri);
+        ListLooks::styleCaption(m_ui->lblInformazioni);
+        ListLooks::styleWaitNotice(m_ui->lblAttendere);
         QFont big(QStringLiteral("Verdana"), 22);
         big.setBold(true);
         m_ui->txtTipologia->setFont(big);

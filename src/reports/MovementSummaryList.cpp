@@ -3,7 +3,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
 #include "storage/RecordFile.h"
@@ -30,9 +30,9 @@ MovementSummaryList::MovementSummaryList(MovementRecord::Kind kind, QWidget *sel
         .emptyFindKind = Messages::Kind::Plain });
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
-    ReportLooks::styleValue(m_ui->titTipologia);
-    ReportLooks::styleValue(m_ui->lblIntervallo);
-    ReportLooks::styleTotal(m_ui->lblTotCosti);
+    ListLooks::styleValue(m_ui->titTipologia);
+    ListLooks::styleValue(m_ui->lblIntervallo);
+    ListLooks::styleTotal(m_ui->lblTotCosti);
 
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &MovementSummaryList::btnStampaClick);
     connect(m_ui->btnEsci, &QPushButton::clicked, this, &MovementSummaryList::btnEsciClick);

@@ -1,6 +1,6 @@
 #pragma once
-#include "catalogue/MovementRecord.h"
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
+#include "records/MovementRecord.h"
 
 #include <memory>
 

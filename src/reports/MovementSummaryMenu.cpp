@@ -2,10 +2,11 @@
 
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
+#include "app/Palette.h"
 #include "app/Widgets.h"
 #include "export/ExportScreen.h"
-#include "reports/ListScreen.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "lists/ListScreen.h"
 #include "reports/SummarySelection.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -65,12 +66,12 @@ MovementSummaryMenu::~MovementSummaryMenu() = default;
 
 void MovementSummaryMenu::setupLooks()
 {
-    ReportLooks::styleSelectionScreen(this);
-    ReportLooks::styleSelectionPanel(m_ui->shpSelezione);
-    ReportLooks::styleScreenTitle(m_ui->titRiepilogo);
+    ListLooks::styleSelectionScreen(this);
+    ListLooks::styleSelectionPanel(m_ui->shpSelezione);
+    ListLooks::styleScreenTitle(m_ui->titRiepilogo);
     for (QLabel *caption : { m_ui->lblCampo01, m_ui->lblCampo02, m_ui->lblCampo03 })
-        ReportLooks::styleCaption(caption);
-    ReportLooks::styleWaitNotice(m_ui->lblAttendere);
+        ListLooks::styleCaption(caption);
+    ListLooks::styleWaitNotice(m_ui->lblAttendere);
     for (QLabel *year : { m_ui->lblAnnoInizio, m_ui->lblAnnoFine }) {
         QFont font(QStringLiteral("Verdana"), 14);
         font.setBold(true);
@@ -79,7 +80,7 @@ void MovementSummaryMenu::setupLooks()
     QFont linkFont(QStringLiteral("Tahoma"), 12);
     linkFont.setUnderline(true);
     m_ui->lnkEsporta->setFont(linkFont);
-    m_ui->lnkEsporta->setRestColour(QColor(0x7F, 0xFF, 0x00)); // chartreuse
+    m_ui->lnkEsporta->setRestColour(QColor(Palette::kExportLink));
 }
 
 void MovementSummaryMenu::setupFieldEntry()
@@ -206,7 +207,7 @@ void MovementSummaryMenu::cmdEsportaClick()
         SummarySelection::twin(m_kind).filePrefix, m_ui->txtAnno->text()));
     // The export reads the yearly file from lblFile.
     ExportScreen::open(
-        this, m_kind == MovementRecord::Kind::Load ? Export::Kind::Loads : Export::Kind::Unloads);
+        this, m_kind == MovementRecord::Kind::Load ? ArchiveId::Loads : ArchiveId::Unloads);
 }
 
 void MovementSummaryMenu::lnkEsportaClick()

@@ -3,9 +3,9 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
-#include "catalogue/ProductRecord.h"
 #include "labels/Etichette.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -30,9 +30,9 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
     Widgets::makeImageButton(m_ui->cmdEtichette, QStringLiteral("document-print-preview.png"), 22);
     m_ui->cmdEtichette->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Widgets::styleInfoBar(m_ui->panInfo);
-    ReportLooks::styleValue(m_ui->titTipologia);
-    ReportLooks::styleTotal(m_ui->infValore);
-    ReportLooks::styleTotal(m_ui->lblTotale);
+    ListLooks::styleValue(m_ui->titTipologia);
+    ListLooks::styleTotal(m_ui->infValore);
+    ListLooks::styleTotal(m_ui->lblTotale);
 
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
     connect(m_ui->btnEsci, &QPushButton::clicked, this, &TfrmRiepilogo::btnEsciClick);

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
 
 #include <memory>
 

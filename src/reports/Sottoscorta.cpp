@@ -3,8 +3,8 @@
 #include "app/Messages.h"
 #include "app/Widgets.h"
 #include "cards/CardScreen.h"
-#include "catalogue/ProductRecord.h"
-#include "reports/ReportLooks.h"
+#include "lists/ListLooks.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 
@@ -48,7 +48,7 @@ void TfrmSottoscorta::lstRecordsDblClick()
     reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
-            if (auto *card = CardScreen::resident(QStringLiteral("TfrmMagazzino")))
+            if (auto *card = CardScreen::resident(CardId::Product))
                 card->loadRecord(product, position);
         });
 }

@@ -1,6 +1,6 @@
 #include "reports/StockLists.h"
 
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "catalogue/MovementRecord.h"
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
+#include "records/MovementRecord.h"
 
 #include <QDate>
 #include <QString>

@@ -1,6 +1,6 @@
 #pragma once
 #include "app/Notice.h"
-#include "catalogue/MovementRecord.h"
+#include "records/MovementRecord.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,5 +1,5 @@
 #pragma once
-#include "reports/ListScreen.h"
+#include "lists/ListScreen.h"
 #include "search/ArchiveSearch.h"
 
 #include <QList>
@@ -27,13 +27,13 @@ class ArchiveSearchScreen : public ListScreen
 public:
     ~ArchiveSearchScreen() override;
 
+    // The search of archive over parent, opened for the card caller (its search tag in
+    // lblMemory), shown modally and destroyed when it closes.
+    static void open(QWidget *parent, ArchiveId archive, CardId caller);
+
     const ArchiveSearch::Config &config() const { return m_config; }
     // Writes the caller tag ("magazzino", "clienti", "fornitori") into lblMemory.
     void setCallerTag(const QString &tag);
-
-    // The controls a caller or a test reaches by objectName are children of the screen;
-    // these give the search boxes in their Enter order.
-    const QList<QLineEdit *> &searchBoxes() const { return m_boxes; }
 
 public slots:
     void btnCercaClick();
@@ -42,7 +42,7 @@ public slots:
     void btnStampaClick();
 
 protected:
-    ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *parent);
+    ArchiveSearchScreen(ArchiveId kind, QWidget *parent);
 
     void fill() override;
     void lstRecordsDblClick() override;

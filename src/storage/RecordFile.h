@@ -118,7 +118,6 @@ private:
     bool fillBlock();
 
     bool lock();
-    void unlock();
     bool refreshSize();
     // writeAt (index) and append (no index, after the last record) in one: the checks,
     // the lock, the current size, then the write.

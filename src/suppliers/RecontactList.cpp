@@ -1,6 +1,6 @@
 #include "suppliers/RecontactList.h"
 
-#include "suppliers/SupplierRecord.h"
+#include "records/SupplierRecord.h"
 
 namespace RecontactList {
 

@@ -2,13 +2,14 @@
 
 #include "ui_RicontattaFor.h"
 
+#include "app/Banner.h"
+#include "app/Palette.h"
 #include "cards/CardScreen.h"
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
 #include "suppliers/RecontactList.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QFont>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPixmap>
 
@@ -18,24 +19,23 @@ namespace {
 // and the list's name in large capitals.
 QPixmap banner(int width)
 {
-    const int height = 64;
-    QPixmap picture(width, height);
-    QPainter p(&picture);
-    QLinearGradient band(0, 0, width, 0);
-    band.setColorAt(0.0, QColor(0x48, 0x3D, 0x8B));
-    band.setColorAt(1.0, QColor(0x6A, 0x5A, 0xCD));
-    p.fillRect(picture.rect(), band);
-    p.drawPixmap(12, 6,
-        QPixmap(QStringLiteral(":/icons/x-office-address-book-128.png"))
-            .scaled(52, 52, Qt::KeepAspectRatio, Qt::SmoothTransformation));
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(26);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(80, 0, width - 92, height), Qt::AlignVCenter | Qt::AlignLeft,
-        QStringLiteral("FORNITORI DA RICONTATTARE"));
-    return picture;
+    Banner banner;
+    banner.height = 64;
+    banner.left = QColor(Palette::kDarkSlateBlue);
+    banner.right = QColor(Palette::kSlateBlue);
+    banner.drawPicture = [](QPainter &p) {
+        p.drawPixmap(12, 6,
+            QPixmap(QStringLiteral(":/icons/x-office-address-book-128.png"))
+                .scaled(52, 52, Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    };
+    banner.title = QStringLiteral("FORNITORI DA RICONTATTARE");
+    banner.titleFont = QFont(QStringLiteral("Arial"));
+    banner.titleFont.setPixelSize(26);
+    banner.titleFont.setBold(true);
+    banner.titleFlags = Qt::AlignVCenter | Qt::AlignLeft;
+    banner.textLeft = 80;
+    banner.rightMargin = 12;
+    return paintBanner(banner, width);
 }
 
 } // namespace
@@ -60,7 +60,8 @@ TfrmRicontattaFor::TfrmRicontattaFor(QWidget *parent)
     findFont.setPointSize(12);
     findFont.setBold(true);
     m_ui->txtTrova->setFont(findFont);
-    m_ui->lblRigo03->setStyleSheet(QStringLiteral("color: #DC143C;")); // crimson
+    m_ui->lblRigo03->setStyleSheet(
+        QStringLiteral("color: %1;").arg(QLatin1StringView(Palette::kCrimson)));
 
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmRicontattaFor::btnStampaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmRicontattaFor::btnChiudiClick);
@@ -85,7 +86,7 @@ void TfrmRicontattaFor::lstRecordsDblClick()
     // Every record is compared, whatever its flag: the card shows the last equal one.
     reopenSelected(SupplierRecord::archive(), RecontactList::lineBuilder(),
         [](const Record &supplier, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmFornitori")))
+            if (CardScreen *card = CardScreen::resident(CardId::Supplier))
                 card->loadRecord(supplier, position);
         });
 }

@@ -5,6 +5,8 @@
 #include "app/Screens.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
+#include "common/UserInput.h"
+#include "shell/ResidentScreens.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -55,23 +57,6 @@ QLineEdit *edit(const QWidget *screen, const char *name)
 QAbstractButton *button(const QWidget *screen, const char *name)
 {
     return child<QAbstractButton>(screen, name);
-}
-
-// Types text with real key events; characters outside ASCII go as text events.
-void typeText(QWidget *w, const QString &text)
-{
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar ch = text[i];
-        if (ch.unicode() < 0x80 && ch.unicode() >= 0x20) {
-            QTest::keyClick(w, ch.toLatin1());
-        } else {
-            // A character outside the basic plane is one key with both halves.
-            const qsizetype length = ch.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-            QTest::sendKeyEvent(
-                QTest::Click, w, Qt::Key_unknown, text.mid(i, length), Qt::NoModifier);
-            i += length - 1;
-        }
-    }
 }
 
 } // namespace
@@ -143,6 +128,8 @@ void TestPassword::cleanup()
 bool TestPassword::openScreen()
 {
     m_screen = std::make_unique<TfrmPassword>();
+    // As the shell does: an accepted password shows the main menu.
+    connect(m_screen.get(), &TfrmPassword::accepted, showMainMenu);
     m_screen->showEmpty();
     return QTest::qWaitForWindowActive(m_screen.get());
 }

@@ -6,12 +6,12 @@
 #include "attachments/FileChooser.h"
 #include "cards/CardScreen.h"
 #include "catalogue/Magazzino.h"
-#include "catalogue/ProductRecord.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "customers/Anagrafica.h"
+#include "records/ProductRecord.h"
 #include "storage/Cp1252.h"
 #include "suppliers/Fornitori.h"
 

@@ -2,6 +2,7 @@
 #include "attachments/Cartella.h"
 #include "attachments/RecordFolder.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
 
 #include <QDir>
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QUrl>
 
 #include <functional>
@@ -117,8 +117,8 @@ void TestCartella::runDialog(
     const QString &position, const std::function<void(TfrmCartella *)> &act)
 {
     bool acted = false;
-    QTimer::singleShot(0, this, [&] {
-        auto *dialog = qobject_cast<TfrmCartella *>(QApplication::activeModalWidget());
+    onNextModal([&](QWidget *modal) {
+        auto *dialog = qobject_cast<TfrmCartella *>(modal);
         if (!dialog)
             return;
         acted = true;

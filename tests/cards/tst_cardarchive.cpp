@@ -1,6 +1,6 @@
 #include "cards/CardArchive.h"
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
 #include "storage/RecordFile.h"
 
 #include <QDir>

@@ -1,8 +1,8 @@
 #include "app/Palette.h"
 #include "cards/CardLooks.h"
 #include "catalogue/Magazzino.h"
-#include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
+#include "records/ProductRecord.h"
 
 #include <QDir>
 #include <QLabel>

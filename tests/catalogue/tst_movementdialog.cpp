@@ -2,6 +2,7 @@
 
 #include "app/FieldEntry.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "storage/RecordFile.h"
@@ -13,7 +14,6 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -47,8 +47,8 @@ QPushButton *button(QWidget *dialog, const char *name)
 bool runDialog(Kind kind, const MovementInput &input, QString *newStock,
     const std::function<void(TfrmGiacenza *)> &actions)
 {
-    QTimer::singleShot(0, [actions] {
-        auto *dialog = qobject_cast<TfrmGiacenza *>(QApplication::activeModalWidget());
+    onNextModal([actions](QWidget *modal) {
+        auto *dialog = qobject_cast<TfrmGiacenza *>(modal);
         if (!dialog)
             return;
         if (QTest::qWaitForWindowActive(dialog))

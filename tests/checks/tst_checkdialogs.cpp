@@ -5,6 +5,7 @@
 #include "checks/PartitaIVA.h"
 
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/UserInput.h"
 
 #include <QApplication>
@@ -14,7 +15,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -416,8 +416,8 @@ void TestCheckDialogs::openWithInitialText()
     bool focusOnInput = false;
     bool stayedOpen = false;
 
-    QTimer::singleShot(0, this, [&] {
-        opened = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+    onNextModal([&](QWidget *modal) {
+        opened = qobject_cast<QDialog *>(modal);
         if (!opened)
             return;
         auto *input = opened->findChild<QLineEdit *>(QLatin1String(kind.input));

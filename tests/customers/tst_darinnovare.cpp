@@ -2,9 +2,10 @@
 
 #include "app/Screens.h"
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
 #include "customers/Anagrafica.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
@@ -16,7 +17,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 #include <functional>
 
@@ -107,8 +107,8 @@ void TestDaRinnovare::cleanup()
 void TestDaRinnovare::run(const std::function<void(TfrmDaRinnovare *)> &act)
 {
     bool ran = false;
-    QTimer::singleShot(0, this, [&] {
-        auto *list = qobject_cast<TfrmDaRinnovare *>(QApplication::activeModalWidget());
+    onNextModal([&](QWidget *modal) {
+        auto *list = qobject_cast<TfrmDaRinnovare *>(modal);
         if (!list)
             return;
         ran = true;
@@ -274,8 +274,8 @@ void TestDaRinnovare::opensFromTheCard()
     QVERIFY(writeArchive({ customer(u"Rossi"_s, u"01/01/2021"_s) }));
     QString opened;
     int count = -1;
-    QTimer::singleShot(0, this, [&] {
-        if (auto *list = qobject_cast<TfrmDaRinnovare *>(QApplication::activeModalWidget())) {
+    onNextModal([&](QWidget *modal) {
+        if (auto *list = qobject_cast<TfrmDaRinnovare *>(modal)) {
             opened = list->objectName();
             count = int(list->lines().size());
             list->close();

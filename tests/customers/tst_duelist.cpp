@@ -1,7 +1,7 @@
 #include "common/TempProgramFolder.h"
-#include "customers/CustomerRecord.h"
 #include "customers/CustomerRules.h"
 #include "customers/DueList.h"
+#include "records/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 

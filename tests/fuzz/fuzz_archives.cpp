@@ -6,9 +6,9 @@
 //
 // Input: byte 0 chooses the archive and the list options; with bit 2 set, bytes 1-2 give
 // the length of a journal that follows; the rest is the archive.
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"

@@ -1,8 +1,8 @@
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
 #include "labels/Barcode.h"
 #include "labels/CodeLookup.h"
 #include "labels/LabelSheet.h"
+#include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 

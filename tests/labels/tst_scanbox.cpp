@@ -1,9 +1,9 @@
 #include "catalogue/Magazzino.h"
 
-#include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
 #include "common/ModalProbe.h"
 #include "labels/ScanBox.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 
 #include <QApplication>

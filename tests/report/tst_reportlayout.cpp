@@ -1,5 +1,5 @@
 #include "catalogue/ProductCardReport.h"
-#include "catalogue/ProductRecord.h"
+#include "records/ProductRecord.h"
 #include "report/CardContent.h"
 #include "report/ListContent.h"
 #include "report/PreparedReport.h"

@@ -1,7 +1,7 @@
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "storage/RecordFile.h"
 

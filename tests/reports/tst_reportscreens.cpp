@@ -1,7 +1,7 @@
 #include "app/Screens.h"
 #include "catalogue/Magazzino.h"
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/MenuRiepilogo.h"
 #include "reports/MenuRiepilogoCarico.h"
 #include "reports/MenuRiepilogoScarico.h"
@@ -10,6 +10,7 @@
 #include "storage/TextForms.h"
 
 #include "common/MessageRecorder.h"
+#include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
 
 #include <QApplication>
@@ -55,8 +56,8 @@ Seen openList(QWidget *selection, const std::function<void()> &click, const QStr
         seen.printExtra = extra;
         ++seen.printed;
     });
-    QTimer::singleShot(0, [&] {
-        auto *list = qobject_cast<ListScreen *>(QApplication::activeModalWidget());
+    onNextModal([&](QWidget *modal) {
+        auto *list = qobject_cast<ListScreen *>(modal);
         if (!list)
             return;
         seen.screen = list->objectName();
@@ -517,8 +518,8 @@ void TestReportScreens::underStockOpensFromTheCard()
     card.show();
     QString opened;
     QStringList lines;
-    QTimer::singleShot(0, [&] {
-        auto *list = qobject_cast<ListScreen *>(QApplication::activeModalWidget());
+    onNextModal([&](QWidget *modal) {
+        auto *list = qobject_cast<ListScreen *>(modal);
         if (!list)
             return;
         opened = list->objectName();
@@ -843,8 +844,8 @@ void TestReportScreens::selectionExportChecksTheYear()
 
     typeYear(&menu, u"2022"_s);
     QString opened;
-    QTimer::singleShot(0, [&] {
-        if (auto *exporter = QApplication::activeModalWidget()) {
+    onNextModal([&](QWidget *modal) {
+        if (auto *exporter = modal) {
             opened = exporter->objectName();
             exporter->close();
         }

@@ -1,5 +1,5 @@
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
 #include "storage/ProgramFolder.h"

@@ -1,15 +1,15 @@
 #include "app/OpenURL.h"
 #include "catalogue/Magazzino.h"
-#include "catalogue/ProductRecord.h"
 #include "common/CardFixture.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
 #include "customers/Anagrafica.h"
-#include "customers/CustomerRecord.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/RecordFile.h"
 #include "suppliers/Fornitori.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
-#include "catalogue/MovementRecord.h"
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
+#include "records/MovementRecord.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/ShortString.h"
 

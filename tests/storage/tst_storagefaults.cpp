@@ -2,8 +2,8 @@
 // errors at every step of a write, two copies of the program writing at once, an archive
 // that may only be read, a rewrite interrupted before its journal was deleted.
 #include "cards/CardArchive.h"
-#include "catalogue/ProductRecord.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 
 #include <QCoreApplication>

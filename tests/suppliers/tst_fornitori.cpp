@@ -7,8 +7,8 @@
 #include "common/CardFixture.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
+#include "records/SupplierRecord.h"
 #include "storage/TextForms.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

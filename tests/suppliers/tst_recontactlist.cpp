@@ -1,7 +1,7 @@
-#include "reports/ListLines.h"
+#include "lists/ListLines.h"
+#include "records/SupplierRecord.h"
 #include "storage/RecordFile.h"
 #include "suppliers/RecontactList.h"
-#include "suppliers/SupplierRecord.h"
 
 #include "common/TempProgramFolder.h"
 

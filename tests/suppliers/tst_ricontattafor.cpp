@@ -3,8 +3,8 @@
 #include "common/CardFixture.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
+#include "records/SupplierRecord.h"
 #include "suppliers/Fornitori.h"
-#include "suppliers/SupplierRecord.h"
 
 #include <QCheckBox>
 #include <QLabel>

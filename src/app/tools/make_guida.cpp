@@ -3,6 +3,7 @@
 //   make_guida <output.pdf> <logo.png>
 #include "app/HelpTexts.h"
 #include "app/Maker.h"
+#include "app/Palette.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -25,10 +26,10 @@ namespace {
 
 constexpr int kDpi = 300;
 const QString kFamily = QStringLiteral("Arial");
-const QColor kDarkBlue(0x1F, 0x4E, 0x79);
-const QColor kSteelBlue(0x46, 0x82, 0xB4);
-const QColor kOrange(0xF3, 0x9C, 0x12);
-const QColor kGrey(0x5A, 0x6B, 0x7B);
+const QColor kDarkBlue(Palette::kTitleBlue);
+const QColor kSteelBlue(Palette::kSteelBlue);
+const QColor kOrange(Palette::kOrange);
+const QColor kGrey(Palette::kSubtitleGrey);
 
 double mm(double millimetres)
 {
@@ -53,7 +54,7 @@ void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
 {
     const QRectF band(0, 0, page.width(), mm(120));
     QLinearGradient gradient(band.topLeft(), band.bottomLeft());
-    gradient.setColorAt(0, QColor(0x6F, 0xA3, 0xD6));
+    gradient.setColorAt(0, QColor(Palette::kGuideBandTop));
     gradient.setColorAt(1, kDarkBlue);
     painter.fillRect(band, gradient);
     painter.fillRect(QRectF(0, band.bottom(), page.width(), mm(2.5)), kOrange);
@@ -61,7 +62,7 @@ void drawTitlePage(QPainter &painter, const QRectF &page, const QImage &logo)
     const QRectF logoRect(page.center().x() - mm(22), mm(18), mm(44), mm(44));
     painter.drawImage(logoRect, logo);
 
-    painter.setPen(Qt::white);
+    painter.setPen(QColor(Palette::kWhite));
     painter.setFont(font(40, true));
     painter.drawText(
         QRectF(0, mm(68), page.width(), mm(22)), Qt::AlignCenter, QStringLiteral("Merventa 2.0"));
@@ -104,10 +105,11 @@ QStringList allParagraphs(const QStringList &keys)
 QString bodyHtml(
     const QStringList &keys, const QList<int> &pageOfChapter, const QSet<int> &breakBefore)
 {
-    QString html = QStringLiteral(
-        "<html><body>"
-        "<h1 style='color:#1F4E79; font-size:22pt; margin-bottom:20px'>Indice</h1>"
-        "<table width='100%' cellspacing='0' cellpadding='5' style='margin-top:16px'>");
+    const QLatin1StringView titleColour(Palette::kTitleBlue);
+    QString html = QStringLiteral("<html><body><h1 style='color:") + titleColour
+        + QStringLiteral("; font-size:22pt; margin-bottom:20px'>Indice</h1>"
+                         "<table width='100%' cellspacing='0' cellpadding='5' "
+                         "style='margin-top:16px'>");
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const QString page = i < pageOfChapter.size() ? QString::number(pageOfChapter.at(i))
                                                       : QStringLiteral("00");
@@ -120,9 +122,10 @@ QString bodyHtml(
     int paragraphIndex = 0;
     for (qsizetype i = 0; i < keys.size(); ++i) {
         const HelpTopic topic = helpTopic(keys.at(i));
-        html += QStringLiteral("<h1 style='page-break-before:always; color:#1F4E79; "
+        html += QStringLiteral("<h1 style='page-break-before:always; color:%3; "
                                "font-size:20pt; margin-bottom:20px'>%1.&nbsp;&nbsp;%2</h1>")
-                    .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped());
+                    .arg(QString::number(i + 1), chapterTitle(topic.title).toHtmlEscaped(),
+                        titleColour);
         for (const QString &paragraph : topic.paragraphs) {
             const QString pageBreak = breakBefore.contains(paragraphIndex++)
                 ? QStringLiteral("page-break-before:always; ")

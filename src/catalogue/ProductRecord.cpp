@@ -1,9 +1,0 @@
-#include "catalogue/ProductRecord.h"
-
-namespace ProductRecord {
-const Archive &archive()
-{
-    static const Archive instance { QString::fromLatin1(kFileName), &kLayout };
-    return instance;
-}
-} // namespace ProductRecord
