@@ -4,18 +4,17 @@
 
 #include "app/Guida.h"
 #include "app/Messages.h"
-#include "app/OpenURL.h"
 #include "app/Widgets.h"
 #include "labels/ZintBarcode.h"
 #include "records/ProductRecord.h"
 #include "report/ReportPreview.h"
 #include "report/ReportRenderer.h"
+#include "report/SaveAndAsk.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
-#include <QDir>
 #include <QFont>
 
 namespace {
@@ -23,15 +22,6 @@ namespace {
 QString noLabelsText()
 {
     return QStringLiteral("Attenzione: con le scelte fatte non c'è alcuna etichetta da stampare.");
-}
-
-QString pdfFailedText(const QString &path)
-{
-    return QStringLiteral("Attenzione: impossibile salvare le etichette in PDF nel file\r\n")
-        + QDir::toNativeSeparators(path)
-        + QStringLiteral("\r\n\r\nIl file potrebbe essere aperto in un altro programma oppure "
-                         "la cartella potrebbe essere protetta da scrittura.\r\nChiudere il file "
-                         "o verificare la cartella, quindi riprovare.");
 }
 
 // "1 foglio", "3 fogli"; "1 etichetta", "24 etichette".
@@ -197,15 +187,10 @@ void TfrmEtichette::btnPdfClick()
     const std::optional<Labels::Sheets> s = sheetsToPrint();
     if (!s)
         return;
-    const QString path = ProgramFolder::filePath(pdfFileName());
-    if (!Report::exportPdf(s->report, path)) {
-        Messages::warning(this, pdfFailedText(path));
-        return;
-    }
-    if (Messages::confirm(this,
-            QStringLiteral("L'esportazione delle etichette in PDF è terminata con "
-                           "successo.\r\n\r\nSi vuole aprire il file?")))
-        TMisc::Open(u'"' + path + u'"');
+    Report::saveAndAsk(this, ProgramFolder::filePath(pdfFileName()),
+        QStringLiteral("le etichette in PDF"),
+        QStringLiteral("L'esportazione delle etichette in PDF è terminata con successo."),
+        [&s](const QString &path) { return Report::exportPdf(s->report, path); });
 }
 
 void TfrmEtichette::btnChiudiClick()
