@@ -16,6 +16,7 @@
 #include "export/ExportScreen.h"
 #include "labels/Etichette.h"
 #include "labels/ScanBox.h"
+#include "records/ProductRecord.h"
 #include "reports/Sottoscorta.h"
 #include "search/ArchiveSearchScreen.h"
 #include "search/WebSearch.h"

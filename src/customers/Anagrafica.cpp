@@ -17,6 +17,7 @@
 #include "customers/CustomerRules.h"
 #include "customers/DaRinnovare.h"
 #include "export/ExportScreen.h"
+#include "records/CustomerRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/TextForms.h"
 

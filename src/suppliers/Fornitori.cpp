@@ -13,6 +13,7 @@
 #include "checks/Iban.h"
 #include "checks/PartitaIVA.h"
 #include "export/ExportScreen.h"
+#include "records/SupplierRecord.h"
 #include "search/ArchiveSearchScreen.h"
 #include "storage/TextForms.h"
 #include "suppliers/RicontattaFor.h"
