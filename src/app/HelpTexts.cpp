@@ -435,6 +435,47 @@ QStringList exportParagraphs(const QString &archive, const QString &fileName,
     };
 }
 
+QStringList labelParagraphs()
+{
+    return {
+        QStringLiteral(
+            "Il codice articolo è anche il codice a barre: nella scheda Magazzino Prodotti la "
+            "casella Codice a barre, accanto alla riga delle informazioni, si raggiunge da "
+            "qualunque campo con il tasto F3. Si digita un codice e si preme Invio, oppure lo si "
+            "legge con un lettore di codici a barre USB o Bluetooth, che lo scrive da solo "
+            "seguito da Invio: la scheda mostra l'articolo con quel codice, come se lo si fosse "
+            "raggiunto con le frecce, senza distinguere tra maiuscole e minuscole e senza "
+            "badare agli spazi all'inizio e alla fine."),
+        QStringLiteral(
+            "Dopo ogni lettura la casella si svuota e resta pronta per la successiva. Se più "
+            "schede hanno lo stesso codice viene mostrata la prima e la riga delle informazioni "
+            "dice quante sono. Se nessuna scheda ha il codice letto, il programma chiede se "
+            "creare una nuova scheda con quel codice già scritto. Una lettura fatta mentre è "
+            "aperto un messaggio viene ignorata, così il lettore non risponde mai al posto "
+            "dell'utente: basta ripeterla dopo aver chiuso il messaggio."),
+        QStringLiteral(
+            "Il pulsante Etichette della scheda stampa le etichette dell'articolo mostrato; "
+            "quello dell'inventario stampa le etichette di tutti gli articoli in elenco, "
+            "nell'ordine dell'elenco. Ogni etichetta riporta la descrizione (o marca e modello "
+            "quando la descrizione manca), il prezzo IVA inclusa, il codice scritto e il codice "
+            "a barre: EAN-13, EAN-8 o UPC-A per i codici di 13, 8 o 12 cifre con la cifra di "
+            "controllo esatta, Code 128 per tutti gli altri."),
+        QStringLiteral(
+            "Nella finestra Etichette si sceglie il formato (fogli A4 da 24, 21, 14 o 40 "
+            "etichette, oppure il rotolo con un'etichetta da 62 x 29 mm per pagina), il numero "
+            "di copie per articolo o, dall'inventario, un'etichetta per ogni pezzo in giacenza, "
+            "l'etichetta da cui iniziare per riutilizzare un foglio già in parte usato e se "
+            "stampare il prezzo. Anteprima mostra le pagine, Stampa apre la finestra di stampa "
+            "e Crea PDF salva il file Etichette.pdf nella cartella del programma, poi chiede se "
+            "aprirlo."),
+        QStringLiteral(
+            "Un codice con lettere accentate o altri caratteri non previsti dai codici a barre, "
+            "o troppo lungo per stare leggibile sull'etichetta scelta, viene stampato solo come "
+            "testo: la finestra Etichette e l'anteprima elencano questi codici, e con un "
+            "formato più largo il codice a barre può tornare a starci."),
+    };
+}
+
 QString replacedAtEveryExport(const QString &fileName)
 {
     return QStringLiteral("Ogni esportazione sostituisce il file %1 precedente.").arg(fileName);
@@ -469,6 +510,8 @@ QList<Entry> buildTopics()
             { QStringLiteral("Riepilogo Movimenti."), movementParagraphs() } },
         { QStringLiteral("TfrmMenuRiepilogo"),
             { QStringLiteral("Inventario Merce."), inventoryParagraphs() } },
+        { QStringLiteral("TfrmEtichette"),
+            { QStringLiteral("Codici a barre ed etichette."), labelParagraphs() } },
         { QStringLiteral("TfrmAnagrafica"),
             { QStringLiteral("Anagrafica Clienti."), customerParagraphs() } },
         { QStringLiteral("TfrmGrafici"), { QStringLiteral("Grafici."), chartParagraphs() } },

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QShowEvent>
@@ -71,6 +72,52 @@ const std::pair<const char *, const char16_t *> kCommonHints[] = {
     { "btnCarta", u"Controlla il numero di carta di credito." },
 };
 
+// The spec's focus keys: each puts the focus in its control from every control of the card.
+// Installed after the field entry's filters, it sees the key first, so that amount fields
+// (which drop every other key) let it through too; no shortcut takes it.
+class FocusKeys : public QObject
+{
+public:
+    FocusKeys(QWidget *card, QList<std::pair<Qt::Key, QWidget *>> targets)
+        : QObject(card)
+        , m_targets(std::move(targets))
+    {
+        card->installEventFilter(this);
+        for (QWidget *w : card->findChildren<QWidget *>()) {
+            if (w->focusPolicy() != Qt::NoFocus)
+                w->installEventFilter(this);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::KeyPress && type != QEvent::KeyRelease
+            && type != QEvent::ShortcutOverride)
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->modifiers() != Qt::NoModifier)
+            return false;
+        for (const auto &[k, target] : m_targets) {
+            if (key->key() != k)
+                continue;
+            if (type == QEvent::ShortcutOverride)
+                event->accept();
+            else if (type == QEvent::KeyPress) {
+                target->setFocus(Qt::ShortcutFocusReason);
+                if (auto *edit = qobject_cast<QLineEdit *>(target))
+                    edit->selectAll();
+            }
+            return true;
+        }
+        return false;
+    }
+
+private:
+    QList<std::pair<Qt::Key, QWidget *>> m_targets;
+};
+
 } // namespace
 
 CardScreen::CardScreen(const CardSpec &spec, QWidget *parent)
@@ -114,6 +161,9 @@ void CardScreen::setUpCard()
     m_problems << m_binding->problems();
     setTypingLimits();
     setUpFieldEntry();
+    if (m_spec.scanBox)
+        m_problems << m_spec.scanBox(this, m_fieldEntry);
+    setUpFocusKeys();
     for (const auto &[name, handler] : kCommonButtons) {
         if (m_spec.withoutButtons.contains(name))
             continue;
@@ -178,6 +228,19 @@ void CardScreen::setUpFieldEntry()
     }
     m_fieldEntry->setHints(hints + m_spec.hints);
     m_fieldEntry->addBackground(m_spec.background);
+}
+
+void CardScreen::setUpFocusKeys()
+{
+    QList<std::pair<Qt::Key, QWidget *>> targets;
+    for (const auto &[key, name] : m_spec.focusKeys) {
+        if (auto *target = findChild<QWidget *>(name))
+            targets.append({ key, target });
+        else
+            m_problems << QStringLiteral("%1 has no control for its focus key").arg(name);
+    }
+    if (!targets.isEmpty())
+        new FocusKeys(this, std::move(targets));
 }
 
 QStringList CardScreen::problems() const

@@ -129,6 +129,7 @@ private:
     QAbstractButton *button(QLatin1StringView name);
     void setTypingLimits();
     void setUpFieldEntry();
+    void setUpFocusKeys();
 
     const CardSpec &m_spec;
     CardArchive m_archive;

@@ -15,6 +15,7 @@
 #include <utility>
 
 class CardScreen;
+class FieldEntry;
 class QWidget;
 
 // Everything in which the three record cards differ, apart from their form and their own
@@ -50,6 +51,9 @@ struct CardSpec
     QList<std::pair<QString, QString>> hints {};
     // The background widgets whose mouse moves empty the info bar.
     QStringList background {};
+    // Keys that put the focus in a control (objectName) from every control of the card,
+    // before that control's own typing rules see them.
+    QList<std::pair<Qt::Key, QString>> focusKeys {};
 
     CardBinding::Config binding {};
 
@@ -68,4 +72,8 @@ struct CardSpec
     void (*attach)(CardScreen *card) = nullptr;
     void (*exportArchive)(QWidget *parent, ArchiveId archive) = nullptr;
     void (*importArchive)(QWidget *parent, ArchiveId archive) = nullptr;
+    // The scan box of a card whose records are found by a code read from a barcode: made
+    // once the card is set up, with its keys in the card's field entry. Answers the
+    // problems of the form it found (a control missing), one line each.
+    QStringList (*scanBox)(CardScreen *card, FieldEntry *fieldEntry) = nullptr;
 };

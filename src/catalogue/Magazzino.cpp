@@ -17,6 +17,8 @@
 #include "catalogue/StockMovement.h"
 #include "export/ExportScreen.h"
 #include "import/Importa.h"
+#include "labels/Etichette.h"
+#include "labels/ScanBox.h"
 #include "records/ProductRecord.h"
 #include "reports/Sottoscorta.h"
 #include "search/ArchiveSearchScreen.h"
@@ -68,6 +70,11 @@ const CardSpec &productSpec()
         .countFields = { QStringLiteral("txtGiacenza"), QStringLiteral("txtSottoscorta"),
             QStringLiteral("txtPercIva") },
         .hints = {
+            { QStringLiteral("cmdEtichette"),
+                QStringLiteral("Stampa le etichette con il codice a barre dell'articolo corrente.") },
+            { QStringLiteral("txtBarcode"),
+                QStringLiteral("Codice a barre (F3): digitare un codice e premere Invio, oppure "
+                               "leggerlo con il lettore di codici a barre.") },
             { QStringLiteral("cmdWeb"),
                 QStringLiteral("Cerca sul Web, tramite Google, informazioni relative all'articolo "
                                "corrente.") },
@@ -98,6 +105,8 @@ const CardSpec &productSpec()
             QStringLiteral("shpSezione03"), QStringLiteral("shpSezione04"),
             QStringLiteral("panControlli"), QStringLiteral("shpFrecce"),
             QStringLiteral("lblPosizione"), QStringLiteral("imgDecoro") },
+        // F3 from every control goes to the scan box.
+        .focusKeys = { { Qt::Key_F3, QStringLiteral("txtBarcode") } },
         .withoutButtons = { QStringLiteral("cmdAnteprima") },
         .saveCheck = &ProductCard::saveCheck,
         .printContent = &productCardContent,
@@ -106,6 +115,7 @@ const CardSpec &productSpec()
         .attach = &TfrmAllegaCartella::openFor,
         .exportArchive = &ExportScreen::open,
         .importArchive = &TfrmImporta::open,
+        .scanBox = &ScanBox::attach,
     };
     return spec;
 }
@@ -149,6 +159,7 @@ TfrmMagazzino::TfrmMagazzino(QWidget *parent)
         { "cmdSottoscorta", &TfrmMagazzino::cmdSottoscortaClick },
         { "impFornitore", &TfrmMagazzino::impFornitoreClick },
         { "cmdWeb", &TfrmMagazzino::cmdWebClick },
+        { "cmdEtichette", &TfrmMagazzino::cmdEtichetteClick },
     });
 }
 
@@ -174,6 +185,10 @@ void TfrmMagazzino::setupLooks()
     m_ui->txtPercIva->setFixedWidth(metrics.horizontalAdvance(QStringLiteral("000")) + 16);
     m_ui->txtPercIva->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_ui->txtData->setMaximumWidth(amountWidth);
+    m_ui->txtBarcode->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("00000000000000")) + 16);
+    m_ui->txtBarcode->setMinimumWidth(
+        metrics.horizontalAdvance(QStringLiteral("00000000000000")) + 16);
     const int signWidth = metrics.height() + 14;
     m_ui->btnAggiungi->setFixedWidth(signWidth);
     m_ui->btnSottrai->setFixedWidth(signWidth);
@@ -194,6 +209,8 @@ void TfrmMagazzino::setupLooks()
             { m_ui->cmdTrova, "edit-find.png" },
             { m_ui->cmdStampa, "document-print.png" },
             { m_ui->cmdPDF, "x-office-document.png" },
+            { m_ui->cmdEtichette, "document-print-preview.png" },
+            { m_ui->cmdEtichette, "document-print-preview.png" },
             { m_ui->cmdWeb, "internet-web-browser.png" },
             { m_ui->cmdSottoscorta, "emblem-important.png" },
             { m_ui->cmdEsporta, "x-office-spreadsheet.png" },
@@ -231,6 +248,11 @@ void TfrmMagazzino::impFornitoreClick()
 {
     // The supplier search writes the chosen supplier's data into this card.
     ArchiveSearchScreen::open(this, ArchiveId::Suppliers, CardId::Product);
+}
+
+void TfrmMagazzino::cmdEtichetteClick()
+{
+    TfrmEtichette::openForProduct(this, recordFromControls());
 }
 
 void TfrmMagazzino::cmdWebClick()

@@ -50,6 +50,7 @@ public slots:
     void cmdSottoscortaClick();
     void impFornitoreClick();
     void cmdWebClick();
+    void cmdEtichetteClick();
 
 private:
     void setupLooks();

@@ -2,13 +2,13 @@
 
 #include "app/Guida.h"
 #include "app/Messages.h"
-#include "app/OpenURL.h"
 #include "app/Palette.h"
 #include "app/Screens.h"
 #include "app/Widgets.h"
 #include "charts/ChartFigures.h"
 #include "lists/ListScreen.h"
 #include "report/ReportRenderer.h"
+#include "report/SaveAndAsk.h"
 #include "storage/ProgramFolder.h"
 #include "storage/TextForms.h"
 
@@ -21,7 +21,6 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
-#include <QDir>
 #include <QFontMetricsF>
 #include <QGraphicsScene>
 #include <QHorizontalBarSeries>
@@ -221,21 +220,6 @@ void fitLabels(QChart *chart)
     }
 }
 
-QString writeFailure(const QString &what, const QString &path)
-{
-    return QStringLiteral("Attenzione: impossibile salvare ") + what
-        + QStringLiteral(" nel file\r\n") + QDir::toNativeSeparators(path)
-        + QStringLiteral("\r\n\r\nIl file potrebbe essere aperto in un altro programma "
-                         "oppure la cartella potrebbe essere protetta da scrittura.\r\n"
-                         "Chiudere il file o verificare la cartella, quindi riprovare.");
-}
-
-void askToOpen(QWidget *parent, const QString &done, const QString &path)
-{
-    if (Messages::confirm(parent, done + QStringLiteral("\r\n\r\nSi vuole aprire il file?")))
-        TMisc::Open(u'"' + path + u'"');
-}
-
 } // namespace
 
 TfrmGrafici::TfrmGrafici(QWidget *parent)
@@ -380,35 +364,28 @@ void TfrmGrafici::btnStampaClick()
 
 void TfrmGrafici::btnPdfClick()
 {
-    const QString path = ProgramFolder::filePath(kPdfName);
     Report::DocumentInfo info;
     info.title = m_table.title;
     info.creator = QStringLiteral("Merventa 2.0");
-    const bool written = Report::writePdf(path, info, [this](QPdfWriter &writer) {
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Landscape);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        return paintPage(writer);
-    });
-    if (!written) {
-        Messages::warning(this, writeFailure(QStringLiteral("il grafico in PDF"), path));
-        return;
-    }
-    askToOpen(
-        this, QStringLiteral("L'esportazione del grafico in PDF è terminata con successo."), path);
+    Report::saveAndAsk(this, ProgramFolder::filePath(kPdfName), QStringLiteral("il grafico in PDF"),
+        QStringLiteral("L'esportazione del grafico in PDF è terminata con successo."),
+        [this, &info](const QString &path) {
+            return Report::writePdf(path, info, [this](QPdfWriter &writer) {
+                writer.setPageSize(QPageSize(QPageSize::A4));
+                writer.setPageOrientation(QPageLayout::Landscape);
+                writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+                return paintPage(writer);
+            });
+        });
 }
 
 void TfrmGrafici::btnEsportaClick()
 {
-    const QString path = ProgramFolder::filePath(kCsvName);
-    if (!ChartTable::saveCsv(path, m_table)) {
-        Messages::warning(this, writeFailure(QStringLiteral("i dati del grafico"), path));
-        return;
-    }
-    askToOpen(this,
+    Report::saveAndAsk(this, ProgramFolder::filePath(kCsvName),
+        QStringLiteral("i dati del grafico"),
         QStringLiteral("L'esportazione dei dati del grafico nel file ") + kCsvName
             + QStringLiteral(" è terminata con successo."),
-        path);
+        [this](const QString &path) { return ChartTable::saveCsv(path, m_table); });
 }
 
 void TfrmGrafici::btnChiudiClick()

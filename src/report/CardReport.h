@@ -20,13 +20,10 @@ void preview(QWidget *parent, const CardContent &content);
 // Italian explanation for the user.
 bool exportPdf(const CardContent &content, const QString &path, QString *error = nullptr);
 
-// The question asked once the PDF is written: it says where the file is and offers to
-// open it.
-QString doneText(const QString &path);
-
 // The whole "Crea PDF" action of a card: writes ProgramFolder::filePath(fileName), then
-// asks doneText() and on Sì opens it through the shell (saying so when nothing can open
-// it). When the file cannot be written the user gets a warning saying so, and no question.
+// asks whether to open it (the question says where it is) and on Sì opens it through the shell
+// (saying so when nothing can open it). When the file cannot be written the user gets a warning
+// saying so, and no question.
 void exportPdfAndAsk(QWidget *parent, const CardContent &content, const QString &fileName);
 
 } // namespace CardReport

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QIcon>
 #include <QKeySequence>
+#include <QLabel>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QToolBar>
@@ -73,6 +74,12 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
+    m_note = new QLabel(this);
+    m_note->setObjectName(QStringLiteral("lblNota"));
+    m_note->setWordWrap(true);
+    m_note->setContentsMargins(8, 4, 8, 4);
+    m_note->hide();
+    layout->addWidget(m_note);
     layout->addWidget(m_preview, 1);
     // The page fits whole on a large screen; on a small one (1280x720, or 1366x768 at
     // 125 %) the window takes the room there is and the page still shows whole.
@@ -81,6 +88,12 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
 }
 
 ReportPreviewDialog::~ReportPreviewDialog() = default;
+
+void ReportPreviewDialog::setNote(const QString &text)
+{
+    m_note->setText(text);
+    m_note->setVisible(!text.isEmpty());
+}
 
 QAction *ReportPreviewDialog::addAction(
     const QString &objectName, const QString &text, const QString &icon)

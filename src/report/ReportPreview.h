@@ -20,6 +20,8 @@ public:
     ~ReportPreviewDialog() override;
 
     QPrintPreviewWidget *previewWidget() const { return m_preview; }
+    // A line shown under the tool bar (lblNota) about what the pages hold; empty hides it.
+    void setNote(const QString &text);
 
 private:
     void printClicked();
@@ -30,4 +32,5 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     class QToolBar *m_toolBar = nullptr;
+    class QLabel *m_note = nullptr;
 };

@@ -49,6 +49,9 @@ public:
         case ItemKind::Picture:
             paintPicture(it);
             break;
+        case ItemKind::Bars:
+            paintBars(it);
+            break;
         }
         m_painter.restore();
     }
@@ -194,6 +197,20 @@ private:
             m_painter.setRenderHint(QPainter::SmoothPixmapTransform);
             m_painter.drawImage(target, image);
             return;
+        }
+    }
+
+    // Whole rectangles without smoothing: a PDF gets them as vectors, a printer as sharp
+    // edges.
+    void paintBars(const Item &it)
+    {
+        m_painter.setRenderHint(QPainter::Antialiasing, false);
+        m_painter.setPen(Qt::NoPen);
+        m_painter.setBrush(QColor(Palette::kBlack));
+        const QPointF corner(it.left, it.top);
+        for (const QRectF &bar : it.bars) {
+            const QRectF r = bar.translated(corner);
+            m_painter.drawRect(rect(r.left(), r.top(), r.width(), r.height()));
         }
     }
 

@@ -106,6 +106,8 @@ struct Reader
                 fail(owner + QStringLiteral(": a picture needs its sources"));
             it.opaque = o.value(u"opaque").toBool();
             break;
+        case ItemKind::Bars:
+            break;
         }
         return it;
     }

@@ -2,6 +2,7 @@
 #include "app/Palette.h"
 #include <QByteArray>
 #include <QList>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -14,7 +15,9 @@
 // resources (:/report/<name>.json) and loaded with ReportTemplate::load.
 namespace Report {
 
-enum class ItemKind { Text, Line, Picture };
+// Bars: filled black rectangles (a barcode), made by the program, never read from a
+// template.
+enum class ItemKind { Text, Line, Picture, Bars };
 enum class HAlign { Left, Center, Right };
 enum class VAlign { Top, Center, Bottom };
 enum class Orientation { Portrait, Landscape };
@@ -61,6 +64,9 @@ struct Item
     // Pictures: resource paths; the first one that exists is drawn, keeping its aspect.
     QStringList sources;
     bool opaque = false;
+
+    // Bars: rectangles in millimetres from the item's top-left corner.
+    QList<QRectF> bars;
 };
 
 struct Band

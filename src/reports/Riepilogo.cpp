@@ -3,6 +3,7 @@
 #include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/Widgets.h"
+#include "labels/Etichette.h"
 #include "lists/ListLooks.h"
 #include "records/ProductRecord.h"
 #include "reports/StockLists.h"
@@ -26,6 +27,8 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
         .emptyFindKind = Messages::Kind::Information });
 
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"));
+    Widgets::makeImageButton(m_ui->cmdEtichette, QStringLiteral("document-print-preview.png"), 22);
+    m_ui->cmdEtichette->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     Widgets::styleInfoBar(m_ui->panInfo);
     ListLooks::styleValue(m_ui->titTipologia);
     ListLooks::styleTotal(m_ui->infValore);
@@ -34,6 +37,7 @@ TfrmRiepilogo::TfrmRiepilogo(QWidget *parent)
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmRiepilogo::btnStampaClick);
     connect(m_ui->btnEsci, &QPushButton::clicked, this, &TfrmRiepilogo::btnEsciClick);
     connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmRiepilogo::imgGuidaClick);
+    connect(m_ui->cmdEtichette, &QToolButton::clicked, this, &TfrmRiepilogo::cmdEtichetteClick);
 }
 
 TfrmRiepilogo::~TfrmRiepilogo() = default;
@@ -79,6 +83,13 @@ void TfrmRiepilogo::btnStampaClick()
     printList(
         QStringLiteral("Inventario merce - Tipologia: ") + TrimControl(m_ui->titTipologia->text()),
         StockLists::inventoryPrintExtra(m_ui->lblTotale->text()));
+}
+
+void TfrmRiepilogo::cmdEtichetteClick()
+{
+    // Every product listed, in list order.
+    TfrmEtichette::openForList(this, lines(),
+        ListLines::lineBuilder(StockLists::inventoryColumns(), ProductRecord::layout()));
 }
 
 void TfrmRiepilogo::btnEsciClick()

@@ -24,6 +24,7 @@ protected:
 private:
     void btnStampaClick();
     void btnEsciClick();
+    void cmdEtichetteClick();
     void imgGuidaClick();
 
     std::unique_ptr<Ui::TfrmRiepilogo> m_ui;

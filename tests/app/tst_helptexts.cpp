@@ -27,6 +27,7 @@ void TestHelpTexts::topicOfEveryScreen_data()
     } rows[] = {
         { "TfrmAvvio", "Uno sguardo a Merventa 2.0.", 42 },
         { "TfrmMagazzino", "Magazzino Prodotti.", 14 },
+        { "TfrmEtichette", "Codici a barre ed etichette.", 5 },
         { "TfrmAnagrafica", "Anagrafica Clienti.", 7 },
         { "TfrmGrafici", "Grafici.", 4 },
         { "TfrmFornitori", "Archivio Fornitori.", 9 },

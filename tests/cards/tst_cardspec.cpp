@@ -23,6 +23,8 @@ private slots:
     void ownButtonWiredByName();
     void missingButtonsAreReported_data();
     void missingButtonsAreReported();
+    void focusKeyReachesItsControl_data();
+    void focusKeyReachesItsControl();
 };
 
 namespace {
@@ -56,13 +58,27 @@ const CardSpec &testSpec()
     return spec;
 }
 
+// The same card with F3 to txtDue from everywhere, txtUno an amount field (its keys are
+// filtered), and F4 to a control the form lacks.
+const CardSpec &focusKeySpec()
+{
+    static const CardSpec spec = [] {
+        CardSpec s = testSpec();
+        s.amountFields = { u"txtUno"_s };
+        s.focusKeys = { { Qt::Key_F3, u"txtDue"_s }, { Qt::Key_F4, u"txtTre"_s } };
+        return s;
+    }();
+    return spec;
+}
+
 // A form with the position, the info bar, a free edit box and the common buttons
 // named, less those left out.
 class TestCard : public CardScreen
 {
 public:
-    explicit TestCard(const QStringList &leftOut, const char *ownButton = nullptr)
-        : CardScreen(testSpec())
+    explicit TestCard(const QStringList &leftOut, const char *ownButton = nullptr,
+        const CardSpec &spec = testSpec())
+        : CardScreen(spec)
     {
         setObjectName(u"TfrmProva"_s);
         (new QLabel(this))->setObjectName(u"lblPosizione"_s);
@@ -146,6 +162,41 @@ void TestCardSpec::missingButtonsAreReported()
     QCOMPARE(card.problems(), problems);
     // A button the spec leaves out is no problem: cmdAnteprima is on no form here.
     QVERIFY(!card.problems().join(u' ').contains(u"cmdAnteprima"_s));
+}
+
+void TestCardSpec::focusKeyReachesItsControl_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("an amount field") << u"txtUno"_s;
+    QTest::newRow("a button") << u"cmdSalva"_s;
+    QTest::newRow("the control itself") << u"txtDue"_s;
+}
+
+void TestCardSpec::focusKeyReachesItsControl()
+{
+    QFETCH(QString, from);
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    TestCard card({}, "btnProva", focusKeySpec());
+    QCOMPARE(card.problems(), QStringList { u"txtTre has no control for its focus key"_s });
+    card.show();
+    card.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&card));
+    auto *target = card.findChild<QLineEdit *>(u"txtDue"_s);
+    target->setText(u"12"_s);
+    auto *source = card.findChild<QWidget *>(from);
+    source->setFocus();
+    QVERIFY(source->hasFocus());
+    QTest::keyClick(source, Qt::Key_F3);
+    QVERIFY(target->hasFocus());
+    // The text is selected, so the next code typed replaces it; F3 typed nothing.
+    QCOMPARE(target->text(), u"12"_s);
+    QCOMPARE(target->selectedText(), u"12"_s);
+    // With a modifier the key is not the focus key.
+    card.findChild<QWidget *>(u"txtUno"_s)->setFocus();
+    QTest::keyClick(card.findChild<QWidget *>(u"txtUno"_s), Qt::Key_F3, Qt::ShiftModifier);
+    QVERIFY(!target->hasFocus());
+    QCOMPARE(messages.count(), 0);
 }
 
 QTEST_MAIN(TestCardSpec)

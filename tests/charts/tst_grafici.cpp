@@ -359,7 +359,9 @@ void TestGrafici::csvBytes()
     QTest::mouseClick(child<QPushButton>(&screen, "btnEsporta"), Qt::LeftButton);
     QCOMPARE(messages.lastText(),
         u"L'esportazione dei dati del grafico nel file Grafico.csv è terminata con successo."
-        "\r\n\r\nSi vuole aprire il file?"_s);
+        "\r\n\r\nIl file è stato salvato in:\r\n"_s
+            + QDir::toNativeSeparators(m_folder->filePath(u"Grafico.csv"_s))
+            + u"\r\n\r\nSi vuole aprire il file?"_s);
     QCOMPARE(m_folder->readAll(u"Grafico.csv"_s),
         QByteArray("\xEF\xBB\xBFMese;Pezzi caricati;Pezzi scaricati;"
                    "Valore carichi (\xE2\x82\xAC);Valore scarichi (\xE2\x82\xAC)\r\n"
@@ -394,8 +396,10 @@ void TestGrafici::pdfReadBack()
     MessageRecorder messages(Messages::Answer::No);
     QTest::mouseClick(child<QPushButton>(&screen, "btnPdf"), Qt::LeftButton);
     QCOMPARE(messages.lastText(),
-        u"L'esportazione del grafico in PDF è terminata con successo.\r\n\r\nSi vuole aprire "
-        "il file?"_s);
+        u"L'esportazione del grafico in PDF è terminata con successo.\r\n\r\nIl file è stato "
+        "salvato in:\r\n"_s
+            + QDir::toNativeSeparators(m_folder->filePath(u"Grafico.pdf"_s))
+            + u"\r\n\r\nSi vuole aprire il file?"_s);
     const QString path = m_folder->filePath(u"Grafico.pdf"_s);
     QVERIFY(m_folder->readAll(u"Grafico.pdf"_s).startsWith("%PDF"));
 
