@@ -291,19 +291,23 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
         scrap.write(csvLine(texts).toUtf8());
     };
 
+    // A block that could not be written fails the whole import, wherever it was written
+    // from (a row that adds, or the reading of a record an update looks at): the staging
+    // file was cut back, so its records are not there.
+    bool writeFailed = false;
     QByteArray pending;
     auto flushPending = [&] {
-        if (pending.isEmpty())
-            return true;
-        const bool ok = staging.appendBlock(pending);
-        pending.clear();
-        return ok;
+        if (!pending.isEmpty()) {
+            if (!staging.appendBlock(pending))
+                writeFailed = true;
+            pending.clear();
+        }
+        return !writeFailed;
     };
     auto readExisting = [&](qint64 index, Record &record) {
         return flushPending() && staging.readAt(index, record);
     };
 
-    bool writeFailed = false;
     bool cancelled = false;
     qint64 done = 0;
     DataRows rows(

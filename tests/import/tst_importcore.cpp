@@ -761,15 +761,20 @@ void TestImportCore::failedImportLeavesArchiveAsItWas_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("fault");
     QTest::addColumn<int>("occurrence"); // the time the step comes when the fault strikes
-    // Writes 1 and 2 are the copies (Backup/ and the working copy), 3 to 5 the blocks of
-    // new records, 6 the update.
+    // The copies (Backup/ and the working copy) are whole-file replaces 1 and 2; then three
+    // blocks of new records go to the working copy (writes 1 to 3), the last one just before
+    // the update reads the record it changes, and the update writes its record (write 4).
     QTest::newRow("backup copy fails")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 1;
+        << int(RecordFile::IoStep::ReplaceWrite) << int(RecordFile::IoFault::Fail) << 1;
+    QTest::newRow("working copy not synced")
+        << int(RecordFile::IoStep::ReplaceSync) << int(RecordFile::IoFault::Fail) << 2;
     QTest::newRow("second block fails")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 4;
+        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 2;
     QTest::newRow("disk full at the update")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::DiskFull) << 6;
+        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::DiskFull) << 4;
     QTest::newRow("flush of a block fails")
+        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 2;
+    QTest::newRow("flush of the block before the update fails")
         << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 3;
     QTest::newRow("journal of the update fails")
         << int(RecordFile::IoStep::JournalWrite) << int(RecordFile::IoFault::ShortWrite) << 1;
