@@ -6,7 +6,7 @@
 #include "app/Messages.h"
 #include "app/Palette.h"
 #include "app/Widgets.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QFont>
@@ -152,10 +152,9 @@ void TfrmGiacenza::btnAggiornaClick()
     });
     // The card takes the new stock only once the movement is on disk: a stock change
     // without its movement would break the history the summaries read.
-    RecordFile::Failure failure = RecordFile::Failure::None;
+    Storage::Failure failure = Storage::Failure::None;
     if (!Movement::appendMovement(*kind, record, nullptr, &failure)) {
-        Messages::warning(
-            this, failure == RecordFile::Failure::Busy ? archiveBusyText() : accessErrorText());
+        Messages::warning(this, Storage::failureText(failure));
         return;
     }
     m_newStock = TrimControl(m_ui->txtTotale->text());

@@ -2,7 +2,7 @@
 
 #include "customers/CustomerRules.h"
 #include "records/CustomerRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 
 namespace DueList {
 
@@ -19,7 +19,7 @@ ListLines::Columns columns()
     };
 }
 
-ListLines::Scan lines(RecordFile &file, const QDate &today)
+ListLines::Scan lines(Storage::Session &archive, const QDate &today)
 {
     const RecordLayout &layout = CustomerRecord::layout();
     auto accept = [&layout, &today](QByteArrayView bytes) {
@@ -33,7 +33,7 @@ ListLines::Scan lines(RecordFile &file, const QDate &today)
         return *due ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(columns(), layout));
+        = ListLines::scanLines(archive, accept, ListLines::lineBuilder(columns(), layout));
     ListLines::sortLines(scan.lines);
     return scan;
 }

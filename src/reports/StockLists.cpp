@@ -1,7 +1,7 @@
 #include "reports/StockLists.h"
 
 #include "records/ProductRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ QString inventoryAllProducts()
     return QStringLiteral("Tutti gli articoli in magazzino.");
 }
 
-Inventory inventoryLines(RecordFile &file, const QString &filter)
+Inventory inventoryLines(Storage::Session &archive, const QString &filter)
 {
     const RecordLayout &layout = ProductRecord::layout();
     Inventory inv;
@@ -94,7 +94,7 @@ Inventory inventoryLines(RecordFile &file, const QString &filter)
         return ListLines::Verdict::Add;
     };
     ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(inventoryColumns(), layout));
+        = ListLines::scanLines(archive, accept, ListLines::lineBuilder(inventoryColumns(), layout));
     ListLines::sortLines(scan.lines);
     inv.lines = std::move(scan.lines);
     inv.complete = scan.complete;
@@ -127,7 +127,7 @@ std::optional<bool> isUnderStock(QStringView stock, QStringView minimum)
     return *s <= *m;
 }
 
-ListLines::Scan underStockLines(RecordFile &file)
+ListLines::Scan underStockLines(Storage::Session &archive)
 {
     const RecordLayout &layout = ProductRecord::layout();
     auto accept = [&layout](QByteArrayView bytes) {
@@ -140,8 +140,8 @@ ListLines::Scan underStockLines(RecordFile &file)
             return ListLines::Verdict::Stop;
         return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
+    ListLines::Scan scan = ListLines::scanLines(
+        archive, accept, ListLines::lineBuilder(underStockColumns(), layout));
     ListLines::sortLines(scan.lines);
     return scan;
 }
@@ -172,7 +172,7 @@ QString movementAllCodes()
     return QStringLiteral("Tutti gli articoli");
 }
 
-Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
+Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, const QString &filter,
     const QDate &start, const QDate &end)
 {
     const RecordLayout &layout = MovementRecord::layout();
@@ -201,8 +201,8 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add
                                                 : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(movementColumns(kind), layout));
+    ListLines::Scan scan = ListLines::scanLines(
+        archive, accept, ListLines::lineBuilder(movementColumns(kind), layout));
     mov.lines = std::move(scan.lines);
     mov.complete = scan.complete;
     return mov;

@@ -6,11 +6,13 @@
 #include <QString>
 #include <QStringList>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The three stock reports as pure logic: their line tables, the rule that picks the
 // records, and the figures shown under the list. Each function reads an open archive
-// from its first record to its last (RecordFile::readNext, one pass in large blocks).
+// from its first record to its last (one scan of the archive).
 namespace StockLists {
 
 // Inventory (Magazzino.mrv): code, brand and model, cost, stock, value.
@@ -30,7 +32,7 @@ struct Inventory
 // trimmed), or every product when the trimmed filter is empty, adding up their stored
 // values. A listed product whose value is not a number ends the reading there without
 // its line: the lines before it and their total stay.
-Inventory inventoryLines(RecordFile &file, const QString &filter);
+Inventory inventoryLines(Storage::Session &archive, const QString &filter);
 
 // The total as the inventory shows it when complete: "€ " and the amount text rounded to
 // four decimals ("€ 0,30" for 0,1 + 0,2).
@@ -45,7 +47,7 @@ std::optional<bool> isUnderStock(QStringView stock, QStringView minimum);
 
 // The products under stock, sorted. A product whose stock or minimum is not a number
 // ends the reading there.
-ListLines::Scan underStockLines(RecordFile &file);
+ListLines::Scan underStockLines(Storage::Session &archive);
 
 // Movement summaries (Carico_<yyyy>.mrv / Scarico_<yyyy>.mrv): date, code, type, brand
 // and model, quantity with "+" or "-", unit cost or price.
@@ -66,7 +68,7 @@ struct Movements
 // does), or every movement of the interval when the trimmed filter is empty. A movement
 // that must be checked against the interval and whose date is not a calendar date ends
 // the reading there.
-Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
+Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, const QString &filter,
     const QDate &start, const QDate &end);
 
 // "Dal   05/03/2021   al   09/03/2021".
