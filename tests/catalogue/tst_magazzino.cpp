@@ -203,6 +203,8 @@ private slots:
     void movementButtons();
     void unsavedMovementAsksBeforeLeaving_data();
     void unsavedMovementAsksBeforeLeaving();
+    void unsavedMovementMeetsAnotherCopysSave_data();
+    void unsavedMovementMeetsAnotherCopysSave();
     void leavingWithoutUnsavedMovementAsksNothing();
     void pdfExport();
     void help();
@@ -1426,6 +1428,50 @@ int questions(const MessageRecorder &messages)
 }
 
 } // namespace
+
+// The card's own movement is not saved yet (stock 2 + 5 shown) when another copy saves the
+// same product with stock 4. Salva asks whether to write over it: Sì stores the card's 7, No
+// stores nothing and shows the stored 4. Either way the card then holds nothing unsaved, so
+// leaving it asks no more.
+void TestMagazzino::unsavedMovementMeetsAnotherCopysSave_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("Sì") << true;
+    QTest::newRow("No") << false;
+}
+
+void TestMagazzino::unsavedMovementMeetsAnotherCopysSave()
+{
+    QFETCH(bool, overwrite);
+    Fixture f;
+    QVERIFY(f.ready());
+    QVERIFY(prepareUnsavedMovement(f));
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        Record other(ProductRecord::layout());
+        other.setValue(ProductRecord::Codice, QStringLiteral("A"));
+        other.setValue(ProductRecord::Giacenza, QStringLiteral("4"));
+        QVERIFY(file.writeAt(0, other));
+    }
+    f.messages.answers = { overwrite ? Messages::Answer::Yes : Messages::Answer::No };
+    f.click(QStringLiteral("cmdSalva"));
+    QCOMPARE(f.messages.shown.first().kind, Kind::Confirmation);
+    QCOMPARE(f.messages.shown.first().text,
+        QStringLiteral("La scheda è stata modificata da un'altra postazione dopo che è stata "
+                       "aperta. Si vogliono sovrascrivere quelle modifiche?"));
+    const QString stock = overwrite ? QStringLiteral("7") : QStringLiteral("4");
+    QCOMPARE(storedStock(0), stock);
+    QCOMPARE(f.text(QStringLiteral("txtGiacenza")), stock);
+    QCOMPARE(f.text(QStringLiteral("lblPosizione")), QStringLiteral("1"));
+    // Showing the stored card after No is not leaving it: the unsaved-stock question is not
+    // asked on top.
+    QCOMPARE(questions(f.messages), 0);
+    f.messages.clear();
+    f.click(QStringLiteral("cmdNuovo"));
+    QCOMPARE(questions(f.messages), 0);
+    QCOMPARE(f.text(QStringLiteral("lblPosizione")), QString());
+}
 
 void TestMagazzino::unsavedMovementAsksBeforeLeaving_data()
 {
