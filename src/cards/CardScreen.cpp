@@ -6,7 +6,7 @@
 #include "app/Screens.h"
 #include "app/Widgets.h"
 #include "report/CardReport.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QCloseEvent>
@@ -309,13 +309,14 @@ void CardScreen::showAccessError()
 bool CardScreen::apply(const CardOutcome &outcome)
 {
     // What the storage layer set right by itself (a journal set aside) comes first.
-    for (const QString &notice : RecordFile::takeNotices())
+    for (const QString &notice : Storage::takeNotices())
         Messages::warning(this, notice);
     if (outcome.position && !outcome.record)
         setPosition(*outcome.position);
     if (outcome.accessError) {
         if (outcome.busy)
-            Messages::show(this, m_spec.accessErrorKind, archiveBusyText());
+            Messages::show(
+                this, m_spec.accessErrorKind, Storage::failureText(Storage::Failure::Busy));
         else
             showAccessError();
         return false;
