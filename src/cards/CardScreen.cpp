@@ -110,6 +110,7 @@ void CardScreen::setUpCard()
     m_problems << m_binding->problems();
     setTypingLimits();
     setUpFieldEntry();
+    takeAllAsShown();
     for (const auto &[name, handler] : kCommonButtons) {
         if (m_spec.withoutButtons.contains(name))
             continue;
@@ -191,7 +192,9 @@ void CardScreen::showEvent(QShowEvent *event)
 
 void CardScreen::FormShow()
 {
-    cmdNuovoClick();
+    // A card shown anew was left when it was closed: what it held then is not asked about.
+    display(m_spec.newRecord(), 0);
+    focusFirstField();
 }
 
 void CardScreen::closeEvent(QCloseEvent *event)
@@ -205,10 +208,56 @@ void CardScreen::closeEvent(QCloseEvent *event)
 
 void CardScreen::loadRecord(const Record &record, qint64 position)
 {
-    if (!leaveCard())
-        return;
+    if (leaveCard())
+        display(record, position);
+}
+
+void CardScreen::display(const Record &record, qint64 position)
+{
     m_binding->load(record);
     setPosition(position);
+    takeAllAsShown();
+}
+
+QString CardScreen::unsavedEditsText()
+{
+    return QStringLiteral("Salvare le modifiche apportate alla scheda corrente?");
+}
+
+bool CardScreen::hasUnsavedEdits() const
+{
+    return recordFromControls().encode() != m_shown;
+}
+
+void CardScreen::takeAllAsShown()
+{
+    m_shown = recordFromControls().encode();
+}
+
+void CardScreen::takeAsShown(const QList<int> &fields)
+{
+    Record shown = Record::fromBytes(m_archive.layout(), m_shown);
+    for (int field : fields)
+        shown.setValue(field, m_binding->text(field));
+    m_shown = shown.encode();
+}
+
+bool CardScreen::leaveCard()
+{
+    // A hidden card was left when it was closed.
+    if (!isVisible() || !hasUnsavedEdits())
+        return true;
+    switch (Messages::confirmOrCancel(this, unsavedEditsText())) {
+    case Messages::Answer::Yes:
+        // Salva may refuse (its rule, an archive that cannot be written): then the card
+        // stays with its edits.
+        cmdSalvaClick();
+        return !hasUnsavedEdits();
+    case Messages::Answer::Cancel:
+        return false;
+    default:
+        return true;
+    }
 }
 
 QString CardScreen::positionText() const
@@ -244,19 +293,25 @@ bool CardScreen::apply(const CardOutcome &outcome)
         return false;
     }
     if (outcome.record)
-        loadRecord(*outcome.record, outcome.position.value_or(0));
+        display(*outcome.record, outcome.position.value_or(0));
     Messages::show(this, outcome.notice);
     return true;
 }
 
 void CardScreen::navigate(CardNavigation::Move move)
 {
-    apply(m_archive.navigate(move, positionText()));
+    // Asked before the read: the record read is shown without asking again.
+    if (leaveCard())
+        apply(m_archive.navigate(move, positionText()));
 }
 
 bool CardScreen::saveCard()
 {
-    return apply(m_archive.save(recordFromControls(), positionText()));
+    const CardOutcome outcome = m_archive.save(recordFromControls(), positionText());
+    // Written: what the card shows is what is stored (taken before the notice is shown).
+    if (!outcome.accessError)
+        takeAllAsShown();
+    return apply(outcome);
 }
 
 bool CardScreen::duplicateCard(const QList<int> &emptiedFields)
@@ -266,7 +321,11 @@ bool CardScreen::duplicateCard(const QList<int> &emptiedFields)
         for (int field : emptiedFields)
             m_binding->setText(field, QString());
     }
-    return apply(outcome) && outcome.position;
+    const bool duplicated = apply(outcome) && outcome.position;
+    // The copy is a new card as Duplica shows it.
+    if (duplicated)
+        takeAllAsShown();
+    return duplicated;
 }
 
 bool CardScreen::passesSaveCheck()
@@ -285,8 +344,7 @@ void CardScreen::cmdNuovoClick()
 {
     if (!leaveCard())
         return;
-    m_binding->load(m_spec.newRecord());
-    setPosition(0);
+    display(m_spec.newRecord(), 0);
     focusFirstField();
 }
 

@@ -1531,14 +1531,18 @@ void TestMagazzino::movementStoredWithCard()
         recorded += int(recordsOf(f.folder, name, MovementRecord::layout()).size());
     QCOMPARE(recorded, movements);
 
-    // The stock is already stored: leaving the card asks nothing about it.
+    // The stock is already stored: leaving the card asks only about the note, which is
+    // not (answered No).
     f.messages.clear();
+    f.messages.answers = { Messages::Answer::No };
     if (leave == QLatin1String("reopen"))
         f.card.loadRecord(f.records().at(1), 2);
     else
         f.click(leave);
-    QCOMPARE(f.messages.count(), 0);
+    QCOMPARE(f.messages.count(), 1);
+    QCOMPARE(f.messages.lastText(), CardScreen::unsavedEditsText());
     QTEST(storedStock(0), "stock");
+    QCOMPARE(f.records().first().value(ProductRecord::Note), QString());
 }
 
 // + and − on a card whose product is not stored as shown ask to save it first: Sì saves
