@@ -31,20 +31,49 @@ void prepare(QMessageBox &box, const QString &text)
 
 } // namespace
 
-Answer confirmOrOther(QWidget *parent, const QString &text, const QString &otherButton)
+namespace {
+
+// Sì, No and a third button: otherButton's text (Answer::Other), or with an empty text the
+// box's own Annulla (Answer::Cancel), which Esc and closing the box then also press.
+Answer confirmWithThird(QWidget *parent, const QString &text, const QString &otherButton)
 {
     if (g_handler)
         return g_handler(Kind::Confirmation, text);
     QMessageBox box(parent ? parent->window() : nullptr);
     prepare(box, text);
     box.setIcon(QMessageBox::Question);
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    QPushButton *other = box.addButton(otherButton, QMessageBox::AcceptRole);
+    QAbstractButton *other = nullptr;
+    if (otherButton.isEmpty()) {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        box.setEscapeButton(QMessageBox::Cancel);
+    } else {
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        other = box.addButton(otherButton, QMessageBox::AcceptRole);
+    }
     box.setDefaultButton(QMessageBox::Yes);
     box.exec();
-    if (box.clickedButton() == other)
+    if (other && box.clickedButton() == other)
         return Answer::Other;
-    return box.standardButton(box.clickedButton()) == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    switch (box.standardButton(box.clickedButton())) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return Answer::No;
+    }
+}
+
+} // namespace
+
+Answer confirmOrOther(QWidget *parent, const QString &text, const QString &otherButton)
+{
+    return confirmWithThird(parent, text, otherButton);
+}
+
+Answer confirmOrCancel(QWidget *parent, const QString &text)
+{
+    return confirmWithThird(parent, text, QString());
 }
 
 Answer show(QWidget *parent, Kind kind, const QString &text)

@@ -45,6 +45,9 @@ inline bool confirm(QWidget *parent, const QString &text)
 // A confirmation with a third button after Sì and No, reading otherButton; Answer::Other
 // when the user presses it (the handler of a test receives a confirmation).
 Answer confirmOrOther(QWidget *parent, const QString &text, const QString &otherButton);
+// Sì, No and Annulla (also Esc): Answer::Yes, No or Cancel (the handler of a test receives a
+// confirmation).
+Answer confirmOrCancel(QWidget *parent, const QString &text);
 
 // Tests install a handler that receives every message instead of a box and returns the
 // scripted answer; an empty handler brings the boxes back.

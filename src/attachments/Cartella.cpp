@@ -70,8 +70,10 @@ TfrmCartella::TfrmCartella(QWidget *parent)
     m_ui->btnApriCartella->setFont(buttonFont);
     m_ui->lblMemory->hide();
 
+    // The wrapped instructions need the height they take at the dialog's own width; the
+    // plain size hint guesses a narrower text and cuts the lines off.
     setFixedWidth(kWidth);
-    setFixedHeight(sizeHint().height());
+    setFixedHeight(layout()->totalHeightForWidth(kWidth));
 
     connect(
         m_ui->btnApriCartella, &QPushButton::clicked, this, &TfrmCartella::btnApriCartellaClick);

@@ -6,7 +6,7 @@
 #include "app/Screens.h"
 #include "app/Widgets.h"
 #include "report/CardReport.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QCloseEvent>
@@ -164,6 +164,7 @@ void CardScreen::setUpCard()
     if (m_spec.scanBox)
         m_problems << m_spec.scanBox(this, m_fieldEntry);
     setUpFocusKeys();
+    takeAllAsShown();
     for (const auto &[name, handler] : kCommonButtons) {
         if (m_spec.withoutButtons.contains(name))
             continue;
@@ -258,7 +259,9 @@ void CardScreen::showEvent(QShowEvent *event)
 
 void CardScreen::FormShow()
 {
-    cmdNuovoClick();
+    // A card shown anew was left when it was closed: what it held then is not asked about.
+    display(m_spec.newRecord(), 0);
+    focusFirstField();
 }
 
 void CardScreen::closeEvent(QCloseEvent *event)
@@ -272,12 +275,58 @@ void CardScreen::closeEvent(QCloseEvent *event)
 
 void CardScreen::loadRecord(const Record &record, qint64 position)
 {
-    if (!leaveCard())
-        return;
+    if (leaveCard())
+        display(record, position);
+}
+
+void CardScreen::display(const Record &record, qint64 position)
+{
     m_binding->load(record);
     setPosition(position);
     if (position > 0)
         m_asRead = record;
+    takeAllAsShown();
+}
+
+QString CardScreen::unsavedEditsText()
+{
+    return QStringLiteral("Salvare le modifiche apportate alla scheda corrente?");
+}
+
+bool CardScreen::hasUnsavedEdits() const
+{
+    return recordFromControls().encode() != m_shown;
+}
+
+void CardScreen::takeAllAsShown()
+{
+    m_shown = recordFromControls().encode();
+}
+
+void CardScreen::takeAsShown(const QList<int> &fields)
+{
+    Record shown = Record::fromBytes(m_archive.layout(), m_shown);
+    for (int field : fields)
+        shown.setValue(field, m_binding->text(field));
+    m_shown = shown.encode();
+}
+
+bool CardScreen::leaveCard()
+{
+    // A hidden card was left when it was closed.
+    if (!isVisible() || !hasUnsavedEdits())
+        return true;
+    switch (Messages::confirmOrCancel(this, unsavedEditsText())) {
+    case Messages::Answer::Yes:
+        // Salva may refuse (its rule, an archive that cannot be written): then the card
+        // stays with its edits.
+        cmdSalvaClick();
+        return !hasUnsavedEdits();
+    case Messages::Answer::Cancel:
+        return false;
+    default:
+        return true;
+    }
 }
 
 QString CardScreen::positionText() const
@@ -309,26 +358,29 @@ void CardScreen::showAccessError()
 bool CardScreen::apply(const CardOutcome &outcome)
 {
     // What the storage layer set right by itself (a journal set aside) comes first.
-    for (const QString &notice : RecordFile::takeNotices())
+    for (const QString &notice : Storage::takeNotices())
         Messages::warning(this, notice);
     if (outcome.position && !outcome.record)
         setPosition(*outcome.position);
     if (outcome.accessError) {
         if (outcome.busy)
-            Messages::show(this, m_spec.accessErrorKind, archiveBusyText());
+            Messages::show(
+                this, m_spec.accessErrorKind, Storage::failureText(Storage::Failure::Busy));
         else
             showAccessError();
         return false;
     }
     if (outcome.record)
-        loadRecord(*outcome.record, outcome.position.value_or(0));
+        display(*outcome.record, outcome.position.value_or(0));
     Messages::show(this, outcome.notice);
     return true;
 }
 
 void CardScreen::navigate(CardNavigation::Move move)
 {
-    apply(m_archive.navigate(move, positionText()));
+    // Asked before the read: the record read is shown without asking again.
+    if (leaveCard())
+        apply(m_archive.navigate(move, positionText()));
 }
 
 bool CardScreen::saveCard()
@@ -343,17 +395,17 @@ bool CardScreen::saveCard()
                 apply(stored);
                 return false;
             }
-            m_binding->load(*stored.record);
-            setPosition(stored.position.value_or(0));
-            m_asRead = stored.record;
+            display(*stored.record, stored.position.value_or(0));
             return true;
         }
         outcome = m_archive.save(record, positionText());
     }
-    if (!apply(outcome))
-        return false;
-    m_asRead = record;
-    return true;
+    // Written: what the card shows is what is stored (taken before the notice is shown).
+    if (!outcome.accessError) {
+        m_asRead = record;
+        takeAllAsShown();
+    }
+    return apply(outcome);
 }
 
 bool CardScreen::duplicateCard(const QList<int> &emptiedFields)
@@ -363,7 +415,11 @@ bool CardScreen::duplicateCard(const QList<int> &emptiedFields)
         for (int field : emptiedFields)
             m_binding->setText(field, QString());
     }
-    return apply(outcome) && outcome.position;
+    const bool duplicated = apply(outcome) && outcome.position;
+    // The copy is a new card as Duplica shows it.
+    if (duplicated)
+        takeAllAsShown();
+    return duplicated;
 }
 
 bool CardScreen::passesSaveCheck()
@@ -382,8 +438,7 @@ void CardScreen::cmdNuovoClick()
 {
     if (!leaveCard())
         return;
-    m_binding->load(m_spec.newRecord());
-    setPosition(0);
+    display(m_spec.newRecord(), 0);
     focusFirstField();
 }
 

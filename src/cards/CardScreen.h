@@ -27,7 +27,9 @@ class QLabel;
 // The base owns the position protocol (lblPosizione: the 1-based position of the record
 // shown, empty for a new card), the kind of message the card gives when its archive cannot
 // be reached, the first show (a new card) and the record display that lists and searches
-// use to reopen a record on the card named in the resident registry.
+// use to reopen a record on the card named in the resident registry. It also keeps the
+// card's texts as they were last shown (loaded, new, saved): leaving a card whose texts
+// differ from them asks whether to save first.
 class CardScreen : public QWidget
 {
     Q_OBJECT
@@ -42,6 +44,12 @@ public:
     // Every control from its field (trimmed, hidden labels included) and lblPosizione
     // from position (1-based), once the card may leave the record it shows.
     virtual void loadRecord(const Record &record, qint64 position);
+
+    // The question asked before a card with unsaved edits is left.
+    static QString unsavedEditsText();
+    // True when the texts of the card differ from those last shown (as they would be
+    // stored: blanks at the ends and what a field cannot hold do not count).
+    bool hasUnsavedEdits() const;
 
     const CardSpec &spec() const { return m_spec; }
     CardId cardId() const { return m_spec.id; }
@@ -96,9 +104,14 @@ protected:
 
     // The first show of the card (not the restore of a minimised one): a new card.
     virtual void FormShow();
-    // Asked before the card leaves the record it shows (Nuovo, a record loaded, closing);
-    // false keeps the card as it is.
-    virtual bool leaveCard() { return true; }
+    // Asked before the card leaves the record it shows (an arrow, Nuovo, a record loaded,
+    // closing); false keeps the card as it is. A shown card with unsaved edits asks
+    // unsavedEditsText(): Sì runs Salva and leaves only when it saved, No leaves (the
+    // edits are dropped), Annulla stays.
+    virtual bool leaveCard();
+    // The fields listed count as shown with the texts they have now (a change the card
+    // already stored by other means, such as the stock a movement wrote).
+    void takeAsShown(const QList<int> &fields);
 
     // The record the controls hold.
     Record recordFromControls() const { return m_binding->record(); }
@@ -130,6 +143,9 @@ private:
     void setTypingLimits();
     void setUpFieldEntry();
     void setUpFocusKeys();
+    // Shows the record at position (0: a new card) and takes its texts as shown.
+    void display(const Record &record, qint64 position);
+    void takeAllAsShown();
 
     const CardSpec &m_spec;
     CardArchive m_archive;
@@ -140,4 +156,6 @@ private:
     std::optional<Record> m_asRead;
     FieldEntry *m_fieldEntry = nullptr;
     QStringList m_problems;
+    // The card's record as it was last shown, encoded as it would be stored.
+    QByteArray m_shown;
 };

@@ -399,6 +399,8 @@ void TfrmMagazzino::recordMovement(MovementRecord::Kind kind)
         storedMeanwhile(product);
         setStock(product.value(ProductRecord::Giacenza));
         m_ui->txtValore->setText(product.value(ProductRecord::Valore));
+        // Stored with the movement: leaving the card does not ask about them.
+        takeAsShown({ ProductRecord::Giacenza, ProductRecord::Valore });
     }
 }
 

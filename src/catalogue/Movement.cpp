@@ -1,10 +1,7 @@
 #include "catalogue/Movement.h"
 
-#include "storage/ProgramFolder.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
-
-#include <QFileInfo>
 
 namespace Movement {
 
@@ -73,22 +70,20 @@ QString fileNameFor(MovementRecord::Kind kind, const Record &record)
 }
 
 bool appendMovement(
-    MovementRecord::Kind kind, const Record &record, QString *error, RecordFile::Failure *failure)
+    MovementRecord::Kind kind, const Record &record, QString *error, Storage::Failure *failure)
 {
-    const Archive archive = MovementRecord::archiveNamed(fileNameFor(kind, record));
-    const QString path = ProgramFolder::filePath(archive.fileName);
-    const bool existed = QFileInfo::exists(path);
-    RecordFile file;
-    const bool ok = file.open(archive) && file.append(record);
-    if (!ok && error)
-        *error = file.errorString();
-    if (!ok && failure)
-        *failure = file.failure();
-    file.close();
-    // The first movement of a year that failed leaves no empty yearly file behind.
-    if (!ok && !existed)
-        RecordFile::removeIfEmpty(path);
-    return ok;
+    // The first movement of a year that fails leaves no empty yearly file behind.
+    const auto archive = Storage::open(MovementRecord::archiveNamed(fileNameFor(kind, record)),
+        Storage::Access::ReadWrite, error, failure);
+    if (!archive)
+        return false;
+    if (archive->append(record))
+        return true;
+    if (error)
+        *error = archive->errorString();
+    if (failure)
+        *failure = archive->failure();
+    return false;
 }
 
 } // namespace Movement

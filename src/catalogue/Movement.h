@@ -1,7 +1,7 @@
 #pragma once
 #include "records/MovementRecord.h"
 #include "storage/Record.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 
 #include <QString>
 #include <QStringView>
@@ -62,6 +62,6 @@ QString fileNameFor(MovementRecord::Kind kind, const Record &record);
 // cannot be opened or written; nothing is appended then.
 // The kind of failure goes to *failure when given (another copy holding the file).
 bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error = nullptr,
-    RecordFile::Failure *failure = nullptr);
+    Storage::Failure *failure = nullptr);
 
 } // namespace Movement

@@ -8,7 +8,7 @@
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
 #include "storage/ProgramFolder.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -72,11 +72,13 @@ QString joinNotices(const QStringList &notices)
 
 // A file of the program folder opened for reading only; a missing one is left missing.
 enum class Opened { Yes, Missing, Failed };
-Opened openExisting(RecordFile &file, const QString &path, const RecordLayout &layout)
+Opened openExisting(
+    std::unique_ptr<Storage::Session> &archive, const QString &path, const RecordLayout &layout)
 {
     if (!QFileInfo::exists(path))
         return Opened::Missing;
-    return file.openPath(path, layout, RecordFile::Access::ReadOnly) ? Opened::Yes : Opened::Failed;
+    archive = Storage::openFile(path, layout, Storage::Access::ReadOnly);
+    return archive ? Opened::Yes : Opened::Failed;
 }
 
 // The twelve months from today's, with nothing due yet.
@@ -118,7 +120,7 @@ Kind firstKindFor(const QString &openerClass)
     return Kind::Movements;
 }
 
-MonthlyMovements monthlyMovements(RecordFile &file, int year)
+MonthlyMovements monthlyMovements(Storage::Session &file, int year)
 {
     const RecordLayout &layout = MovementRecord::layout();
     MonthlyMovements out;
@@ -139,7 +141,7 @@ MonthlyMovements monthlyMovements(RecordFile &file, int year)
     return out;
 }
 
-ValueByType valueByType(RecordFile &products)
+ValueByType valueByType(Storage::Session &products)
 {
     const RecordLayout &layout = ProductRecord::layout();
     ValueByType out;
@@ -184,7 +186,7 @@ QList<TypeValue> withOthers(const QList<TypeValue> &types, int maxBars)
     return out;
 }
 
-TopUnloaded topUnloaded(RecordFile &unloads, int year, int count)
+TopUnloaded topUnloaded(Storage::Session &unloads, int year, int count)
 {
     const RecordLayout &layout = MovementRecord::layout();
     TopUnloaded out;
@@ -236,7 +238,7 @@ TopUnloaded topUnloaded(RecordFile &unloads, int year, int count)
     return out;
 }
 
-InstalmentsAhead instalmentsAhead(RecordFile &customers, const QDate &today)
+InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &today)
 {
     const RecordLayout &layout = CustomerRecord::layout();
     InstalmentsAhead out = monthsFrom(today);
@@ -412,10 +414,10 @@ Table instalmentsTable(const InstalmentsAhead &ahead)
 Reading read(Kind kind, const QString &year, const QDate &today)
 {
     Reading out;
-    RecordFile file;
+    std::unique_ptr<Storage::Session> archive;
     auto open = [&](const QString &path, const RecordLayout &layout) {
-        file.close();
-        const Opened opened = openExisting(file, path, layout);
+        archive.reset();
+        const Opened opened = openExisting(archive, path, layout);
         if (opened == Opened::Failed)
             out.error = accessErrorText();
         return opened == Opened::Yes;
@@ -429,10 +431,10 @@ Reading read(Kind kind, const QString &year, const QDate &today)
         MonthlyMovements loads;
         MonthlyMovements unloads;
         if (yearOk && open(yearlyPath(MovementRecord::Kind::Load, year), MovementRecord::layout()))
-            loads = monthlyMovements(file, yearNumber);
+            loads = monthlyMovements(*archive, yearNumber);
         if (yearOk
             && open(yearlyPath(MovementRecord::Kind::Unload, year), MovementRecord::layout()))
-            unloads = monthlyMovements(file, yearNumber);
+            unloads = monthlyMovements(*archive, yearNumber);
         out.table = movementsTable(loads, unloads, yearNumber);
         if (!yearOk)
             out.table.title = kindNames()[0];
@@ -442,7 +444,7 @@ Reading read(Kind kind, const QString &year, const QDate &today)
         ValueByType value;
         if (open(ProgramFolder::filePath(ProductRecord::archive().fileName),
                 ProductRecord::layout()))
-            value = valueByType(file);
+            value = valueByType(*archive);
         out.table = valueTable(value);
         break;
     }
@@ -450,7 +452,7 @@ Reading read(Kind kind, const QString &year, const QDate &today)
         TopUnloaded top;
         if (yearOk
             && open(yearlyPath(MovementRecord::Kind::Unload, year), MovementRecord::layout()))
-            top = topUnloaded(file, yearNumber);
+            top = topUnloaded(*archive, yearNumber);
         out.table = topUnloadedTable(top, yearNumber);
         if (!yearOk)
             out.table.title = kindNames()[2];
@@ -460,7 +462,7 @@ Reading read(Kind kind, const QString &year, const QDate &today)
         InstalmentsAhead ahead = monthsFrom(today);
         if (open(ProgramFolder::filePath(CustomerRecord::archive().fileName),
                 CustomerRecord::layout()))
-            ahead = instalmentsAhead(file, today);
+            ahead = instalmentsAhead(*archive, today);
         out.table = instalmentsTable(ahead);
         break;
     }

@@ -8,7 +8,9 @@
 
 #include <array>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The figures of the charts, read from the archives by the very readings of the lists, so
 // that a chart and its list never disagree: the movement summaries (StockLists::
@@ -42,7 +44,7 @@ struct MonthlyMovements
     // left out of the pieces (quantity) or of the value (either).
     qint64 unreadable = 0;
 };
-MonthlyMovements monthlyMovements(RecordFile &file, int year);
+MonthlyMovements monthlyMovements(Storage::Session &file, int year);
 
 // The inventory's value by Tipologia. Types are one when their trimmed texts differ only in
 // the case of the letters A-Z; the first spelling met names it; an empty type is named
@@ -59,7 +61,7 @@ struct ValueByType
     double total = 0; // the inventory's total, summed as the inventory sums it
     bool complete = true; // false: a product whose value is not a number ended the reading
 };
-ValueByType valueByType(RecordFile &products);
+ValueByType valueByType(Storage::Session &products);
 // At most maxBars bars: the largest maxBars - 1 types and "Altre" for the rest together.
 QList<TypeValue> withOthers(const QList<TypeValue> &types, int maxBars = 10);
 
@@ -79,7 +81,7 @@ struct TopUnloaded
     qint64 unreadable = 0; // movements whose quantity is not a number, left out
     qint64 movements = 0; // movements with a code read in the year
 };
-TopUnloaded topUnloaded(RecordFile &unloads, int year, int count = 10);
+TopUnloaded topUnloaded(Storage::Session &unloads, int year, int count = 10);
 
 // The customers' next instalments (Scadenza and Rata) falling due from today to the last
 // day of the eleventh month after today's, by month.
@@ -95,7 +97,7 @@ struct InstalmentsAhead
     bool complete = true; // false: a customer the due list cannot test ended the reading
     qint64 unreadable = 0; // instalments whose Rata is not a number: counted, not summed
 };
-InstalmentsAhead instalmentsAhead(RecordFile &customers, const QDate &today);
+InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &today);
 
 // The years that have a load or unload file in folder, newest first ("2026", "2025").
 QStringList movementYears(const QString &folder);

@@ -7,7 +7,7 @@
 #include "cards/CardScreen.h"
 #include "customers/DueList.h"
 #include "records/CustomerRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QGuiApplication>
@@ -59,18 +59,18 @@ void TfrmDaRinnovare::showEvent(QShowEvent *event)
 
 void TfrmDaRinnovare::fill()
 {
-    RecordFile file;
     ListLines::Scan scan;
     // Read only: an archive one may only read is listed. One that cannot be opened is said;
     // whatever else stops the reading (a record that cannot be read, a customer whose dates
     // cannot be tested) stops it silently: the lines so far stay.
-    const bool opened = file.open(CustomerRecord::archive(), RecordFile::Access::ReadOnly);
-    if (opened)
-        scan = DueList::lines(file, Clock::now().date());
-    file.close();
+    Storage::Failure failure = Storage::Failure::None;
+    const QDate today = Clock::now().date();
+    const bool opened = Storage::read(
+        CustomerRecord::archive(),
+        [&](Storage::Session &archive) { scan = DueList::lines(archive, today); }, &failure);
     showLines(scan.lines);
     if (!opened)
-        Messages::warning(this, accessErrorText(file));
+        Messages::warning(this, Storage::failureText(failure));
 }
 
 void TfrmDaRinnovare::lstRecordsDblClick()

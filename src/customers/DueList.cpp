@@ -2,7 +2,7 @@
 
 #include "customers/CustomerRules.h"
 #include "records/CustomerRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 
 namespace DueList {
 
@@ -34,7 +34,7 @@ std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today)
     return Reading { *CustomerRules::instalmentDate(scadenza), *due };
 }
 
-ListLines::Scan lines(RecordFile &file, const QDate &today)
+ListLines::Scan lines(Storage::Session &archive, const QDate &today)
 {
     auto accept = [&today](QByteArrayView bytes) {
         const std::optional<Reading> customer = read(bytes, today);
@@ -43,7 +43,7 @@ ListLines::Scan lines(RecordFile &file, const QDate &today)
         return customer->due ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     ListLines::Scan scan = ListLines::scanLines(
-        file, accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
+        archive, accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
     ListLines::sortLines(scan.lines);
     return scan;
 }

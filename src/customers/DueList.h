@@ -6,7 +6,9 @@
 
 #include <optional>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The due list of instalments as pure logic: its line table and the reading of the
 // customer archive that picks the customers due (the notice date is today or earlier).
@@ -28,7 +30,7 @@ std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today);
 // The customers of the open archive that are due on today, sorted by their lines (by
 // surname and name). A customer whose Scadenza is not a date or whose Preavviso is not a
 // whole number ends the reading there, without its line: the lines before it stay.
-ListLines::Scan lines(RecordFile &file, const QDate &today);
+ListLines::Scan lines(Storage::Session &archive, const QDate &today);
 
 // The title of the printed list.
 QString printTitle();

@@ -2,7 +2,7 @@
 
 #include "storage/Cp1252.h"
 #include "storage/Record.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/StoredField.h"
 
 #include <algorithm>
@@ -67,18 +67,13 @@ bool ExportGrid::addRecord(QByteArrayView recordBytes)
     return true;
 }
 
-void ExportGrid::fill(RecordFile &file)
+void ExportGrid::fill(Storage::Session &archive)
 {
-    const qint64 count = file.isOpen() ? file.recordCount() : 0;
+    const qint64 count = archive.recordCount();
     reset(count);
     if (count <= 0)
         return;
-    file.seek(0);
-    QByteArray bytes;
-    while (m_filled < m_rowCount && file.readNext(bytes)) {
-        if (!addRecord(bytes))
-            break;
-    }
+    archive.scan({}, [this](qint64, QByteArrayView bytes) { return addRecord(bytes); });
 }
 
 ExportGrid ExportGrid::fromRecords(const Export::Exporter &exporter, const QList<Record> &records)

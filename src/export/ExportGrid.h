@@ -10,7 +10,9 @@
 #include <vector>
 
 class Record;
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The rows of an export grid: the exporter's columns of every record, kept as the stored
 // Windows-1252 bytes of each cell (packed one after the other, so 100,000 products take
@@ -39,7 +41,7 @@ public:
     bool addRecord(QByteArrayView recordBytes);
     // Reads an open archive from its first record: one row per record. A read failure
     // ends the filling; the rows read so far stay filled, the others empty.
-    void fill(RecordFile &file);
+    void fill(Storage::Session &archive);
     // A grid made of these records (tests and tools).
     static ExportGrid fromRecords(const Export::Exporter &exporter, const QList<Record> &records);
 

@@ -1,6 +1,6 @@
 #include "export/ExportModel.h"
 
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 
 ExportModel::ExportModel(const Export::Exporter &exporter, QObject *parent)
     : QAbstractTableModel(parent)
@@ -8,10 +8,10 @@ ExportModel::ExportModel(const Export::Exporter &exporter, QObject *parent)
 {
 }
 
-void ExportModel::fill(RecordFile &file)
+void ExportModel::fill(Storage::Session &archive)
 {
     beginResetModel();
-    m_grid.fill(file);
+    m_grid.fill(archive);
     endResetModel();
 }
 

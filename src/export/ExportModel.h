@@ -15,7 +15,7 @@ public:
 
     const ExportGrid &grid() const { return m_grid; }
     // Replaces the rows with those of an open archive (see ExportGrid::fill).
-    void fill(RecordFile &file);
+    void fill(Storage::Session &archive);
 
     int rowCount(const QModelIndex &parent = {}) const override;
     int columnCount(const QModelIndex &parent = {}) const override;

@@ -14,7 +14,7 @@
 #include "export/SpreadsheetHtml.h"
 #include "export/SpreadsheetXlsx.h"
 #include "storage/ProgramFolder.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include "ui_ExportScreen.h"
 
@@ -187,28 +187,23 @@ void ExportScreen::showEvent(QShowEvent *event)
 
 void ExportScreen::FormShow()
 {
-    RecordFile file;
-    bool opened = false;
+    // A file that cannot be opened leaves the design rows and is said, and nothing is
+    // exported from it; a read failure leaves the rows read so far, without a message.
+    const auto fill = [this](Storage::Session &archive) { m_model->fill(archive); };
+    Storage::Failure failure = Storage::Failure::Other;
     // Read only: an archive one may only read is exported all the same.
     if (m_exporter.archive) {
-        opened = file.open(m_exporter.archive(), RecordFile::Access::ReadOnly);
+        m_opened = Storage::read(m_exporter.archive(), fill, &failure);
     } else {
         // The yearly file chosen on the selection screen that opened this one.
         const QLabel *lblFile = parentWidget()
             ? parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile"))
             : nullptr;
         const QString path = lblFile ? lblFile->text().trimmed() : QString();
-        opened = !path.isEmpty()
-            && file.openPath(path, m_exporter.layout(), RecordFile::Access::ReadOnly);
+        m_opened = !path.isEmpty() && Storage::readFile(path, m_exporter.layout(), fill, &failure);
     }
-    // A file that cannot be opened leaves the design rows and is said, and nothing is
-    // exported from it; a read failure leaves the rows read so far, without a message.
-    m_opened = opened;
-    if (opened)
-        m_model->fill(file);
-    file.close();
-    if (!opened)
-        Messages::plain(this, accessErrorText(file));
+    if (!m_opened)
+        Messages::plain(this, Storage::failureText(failure));
 }
 
 void ExportScreen::exportFile(

@@ -1,7 +1,7 @@
 #include "lists/ListLines.h"
 
 #include "storage/Cp1252.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
@@ -403,49 +403,46 @@ LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout)
                QByteArrayView bytes) { return plan.build(bytes); };
 }
 
-std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layout,
+std::optional<Reopened> reopenByLine(Storage::Session &archive, const RecordLayout &layout,
     const QString &selectedLine, const LineBuilder &build)
 {
     const QString wanted = TrimControl(selectedLine);
     std::optional<Reopened> found;
-    file.seek(0);
-    const qint64 count = file.recordCount();
-    for (qint64 index = 0; index < count; ++index) {
-        const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty())
-            return std::nullopt;
+    const bool read = archive.scan({}, [&](qint64 index, QByteArrayView bytes) {
         // The scan goes on after a match: with equal lines the last record wins.
         if (TrimControl(build(bytes)) == wanted)
             found = Reopened { Record::fromBytes(layout, bytes), index + 1 };
-    }
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     return found;
 }
 
-bool scanRecords(RecordFile &file, const RecordFilter &accept,
+bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
     const std::function<void(QByteArrayView recordBytes)> &take)
 {
-    file.seek(0);
-    const qint64 count = file.recordCount();
-    for (qint64 index = 0; index < count; ++index) {
-        // Straight from the file's read block: a scan copies no record.
-        const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty())
-            return false;
+    bool stopped = false;
+    // Straight from the archive's read block: a scan copies no record.
+    const bool read = archive.scan({}, [&](qint64, QByteArrayView bytes) {
         const Verdict verdict = accept(bytes);
-        if (verdict == Verdict::Stop)
+        if (verdict == Verdict::Stop) {
+            stopped = true;
             return false;
+        }
         if (verdict == Verdict::Add)
             take(bytes);
-    }
-    return true;
+        return true;
+    });
+    return read && !stopped;
 }
 
-Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build)
+Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build)
 {
     Scan scan;
-    scan.lines.reserve(file.recordCount());
-    scan.complete = scanRecords(
-        file, accept, [&scan, &build](QByteArrayView bytes) { scan.lines.append(build(bytes)); });
+    scan.lines.reserve(archive.recordCount());
+    scan.complete = scanRecords(archive, accept,
+        [&scan, &build](QByteArrayView bytes) { scan.lines.append(build(bytes)); });
     return scan;
 }
 

@@ -10,7 +10,9 @@
 #include <functional>
 #include <optional>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The lines of the list screens: fixed-width text lines built from record fields by a
 // table of columns, their order, the in-list find and the reopening of a record by its
@@ -92,7 +94,7 @@ struct Reopened
     Record record;
     qint64 position = 0;
 };
-std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layout,
+std::optional<Reopened> reopenByLine(Storage::Session &archive, const RecordLayout &layout,
     const QString &selectedLine, const LineBuilder &build);
 
 // Reading a whole list: every record of the open file from the first to the last goes
@@ -106,10 +108,10 @@ struct Scan
     // False when a record stopped the reading or the file could not be read to its end.
     bool complete = true;
 };
-Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build);
+Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build);
 // The same reading for figures rather than lines: every record accept() adds goes to
 // take(), its bytes valid during the call. False when the reading did not reach the end.
-bool scanRecords(RecordFile &file, const RecordFilter &accept,
+bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
     const std::function<void(QByteArrayView recordBytes)> &take);
 
 } // namespace ListLines

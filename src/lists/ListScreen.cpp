@@ -5,7 +5,7 @@
 #include "app/Widgets.h"
 #include "lists/ListLooks.h"
 #include "report/ListReport.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include <QAbstractButton>
 #include <QFontMetrics>
@@ -230,13 +230,12 @@ void ListScreen::reopenSelected(const Archive &archive, const ListLines::LineBui
 {
     const int row = selectedRow();
     if (row >= 0 && row < m_lines.size()) {
-        RecordFile file;
-        if (file.open(archive, RecordFile::Access::ReadOnly)) {
-            const auto found = ListLines::reopenByLine(file, *archive.layout, m_lines[row], build);
-            file.close();
-            if (found)
-                load(found->record, found->position);
-        }
+        std::optional<ListLines::Reopened> found;
+        Storage::read(archive, [&](Storage::Session &records) {
+            found = ListLines::reopenByLine(records, *archive.layout, m_lines[row], build);
+        });
+        if (found)
+            load(found->record, found->position);
     }
     close();
 }

@@ -6,7 +6,7 @@
 #include "lists/ListLooks.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include "ui_MovementSummaryList.h"
@@ -61,19 +61,20 @@ void MovementSummaryList::fill()
 
     // Opening creates a missing yearly file empty: a year without movements leaves its
     // empty file behind.
-    RecordFile file;
     StockLists::Movements movements;
     movements.shownFilter = StockLists::movementNoneRead();
-    const bool opened = file.openPath(TrimControl(selectionText(QStringLiteral("lblFile"))),
-        MovementRecord::layout(), RecordFile::Access::ReadOnly);
-    if (opened && start && end)
-        movements = StockLists::movementLines(
-            file, m_kind, selectionText(QStringLiteral("txtTipologia")), *start, *end);
-    else
-        movements.complete = false;
-    file.close();
+    movements.complete = false;
+    Storage::Failure failure = Storage::Failure::None;
+    const bool opened = Storage::readFile(
+        TrimControl(selectionText(QStringLiteral("lblFile"))), MovementRecord::layout(),
+        [&](Storage::Session &archive) {
+            if (start && end)
+                movements = StockLists::movementLines(
+                    archive, m_kind, selectionText(QStringLiteral("txtTipologia")), *start, *end);
+        },
+        &failure);
     if (!opened)
-        Messages::warning(this, accessErrorText(file));
+        Messages::warning(this, Storage::failureText(failure));
 
     m_ui->titTipologia->setText(movements.shownFilter);
     showLines(movements.lines);

@@ -9,7 +9,7 @@
 #include "lists/ListLooks.h"
 #include "lists/ListScreen.h"
 #include "reports/SummarySelection.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include "ui_MovementSummaryMenu.h"
@@ -182,11 +182,7 @@ void MovementSummaryMenu::btnVisualizzaClick()
     // A yearly file that cannot be opened is told here, in the selection's words, rather
     // than shown as an empty summary. Opening creates a missing file empty, as the list
     // would do.
-    RecordFile probe;
-    const bool accessible
-        = probe.openPath(path, MovementRecord::layout(), RecordFile::Access::ReadOnly);
-    probe.close();
-    if (!accessible) {
+    if (!Storage::readFile(path, MovementRecord::layout(), [](Storage::Session &) {})) {
         m_ui->lblAttendere->hide();
         Messages::plain(
             this, QStringLiteral("Attenzione: il file di archivio non risulta accessibile."));

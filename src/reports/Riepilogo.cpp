@@ -7,7 +7,7 @@
 #include "lists/ListLooks.h"
 #include "records/ProductRecord.h"
 #include "reports/StockLists.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include "ui_Riepilogo.h"
@@ -53,17 +53,17 @@ void TfrmRiepilogo::fill()
             filter = box->text();
     }
 
-    RecordFile file;
     StockLists::Inventory inventory;
     // Read only: an archive one may not write is listed all the same.
-    const bool opened = file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly);
-    if (opened)
-        inventory = StockLists::inventoryLines(file, filter);
-    else
+    Storage::Failure failure = Storage::Failure::None;
+    const bool opened = Storage::read(
+        ProductRecord::archive(),
+        [&](Storage::Session &archive) { inventory = StockLists::inventoryLines(archive, filter); },
+        &failure);
+    if (!opened) {
         inventory.complete = false;
-    file.close();
-    if (!opened)
-        Messages::warning(this, accessErrorText(file));
+        Messages::warning(this, Storage::failureText(failure));
+    }
 
     m_ui->titTipologia->setText(inventory.shownFilter);
     showLines(inventory.lines);

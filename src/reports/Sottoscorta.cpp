@@ -6,7 +6,7 @@
 #include "lists/ListLooks.h"
 #include "records/ProductRecord.h"
 #include "reports/StockLists.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include "ui_Sottoscorta.h"
 
@@ -29,18 +29,17 @@ TfrmSottoscorta::~TfrmSottoscorta() = default;
 
 void TfrmSottoscorta::fill()
 {
-    RecordFile file;
     ListLines::Scan scan;
     // The list only reads, so an archive one may not write is listed; one that cannot be
     // opened at all is said, not shown as an empty list. A damaged record ends the reading
     // with the lines before it.
-    const bool opened = file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly);
-    if (opened)
-        scan = StockLists::underStockLines(file);
-    file.close();
+    Storage::Failure failure = Storage::Failure::None;
+    const bool opened = Storage::read(
+        ProductRecord::archive(),
+        [&](Storage::Session &archive) { scan = StockLists::underStockLines(archive); }, &failure);
     showLines(scan.lines);
     if (!opened)
-        Messages::warning(this, accessErrorText(file));
+        Messages::warning(this, Storage::failureText(failure));
 }
 
 void TfrmSottoscorta::lstRecordsDblClick()

@@ -1,7 +1,7 @@
 #include "reports/StockLists.h"
 
 #include "records/ProductRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ QString inventoryAllProducts()
     return QStringLiteral("Tutti gli articoli in magazzino.");
 }
 
-InventoryScan scanInventory(RecordFile &file, const QString &filter,
+InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
     const std::function<void(QByteArrayView productBytes, double value)> &take)
 {
     const RecordLayout &layout = ProductRecord::layout();
@@ -95,21 +95,21 @@ InventoryScan scanInventory(RecordFile &file, const QString &filter,
         value = *stored;
         return ListLines::Verdict::Add;
     };
-    inv.complete = ListLines::scanRecords(file, accept, [&](QByteArrayView bytes) {
+    inv.complete = ListLines::scanRecords(archive, accept, [&](QByteArrayView bytes) {
         inv.total += value;
         take(bytes, value);
     });
     return inv;
 }
 
-Inventory inventoryLines(RecordFile &file, const QString &filter)
+Inventory inventoryLines(Storage::Session &archive, const QString &filter)
 {
     const ListLines::LineBuilder build
         = ListLines::lineBuilder(inventoryColumns(), ProductRecord::layout());
     Inventory inv;
-    inv.lines.reserve(file.recordCount());
+    inv.lines.reserve(archive.recordCount());
     const InventoryScan scan = scanInventory(
-        file, filter, [&](QByteArrayView bytes, double) { inv.lines.append(build(bytes)); });
+        archive, filter, [&](QByteArrayView bytes, double) { inv.lines.append(build(bytes)); });
     ListLines::sortLines(inv.lines);
     inv.total = scan.total;
     inv.complete = scan.complete;
@@ -143,7 +143,7 @@ std::optional<bool> isUnderStock(QStringView stock, QStringView minimum)
     return *s <= *m;
 }
 
-ListLines::Scan underStockLines(RecordFile &file)
+ListLines::Scan underStockLines(Storage::Session &archive)
 {
     const RecordLayout &layout = ProductRecord::layout();
     auto accept = [&layout](QByteArrayView bytes) {
@@ -156,8 +156,8 @@ ListLines::Scan underStockLines(RecordFile &file)
             return ListLines::Verdict::Stop;
         return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
+    ListLines::Scan scan = ListLines::scanLines(
+        archive, accept, ListLines::lineBuilder(underStockColumns(), layout));
     ListLines::sortLines(scan.lines);
     return scan;
 }
@@ -188,7 +188,7 @@ QString movementAllCodes()
     return QStringLiteral("Tutti gli articoli");
 }
 
-MovementScan scanMovements(RecordFile &file, const QString &filter, const QDate &start,
+MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
     const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take)
 {
     const RecordLayout &layout = MovementRecord::layout();
@@ -219,19 +219,19 @@ MovementScan scanMovements(RecordFile &file, const QString &filter, const QDate 
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add
                                                 : ListLines::Verdict::Skip;
     };
-    mov.complete
-        = ListLines::scanRecords(file, accept, [&](QByteArrayView bytes) { take(bytes, listed); });
+    mov.complete = ListLines::scanRecords(
+        archive, accept, [&](QByteArrayView bytes) { take(bytes, listed); });
     return mov;
 }
 
-Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
+Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, const QString &filter,
     const QDate &start, const QDate &end)
 {
     const ListLines::LineBuilder build
         = ListLines::lineBuilder(movementColumns(kind), MovementRecord::layout());
     Movements mov;
-    mov.lines.reserve(file.recordCount());
-    const MovementScan scan = scanMovements(file, filter, start, end,
+    mov.lines.reserve(archive.recordCount());
+    const MovementScan scan = scanMovements(archive, filter, start, end,
         [&](QByteArrayView bytes, QDate) { mov.lines.append(build(bytes)); });
     mov.complete = scan.complete;
     mov.shownFilter = scan.shownFilter;

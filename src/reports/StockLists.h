@@ -8,11 +8,13 @@
 
 #include <functional>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The three stock reports as pure logic: their line tables, the rule that picks the
 // records, and the figures shown under the list. Each function reads an open archive
-// from its first record to its last (RecordFile::readNext, one pass in large blocks).
+// from its first record to its last (one scan of the archive).
 namespace StockLists {
 
 // Inventory (Magazzino.mrv): code, brand and model, cost, stock, value.
@@ -32,7 +34,7 @@ struct Inventory
 // trimmed), or every product when the trimmed filter is empty, adding up their stored
 // values. A listed product whose value is not a number ends the reading there without
 // its line: the lines before it and their total stay.
-Inventory inventoryLines(RecordFile &file, const QString &filter);
+Inventory inventoryLines(Storage::Session &archive, const QString &filter);
 
 // The reading of the inventory alone, for figures other than its lines: every product
 // the inventory lists goes to take() with its stored value, in file order, and the same
@@ -43,7 +45,7 @@ struct InventoryScan
     bool complete = true;
     QString shownFilter;
 };
-InventoryScan scanInventory(RecordFile &file, const QString &filter,
+InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
     const std::function<void(QByteArrayView productBytes, double value)> &take);
 
 // The total as the inventory shows it when complete: "€ " and the amount text rounded to
@@ -59,7 +61,7 @@ std::optional<bool> isUnderStock(QStringView stock, QStringView minimum);
 
 // The products under stock, sorted. A product whose stock or minimum is not a number
 // ends the reading there.
-ListLines::Scan underStockLines(RecordFile &file);
+ListLines::Scan underStockLines(Storage::Session &archive);
 
 // Movement summaries (Carico_<yyyy>.mrv / Scarico_<yyyy>.mrv): date, code, type, brand
 // and model, quantity with "+" or "-", unit cost or price.
@@ -80,7 +82,7 @@ struct Movements
 // does), or every movement of the interval when the trimmed filter is empty. A movement
 // that must be checked against the interval and whose date is not a calendar date ends
 // the reading there.
-Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
+Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, const QString &filter,
     const QDate &start, const QDate &end);
 
 // The reading of a movement summary alone: every movement the summary lists goes to
@@ -90,7 +92,7 @@ struct MovementScan
     bool complete = true;
     QString shownFilter;
 };
-MovementScan scanMovements(RecordFile &file, const QString &filter, const QDate &start,
+MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
     const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take);
 
 // "Dal   05/03/2021   al   09/03/2021".

@@ -4,7 +4,7 @@
 #include "records/ProductRecord.h"
 #include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
@@ -222,11 +222,11 @@ bool occursIn(QByteArrayView fieldText, QByteArrayView lowered)
     return false;
 }
 
-ListLines::Scan search(RecordFile &file, const Config &config, const QStringList &typed)
+ListLines::Scan search(Storage::Session &archive, const Config &config, const QStringList &typed)
 {
     const Matcher matcher(config, typed);
     ListLines::Scan scan = ListLines::scanLines(
-        file,
+        archive,
         [&matcher](QByteArrayView bytes) {
             return matcher.matches(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The search of the three card archives by partial words in up to ten fields at once, as
 // pure logic: the table of values of each search screen, the matching rule and the lines
@@ -86,6 +88,6 @@ bool occursIn(QByteArrayView fieldText, QByteArrayView lowered);
 // The search over an open archive: the lines of every matching record from the first to
 // the last, sorted as the list shows them. complete is false when a record could not be
 // read (the lines found before it stay).
-ListLines::Scan search(RecordFile &file, const Config &config, const QStringList &typed);
+ListLines::Scan search(Storage::Session &archive, const Config &config, const QStringList &typed);
 
 } // namespace ArchiveSearch

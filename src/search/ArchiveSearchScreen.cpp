@@ -5,7 +5,7 @@
 #include "cards/CardScreen.h"
 #include "lists/ListLooks.h"
 #include "search/SupplierImport.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include "ui_ArchiveSearchScreen.h"
 
@@ -131,16 +131,16 @@ void ArchiveSearchScreen::btnCercaClick()
     const ArchiveSearch::Matcher matcher(m_config, typed);
     m_ui->lblConta->setText(QString::number(matcher.filledCount()));
 
-    RecordFile file;
     ListLines::Scan scan;
     // Read only: an archive one may only read is searched all the same.
-    const bool opened = file.open(*m_config.archive, RecordFile::Access::ReadOnly);
-    if (opened)
-        scan = ArchiveSearch::search(file, m_config, typed);
-    file.close();
+    Storage::Failure failure = Storage::Failure::None;
+    const bool opened = Storage::read(
+        *m_config.archive,
+        [&](Storage::Session &archive) { scan = ArchiveSearch::search(archive, m_config, typed); },
+        &failure);
     if (!opened || !scan.complete) {
         // The search panel stays, wait notice included, so the search can be started again.
-        Messages::plain(this, accessErrorText(file));
+        Messages::plain(this, Storage::failureText(failure));
         return;
     }
     m_found = std::move(scan.lines);

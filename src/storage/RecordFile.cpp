@@ -496,6 +496,8 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     m_failure = Failure::None;
     m_recordSize = recordSize;
     m_readOnly = access == Access::ReadOnly;
+    m_created = false;
+    m_createdAppendFailed = false;
     m_index = 0;
     m_file.setFileName(path);
     if (recordSize <= 0)
@@ -516,6 +518,7 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
         return fail(QStringLiteral("Permission denied"));
     if (!m_file.open(mode | QIODevice::Unbuffered))
         return fail(m_file.errorString());
+    m_created = !existed;
     if (!existed && !syncFolderOf(path)) {
         const QString why = QStringLiteral("impossibile registrare il nuovo archivio su disco");
         close();
@@ -563,8 +566,11 @@ void RecordFile::unlockWriters()
 void RecordFile::close()
 {
     unlockWriters();
-    if (m_file.isOpen())
+    if (m_file.isOpen()) {
         m_file.close();
+        if (std::exchange(m_createdAppendFailed, false))
+            removeIfEmpty(m_file.fileName());
+    }
     m_block.clear();
     m_blockFirst = 0;
     m_blockCount = 0;
@@ -624,6 +630,21 @@ bool RecordFile::readAt(qint64 index, Record &record)
 void RecordFile::seek(qint64 index)
 {
     m_index = index;
+}
+
+bool RecordFile::scan(std::span<const int> fields, const Visit &visit)
+{
+    Q_UNUSED(fields);
+    seek(0);
+    const qint64 count = recordCount();
+    for (qint64 index = 0; index < count; ++index) {
+        const QByteArrayView bytes = nextRecord();
+        if (bytes.isEmpty())
+            return false;
+        if (!visit(index, bytes))
+            break;
+    }
+    return true;
 }
 
 bool RecordFile::fillBlock()
@@ -709,9 +730,22 @@ bool RecordFile::writeAtIf(qint64 index, const QByteArray &bytes, const StillAsR
     return write(index, bytes, &unchanged);
 }
 
+bool RecordFile::writeAtIf(qint64 index, const Record &record, const Record &asRead)
+{
+    const QByteArray readBytes = asRead.encode();
+    const RecordLayout &layout = asRead.layout();
+    return writeAtIf(index, record.encode(), [&](QByteArrayView stored) {
+        return Record::fromBytes(layout, stored).encode() == readBytes;
+    });
+}
+
 bool RecordFile::append(const QByteArray &bytes)
 {
-    return write(std::nullopt, bytes);
+    if (write(std::nullopt, bytes))
+        return true;
+    if (m_created)
+        m_createdAppendFailed = true;
+    return false;
 }
 
 bool RecordFile::appendBlock(const QByteArray &records)

@@ -1,5 +1,6 @@
 #pragma once
 #include "storage/Record.h"
+#include "storage/Session.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -8,12 +9,6 @@
 
 #include <functional>
 #include <optional>
-
-// The message a card shows when its archive cannot be opened, read or written.
-QString accessErrorText();
-// The message shown when a save or a list gave up waiting for another copy of the program
-// that holds the archive.
-QString archiveBusyText();
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
 // index; a trailing partial record is not counted. Every operation returns false on
@@ -42,16 +37,17 @@ class RecordFile;
 // copy held the archive, accessErrorText() otherwise.
 QString accessErrorText(const RecordFile &file);
 
-class RecordFile
+//
+// It is the program folder's kind of Storage::Session: the screens reach it through
+// Storage::open().
+class RecordFile final : public Storage::Session
 {
 public:
-    enum class Access {
-        ReadWrite, // cards: reading and saving
-        ReadOnly // lists, searches, exports, browsing: works on archives one may only read
-    };
+    using Access = Storage::Access;
+    using Failure = Storage::Failure;
 
     RecordFile() = default;
-    ~RecordFile();
+    ~RecordFile() override;
     RecordFile(const RecordFile &) = delete;
     RecordFile &operator=(const RecordFile &) = delete;
 
@@ -68,7 +64,7 @@ public:
     bool isReadOnly() const { return m_readOnly; }
 
     int recordSize() const { return m_recordSize; }
-    qint64 recordCount() const;
+    qint64 recordCount() const override;
     // The index of the next record to be read or written.
     qint64 currentIndex() const { return m_index; }
     bool atEnd() const { return m_index >= recordCount(); }
@@ -76,7 +72,7 @@ public:
     // Reads the record at index into bytes (recordSize() bytes). Afterwards the current
     // index is index + 1. Reading past the last whole record fails.
     bool readAt(qint64 index, QByteArray &bytes);
-    bool readAt(qint64 index, Record &record);
+    bool readAt(qint64 index, Record &record) override;
     // Reads the record at the current index and advances: sequential reading in large
     // blocks, for scans of a whole archive.
     bool readNext(QByteArray &bytes);
@@ -86,32 +82,32 @@ public:
     QByteArrayView nextRecord();
     // Points the sequential reading at a record; seek(0) starts over.
     void seek(qint64 index);
+    // Every record from the first, straight from the read blocks (the fields asked for do
+    // not matter: a record is read whole).
+    bool scan(std::span<const int> fields, const Visit &visit) override;
 
     // Writes one whole record at index (at most the record count: no holes). Afterwards
     // the current index is index + 1.
     bool writeAt(qint64 index, const QByteArray &bytes);
-    bool writeAt(qint64 index, const Record &record);
+    bool writeAt(qint64 index, const Record &record) override;
     // The same, only when unchanged says yes to the bytes on disk (the record the card
     // read is still there), asked under the lock: otherwise nothing is written and
     // failure() is Conflict.
     using StillAsRead = std::function<bool(QByteArrayView stored)>;
     bool writeAtIf(qint64 index, const QByteArray &bytes, const StillAsRead &unchanged);
+    // Compared as records: bytes past a field's text that are not zeros (an older
+    // program's) do not make the stored record another one.
+    bool writeAtIf(qint64 index, const Record &record, const Record &asRead) override;
     // Writes one record after the last whole one; its index is recordCount() - 1 after.
     bool append(const QByteArray &bytes);
-    bool append(const Record &record);
+    bool append(const Record &record) override;
     // Appends several whole records (a multiple of recordSize() bytes) in one write and one
     // flush, for long operations that add many records: all of them are written, or none.
     bool appendBlock(const QByteArray &records);
 
     // Why the last operation failed, beyond errorString()'s words.
-    enum class Failure {
-        None,
-        Other, // the archive could not be opened, read or written
-        Busy, // another copy held the lock for the whole wait
-        Conflict // writeAtIfUnchanged found other bytes on disk
-    };
-    Failure failure() const { return m_failure; }
-    QString errorString() const { return m_error; }
+    Failure failure() const override { return m_failure; }
+    QString errorString() const override { return m_error; }
     QString filePath() const { return m_file.fileName(); }
 
     // Holds the writers' lock of the archive from now until unlockWriters() or close():
@@ -194,6 +190,10 @@ private:
     QFile m_file;
     bool m_readOnly = false;
     bool m_lockHeld = false;
+    // The open made the file, and an append into it failed: unless another copy has filled
+    // it meanwhile, close() removes it, so a failed first record leaves no empty archive.
+    bool m_created = false;
+    bool m_createdAppendFailed = false;
     int m_recordSize = 0;
     // The size of the file, taken at open and again under the lock of each write, so
     // that a scan does not ask the file system for it at every record.

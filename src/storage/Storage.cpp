@@ -1,72 +1,34 @@
 #include "storage/Storage.h"
 
+#include "storage/RecordFile.h"
+
 namespace Storage {
 
 namespace {
 
-// The archives as files of the program folder, through RecordFile.
-class FileSession final : public Session
+// What a failed open leaves for the caller.
+std::unique_ptr<Session> opened(
+    std::unique_ptr<RecordFile> file, bool ok, QString *error, Failure *failure)
 {
-public:
-    bool open(const Archive &archive, Access access)
-    {
-        m_layout = archive.layout;
-        return m_file.open(archive, access);
-    }
+    if (ok)
+        return file;
+    if (error)
+        *error = file->errorString();
+    if (failure)
+        *failure = file->failure();
+    return nullptr;
+}
 
-    qint64 recordCount() const override { return m_file.recordCount(); }
-    bool readAt(qint64 index, Record &record) override { return m_file.readAt(index, record); }
-    bool scan(std::span<const int> fields, const Visit &visit) override
-    {
-        Q_UNUSED(fields); // a record is read whole from a file, in large blocks
-        m_file.seek(0);
-        while (!m_file.atEnd()) {
-            const qint64 index = m_file.currentIndex();
-            const QByteArrayView bytes = m_file.nextRecord();
-            if (bytes.isEmpty())
-                return false;
-            if (!visit(index, bytes))
-                return true;
-        }
-        return true;
-    }
-    bool writeAt(qint64 index, const Record &record) override
-    {
-        return m_file.writeAt(index, record);
-    }
-    bool writeAtIf(qint64 index, const Record &record, const Record &asRead) override
-    {
-        // Compared as records: bytes past a field's text that are not zeros (an older
-        // program's) do not make a record another one.
-        const QByteArray readBytes = asRead.encode();
-        const RecordLayout &layout = *m_layout;
-        return m_file.writeAtIf(index, record.encode(), [&](QByteArrayView stored) {
-            return Record::fromBytes(layout, stored).encode() == readBytes;
-        });
-    }
-    bool append(const Record &record) override { return m_file.append(record); }
-    Failure failure() const override { return m_file.failure(); }
-    QString errorString() const override { return m_file.errorString(); }
-
-private:
-    RecordFile m_file;
-    const RecordLayout *m_layout = nullptr;
-};
-
+// The archives as files of the program folder.
 class FileBackend final : public Backend
 {
 public:
     std::unique_ptr<Session> open(
         const Archive &archive, Access access, QString *error, Failure *failure) override
     {
-        auto session = std::make_unique<FileSession>();
-        if (session->open(archive, access))
-            return session;
-        if (error)
-            *error = session->errorString();
-        if (failure)
-            *failure = session->failure();
-        return nullptr;
+        auto file = std::make_unique<RecordFile>();
+        const bool ok = file->open(archive, access);
+        return opened(std::move(file), ok, error, failure);
     }
 };
 
@@ -86,9 +48,42 @@ std::unique_ptr<Session> open(
     return chosen.open(archive, access, error, failure);
 }
 
+std::unique_ptr<Session> openFile(const QString &path, const RecordLayout &layout, Access access,
+    QString *error, Failure *failure)
+{
+    auto file = std::make_unique<RecordFile>();
+    const bool ok = file->openPath(path, layout, access);
+    return opened(std::move(file), ok, error, failure);
+}
+
+bool read(const Archive &archive, const std::function<void(Session &)> &work, Failure *failure)
+{
+    const std::unique_ptr<Session> session = open(archive, Access::ReadOnly, nullptr, failure);
+    if (!session)
+        return false;
+    work(*session);
+    return true;
+}
+
+bool readFile(const QString &path, const RecordLayout &layout,
+    const std::function<void(Session &)> &work, Failure *failure)
+{
+    const std::unique_ptr<Session> session
+        = openFile(path, layout, Access::ReadOnly, nullptr, failure);
+    if (!session)
+        return false;
+    work(*session);
+    return true;
+}
+
 void setBackend(std::shared_ptr<Backend> backend)
 {
     Storage::backend() = std::move(backend);
+}
+
+QStringList takeNotices()
+{
+    return RecordFile::takeNotices();
 }
 
 QString failureText(Failure failure)

@@ -28,10 +28,10 @@ bool isListed(QByteArrayView recordBytes)
         == QStringView(u"Sì");
 }
 
-ListLines::Scan lines(RecordFile &file)
+ListLines::Scan lines(Storage::Session &archive)
 {
     ListLines::Scan scan = ListLines::scanLines(
-        file,
+        archive,
         [](QByteArrayView bytes) {
             return isListed(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },

@@ -3,7 +3,9 @@
 
 #include <QByteArrayView>
 
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // The list of the suppliers to recontact as pure logic over Fornitori.mrv: which records
 // it shows and the line of each, company, person, preferred contact and open issues.
@@ -21,6 +23,6 @@ bool isListed(QByteArrayView recordBytes);
 // The lines of the listed suppliers of the open archive, read from the first record to
 // the last and sorted. A record that cannot be read ends the reading: the lines before
 // it stay, sorted, and complete is false.
-ListLines::Scan lines(RecordFile &file);
+ListLines::Scan lines(Storage::Session &archive);
 
 } // namespace RecontactList

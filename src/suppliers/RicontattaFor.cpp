@@ -7,7 +7,7 @@
 #include "app/Palette.h"
 #include "cards/CardScreen.h"
 #include "records/SupplierRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "suppliers/RecontactList.h"
 
 #include <QFont>
@@ -75,15 +75,14 @@ void TfrmRicontattaFor::fill()
     // Read only: an archive one may only read is listed. A file that cannot be opened gives
     // an empty list and the access message; a record that cannot be read ends the reading
     // with the lines before it, without a message.
-    RecordFile file;
     ListLines::Scan scan;
-    const bool opened = file.open(SupplierRecord::archive(), RecordFile::Access::ReadOnly);
-    if (opened)
-        scan = RecontactList::lines(file);
-    file.close();
+    Storage::Failure failure = Storage::Failure::None;
+    const bool opened = Storage::read(
+        SupplierRecord::archive(),
+        [&](Storage::Session &archive) { scan = RecontactList::lines(archive); }, &failure);
     showLines(scan.lines);
     if (!opened)
-        Messages::warning(this, accessErrorText(file));
+        Messages::warning(this, Storage::failureText(failure));
 }
 
 void TfrmRicontattaFor::lstRecordsDblClick()

@@ -33,6 +33,8 @@ private slots:
     void apriCartellaWarnsWhenTheFolderCannotBeCreated();
     void chiudiCreatesNothing();
     void dialogContract();
+    void instructionsShowWhole_data();
+    void instructionsShowWhole();
 
 private:
     // Runs act on a dialog made for position once it is shown modally.
@@ -218,6 +220,31 @@ void TestCartella::dialogContract()
     QCOMPARE(dialog.findChild<QPushButton *>(u"btnApriCartella"_s)->text(), u"Apri cartella"_s);
     QCOMPARE(dialog.findChild<QPushButton *>(u"btnChiudi"_s)->text(), u"Chiudi"_s);
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+}
+
+// Every line of both instructions shows: each wrapped text gets the height it needs at the
+// width it has, inside the dialog.
+void TestCartella::instructionsShowWhole_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::newRow("the folder") << u"icoIstruzioni01"_s;
+    QTest::newRow("the backup") << u"icoIstruzioni02"_s;
+}
+
+void TestCartella::instructionsShowWhole()
+{
+    QFETCH(QString, label);
+    TfrmCartella dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    const auto *text = dialog.findChild<QLabel *>(label);
+    QVERIFY(text);
+    QVERIFY(text->wordWrap());
+    QVERIFY(!text->text().isEmpty());
+    QVERIFY2(text->height() >= text->heightForWidth(text->width()),
+        qPrintable(u"%1 px of %2"_s.arg(text->height()).arg(text->heightForWidth(text->width()))));
+    const QRect placed(text->mapTo(&dialog, QPoint()), text->size());
+    QVERIFY(dialog.rect().contains(placed));
 }
 
 QTEST_MAIN(TestCartella)

@@ -168,6 +168,15 @@ void onModal(const std::function<void(QDialog *)> &actions)
 
 using Fixture = CardFixture<TfrmMagazzino>;
 
+// How many times a message of this text was shown.
+int shownCount(const MessageRecorder &messages, const QString &text)
+{
+    int n = 0;
+    for (const auto &shown : messages.shown)
+        n += shown.text == text;
+    return n;
+}
+
 } // namespace
 
 class TestMagazzino : public QObject
@@ -1048,20 +1057,24 @@ void TestMagazzino::navigation()
     if (start.isEmpty()) {
         f.edit(QStringLiteral("txtCodice"))->setText(QStringLiteral("card"));
         f.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("on the card"));
+        // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
+        f.messages.answers = { Messages::Answer::No };
     } else {
         f.card.loadRecord(shown, start.toInt());
     }
 
     f.click(button);
+    const int asked = shownCount(f.messages, CardScreen::unsavedEditsText());
+    QCOMPARE(asked, start.isEmpty() ? 1 : 0);
     QCOMPARE(f.text(QStringLiteral("txtCodice")), code);
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), position);
     QCOMPARE(f.text(QStringLiteral("txtNote")),
         code == QStringLiteral("card") ? QStringLiteral("on the card")
                                        : QStringLiteral("nota ") + code.mid(1));
     if (message.isEmpty()) {
-        QCOMPARE(f.messages.count(), 0);
+        QCOMPARE(f.messages.count(), asked);
     } else {
-        QCOMPARE(f.messages.count(), 1);
+        QCOMPARE(f.messages.count(), asked + 1);
         QCOMPARE(f.messages.lastKind(), Kind::Information);
         QCOMPARE(f.messages.lastText(), message);
     }
@@ -1146,13 +1159,18 @@ void TestMagazzino::accessErrors()
     // A folder where the archive should be: it exists but cannot be opened, whoever runs.
     QVERIFY(QDir(f.folder.path()).mkdir(QStringLiteral("Magazzino.mrv")));
     const Record shown = fullProduct();
+    // A new card typed on asks before an arrow leaves it (No): the access error follows.
+    const bool asks = start.isEmpty() && button != QStringLiteral("cmdSalva");
     if (start.isEmpty())
         f.edit(QStringLiteral("txtCodice"))->setText(QStringLiteral("ART-001"));
     else
         f.card.loadRecord(shown, start.toInt());
+    if (asks)
+        f.messages.answers = { Messages::Answer::No };
 
     f.click(button);
-    QCOMPARE(f.messages.count(), 1);
+    QCOMPARE(shownCount(f.messages, CardScreen::unsavedEditsText()), asks ? 1 : 0);
+    QCOMPARE(f.messages.count(), asks ? 2 : 1);
     QCOMPARE(f.messages.lastKind(), Kind::Warning);
     QCOMPARE(f.messages.lastText(), kAccessError);
     QCOMPARE(f.text(QStringLiteral("txtCodice")), QStringLiteral("ART-001"));
@@ -1181,10 +1199,14 @@ void TestMagazzino::readOnlyFolder()
     }
 
     typeText(f.edit(QStringLiteral("txtCodice")), QStringLiteral("RO"));
+    // Not saved: the arrow asks first (No) and then cannot read either.
+    f.messages.answers = { Messages::Answer::Ok, Messages::Answer::No };
     f.click(QStringLiteral("cmdSalva"));
     f.click(QStringLiteral("cmdPrimo"));
     QVERIFY(folder.setPermissions(writable));
-    QCOMPARE(f.messages.count(), 2);
+    QCOMPARE(f.messages.count(), 3);
+    QCOMPARE(f.messages.shown.at(1).text, CardScreen::unsavedEditsText());
+    f.messages.shown.removeAt(1);
     for (const auto &shown : f.messages.shown) {
         QCOMPARE(shown.kind, Kind::Warning);
         QCOMPARE(shown.text, kAccessError);
@@ -1455,14 +1477,6 @@ void applyMovement(const QString &quantity, bool *stayedOpen = nullptr)
     });
 }
 
-int shownCount(const MessageRecorder &messages, const QString &text)
-{
-    int n = 0;
-    for (const auto &shown : messages.shown)
-        n += shown.text == text;
-    return n;
-}
-
 } // namespace
 
 // "Applica e chiudi" stores the movement and the card's new stock and value together; an
@@ -1543,7 +1557,8 @@ void TestMagazzino::movementStoredWithCard()
     QCOMPARE(f.records().first().value(ProductRecord::Note), QStringLiteral("da ordinare"));
     QTEST(storedStock(0), "stock");
 
-    // The stock is already stored: leaving the card asks nothing about it.
+    // The stock is already stored: leaving the card asks nothing, as the note
+    // was saved too.
     f.messages.clear();
     if (leave == QLatin1String("reopen"))
         f.card.loadRecord(f.records().at(1), 2);
@@ -1551,6 +1566,7 @@ void TestMagazzino::movementStoredWithCard()
         f.click(leave);
     QCOMPARE(f.messages.count(), 0);
     QTEST(storedStock(0), "stock");
+    QCOMPARE(f.records().first().value(ProductRecord::Note), QStringLiteral("da ordinare"));
 }
 
 // + and − on a card whose product is not stored as shown ask to save it first: Sì saves

@@ -31,6 +31,15 @@ public:
     Messages::Kind lastKind() const { return shown.last().kind; }
     int count() const { return int(shown.size()); }
     void clear() { shown.clear(); }
+    // Takes the first message shown out of the list when it reads text (a question the
+    // test answers on its way to what it checks); false, and nothing taken, otherwise.
+    bool takeFirst(const QString &text)
+    {
+        if (shown.isEmpty() || shown.first().text != text)
+            return false;
+        shown.removeFirst();
+        return true;
+    }
 
     QList<Shown> shown;
     QList<Messages::Answer> answers;

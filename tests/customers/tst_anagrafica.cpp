@@ -560,7 +560,10 @@ void TestAnagrafica::navigation()
     if (!start.isEmpty())
         f.card.setPosition(start.toInt());
 
+    // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
+    f.messages.answers = { Messages::Answer::No };
     f.click(button);
+    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
     QCOMPARE(f.text(u"txtCognome"_s), surname);
     QCOMPARE(f.text(u"lblPosizione"_s), position);
     if (surname != u"card") {
@@ -587,7 +590,12 @@ void TestAnagrafica::accessErrors()
     f.edit(u"txtNome"_s)->setText(u"Anna"_s);
     for (const QString &button : { u"cmdSalva"_s, u"cmdPrimo"_s, u"cmdAvanti"_s }) {
         f.messages.clear();
+        // An arrow asks first about the unsaved card (No), then cannot read.
+        const bool arrow = button != u"cmdSalva"_s;
+        if (arrow)
+            f.messages.answers = { Messages::Answer::No };
         f.click(button);
+        QCOMPARE(f.messages.takeFirst(CardScreen::unsavedEditsText()), arrow);
         QCOMPARE(f.messages.count(), 1);
         QCOMPARE(f.messages.lastKind(), Kind::Error);
         QCOMPARE(f.messages.lastText(), accessErrorText());

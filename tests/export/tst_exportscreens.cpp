@@ -121,6 +121,8 @@ private slots:
     void questions_data();
     void questions();
     void folderInPlaceOfFile();
+    void unreadableArchiveKeepsEarlierExport_data();
+    void unreadableArchiveKeepsEarlierExport();
     void hints();
     void productCardOpensExport();
     void supplierCardOpensExport();
@@ -355,6 +357,47 @@ void TestExportScreens::folderInPlaceOfFile()
     QVERIFY(m_opened.isEmpty());
     QCOMPARE(dir.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), before);
     QVERIFY(QFileInfo(dir.filePath(QStringLiteral("Magazzino.xls"))).isDir());
+}
+
+// An archive that cannot be opened (a folder in its place) is said with the access message
+// and shows the design rows; exporting them never replaces the earlier file.
+void TestExportScreens::unreadableArchiveKeepsEarlierExport_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("file");
+    QTest::newRow(".xls") << QStringLiteral("cmdEsporta") << QStringLiteral("Magazzino.xls");
+    QTest::newRow(".xlsx") << QStringLiteral("cmdEsportaXlsx") << QStringLiteral("Magazzino.xlsx");
+}
+
+void TestExportScreens::unreadableArchiveKeepsEarlierExport()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, file);
+    QDir dir(m_folder->path());
+    QVERIFY(dir.mkdir(QStringLiteral("Magazzino.mrv")));
+    const QString earlier = m_folder->filePath(file);
+    {
+        QFile f(earlier);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write("earlier export"), qint64(14));
+    }
+    MessageRecorder messages(Answer::Yes);
+    TfrmExpMagazzino screen;
+    showScreen(&screen);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Kind::Plain);
+    QCOMPARE(messages.lastText(), accessErrorText());
+    QCOMPARE(child<QTableView>(&screen, "grdRecords")->model()->rowCount(), 10);
+
+    messages.clear();
+    QTest::mouseClick(child<QToolButton>(&screen, button.toLatin1().constData()), Qt::LeftButton);
+    QCOMPARE(messages.count(), 2);
+    QCOMPARE(messages.shown[0].text, kAskExport);
+    QCOMPARE(messages.lastText(), kFailure);
+    QVERIFY(m_opened.isEmpty());
+    QFile f(earlier);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), QByteArray("earlier export"));
 }
 
 void TestExportScreens::hints()

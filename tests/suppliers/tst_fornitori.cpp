@@ -508,7 +508,10 @@ void TestFornitori::navigation()
         { fullSupplier(u"A"_s), fullSupplier(u"B"_s, u"No"_s), fullSupplier(u"C"_s) }));
     f.edit(u"txtDitta"_s)->setText(u"shown"_s);
     f.find<QLabel>(u"lblPosizione"_s)->setText(start);
+    // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
+    f.messages.answers = { Messages::Answer::No };
     f.click(button);
+    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
     QCOMPARE(f.messages.count(), 0);
     QCOMPARE(f.text(u"txtDitta"_s), shown);
     QCOMPARE(f.text(u"lblPosizione"_s), position);
@@ -535,7 +538,9 @@ void TestFornitori::navigationOverEmptyArchive()
     QVERIFY(f.ready());
     f.edit(u"txtDitta"_s)->setText(u"kept"_s);
     f.find<QLabel>(u"lblPosizione"_s)->setText(u"4"_s);
+    f.messages.answers = { Messages::Answer::No };
     f.click(button);
+    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Kind::Information);
     QCOMPARE(f.messages.lastText(), kEmptyArchive);
@@ -862,7 +867,12 @@ void TestFornitori::accessErrors()
     QVERIFY(QDir(f.folder.path()).mkdir(u"Fornitori.mrv"_s));
     f.edit(u"txtDitta"_s)->setText(u"Rossi"_s);
     f.find<QLabel>(u"lblPosizione"_s)->setText(start);
+    // An arrow asks first about the unsaved card (No), then cannot read.
+    const bool arrow = button == u"cmdPrimo"_s || button == u"cmdAvanti"_s;
+    if (arrow)
+        f.messages.answers = { Messages::Answer::No };
     f.click(button);
+    QCOMPARE(f.messages.takeFirst(CardScreen::unsavedEditsText()), arrow);
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Kind::Error);
     QCOMPARE(f.messages.lastText(), kAccessError);
