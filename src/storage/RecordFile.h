@@ -82,6 +82,11 @@ public:
     // Appends several whole records (a multiple of recordSize() bytes) in one write and one
     // flush, for long operations that add many records: all of them are written, or none.
     bool appendBlock(const QByteArray &records);
+    // For a working copy that takes an archive's place only once it is complete (a
+    // rename): appended records are not flushed one write at a time; flush() flushes them
+    // all before the copy is put in place.
+    void deferAppendFlush() { m_deferAppendFlush = true; }
+    bool flush();
 
     QString errorString() const { return m_error; }
     QString filePath() const { return m_file.fileName(); }
@@ -134,6 +139,7 @@ private:
 
     QFile m_file;
     bool m_readOnly = false;
+    bool m_deferAppendFlush = false;
     int m_recordSize = 0;
     // The size of the file, taken at open and again under the lock of each write, so
     // that a scan does not ask the file system for it at every record.

@@ -124,6 +124,7 @@ private slots:
     void failedImportLeavesArchiveAsItWas_data();
     void failedImportLeavesArchiveAsItWas();
     void cancelledImportLeavesArchiveAsItWas();
+    void leftoverWorkingCopyIsThrownAway();
     void scrapFileImportsAgain();
     void completionText();
 };
@@ -762,15 +763,19 @@ void TestImportCore::failedImportLeavesArchiveAsItWas_data()
     QTest::addColumn<int>("fault");
     QTest::addColumn<int>("occurrence"); // the time the step comes when the fault strikes
     // Writes 1 and 2 are the copies (Backup/ and the working copy), 3 to 5 the blocks of
-    // new records, 6 the update.
+    // new records, 6 the update. Flushes 1 and 2 are those of the copies, 3 the update's,
+    // 4 the working copy's before it takes the archive's place (the blocks are not flushed
+    // one by one).
     QTest::newRow("backup copy fails")
         << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 1;
     QTest::newRow("second block fails")
         << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 4;
     QTest::newRow("disk full at the update")
         << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::DiskFull) << 6;
-    QTest::newRow("flush of a block fails")
+    QTest::newRow("flush of the update fails")
         << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 3;
+    QTest::newRow("flush of the working copy fails")
+        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 4;
     QTest::newRow("journal of the update fails")
         << int(RecordFile::IoStep::JournalWrite) << int(RecordFile::IoFault::ShortWrite) << 1;
 }
@@ -813,6 +818,58 @@ void TestImportCore::failedImportLeavesArchiveAsItWas()
     QCOMPARE(folder.readAll(QStringLiteral("Magazzino.mrv")), before);
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Magazzino.mrv.importazione"))));
     QVERIFY(!QFile::exists(folder.filePath(QString::fromLatin1(ImportRun::kScrapFileName))));
+}
+
+void TestImportCore::leftoverWorkingCopyIsThrownAway()
+{
+    // An import cut short left its working copy with the journal of an update: the old
+    // bytes of record 0. The archive's record 0 has been saved again since.
+    TempProgramFolder folder;
+    const QString archivePath = folder.filePath(QStringLiteral("Magazzino.mrv"));
+    const QString stagingPath = archivePath + QStringLiteral(".importazione");
+    auto product = [](const char *description) {
+        Record r(ProductRecord::layout());
+        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
+        r.setValue(ProductRecord::Descrizione, QString::fromLatin1(description));
+        return r;
+    };
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        QVERIFY(file.append(product("vecchio")));
+    }
+    QVERIFY(QFile::copy(archivePath, stagingPath));
+    {
+        RecordFile staging;
+        QVERIFY(staging.openPath(stagingPath, ProductRecord::layout()));
+        // The rewrite and the putting back both fail: the journal stays.
+        RecordFile::setFaultHook([](RecordFile::IoStep s) {
+            return s == RecordFile::IoStep::ArchiveWrite ? RecordFile::IoFault::Fail
+                                                         : RecordFile::IoFault::None;
+        });
+        QVERIFY(!staging.writeAt(0, product("intermedio")));
+        RecordFile::setFaultHook({});
+    }
+    QVERIFY(QFile::exists(RecordFile::journalPath(stagingPath)));
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        QVERIFY(file.writeAt(0, product("attuale")));
+    }
+
+    ImportRun::Options options;
+    options.target = Target::Products;
+    options.mapping = mappingOf(Target::Products, { "Codice" });
+    const ImportRun::Outcome outcome
+        = ImportRun::run(options, rowsSource({ textRow({ "Codice" }), textRow({ "B1" }) }));
+    QCOMPARE(int(outcome.result), int(ImportRun::Outcome::Result::Done));
+    const QList<Record> records
+        = recordsOf(folder, QStringLiteral("Magazzino.mrv"), ProductRecord::layout());
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records[0].value(ProductRecord::Descrizione), QStringLiteral("attuale"));
+    QCOMPARE(records[1].value(ProductRecord::Codice), QStringLiteral("B1"));
+    QVERIFY(!QFile::exists(stagingPath));
+    QVERIFY(!QFile::exists(RecordFile::journalPath(stagingPath)));
 }
 
 void TestImportCore::cancelledImportLeavesArchiveAsItWas()
