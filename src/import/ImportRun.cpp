@@ -269,7 +269,7 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
     if (!staging.openPath(stagingPath, layout))
         return failed(staging.errorString());
     // The copy becomes the archive only whole, by the rename at the end: one flush then is
-    // enough (a flush per block of new records was a third of the time of a long import).
+    // enough, rather than one per block of new records.
     staging.deferAppendFlush();
 
     QSaveFile scrap(ProgramFolder::filePath(QString::fromLatin1(kScrapFileName)));
