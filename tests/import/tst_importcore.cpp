@@ -63,6 +63,18 @@ ImportRun::RowSource rowsSource(const QList<Row> &rows)
     };
 }
 
+// Appends to an archive of the program folder a record with these fields set.
+bool appendRecord(const Archive &archive, const QList<std::pair<int, QString>> &values)
+{
+    RecordFile file;
+    if (!file.open(archive))
+        return false;
+    Record record(*archive.layout);
+    for (const auto &[field, text] : values)
+        record.setValue(field, text);
+    return file.append(record);
+}
+
 int fieldPosition(Target target, const QString &name)
 {
     const QList<ImportFields::Field> &all = ImportFields::fields(target);
@@ -730,13 +742,7 @@ void TestImportCore::duplicatePolicy()
 void TestImportCore::summaryCounts()
 {
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        Record r(ProductRecord::layout());
-        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(ProductRecord::archive(), { { ProductRecord::Codice, "A1" } }));
     ImportRun::Options options;
     options.target = Target::Products;
     options.mapping = mappingOf(Target::Products, { "Codice", "Descrizione", "Prezzo" });
@@ -786,13 +792,7 @@ void TestImportCore::failedImportLeavesArchiveAsItWas()
     QFETCH(int, fault);
     QFETCH(int, occurrence);
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        Record r(ProductRecord::layout());
-        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(ProductRecord::archive(), { { ProductRecord::Codice, "A1" } }));
     const QByteArray before = folder.readAll(QStringLiteral("Magazzino.mrv"));
     // Enough new rows for several blocks, and an update of the record present.
     QList<Row> rows { textRow({ "Codice", "Descrizione" }) };
@@ -875,13 +875,7 @@ void TestImportCore::leftoverWorkingCopyIsThrownAway()
 void TestImportCore::cancelledImportLeavesArchiveAsItWas()
 {
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(SupplierRecord::archive()));
-        Record r(SupplierRecord::layout());
-        r.setValue(SupplierRecord::Ditta, QStringLiteral("Alfa"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(SupplierRecord::archive(), { { SupplierRecord::Ditta, "Alfa" } }));
     const QByteArray before = folder.readAll(QStringLiteral("Fornitori.mrv"));
     QList<Row> rows { textRow({ "Ditta" }) };
     for (int i = 0; i < 2000; ++i)
