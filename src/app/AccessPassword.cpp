@@ -49,6 +49,12 @@ std::optional<QString> readStored()
     return TrimControl(*password);
 }
 
+bool storedIsInitial()
+{
+    const std::optional<QString> stored = readStored();
+    return stored && *stored == storedForm(kInitialPassword);
+}
+
 QString fileValueFor(QStringView password)
 {
     return Crypt::scramble(storedForm(password));

@@ -56,6 +56,9 @@ Refusal refusalOf(QStringView newPassword);
 // key is missing; nothing when the file cannot be read or its value is not hexadecimal.
 std::optional<QString> readStored();
 
+// True while the stored password is still the initial one (false when it cannot be read).
+bool storedIsInitial();
+
 // The scrambled text of the stored form of password, as the password file holds it.
 QString fileValueFor(QStringView password);
 

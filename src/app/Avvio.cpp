@@ -70,6 +70,8 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     m_ui->icoSito->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_ui->icoSito->setAutoRaise(false);
+    // No address to show until the maker's site is configured.
+    m_ui->icoSito->setVisible(Maker::hasWebSite());
 
     // The logo is drawn when the menu first shows (the menu is created at start-up, shown
     // only after the password).
@@ -211,7 +213,7 @@ void TfrmAvvio::imgCreditiClick()
 
 void TfrmAvvio::icoSitoClick()
 {
-    TMisc::Open(QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+    TMisc::OpenOrSay(this, QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
 }
 
 void TfrmAvvio::imgEsciClick()

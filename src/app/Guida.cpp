@@ -71,7 +71,8 @@ void TfrmGuida::showEvent(QShowEvent *event)
 
 void TfrmGuida::lnkWebClick()
 {
-    TMisc::Open(QStringLiteral("\"") + ProgramFolder::path() + QStringLiteral("/Guida.pdf\""));
+    TMisc::OpenOrSay(
+        this, QStringLiteral("\"") + ProgramFolder::path() + QStringLiteral("/Guida.pdf\""));
 }
 
 void TfrmGuida::btnChiudiClick()

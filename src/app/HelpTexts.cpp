@@ -174,6 +174,43 @@ QStringList inventoryParagraphs()
     };
 }
 
+QStringList chartParagraphs()
+{
+    return {
+        QStringLiteral(
+            "La schermata Grafici mostra in figura i dati degli archivi. Si apre con il "
+            "pulsante Grafici della selezione dell'inventario, delle due selezioni dei "
+            "riepiloghi movimenti e della barra degli strumenti dell'anagrafica Clienti. "
+            "Nell'elenco Grafico si sceglie il grafico; per i grafici di un anno si sceglie "
+            "l'anno nell'elenco Anno, che propone gli anni per i quali esiste un archivio "
+            "movimenti."),
+        QStringLiteral(
+            "Carichi e scarichi per mese mostra, per ogni mese dell'anno, i pezzi caricati e "
+            "scaricati (barre, scala a sinistra) e il loro valore in euro (linee, scala a "
+            "destra): pezzi per costo unitario per i carichi, pezzi per prezzo unitario per gli "
+            "scarichi. I movimenti contati sono gli stessi del riepilogo movimenti di quel mese "
+            "senza codice articolo. Valore del magazzino per tipologia divide il valore "
+            "dell'inventario completo secondo il campo Tipologia delle schede prodotto, dalla "
+            "più grande: le tipologie scritte con maiuscole diverse sono una sola, gli articoli "
+            "senza tipologia stanno in Senza tipologia e oltre la nona tipologia le restanti "
+            "sono sommate in Altre; il totale è quello dell'inventario."),
+        QStringLiteral(
+            "Articoli più scaricati elenca i dieci codici articolo con più pezzi scaricati "
+            "nell'anno, con marca e modello dell'ultimo scarico. Rate in scadenza nei prossimi "
+            "12 mesi conta, mese per mese da oggi, le rate dei Clienti che scadono (data di "
+            "scadenza della prossima rata) e ne somma gli importi."),
+        QStringLiteral(
+            "Sotto il grafico compaiono i totali e, in rosso, gli avvisi: un movimento con una "
+            "data illeggibile, un articolo con un valore illeggibile o una scheda cliente con "
+            "una scadenza illeggibile interrompono la lettura come negli elenchi, e il grafico "
+            "mostra i dati letti fino a quel punto. Stampa stampa il grafico su un foglio "
+            "orizzontale; Crea PDF lo salva nel file Grafico.pdf della cartella del programma; "
+            "Esporta CSV scrive i numeri del grafico nel file Grafico.csv, una riga per barra "
+            "o per mese, con il punto e virgola come separatore e la virgola decimale, pronto "
+            "per il foglio di calcolo. Ogni salvataggio sostituisce il file precedente."),
+    };
+}
+
 QStringList customerParagraphs()
 {
     return {
@@ -434,6 +471,7 @@ QList<Entry> buildTopics()
             { QStringLiteral("Inventario Merce."), inventoryParagraphs() } },
         { QStringLiteral("TfrmAnagrafica"),
             { QStringLiteral("Anagrafica Clienti."), customerParagraphs() } },
+        { QStringLiteral("TfrmGrafici"), { QStringLiteral("Grafici."), chartParagraphs() } },
         { QStringLiteral("TfrmFornitori"),
             { QStringLiteral("Archivio Fornitori."), supplierParagraphs() } },
         { QStringLiteral("TfrmExpMagazzino"),

@@ -66,7 +66,7 @@ QString TfrmInfo::mailCommand()
 
 void TfrmInfo::lnkWebClick()
 {
-    TMisc::Open(mailCommand());
+    TMisc::OpenOrSay(this, mailCommand());
 }
 
 void TfrmInfo::btnChiudiClick()

@@ -1,9 +1,10 @@
 #include "app/IniFile.h"
 
+#include "storage/SafeFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QList>
-#include <QSaveFile>
 
 namespace IniFile {
 
@@ -186,18 +187,7 @@ bool writeValue(
             return false;
     }
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray updated = withValue(content, section, key, value.toLatin1());
-    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
-    // short there, on a full disk for one, would still replace the old file. Flushing first
-    // catches it while the old file is still in place.
-    if (file.write(updated) != updated.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SafeFile::replace(path, withValue(content, section, key, value.toLatin1()));
 }
 
 } // namespace IniFile

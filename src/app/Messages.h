@@ -14,7 +14,7 @@ class QWidget;
 namespace Messages {
 
 using Kind = Notice::Kind;
-enum class Answer { Ok, Cancel, Yes, No };
+enum class Answer { Ok, Cancel, Yes, No, Other };
 
 Answer show(QWidget *parent, Kind kind, const QString &text);
 // The notice a part of the program gave; an empty notice shows nothing (answers Ok).
@@ -41,6 +41,10 @@ inline bool confirm(QWidget *parent, const QString &text)
 {
     return show(parent, Kind::Confirmation, text) == Answer::Yes;
 }
+
+// A confirmation with a third button after Sì and No, reading otherButton; Answer::Other
+// when the user presses it (the handler of a test receives a confirmation).
+Answer confirmOrOther(QWidget *parent, const QString &text, const QString &otherButton);
 
 // Tests install a handler that receives every message instead of a box and returns the
 // scripted answer; an empty handler brings the boxes back.

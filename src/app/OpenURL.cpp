@@ -1,13 +1,17 @@
 #include "app/OpenURL.h"
 
+#include "app/Messages.h"
+
 #include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 
-TMisc::Opener &opener()
+TMisc::CheckedOpener &opener()
 {
-    static TMisc::Opener recorder;
+    static TMisc::CheckedOpener recorder;
     return recorder;
 }
 
@@ -45,20 +49,60 @@ QUrl UrlFor(const QString &sCommand)
     return QUrl::fromLocalFile(text);
 }
 
-void Open(const QString &sCommand)
+bool Open(const QString &sCommand)
 {
     const QUrl url = UrlFor(sCommand);
-    if (opener()) {
-        opener()(url);
-        return;
+    if (opener())
+        return opener()(url);
+    return url.isValid() && !url.isEmpty() && QDesktopServices::openUrl(url);
+}
+
+void OpenOrSay(QWidget *parent, const QString &sCommand)
+{
+    if (!Open(sCommand))
+        Messages::warning(parent, openFailureText(UrlFor(sCommand)));
+}
+
+QString openFailureText(const QUrl &url)
+{
+    if (url.isLocalFile()) {
+        const QString path = QDir::toNativeSeparators(url.toLocalFile());
+        if (QFileInfo(url.toLocalFile()).isDir())
+            return QStringLiteral("Attenzione: non è stato possibile aprire la cartella con il "
+                                  "gestore dei file del sistema.\r\n\r\nLa cartella si trova "
+                                  "in:\r\n%1")
+                .arg(path);
+        return QStringLiteral("Attenzione: nessun programma del sistema ha potuto aprire il "
+                              "file.\r\n\r\nIl file si trova in:\r\n%1")
+            .arg(path);
     }
-    // The desktop reports whether something opened; the program tells the user nothing
-    // either way, as a missing viewer or mail program is the platform's business.
-    if (url.isValid() && !url.isEmpty())
-        QDesktopServices::openUrl(url);
+    if (url.scheme().compare(QLatin1String("mailto"), Qt::CaseInsensitive) == 0)
+        return QStringLiteral("Attenzione: non è stato possibile avviare il programma di posta "
+                              "elettronica per scrivere a:\r\n%1")
+            .arg(url.path());
+    return QStringLiteral("Attenzione: non è stato possibile aprire la pagina Web nel browser "
+                          "del sistema:\r\n%1")
+        .arg(url.toString());
+}
+
+QString writtenToText(const QString &path)
+{
+    return QStringLiteral("Il file è stato salvato in:\r\n") + QDir::toNativeSeparators(path);
 }
 
 void setOpener(Opener recorder)
+{
+    if (!recorder) {
+        opener() = {};
+        return;
+    }
+    opener() = [recorder](const QUrl &url) {
+        recorder(url);
+        return true;
+    };
+}
+
+void setCheckedOpener(CheckedOpener recorder)
 {
     opener() = std::move(recorder);
 }

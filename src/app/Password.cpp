@@ -29,14 +29,7 @@ TfrmPassword::TfrmPassword(QWidget *parent)
     Widgets::applyItalianConventions(this);
     // The window icon is the application's (set once at start-up).
 
-    const QString title = QStringLiteral("Password");
-    const QString line
-        = QStringLiteral("Proteggi l'accesso al programma con una password a tua scelta.");
-    const QString note = QStringLiteral("Primo accesso: password iniziale %1\n"
-                                        "(si può scrivere anche in minuscolo).")
-                             .arg(AccessPassword::kInitialPassword);
-    m_ui->imgLogo->setPixmap(PasswordLook::lockPicture(title, line, note, kWidth, kPictureHeight));
-    m_ui->imgLogo->setAccessibleDescription(title + u'\n' + line + u'\n' + note);
+    showPicture();
 
     m_ui->panBanda->setAttribute(Qt::WA_StyledBackground, true);
     m_ui->panBanda->setStyleSheet(
@@ -74,6 +67,22 @@ TfrmPassword::TfrmPassword(QWidget *parent)
 
 TfrmPassword::~TfrmPassword() = default;
 
+void TfrmPassword::showPicture()
+{
+    const QString title = QStringLiteral("Password");
+    const QString line
+        = QStringLiteral("Proteggi l'accesso al programma con una password a tua scelta.");
+    const QString note = AccessPassword::storedIsInitial()
+        ? QStringLiteral("Primo accesso: la password iniziale è riportata nelle note di "
+                         "installazione (file README).")
+        : QString();
+    m_ui->imgLogo->setPixmap(PasswordLook::lockPicture(title, line, note, kWidth, kPictureHeight));
+    QString description = title + u'\n' + line;
+    if (!note.isEmpty())
+        description += u'\n' + note;
+    m_ui->imgLogo->setAccessibleDescription(description);
+}
+
 TfrmCambiaPassword *TfrmPassword::changeScreen() const
 {
     return m_changeScreen;
@@ -82,6 +91,8 @@ TfrmCambiaPassword *TfrmPassword::changeScreen() const
 void TfrmPassword::showEmpty()
 {
     m_ui->txtPassword->clear();
+    // A password changed meanwhile ends the hint.
+    showPicture();
     PasswordLook::fixAndCentre(this, kWidth);
     show();
     raise();

@@ -36,6 +36,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The picture above the entry; it names where the initial password is written only
+    // while the stored password is still that one, and never shows a password.
+    void showPicture();
     void updateOK();
     void cmdOKClick();
     void cmdEsciClick();

@@ -1,5 +1,8 @@
 #include "app/ScreenFit.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <QApplication>
 #include <QBoxLayout>
 #include <QEvent>
@@ -199,6 +202,31 @@ void pairsUnderWhenNarrow(QScrollArea *area, const QList<QGridLayout *> &grids, 
         for (const GridPairs &pairs : all)
             arrangePairs(pairs, firstColumn, narrow);
     });
+}
+
+} // namespace ScreenFit
+
+namespace ScreenFit {
+
+void fitOnScreen(QWidget *window, const QSize &wanted)
+{
+    const QWidget *parent = window->parentWidget();
+    const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+    if (!screen) {
+        window->resize(wanted);
+        return;
+    }
+    const QRect room = screen->availableGeometry();
+    // The frame is known only once the window is shown; until then a title bar and
+    // borders of common desktops are allowed for.
+    const QSize frame = window->isVisible()
+        ? window->frameGeometry().size() - window->geometry().size()
+        : QSize(16, 40);
+    const QSize size = wanted.boundedTo(room.size() - frame);
+    window->resize(size);
+    QRect placed(QPoint(), size + frame);
+    placed.moveCenter(room.center());
+    window->move(placed.topLeft());
 }
 
 } // namespace ScreenFit

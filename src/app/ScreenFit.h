@@ -4,6 +4,7 @@
 class QBoxLayout;
 class QGridLayout;
 class QScrollArea;
+class QSize;
 class QWidget;
 
 // Fitting screens to small screens and large ones.
@@ -31,5 +32,9 @@ void stackWhenNarrow(QScrollArea *area, QBoxLayout *columns);
 // under the first, so that the sections scroll only up and down.
 void pairsUnderWhenNarrow(
     QScrollArea *area, const QList<QGridLayout *> &grids, int firstColumn = 0);
+
+// Sizes a window to wanted, or smaller where the screen it opens on (its parent's, or the
+// primary one) has less room, its frame and title bar included, and centres it there.
+void fitOnScreen(QWidget *window, const QSize &wanted);
 
 } // namespace ScreenFit

@@ -18,6 +18,12 @@ QString keyOf(const QWidget *screen)
     return name.isEmpty() ? QString::fromLatin1(screen->metaObject()->className()) : name;
 }
 
+QHash<QString, Screens::ModalOpener> &openers()
+{
+    static QHash<QString, Screens::ModalOpener> modal;
+    return modal;
+}
+
 } // namespace
 
 namespace Screens {
@@ -40,6 +46,20 @@ void unregisterResident(QWidget *screen)
 QWidget *resident(const QString &objectName)
 {
     return registry().value(objectName).data();
+}
+
+void registerModal(const QString &className, ModalOpener opener)
+{
+    openers().insert(className, std::move(opener));
+}
+
+bool openModal(const QString &className, QWidget *parent)
+{
+    const ModalOpener opener = openers().value(className);
+    if (!opener)
+        return false;
+    opener(parent);
+    return true;
 }
 
 } // namespace Screens

@@ -48,7 +48,7 @@ QString TfrmSplash::creditsText()
 
 void TfrmSplash::lnkWebClick()
 {
-    TMisc::Open(QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+    TMisc::OpenOrSay(this, QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
 }
 
 void TfrmSplash::btnChiudiClick()

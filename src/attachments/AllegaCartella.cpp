@@ -8,11 +8,13 @@
 #include "app/Widgets.h"
 #include "attachments/AttachedFiles.h"
 #include "attachments/FileChooser.h"
+#include "cards/CardNavigation.h"
 #include "cards/CardScreen.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -33,6 +35,13 @@ constexpr const char *kFields[3][2] = {
 int fieldIndex(const CardScreen &card, const char *field)
 {
     return card.binding().layout().indexOf(QString::fromLatin1(field));
+}
+
+// The folder the file dialog showed last, for the next one (the home folder at first).
+QString &lastFolder()
+{
+    static QString folder = QDir::homePath();
+    return folder;
 }
 
 QString bannerHtml()
@@ -65,20 +74,21 @@ TfrmAllegaCartella::TfrmAllegaCartella(QWidget *parent)
             m_ui->btnApri03 },
     } };
 
-    // Every file can be chosen, hidden ones too: the filter's label is the one the user
-    // reads, its pattern "*" matches names without a dot as well.
+    // Every file can be chosen: the filter's label is the one the user reads, its pattern
+    // "*" matches names without a dot as well. Hidden files are left out of the list, as
+    // the desktop's own dialogs do; a typed name still reaches them.
     m_dlgFile = new QFileDialog(this, QStringLiteral("Selezionare il file da allegare:"));
     m_dlgFile->setObjectName(QStringLiteral("dlgFile"));
     m_dlgFile->setAcceptMode(QFileDialog::AcceptOpen);
     m_dlgFile->setFileMode(QFileDialog::ExistingFile);
     m_dlgFile->setOption(QFileDialog::HideNameFilterDetails);
     m_dlgFile->setNameFilter(QStringLiteral("Tutti i file (*.*) (*)"));
-    m_dlgFile->setFilter(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    m_dlgFile->setDirectory(QDir::homePath());
+    m_dlgFile->setFilter(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    m_dlgFile->setDirectory(lastFolder());
     // Wide enough for the size, type and date columns, which Qt's own list starts narrow.
-    m_dlgFile->resize(820, 500);
+    m_dlgFile->resize(900, 500);
     if (auto *list = m_dlgFile->findChild<QTreeView *>(QStringLiteral("treeView"))) {
-        const int widths[] = { 300, 110, 130, 170 };
+        const int widths[] = { 300, 110, 210, 170 };
         for (int column = 0; column < 4; ++column)
             list->header()->resizeSection(column, widths[column]);
     }
@@ -233,8 +243,27 @@ void TfrmAllegaCartella::browse(const Slot &slot)
     const QString source = FileChooser::chooseFile(m_dlgFile);
     if (source.isEmpty())
         return;
-    const AttachedFiles::Attach outcome = AttachedFiles::attach(
-        source, [this] { return Messages::confirm(this, AttachedFiles::overwriteQuestion()); });
+    lastFolder() = QFileInfo(source).absolutePath();
+    m_dlgFile->setDirectory(lastFolder());
+    const AttachedFiles::Attach outcome
+        = AttachedFiles::attach(source, [this](const QString &name, const QString &keptName) {
+              // The card this dialog fills is left out of the count: its own slot may name
+              // the file already.
+              const CardScreen *card = qobject_cast<const CardScreen *>(parentWidget());
+              const int others = AttachedFiles::cardsUsing(name,
+                  card ? card->cardArchive().archive().fileName : QString(),
+                  card ? CardNavigation::positionOf(card->positionText()) - 1 : -1);
+              switch (Messages::confirmOrOther(this,
+                  AttachedFiles::overwriteQuestion(name, others, keptName),
+                  AttachedFiles::keepBothButton())) {
+              case Messages::Answer::Yes:
+                  return AttachedFiles::Choice::Overwrite;
+              case Messages::Answer::Other:
+                  return AttachedFiles::Choice::KeepBoth;
+              default:
+                  return AttachedFiles::Choice::KeepExisting;
+              }
+          });
     if (!outcome.warning.isEmpty())
         Messages::warning(this, outcome.warning);
     if (outcome.fillSlot) {
@@ -251,7 +280,7 @@ void TfrmAllegaCartella::openAttached(const Slot &slot)
         Messages::warning(this, AttachedFiles::refusedNameText());
         return;
     }
-    TMisc::Open(AttachedFiles::openCommand(name));
+    TMisc::OpenOrSay(this, AttachedFiles::openCommand(name));
 }
 
 void TfrmAllegaCartella::updateOpenButton(const Slot &slot)

@@ -1,14 +1,18 @@
 #include "attachments/AttachedFiles.h"
 
 #include "cards/CardIds.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
+#include "storage/RecordFile.h"
+#include "storage/SafeFile.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -141,27 +145,22 @@ CopyResult copyIntoFolder(const QString &sourcePath, const QString &name)
     if (!ensureFolder())
         return CopyResult::FolderNotCreated;
 
-    // Never written in place: the temporary file is renamed over the old one at commit.
-    QSaveFile target(filePath(name));
-    target.setDirectWriteFallback(false);
-    if (!target.open(QIODevice::WriteOnly))
-        return CopyResult::TargetNotWritten;
-    QByteArray block;
-    for (;;) {
-        block = source.read(kCopyBlock);
-        if (block.isEmpty()) {
-            if (source.error() != QFileDevice::NoError || !source.atEnd()) {
-                target.cancelWriting();
-                return CopyResult::SourceUnreadable;
+    // Never written in place: the old file is replaced only by a whole copy on disk.
+    bool sourceFailed = false;
+    const bool copied = SafeFile::replace(filePath(name), [&](QIODevice &target) {
+        for (;;) {
+            const QByteArray block = source.read(kCopyBlock);
+            if (block.isEmpty()) {
+                sourceFailed = source.error() != QFileDevice::NoError || !source.atEnd();
+                return !sourceFailed;
             }
-            break;
+            if (target.write(block) != block.size())
+                return false;
         }
-        if (target.write(block) != block.size()) {
-            target.cancelWriting();
-            return CopyResult::TargetNotWritten;
-        }
-    }
-    return target.commit() ? CopyResult::Copied : CopyResult::TargetNotWritten;
+    });
+    if (copied)
+        return CopyResult::Copied;
+    return sourceFailed ? CopyResult::SourceUnreadable : CopyResult::TargetNotWritten;
 }
 
 QString copyFailureText(CopyResult result, const QString &sourcePath)
@@ -201,13 +200,82 @@ QString refusedNameText()
         "Il file non è stato aperto.");
 }
 
-QString overwriteQuestion()
+bool sameContent(const QString &pathA, const QString &pathB)
 {
-    return QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un file "
-                          "con lo stesso nome.\r\n\r\nSi vuole sovrascrivere il file esistente?");
+    QFile a(pathA);
+    QFile b(pathB);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly) || a.size() != b.size())
+        return false;
+    for (;;) {
+        const QByteArray blockA = a.read(kCopyBlock);
+        const QByteArray blockB = b.read(kCopyBlock);
+        if (blockA != blockB)
+            return false;
+        if (blockA.isEmpty())
+            return a.error() == QFileDevice::NoError && b.error() == QFileDevice::NoError;
+    }
 }
 
-Attach attach(const QString &sourcePath, const std::function<bool()> &confirmOverwrite)
+QString keptBothName(const QString &name)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const bool hasExtension = dot > 0 && name.size() - dot <= kLongestKeptExtension;
+    const QString base = hasExtension ? name.left(dot) : name;
+    const QString extension = hasExtension ? name.mid(dot) : QString();
+    for (int n = 2;; ++n) {
+        const QString suffix = QStringLiteral(" (%1)").arg(n) + extension;
+        const QString candidate = base.left(kNameCapacity - suffix.size()) + suffix;
+        if (!existsInFolder(candidate))
+            return candidate;
+    }
+}
+
+int cardsUsing(const QString &name, const QString &ownArchive, qint64 ownIndex)
+{
+    int count = 0;
+    for (const Archive *archive :
+        { &ProductRecord::archive(), &CustomerRecord::archive(), &SupplierRecord::archive() }) {
+        const RecordLayout &layout = *archive->layout;
+        const int fileFields[] = { layout.indexOf(QStringLiteral("File01")),
+            layout.indexOf(QStringLiteral("File02")), layout.indexOf(QStringLiteral("File03")) };
+        RecordFile file;
+        if (!QFileInfo::exists(ProgramFolder::filePath(archive->fileName))
+            || !file.open(*archive, RecordFile::Access::ReadOnly))
+            continue;
+        Record record(layout);
+        for (qint64 index = 0; file.readNext(record); ++index) {
+            if (archive->fileName == ownArchive && index == ownIndex)
+                continue;
+            for (int slot : fileFields) {
+                if (slot >= 0 && TrimControl(record.value(slot)) == name) {
+                    ++count;
+                    break;
+                }
+            }
+        }
+    }
+    return count;
+}
+
+QString overwriteQuestion(const QString &name, int otherCards, const QString &keptName)
+{
+    const QString users = otherCards == 0 ? QStringLiteral("non è allegato a nessun'altra scheda")
+        : otherCards == 1                 ? QStringLiteral("è allegato a un'altra scheda")
+                          : QStringLiteral("è allegato ad altre %1 schede").arg(otherCards);
+    return QStringLiteral("Attenzione: nella cartella dei documenti allegati è presente un altro "
+                          "file di nome \"%1\", diverso da quello scelto; il file presente %2."
+                          "\r\n\r\nSi vuole sovrascrivere il file esistente? Con \"%3\" il "
+                          "file scelto viene allegato come \"%4\".")
+        .arg(name, users, keepBothButton(), keptName);
+}
+
+QString keepBothButton()
+{
+    return QStringLiteral("Conserva entrambi");
+}
+
+Attach attach(const QString &sourcePath,
+    const std::function<Choice(const QString &name, const QString &keptName)> &choose)
 {
     const QString name = storableName(QFileInfo(sourcePath).fileName());
     if (!isPlainName(name))
@@ -217,12 +285,26 @@ Attach attach(const QString &sourcePath, const std::function<bool()> &confirmOve
         return { false, {}, copyFailureText(CopyResult::SourceUnreadable, sourcePath) };
     if (!ensureFolder())
         return { false, {}, copyFailureText(CopyResult::FolderNotCreated, sourcePath) };
-    if (existsInFolder(name) && !confirmOverwrite())
+    QString target = name;
+    // The same file chosen again (or the folder's own copy) is simply named: nothing to ask.
+    if (existsInFolder(name) && !sameContent(sourcePath, filePath(name))) {
+        const QString keptName = keptBothName(name);
+        switch (choose(name, keptName)) {
+        case Choice::KeepExisting:
+            return { true, name, {} };
+        case Choice::KeepBoth:
+            target = keptName;
+            break;
+        case Choice::Overwrite:
+            break;
+        }
+    } else if (existsInFolder(name)) {
         return { true, name, {} };
-    const CopyResult result = copyIntoFolder(sourcePath, name);
+    }
+    const CopyResult result = copyIntoFolder(sourcePath, target);
     if (result != CopyResult::Copied)
         return { false, {}, copyFailureText(result, sourcePath) };
-    return { true, name, {} };
+    return { true, target, {} };
 }
 
 } // namespace AttachedFiles

@@ -1,4 +1,6 @@
 #pragma once
+#include "storage/RecordLayout.h"
+
 #include <QString>
 
 #include <functional>
@@ -58,8 +60,31 @@ CopyResult copyIntoFolder(const QString &sourcePath, const QString &name);
 QString copyFailureText(CopyResult result, const QString &sourcePath);
 QString refusedNameText();
 
-// The question asked before a chosen file replaces one of the same name in the folder.
-QString overwriteQuestion();
+// True when the two files hold the same bytes (false when either cannot be read).
+bool sameContent(const QString &pathA, const QString &pathB);
+
+// The name under which a chosen file is kept beside a different file of the same name:
+// "listino (2).pdf", or (3), (4) ... the first that the folder does not hold yet, cut to
+// the field's capacity keeping the number and the extension.
+QString keptBothName(const QString &name);
+
+// How many stored cards of the three archives (products, customers, suppliers) name the
+// attached file in one of their slots, leaving out the record at ownIndex (0-based) of
+// the archive named ownArchive (the card the file is being chosen for; -1: none left out).
+int cardsUsing(const QString &name, const QString &ownArchive, qint64 ownIndex);
+
+// The question asked before a chosen file replaces a different one of the same name in
+// the folder: it names how many other cards use that file and the name "Conserva
+// entrambi" keeps the new one under. The third button's text is keepBothButton().
+QString overwriteQuestion(const QString &name, int otherCards, const QString &keptName);
+QString keepBothButton();
+
+// What the user chose when the name is taken by a different file.
+enum class Choice {
+    Overwrite, // the new file replaces the folder's one
+    KeepExisting, // the folder's file stays and the slot names it
+    KeepBoth // the new file is copied under keptBothName() and the slot names that
+};
 
 // The outcome of choosing a file for a slot.
 struct Attach
@@ -71,9 +96,11 @@ struct Attach
     QString warning;
 };
 
-// Choosing sourcePath for a slot: its storable name, the folder made sure of, the overwrite
-// question through confirmOverwrite when the name is taken (No keeps the folder's file and
-// the slot names it), and the copy. Any failure leaves the slot as it was and says why.
-Attach attach(const QString &sourcePath, const std::function<bool()> &confirmOverwrite);
+// Choosing sourcePath for a slot: its storable name, the folder made sure of, and the copy.
+// When the folder holds a different file of that name, choose is asked (with the name and
+// the name "Conserva entrambi" would give); a file with the same bytes is simply named.
+// Any failure leaves the slot as it was and says why.
+Attach attach(const QString &sourcePath,
+    const std::function<Choice(const QString &name, const QString &keptName)> &choose);
 
 } // namespace AttachedFiles

@@ -106,7 +106,7 @@ void TfrmCartella::btnApriCartellaClick()
     // user is told here instead, and nothing is handed over.
     switch (RecordFolder::prepare(path)) {
     case RecordFolder::Outcome::Ready:
-        TMisc::Open(u'"' + path + u'"');
+        TMisc::OpenOrSay(this, u'"' + path + u'"');
         break;
     case RecordFolder::Outcome::CannotCreate:
         Messages::warning(this,

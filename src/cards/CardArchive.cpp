@@ -1,14 +1,15 @@
 #include "cards/CardArchive.h"
 
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 namespace {
 
-CardOutcome accessError(std::optional<qint64> position = {})
+CardOutcome accessError(Storage::Failure failure, std::optional<qint64> position = {})
 {
     CardOutcome out;
     out.accessError = true;
+    out.busy = failure == Storage::Failure::Busy;
     out.position = position;
     return out;
 }
@@ -18,11 +19,12 @@ CardOutcome accessError(std::optional<qint64> position = {})
 CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &positionText) const
 {
     // The arrows only read: they work on an archive one may not write.
-    RecordFile file;
-    if (!file.open(m_archive, RecordFile::Access::ReadOnly))
-        return accessError();
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadOnly, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
     const CardNavigation::Step step
-        = CardNavigation::decide(move, positionText, file.recordCount());
+        = CardNavigation::decide(move, positionText, archive->recordCount());
     CardOutcome out;
     switch (step.action) {
     case CardNavigation::Step::Action::Stay:
@@ -35,8 +37,8 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
     case CardNavigation::Step::Action::Read: {
         // The record is read whole before the card changes.
         Record record(layout());
-        if (!file.readAt(step.index, record))
-            return accessError();
+        if (!archive->readAt(step.index, record))
+            return accessError(archive->failure());
         out.position = step.position();
         out.record = record;
         break;
@@ -45,18 +47,53 @@ CardOutcome CardArchive::navigate(CardNavigation::Move move, const QString &posi
     return out;
 }
 
-CardOutcome CardArchive::save(const Record &record, const QString &positionText) const
+QString CardArchive::conflictText()
 {
-    RecordFile file;
-    if (!file.open(m_archive))
-        return accessError();
+    return QStringLiteral("La scheda è stata modificata da un'altra postazione dopo che è stata "
+                          "aperta. Si vogliono sovrascrivere quelle modifiche?");
+}
+
+CardOutcome CardArchive::save(
+    const Record &record, const QString &positionText, const std::optional<Record> &asRead) const
+{
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadWrite, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
     const CardNavigation::Save save = CardNavigation::decideSave(positionText);
-    const bool written = save.append ? file.append(record) : file.writeAt(save.index, record);
-    if (!written)
-        return accessError();
+    bool written = false;
+    if (save.append)
+        written = archive->append(record);
+    else if (asRead)
+        written = archive->writeAtIf(save.index, record, *asRead);
+    else
+        written = archive->writeAt(save.index, record);
+    if (!written) {
+        if (archive->failure() != Storage::Failure::Conflict)
+            return accessError(archive->failure());
+        CardOutcome out;
+        out.conflict = true;
+        return out;
+    }
     CardOutcome out;
-    out.position = save.append ? file.recordCount() : save.index + 1;
+    out.position = save.append ? archive->recordCount() : save.index + 1;
     out.notice = save.notice;
+    return out;
+}
+
+CardOutcome CardArchive::reread(const QString &positionText) const
+{
+    Storage::Failure failure = Storage::Failure::None;
+    const auto archive = Storage::open(m_archive, Storage::Access::ReadOnly, nullptr, &failure);
+    if (!archive)
+        return accessError(failure);
+    const CardNavigation::Save at = CardNavigation::decideSave(positionText);
+    Record record(layout());
+    if (at.append || !archive->readAt(at.index, record))
+        return accessError(archive->failure());
+    CardOutcome out;
+    out.position = at.index + 1;
+    out.record = record;
     return out;
 }
 
@@ -67,9 +104,9 @@ CardOutcome CardArchive::duplicate(const QString &positionText) const
         out.notice = { Notice::Kind::Warning, CardNavigation::duplicateNewCardText() };
         return out;
     }
-    RecordFile file;
-    if (!file.open(m_archive))
-        return accessError(0);
+    Storage::Failure failure = Storage::Failure::None;
+    if (!Storage::open(m_archive, Storage::Access::ReadWrite, nullptr, &failure))
+        return accessError(failure, 0);
     out.position = 0;
     out.notice = { Notice::Kind::Information, CardNavigation::duplicatedText() };
     return out;

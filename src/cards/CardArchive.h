@@ -12,6 +12,9 @@
 struct CardOutcome
 {
     bool accessError = false; // the archive could not be opened, read or written
+    bool busy = false; // with accessError: another copy of the program held the archive
+    // Salva found the record changed on disk since the card read it: nothing was written
+    bool conflict = false;
     std::optional<qint64> position; // unset: the position shown stays as it is
     std::optional<Record> record; // a record to display at position
     Notice notice; // shown last; empty: nothing to say
@@ -47,8 +50,15 @@ public:
     // An arrow on a card that shows positionText.
     CardOutcome navigate(CardNavigation::Move move, const QString &positionText) const;
     // Salva: appends a new card (empty position) or rewrites the record shown; the
-    // position then shows where the record is.
-    CardOutcome save(const Record &record, const QString &positionText) const;
+    // position then shows where the record is. With asRead (the record as the card read
+    // it) a rewrite happens only while the stored record is still that one, compared under
+    // the archive's lock; otherwise the outcome is a conflict and nothing is written.
+    CardOutcome save(const Record &record, const QString &positionText,
+        const std::optional<Record> &asRead = std::nullopt) const;
+    // The record stored at the position shown, to display it again (after a conflict).
+    CardOutcome reread(const QString &positionText) const;
+    // The question a card asks on a conflict: Sì saves over the other copy's changes.
+    static QString conflictText();
     // Duplica: a card never saved gets a warning and stays as it is; otherwise the card
     // becomes a new one with the same texts (the position emptied) once the archive is
     // known to be accessible.

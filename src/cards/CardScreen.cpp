@@ -213,6 +213,8 @@ void CardScreen::loadRecord(const Record &record, qint64 position)
         return;
     m_binding->load(record);
     setPosition(position);
+    if (position > 0)
+        m_asRead = record;
 }
 
 QString CardScreen::positionText() const
@@ -222,10 +224,12 @@ QString CardScreen::positionText() const
 
 void CardScreen::setPosition(qint64 position)
 {
-    if (position > 0)
+    if (position > 0) {
         m_position->setText(QString::number(position));
-    else
+    } else {
         m_position->clear();
+        m_asRead.reset();
+    }
 }
 
 void CardScreen::focusFirstField()
@@ -241,10 +245,16 @@ void CardScreen::showAccessError()
 
 bool CardScreen::apply(const CardOutcome &outcome)
 {
+    // What the storage layer set right by itself (a journal set aside) comes first.
+    for (const QString &notice : RecordFile::takeNotices())
+        Messages::warning(this, notice);
     if (outcome.position && !outcome.record)
         setPosition(*outcome.position);
     if (outcome.accessError) {
-        showAccessError();
+        if (outcome.busy)
+            Messages::show(this, m_spec.accessErrorKind, archiveBusyText());
+        else
+            showAccessError();
         return false;
     }
     if (outcome.record)
@@ -260,7 +270,27 @@ void CardScreen::navigate(CardNavigation::Move move)
 
 bool CardScreen::saveCard()
 {
-    return apply(m_archive.save(recordFromControls(), positionText()));
+    const Record record = recordFromControls();
+    CardOutcome outcome = m_archive.save(record, positionText(), m_asRead);
+    if (outcome.conflict) {
+        if (!Messages::confirm(this, CardArchive::conflictText())) {
+            // Nothing saved; the card shows what is stored now, and so holds nothing unsaved.
+            const CardOutcome stored = m_archive.reread(positionText());
+            if (!stored.record) {
+                apply(stored);
+                return false;
+            }
+            m_binding->load(*stored.record);
+            setPosition(stored.position.value_or(0));
+            m_asRead = stored.record;
+            return true;
+        }
+        outcome = m_archive.save(record, positionText());
+    }
+    if (!apply(outcome))
+        return false;
+    m_asRead = record;
+    return true;
 }
 
 bool CardScreen::duplicateCard(const QList<int> &emptiedFields)

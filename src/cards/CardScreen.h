@@ -11,6 +11,7 @@
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <utility>
 
 class FieldEntry;
@@ -101,12 +102,18 @@ protected:
 
     // The record the controls hold.
     Record recordFromControls() const { return m_binding->record(); }
+    // The card's record was rewritten in the archive by this program (a movement changed its
+    // stock): Salva compares the archive with this from now on.
+    void storedMeanwhile(const Record &stored) { m_asRead = stored; }
     // Runs the spec's save rule on the card: on a failure shows its notice, moves the
     // focus and answers false.
     bool passesSaveCheck();
     // The arrows: read and display a record, or say why not.
     void navigate(CardNavigation::Move move);
-    // Writes the card as it stands (append or rewrite); true when written.
+    // Writes the card as it stands (append or rewrite). When another copy of the program
+    // changed the record since the card read it, asks first: No writes nothing and shows the
+    // stored record. True when the card now matches the archive (written, or the stored
+    // record shown).
     bool saveCard();
     // Duplica: on success the fields listed are emptied, with the position; true then.
     bool duplicateCard(const QList<int> &emptiedFields);
@@ -127,6 +134,9 @@ private:
     CardArchive m_archive;
     std::unique_ptr<CardBinding> m_binding;
     QLabel *m_position = nullptr;
+    // The record as the card read it from the archive (or last saved it), for Salva to tell
+    // whether another copy of the program changed it since; unset on a new card.
+    std::optional<Record> m_asRead;
     FieldEntry *m_fieldEntry = nullptr;
     QStringList m_problems;
 };

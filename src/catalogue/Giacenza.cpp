@@ -6,6 +6,8 @@
 #include "app/Messages.h"
 #include "app/Palette.h"
 #include "app/Widgets.h"
+#include "catalogue/StockMovement.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -20,6 +22,7 @@
 TfrmGiacenza::TfrmGiacenza(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
     , m_ui(std::make_unique<Ui::TfrmGiacenza>())
+    , m_product(ProductRecord::layout())
 {
     m_ui->setupUi(this);
     Widgets::applyItalianConventions(this);
@@ -63,20 +66,28 @@ TfrmGiacenza::TfrmGiacenza(QWidget *parent)
 TfrmGiacenza::~TfrmGiacenza() = default;
 
 bool TfrmGiacenza::run(
-    QWidget *parent, MovementRecord::Kind kind, const MovementInput &input, QString *newStock)
+    QWidget *parent, MovementRecord::Kind kind, const MovementInput &input, Record *product)
 {
     TfrmGiacenza dialog(parent);
     dialog.fill(kind, input);
     if (dialog.exec() != QDialog::Accepted)
         return false;
-    if (newStock)
-        *newStock = dialog.newStock();
+    if (product)
+        *product = dialog.product();
     return true;
+}
+
+QString TfrmGiacenza::cardChangedText()
+{
+    return QStringLiteral("Attenzione: la scheda in archivio non corrisponde più a quella "
+                          "mostrata (è stata modificata da un'altra postazione).\n\nIl "
+                          "movimento non è stato registrato.");
 }
 
 void TfrmGiacenza::fill(MovementRecord::Kind kind, const MovementInput &input)
 {
     const bool load = kind == MovementRecord::Kind::Load;
+    m_index = input.index;
     m_ui->lblAggiunta->setText(Movement::quantityCaption(kind));
     m_ui->txtOperazione->setText(
         load ? QStringLiteral("OPERAZIONE DI CARICO") : QStringLiteral("OPERAZIONE DI SCARICO"));
@@ -150,14 +161,25 @@ void TfrmGiacenza::btnAggiornaClick()
         m_ui->txtAggiunta->text(),
         m_ui->txtNote->text(),
     });
-    // The card takes the new stock only once the movement is on disk: a stock change
-    // without its movement would break the history the summaries read.
-    if (!Movement::appendMovement(*kind, record)) {
-        Messages::warning(this, accessErrorText());
+    const QString question = Movement::negativeStockQuestion(*kind, m_ui->txtTotale->text());
+    if (!question.isEmpty() && !Messages::confirm(this, question))
         return;
+    // The movement and the stored stock change together or not at all: a stock change
+    // without its movement, or the reverse, would break the history the summaries read.
+    const StockMovement::Outcome outcome = StockMovement::apply(*kind, record, m_index);
+    switch (outcome.result) {
+    case StockMovement::Outcome::Result::Applied:
+        m_product = outcome.product;
+        done(QDialog::Accepted);
+        break;
+    case StockMovement::Outcome::Result::AccessError:
+        Messages::warning(this, outcome.busy ? archiveBusyText() : accessErrorText());
+        break;
+    case StockMovement::Outcome::Result::CardChanged:
+        Messages::warning(this, cardChangedText());
+        done(QDialog::Rejected);
+        break;
     }
-    m_newStock = TrimControl(m_ui->txtTotale->text());
-    done(QDialog::Accepted);
 }
 
 void TfrmGiacenza::btnChiudiClick()

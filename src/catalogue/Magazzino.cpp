@@ -8,11 +8,13 @@
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
 #include "cards/CardLooks.h"
+#include "cards/CardNavigation.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/Giacenza.h"
 #include "catalogue/Prices.h"
 #include "catalogue/ProductCard.h"
 #include "catalogue/ProductCardReport.h"
+#include "catalogue/StockMovement.h"
 #include "export/ExportScreen.h"
 #include "import/Importa.h"
 #include "records/ProductRecord.h"
@@ -27,12 +29,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
 
 #include <cmath>
 
 namespace {
+
+// Screens shorter than this (in logical pixels) leave out the button column's picture.
+constexpr int kShortScreen = 680;
 
 const CardSpec &productSpec()
 {
@@ -43,8 +49,10 @@ const CardSpec &productSpec()
         .accessErrorKind = Notice::Kind::Warning,
         .newRecord = &ProductCard::newProduct,
         .firstField = QStringLiteral("txtCodice"),
-        // The attachments and the folder belong to the record duplicated, not to the copy.
-        .duplicaEmpties = { File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc },
+        // The attachments and the folder belong to the record duplicated, not to the copy;
+        // the stock and its value come only from the copy's own movements.
+        .duplicaEmpties = { File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc,
+            Giacenza, Valore },
         .enterRing = { QStringLiteral("txtCodice"), QStringLiteral("txtTipologia"),
             QStringLiteral("txtMarca"), QStringLiteral("txtModello"),
             QStringLiteral("txtDescrizione"), QStringLiteral("txtAccessori"),
@@ -206,6 +214,11 @@ void TfrmMagazzino::setupLooks()
         grids.append(qobject_cast<QGridLayout *>(section->layout()));
     if (sections)
         ScreenFit::pairsUnderWhenNarrow(sections, grids);
+    // On a short screen (1366x768 at 125 %) the picture gives its room to the buttons, so
+    // that the column shows every one of them down to Esci without scrolling.
+    if (const QScreen *screen = this->screen();
+        screen && screen->availableGeometry().height() < kShortScreen)
+        m_ui->imgDecoro->hide();
 }
 
 void TfrmMagazzino::cmdSottoscortaClick()
@@ -228,40 +241,15 @@ void TfrmMagazzino::cmdWebClick()
         return;
     }
     const QString address = WebSearch::address(m_ui->txtMarca->text(), m_ui->txtModello->text());
-    // The shell open reports nothing; an address it could not even read is the one
-    // failure the card can see.
-    if (!TMisc::UrlFor(address).isValid()) {
+    // An address that cannot even be read, or no browser to show it: the user is told.
+    if (!TMisc::UrlFor(address).isValid() || !TMisc::Open(u'"' + address + u'"'))
         Messages::warning(this, WebSearch::shellFailureText());
-        return;
-    }
-    TMisc::Open(u'"' + address + u'"');
 }
 
-void TfrmMagazzino::FormShow()
-{
-    m_stockUnsaved = false;
-    CardScreen::FormShow();
-}
-
-QString TfrmMagazzino::stockNotSavedText()
+QString TfrmMagazzino::saveFirstText()
 {
     return QStringLiteral(
-        "Attenzione: la giacenza dell'articolo è stata aggiornata da un movimento di magazzino, "
-        "ma la scheda non è stata ancora salvata.\n\nSi vuole salvare la scheda ora?");
-}
-
-bool TfrmMagazzino::leaveCard()
-{
-    if (!m_stockUnsaved)
-        return true;
-    // The movement is already in its yearly file; the new stock reaches the archive only
-    // with Salva. Leaving without it would keep the movement and lose the stock.
-    if (!Messages::confirm(this, stockNotSavedText())) {
-        m_stockUnsaved = false;
-        return true;
-    }
-    cmdSalvaClick();
-    return !m_stockUnsaved;
+        "Per registrare un movimento occorre prima salvare la scheda. Salvarla adesso?");
 }
 
 void TfrmMagazzino::setStock(const QString &text)
@@ -305,8 +293,7 @@ void TfrmMagazzino::cmdSalvaClick()
     btnValoreClick();
     m_ui->txtGiacenza->setText(stock);
 
-    if (saveCard())
-        m_stockUnsaved = false;
+    saveCard();
 }
 
 void TfrmMagazzino::applyPrices(const Prices::PriceResult &result, const QString &warning)
@@ -364,16 +351,32 @@ void TfrmMagazzino::recordMovement(MovementRecord::Kind kind)
         m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
         return;
     }
+    // The movement changes the stored product: a card that is not stored as it shows
+    // (new, or its code changed) is saved first.
+    const auto storedAsShown = [this] {
+        const qint64 position = CardNavigation::positionOf(positionText());
+        return position > 0
+            && StockMovement::storedCode(position - 1) == fieldText(QStringLiteral("Codice"));
+    };
+    if (!storedAsShown()) {
+        if (!Messages::confirm(this, saveFirstText()))
+            return;
+        cmdSalvaClick();
+        if (!storedAsShown())
+            return;
+    }
     fillIfEmpty(m_ui->txtGiacenza, ProductCard::kZeroCount);
     const bool load = kind == MovementRecord::Kind::Load;
     const MovementInput input { fieldText(QStringLiteral("Codice")),
         fieldText(QStringLiteral("Tipologia")), fieldText(QStringLiteral("Marca")),
         fieldText(QStringLiteral("Modello")), fieldText(QStringLiteral("Giacenza")),
-        fieldText(load ? QStringLiteral("Costo") : QStringLiteral("Prezzo")) };
-    QString newStock;
-    if (TfrmGiacenza::run(this, kind, input, &newStock)) {
-        setStock(newStock);
-        m_stockUnsaved = true;
+        fieldText(load ? QStringLiteral("Costo") : QStringLiteral("Prezzo")),
+        CardNavigation::positionOf(positionText()) - 1 };
+    Record product(ProductRecord::layout());
+    if (TfrmGiacenza::run(this, kind, input, &product)) {
+        storedMeanwhile(product);
+        setStock(product.value(ProductRecord::Giacenza));
+        m_ui->txtValore->setText(product.value(ProductRecord::Valore));
     }
 }
 

@@ -33,9 +33,9 @@ public:
         const QString &onde);
     // The trimmed text of the control bound to a product field ("Codice", "Consumo", ...).
     QString fieldText(const QString &fieldName) const;
-    // The question asked before the card leaves a product (Nuovo, another record shown,
-    // closing) whose stock a movement changed and that was not saved since.
-    static QString stockNotSavedText();
+    // Asked by + and − on a card whose product is not stored as shown (a new card, or a
+    // code changed and not saved): a movement needs its stored product.
+    static QString saveFirstText();
 
 public slots:
     // The save rule, then the empty numbers filled, the counts rounded, the prices and the
@@ -51,22 +51,14 @@ public slots:
     void impFornitoreClick();
     void cmdWebClick();
 
-protected:
-    void FormShow() override;
-    // When a movement changed the stock and the card was not saved since, asks whether to
-    // save now (Sì runs Salva). False when the card must stay (the save was asked for and
-    // failed).
-    bool leaveCard() override;
-
 private:
     void setupLooks();
     // Calcola and Scorpora: the three price fields from the result, and the warning with
     // the focus on the price with VAT when the result is not a number.
     void applyPrices(const Prices::PriceResult &result, const QString &warning);
     // Opens the movement dialog for the card's product; a product without a code gets a
-    // warning instead.
+    // warning instead, and one not stored as shown is saved first when the user agrees.
+    // The movement rewrites the stored stock and value, which the card then shows.
     void recordMovement(MovementRecord::Kind kind);
     std::unique_ptr<Ui::TfrmMagazzino> m_ui;
-    // A movement changed the stock shown and the card has not been saved since.
-    bool m_stockUnsaved = false;
 };

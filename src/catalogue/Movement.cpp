@@ -1,7 +1,10 @@
 #include "catalogue/Movement.h"
 
+#include "storage/ProgramFolder.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
+
+#include <QFileInfo>
 
 namespace Movement {
 
@@ -39,6 +42,15 @@ StockTotal computeTotal(MovementRecord::Kind kind, const QString &giacenza, cons
     return result;
 }
 
+QString negativeStockQuestion(MovementRecord::Kind kind, const QString &totale)
+{
+    const std::optional<double> stock = TextToNumber(TrimControl(totale));
+    if (kind != MovementRecord::Kind::Unload || !stock || *stock >= 0)
+        return QString();
+    return QStringLiteral("La giacenza diventerà negativa (%1). Registrare lo scarico?")
+        .arg(NumberToText(*stock));
+}
+
 Record buildRecord(const MovementEntry &entry)
 {
     using namespace MovementRecord;
@@ -60,14 +72,22 @@ QString fileNameFor(MovementRecord::Kind kind, const Record &record)
     return MovementRecord::fileNameFor(kind, record.value(MovementRecord::Data));
 }
 
-bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error)
+bool appendMovement(
+    MovementRecord::Kind kind, const Record &record, QString *error, RecordFile::Failure *failure)
 {
+    const Archive archive = MovementRecord::archiveNamed(fileNameFor(kind, record));
+    const QString path = ProgramFolder::filePath(archive.fileName);
+    const bool existed = QFileInfo::exists(path);
     RecordFile file;
-    const bool ok
-        = file.open(MovementRecord::archiveNamed(fileNameFor(kind, record))) && file.append(record);
+    const bool ok = file.open(archive) && file.append(record);
     if (!ok && error)
         *error = file.errorString();
+    if (!ok && failure)
+        *failure = file.failure();
     file.close();
+    // The first movement of a year that failed leaves no empty yearly file behind.
+    if (!ok && !existed)
+        RecordFile::removeIfEmpty(path);
     return ok;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "records/MovementRecord.h"
 #include "storage/Record.h"
+#include "storage/RecordFile.h"
 
 #include <QString>
 #include <QStringView>
@@ -8,10 +9,12 @@
 #include <optional>
 
 // The values the product card hands to the movement dialog, as the card shows them.
-// importo is the unit cost for a load and the unit (net) price for an unload.
+// importo is the unit cost for a load and the unit (net) price for an unload; index is
+// the position (0-based) of the stored product the movement applies to.
 struct MovementInput
 {
     QString codice, tipologia, marca, modello, giacenza, importo;
+    qint64 index = -1;
 };
 
 // The rules of a stock movement, apart from the dialog that shows it.
@@ -40,6 +43,11 @@ struct MovementEntry
 {
     QString data, ora, codice, tipologia, marca, modello, importo, quantita, note;
 };
+// An unload that leaves the stock below zero is recorded only once the user agrees; the
+// question names the new stock as "Calcola totale" shows it. Empty when no question is due
+// (a load, a stock that stays at zero or above, a total that is not a number).
+QString negativeStockQuestion(MovementRecord::Kind kind, const QString &totale);
+
 // The movement record of these texts. An empty quantity is recorded as "0" and an empty
 // amount as "0,00"; trimming and cutting to each field's capacity happen when the record
 // is written (category, brand and model keep their first 50 characters).
@@ -52,6 +60,8 @@ QString fileNameFor(MovementRecord::Kind kind, const Record &record);
 // Appends the movement to its yearly file in the program folder (created when missing)
 // and closes it. Returns false, with the reason in *error when given, when the file
 // cannot be opened or written; nothing is appended then.
-bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error = nullptr);
+// The kind of failure goes to *failure when given (another copy holding the file).
+bool appendMovement(MovementRecord::Kind kind, const Record &record, QString *error = nullptr,
+    RecordFile::Failure *failure = nullptr);
 
 } // namespace Movement

@@ -161,11 +161,22 @@ CheckOutcome VatNumberOutcome(const QString &input)
             QStringLiteral("Attenzione: la partita IVA deve essere composta da 11 "
                            "caratteri numerici."),
             false };
+    // A number whose office code names no office was never issued, whatever its check
+    // digit says.
+    const QString office = VatOfficeName(QStringView(number).mid(7, 3));
+    if (CheckVatNumber(number) && office.isEmpty())
+        return { CheckOutcome::Kind::Warning,
+            QStringLiteral("Attenzione: il numero di partita IVA digitato risulta NON VALIDO!"
+                           "\r\n\r\nLe cifre dall'ottava alla decima (%1) devono indicare "
+                           "l'Ufficio IVA che lo ha rilasciato, ma nessun ufficio ha questo "
+                           "codice.")
+                .arg(QStringView(number).mid(7, 3)),
+            true };
     if (CheckVatNumber(number))
         return { CheckOutcome::Kind::Information,
             QStringLiteral("Il numero di partita IVA digitato risulta VALIDO.\r\n\r\n"
                            "E' stato rilasciato dall'Ufficio IVA del Comune di ")
-                + VatOfficeName(QStringView(input).mid(7, 3)) + u'.',
+                + office + u'.',
             true };
     return { CheckOutcome::Kind::Warning,
         QStringLiteral("Attenzione: il numero di partita IVA digitato risulta ERRATO!\r\n\r\n"

@@ -5,6 +5,7 @@
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/ScreenFit.h"
+#include "app/Screens.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
 #include "attachments/Cartella.h"
@@ -82,6 +83,9 @@ const CardSpec &customerSpec()
                 QStringLiteral("Gestisci la cartella abbinata alla scheda corrente.") },
             { QStringLiteral("cmdScaduti"),
                 QStringLiteral("Visualizza il riepilogo delle rate in scadenza o scadute.") },
+            { QStringLiteral("btnGrafici"),
+                QStringLiteral(
+                    "Visualizza i grafici, tra cui le rate in scadenza nei prossimi 12 mesi.") },
             { QStringLiteral("cmdGuida"), QStringLiteral("Visualizza la guida in linea.") },
         },
         .background = names({ "panStrumenti", "shpGruppo01", "shpGruppo02", "shpGruppo03",
@@ -115,6 +119,7 @@ TfrmAnagrafica::TfrmAnagrafica(QWidget *parent)
     wireButtons<TfrmAnagrafica>({
         { "cmdCartella", &TfrmAnagrafica::cmdCartellaClick },
         { "cmdScaduti", &TfrmAnagrafica::cmdScadutiClick },
+        { "btnGrafici", &TfrmAnagrafica::btnGraficiClick },
         { "btnCodFisc", &TfrmAnagrafica::btnCodFiscClick },
         { "btnIva", &TfrmAnagrafica::btnIvaClick },
         { "btnIban", &TfrmAnagrafica::btnIbanClick },
@@ -209,6 +214,7 @@ void TfrmAnagrafica::setupLooks()
             { m_ui->cmdEsporta, "x-office-spreadsheet.png", 32 },
             { m_ui->cmdImporta, "document-open.png", 32 },
             { m_ui->cmdScaduti, "office-calendar.png", 32 },
+            { m_ui->btnGrafici, "x-office-presentation.png", 32 },
             { m_ui->cmdGuida, "help-browser.png", 32 },
             { m_ui->cmdEsci, "system-log-out.png", 32 },
             { m_ui->btnCodFisc, "system-search.png", 20 },
@@ -249,6 +255,11 @@ void TfrmAnagrafica::cmdScadutiClick()
     list.exec();
 }
 
+void TfrmAnagrafica::btnGraficiClick()
+{
+    Screens::openModal(QStringLiteral("TfrmGrafici"), this);
+}
+
 void TfrmAnagrafica::btnCodFiscClick()
 {
     checkCodeField(this, trimmedText(QStringLiteral("txtCodFisc")));
@@ -271,5 +282,5 @@ void TfrmAnagrafica::btnCartaClick()
 
 void TfrmAnagrafica::btnEmailClick()
 {
-    TMisc::Open(TMisc::mailto(m_ui->txtEmail->text()));
+    TMisc::OpenOrSay(this, TMisc::mailto(m_ui->txtEmail->text()));
 }

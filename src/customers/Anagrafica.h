@@ -23,6 +23,7 @@ public:
 public slots:
     void cmdCartellaClick();
     void cmdScadutiClick();
+    void btnGraficiClick();
     void btnCodFiscClick();
     void btnIvaClick();
     void btnIbanClick();

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <algorithm>
+
 namespace CustomerRules {
 
 namespace {
@@ -158,15 +160,24 @@ Record newCustomer()
     return customer;
 }
 
+QString maskedCardNumber(QStringView number)
+{
+    const QString trimmed = TrimControl(number);
+    const qsizetype hidden = std::max<qsizetype>(0, trimmed.size() - 4);
+    return QString(hidden, u'*') + trimmed.mid(hidden);
+}
+
 CardContent cardContent(const Record &customer, const QString &date, const QString &time)
 {
-    // A row's value joins trimmed field texts and literal pieces.
+    // A row's value joins trimmed field texts, the masked card number and literal pieces.
     struct Piece
     {
         int field; // -1 for a literal piece
         const char16_t *text;
+        bool masked = false;
     };
     const auto F = [](int field) { return Piece { field, nullptr }; };
+    const auto M = [](int field) { return Piece { field, nullptr, true }; };
     const auto T = [](const char16_t *text) { return Piece { -1, text }; };
     using namespace CustomerRecord;
     const struct
@@ -189,7 +200,7 @@ CardContent cardContent(const Record &customer, const QString &date, const QStri
         { u"E-mail:", { F(Email) } },
         { u"Codice fiscale:", { F(CodFisc) } },
         { u"Partita IVA:", { F(Iva) } },
-        { u"Carta di credito:", { T(u"N. "), F(Carta), T(u"  Scadenza: "), F(ScadeCarta) } },
+        { u"Carta di credito:", { T(u"N. "), M(Carta), T(u"  Scadenza: "), F(ScadeCarta) } },
         { u"IBAN:", { F(Iban), T(u"  -  Intestatario C/C: "), F(Intestatario) } },
         { u"Estremi documento:",
             { T(u"Tipo: "), F(TipoDoc), T(u"  N. "), F(NumDoc), T(u"  Scadenza: "), F(DataSca) } },
@@ -209,7 +220,9 @@ CardContent cardContent(const Record &customer, const QString &date, const QStri
     for (const auto &row : rows) {
         QString value;
         for (const Piece &piece : row.pieces) {
-            if (piece.field >= 0)
+            if (piece.masked)
+                value += maskedCardNumber(customer.value(piece.field));
+            else if (piece.field >= 0)
                 value += TrimControl(customer.value(piece.field));
             else
                 value += QStringView(piece.text);

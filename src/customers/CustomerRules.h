@@ -59,7 +59,11 @@ Record newCustomer();
 // The warning of cmdCartella on a card not yet saved.
 QString folderOnNewCardText();
 
-// The customer card as it prints on the card template: title, 24 rows, footer.
+// A payment card number as printed: every character but the last four becomes '*'.
+QString maskedCardNumber(QStringView number);
+
+// The customer card as it prints on the card template: title, 24 rows, footer (the card
+// number masked).
 // customer holds the card's texts by their field names (Cognome, Nome, ...).
 CardContent cardContent(const Record &customer, const QString &date, const QString &time);
 

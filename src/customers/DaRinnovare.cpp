@@ -2,6 +2,7 @@
 
 #include "ui_DaRinnovare.h"
 
+#include "app/Messages.h"
 #include "app/Palette.h"
 #include "cards/CardScreen.h"
 #include "customers/DueList.h"
@@ -60,12 +61,16 @@ void TfrmDaRinnovare::fill()
 {
     RecordFile file;
     ListLines::Scan scan;
-    // Whatever stops the reading (a file that cannot be opened or read, a customer whose
-    // dates cannot be tested) stops it silently: the lines so far stay.
-    if (file.open(CustomerRecord::archive()))
+    // Read only: an archive one may only read is listed. One that cannot be opened is said;
+    // whatever else stops the reading (a record that cannot be read, a customer whose dates
+    // cannot be tested) stops it silently: the lines so far stay.
+    const bool opened = file.open(CustomerRecord::archive(), RecordFile::Access::ReadOnly);
+    if (opened)
         scan = DueList::lines(file, Clock::now().date());
     file.close();
     showLines(scan.lines);
+    if (!opened)
+        Messages::warning(this, accessErrorText(file));
 }
 
 void TfrmDaRinnovare::lstRecordsDblClick()

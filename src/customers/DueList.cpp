@@ -19,21 +19,31 @@ ListLines::Columns columns()
     };
 }
 
-ListLines::Scan lines(RecordFile &file, const QDate &today)
+std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today)
 {
     const RecordLayout &layout = CustomerRecord::layout();
-    auto accept = [&layout, &today](QByteArrayView bytes) {
-        char16_t dueBuffer[ListLines::kFieldBuffer];
-        char16_t noticeBuffer[ListLines::kFieldBuffer];
-        const std::optional<bool> due = CustomerRules::isDue(
-            ListLines::fieldView(layout, bytes, CustomerRecord::Scadenza, dueBuffer),
-            ListLines::fieldView(layout, bytes, CustomerRecord::Preavviso, noticeBuffer), today);
-        if (!due)
+    char16_t dueBuffer[ListLines::kFieldBuffer];
+    char16_t noticeBuffer[ListLines::kFieldBuffer];
+    const QStringView scadenza
+        = ListLines::fieldView(layout, customerBytes, CustomerRecord::Scadenza, dueBuffer);
+    const std::optional<bool> due = CustomerRules::isDue(scadenza,
+        ListLines::fieldView(layout, customerBytes, CustomerRecord::Preavviso, noticeBuffer),
+        today);
+    if (!due)
+        return std::nullopt;
+    return Reading { *CustomerRules::instalmentDate(scadenza), *due };
+}
+
+ListLines::Scan lines(RecordFile &file, const QDate &today)
+{
+    auto accept = [&today](QByteArrayView bytes) {
+        const std::optional<Reading> customer = read(bytes, today);
+        if (!customer)
             return ListLines::Verdict::Stop;
-        return *due ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
+        return customer->due ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(columns(), layout));
+    ListLines::Scan scan = ListLines::scanLines(
+        file, accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
     ListLines::sortLines(scan.lines);
     return scan;
 }

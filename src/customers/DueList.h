@@ -1,7 +1,10 @@
 #pragma once
 #include "lists/ListLines.h"
 
+#include <QByteArrayView>
 #include <QDate>
+
+#include <optional>
 
 class RecordFile;
 
@@ -11,6 +14,16 @@ namespace DueList {
 
 // Surname and name, preferred contact, due date, instalment, purchase.
 ListLines::Columns columns();
+
+// How the list reads one stored customer: the date of the next instalment (Scadenza) and
+// whether the customer is due on today. Nothing when the customer cannot be tested
+// (Scadenza not a date or Preavviso not a whole number): the reading ends there.
+struct Reading
+{
+    QDate scadenza;
+    bool due = false;
+};
+std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today);
 
 // The customers of the open archive that are due on today, sorted by their lines (by
 // surname and name). A customer whose Scadenza is not a date or whose Preavviso is not a

@@ -3,6 +3,7 @@
 #include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
+#include "storage/StoredField.h"
 
 #include <algorithm>
 #include <limits>
@@ -14,17 +15,7 @@ namespace {
 // the capacity is taken as the capacity.
 QByteArrayView fieldBytes(const RecordLayout &layout, QByteArrayView record, int field)
 {
-    const int offset = layout.offset(field);
-    if (offset >= record.size())
-        return {};
-    const qsizetype length = std::min<qsizetype>({ static_cast<unsigned char>(record[offset]),
-        layout.field(field).capacity, record.size() - offset - 1 });
-    QByteArrayView text = record.sliced(offset + 1, length);
-    while (!text.isEmpty() && static_cast<unsigned char>(text.front()) <= 32)
-        text = text.sliced(1);
-    while (!text.isEmpty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.chop(1);
-    return text;
+    return storedText(record, layout.offset(field), layout.field(field).capacity, Trim::Controls);
 }
 
 } // namespace

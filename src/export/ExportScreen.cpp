@@ -31,8 +31,12 @@ namespace {
 const QString kAskExport = QStringLiteral(
     "L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
     "schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?");
-const QString kAskOpen = QStringLiteral("Le schede in archivio sono state esportate con "
-                                        "successo.\r\n\r\nSi vuole aprire il file di Excel?");
+// The question after a successful export, saying where the file is.
+QString askOpenText(const QString &path)
+{
+    return QStringLiteral("Le schede in archivio sono state esportate con successo.\r\n\r\n")
+        + TMisc::writtenToText(path) + QStringLiteral("\r\n\r\nSi vuole aprire il file di Excel?");
+}
 const QString kFailure
     = QStringLiteral("Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
                      "Accertarsi che il file di Excel non sia già aperto.");
@@ -185,21 +189,26 @@ void ExportScreen::FormShow()
 {
     RecordFile file;
     bool opened = false;
+    // Read only: an archive one may only read is exported all the same.
     if (m_exporter.archive) {
-        opened = file.open(m_exporter.archive());
+        opened = file.open(m_exporter.archive(), RecordFile::Access::ReadOnly);
     } else {
         // The yearly file chosen on the selection screen that opened this one.
         const QLabel *lblFile = parentWidget()
             ? parentWidget()->findChild<QLabel *>(QStringLiteral("lblFile"))
             : nullptr;
         const QString path = lblFile ? lblFile->text().trimmed() : QString();
-        opened = !path.isEmpty() && file.openPath(path, m_exporter.layout());
+        opened = !path.isEmpty()
+            && file.openPath(path, m_exporter.layout(), RecordFile::Access::ReadOnly);
     }
-    // A file that cannot be read leaves the design rows; a read failure the rows read so
-    // far. Neither is reported.
+    // A file that cannot be opened leaves the design rows and is said, and nothing is
+    // exported from it; a read failure leaves the rows read so far, without a message.
+    m_opened = opened;
     if (opened)
         m_model->fill(file);
     file.close();
+    if (!opened)
+        Messages::plain(this, accessErrorText(file));
 }
 
 void ExportScreen::exportFile(
@@ -207,6 +216,11 @@ void ExportScreen::exportFile(
 {
     if (!Messages::confirm(this, kAskExport))
         return;
+    // Rows that were never read from the archive never replace an earlier export.
+    if (!m_opened) {
+        Messages::plain(this, kFailure);
+        return;
+    }
     const QString path = ProgramFolder::filePath(fileName);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const bool saved = save(path, m_model->grid());
@@ -215,8 +229,8 @@ void ExportScreen::exportFile(
         Messages::plain(this, kFailure);
         return;
     }
-    if (Messages::confirm(this, kAskOpen))
-        TMisc::Open(QLatin1Char('"') + path + QLatin1Char('"'));
+    if (Messages::confirm(this, askOpenText(path)))
+        TMisc::OpenOrSay(this, QLatin1Char('"') + path + QLatin1Char('"'));
 }
 
 void ExportScreen::cmdEsportaClick()

@@ -56,4 +56,5 @@ private:
     ExportModel *m_model = nullptr;
     FieldEntry *m_fieldEntry = nullptr;
     bool m_filled = false;
+    bool m_opened = false; // the archive was read when the screen was shown
 };

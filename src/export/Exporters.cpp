@@ -11,7 +11,7 @@ namespace Export {
 
 namespace {
 
-enum Flag { None = 0, Editable = 1, Right = 2, Amount = 4, Count = 8 };
+enum Flag { None = 0, Editable = 1, Right = 2, Amount = 4, Count = 8, Code = 16 };
 
 constexpr Column col(QStringView gridHeader, QStringView fileHeader, int fileWidth, int gridWidth,
     int field, int flags = None, int joinedField = -1)
@@ -20,20 +20,22 @@ constexpr Column col(QStringView gridHeader, QStringView fileHeader, int fileWid
         (flags & Right) ? Align::Right : Align::Left, (flags & Editable) != 0,
         (flags & Amount)      ? CellType::Amount
             : (flags & Count) ? CellType::Count
-                              : CellType::Text };
+                              : CellType::Text,
+        (flags & Code) != 0 };
 }
 
 // Columns 19 to 22 carry the four further product values under the captions the other
 // information dialog gives them.
 constexpr std::array<Column, 23> kProductColumns = {
-    col(u"Codice articolo", u"Codice articolo", 250, 150, ProductRecord::Codice),
+    col(u"Codice articolo", u"Codice articolo", 250, 150, ProductRecord::Codice, Code),
     col(u"Tipologia", u"Tipologia", 250, 150, ProductRecord::Tipologia),
     col(u"Marca", u"Marca", 250, 150, ProductRecord::Marca),
     col(u"Modello", u"Modello", 250, 150, ProductRecord::Modello),
     col(u"Descrizione", u"Descrizione", 400, 350, ProductRecord::Descrizione),
     col(u"Accessori", u"Accessori", 400, 350, ProductRecord::Accessori, Editable),
     col(u"Fornitore", u"Fornitore", 250, 200, ProductRecord::Fornitore),
-    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 250, ProductRecord::Recapiti),
+    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 250, ProductRecord::Recapiti,
+        Code),
     col(u"Data acquisto", u"Data acquisto", 200, 100, ProductRecord::Data),
     col(u"Estremi documento di acquisto", u"Estremi documento acquisto", 350, 350,
         ProductRecord::Documento),
@@ -56,7 +58,7 @@ constexpr std::array<Column, 23> kProductColumns = {
 constexpr std::array<Column, 9> kLoadColumns = {
     col(u"Data carico", u"Data carico", 180, 120, MovementRecord::Data),
     col(u"Ora carico", u"Ora carico", 180, 120, MovementRecord::Ora, Editable),
-    col(u"Codice articolo", u"Codice articolo", 200, 180, MovementRecord::Codice, Editable),
+    col(u"Codice articolo", u"Codice articolo", 200, 180, MovementRecord::Codice, Editable | Code),
     col(u"Tipologia", u"Tipologia", 250, 250, MovementRecord::Tipologia),
     col(u"Marca", u"Marca", 250, 250, MovementRecord::Marca),
     col(u"Modello", u"Modello", 250, 250, MovementRecord::Modello, Editable),
@@ -68,7 +70,7 @@ constexpr std::array<Column, 9> kLoadColumns = {
 constexpr std::array<Column, 9> kUnloadColumns = {
     col(u"Data scarico", u"Data scarico", 180, 120, MovementRecord::Data),
     col(u"Ora scarico", u"Ora scarico", 180, 120, MovementRecord::Ora, Editable),
-    col(u"Codice articolo", u"Codice articolo", 200, 180, MovementRecord::Codice, Editable),
+    col(u"Codice articolo", u"Codice articolo", 200, 180, MovementRecord::Codice, Editable | Code),
     col(u"Tipologia", u"Tipologia", 250, 250, MovementRecord::Tipologia),
     col(u"Marca", u"Marca", 250, 250, MovementRecord::Marca),
     col(u"Modello", u"Modello", 250, 250, MovementRecord::Modello, Editable),
@@ -81,30 +83,32 @@ constexpr std::array<Column, 9> kUnloadColumns = {
 constexpr std::array<Column, 25> kCustomerColumns = {
     col(u"Cognome e nome Cliente", u"Cognome e nome Cliente", 250, 250, CustomerRecord::Cognome,
         None, CustomerRecord::Nome),
-    col(u"Codice fiscale", u"Codice fiscale", 200, 150, CustomerRecord::CodFisc),
+    col(u"Codice fiscale", u"Codice fiscale", 200, 150, CustomerRecord::CodFisc, Code),
     col(u"Data di nascita", u"Data di nascita", 200, 120, CustomerRecord::DataNasc),
     col(u"Comune / Stato estero di nascita", u"Comune di nascita", 250, 250,
         CustomerRecord::ComuneNasc),
-    col(u"Partita IVA", u"Partita IVA", 200, 150, CustomerRecord::Iva, Editable),
+    col(u"Partita IVA", u"Partita IVA", 200, 150, CustomerRecord::Iva, Editable | Code),
     col(u"Indirizzo di residenza", u"Indirizzo di residenza", 250, 250, CustomerRecord::Indirizzo),
     col(u"Comune di residenza", u"Città di residenza", 250, 250, CustomerRecord::ComuneRes,
         Editable),
-    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 200, CustomerRecord::Recapito),
-    col(u"Tel. casa", u"Tel. casa", 200, 200, CustomerRecord::TelCasa, Editable),
-    col(u"Tel. cellulare", u"Tel. cellulare", 200, 200, CustomerRecord::TelCel),
+    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 200, CustomerRecord::Recapito,
+        Code),
+    col(u"Tel. casa", u"Tel. casa", 200, 200, CustomerRecord::TelCasa, Editable | Code),
+    col(u"Tel. cellulare", u"Tel. cellulare", 200, 200, CustomerRecord::TelCel, Code),
     col(u"E-mail", u"E-mail", 250, 250, CustomerRecord::Email),
     col(u"Professione", u"Professione", 250, 250, CustomerRecord::Professione),
-    col(u"IBAN", u"IBAN", 300, 250, CustomerRecord::Iban, Editable),
+    col(u"IBAN", u"IBAN", 300, 250, CustomerRecord::Iban, Editable | Code),
     col(u"Intestatario C/C", u"Intestatario C/C", 250, 250, CustomerRecord::Intestatario),
     col(u"Modalità di pagamento", u"Modalità di pagamento", 250, 250, CustomerRecord::Pagamento),
     col(u"Prodotti e servizi di interesse", u"Prodotti e servizi di interesse", 300, 300,
         CustomerRecord::Prodotti),
     col(u"Tipo documento", u"Tipo documento", 250, 250, CustomerRecord::TipoDoc, Editable),
-    col(u"Numero documento", u"Numero documento", 250, 200, CustomerRecord::NumDoc, Editable),
+    col(u"Numero documento", u"Numero documento", 250, 200, CustomerRecord::NumDoc,
+        Editable | Code),
     col(u"Ente di rilascio", u"Ente di rilascio", 250, 250, CustomerRecord::EnteRil, Editable),
     col(u"Data rilascio", u"Data di rilascio", 200, 200, CustomerRecord::DataRil, Editable),
     col(u"Data scadenza", u"Data di scadenza", 200, 200, CustomerRecord::DataSca),
-    col(u"Codice Cliente", u"Codice Cliente", 250, 250, CustomerRecord::Codice, Editable),
+    col(u"Codice Cliente", u"Codice Cliente", 250, 250, CustomerRecord::Codice, Editable | Code),
     col(u"Categoria", u"Categoria", 250, 250, CustomerRecord::Categoria),
     col(u"Zona di appartenenza", u"Zona di appartenenza", 250, 250, CustomerRecord::Zona),
     col(u"Note", u"Note", 300, 300, CustomerRecord::Note, Editable),
@@ -114,21 +118,22 @@ constexpr std::array<Column, 25> kCustomerColumns = {
 constexpr std::array<Column, 22> kSupplierColumns = {
     col(u"Denominazione Ditta", u"Denominazione Ditta", 250, 250, SupplierRecord::Ditta),
     col(u"Titolare o responsabile", u"Titolare o responsabile", 250, 250, SupplierRecord::Titolare),
-    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 200, SupplierRecord::Recapito),
+    col(u"Recapito preferenziale", u"Recapito preferenziale", 250, 200, SupplierRecord::Recapito,
+        Code),
     col(u"Indirizzo", u"Indirizzo", 300, 250, SupplierRecord::IndirizzoRes),
     col(u"Città", u"Città", 250, 250, SupplierRecord::ComuneRes, Editable, SupplierRecord::ProvRes),
-    col(u"CAP", u"CAP", 150, 100, SupplierRecord::CapRes, Editable),
+    col(u"CAP", u"CAP", 150, 100, SupplierRecord::CapRes, Editable | Code),
     col(u"Modalità di pagamento", u"Modalità di pagamento", 250, 250, SupplierRecord::Pagamento),
-    col(u"Tel. casa", u"Tel. casa", 250, 200, SupplierRecord::TelCasa),
-    col(u"Tel. ufficio", u"Tel. ufficio", 250, 200, SupplierRecord::TelUff),
-    col(u"Tel. cellulare", u"Tel. cellulare", 250, 200, SupplierRecord::TelCel),
-    col(u"Fax", u"Fax", 250, 200, SupplierRecord::Fax),
+    col(u"Tel. casa", u"Tel. casa", 250, 200, SupplierRecord::TelCasa, Code),
+    col(u"Tel. ufficio", u"Tel. ufficio", 250, 200, SupplierRecord::TelUff, Code),
+    col(u"Tel. cellulare", u"Tel. cellulare", 250, 200, SupplierRecord::TelCel, Code),
+    col(u"Fax", u"Fax", 250, 200, SupplierRecord::Fax, Code),
     col(u"E-mail", u"E-mail", 250, 250, SupplierRecord::Email),
-    col(u"Codice fiscale", u"Codice fiscale", 250, 150, SupplierRecord::CodFisc),
-    col(u"Partita IVA", u"Partita IVA", 250, 150, SupplierRecord::PartitaIva, Editable),
-    col(u"Carta di credito n.", u"Carta di credito n.", 300, 250, SupplierRecord::Carta),
+    col(u"Codice fiscale", u"Codice fiscale", 250, 150, SupplierRecord::CodFisc, Code),
+    col(u"Partita IVA", u"Partita IVA", 250, 150, SupplierRecord::PartitaIva, Editable | Code),
+    col(u"Carta di credito n.", u"Carta di credito n.", 300, 250, SupplierRecord::Carta, Code),
     col(u"Scadenza", u"Scadenza", 150, 160, SupplierRecord::ScadeCarta, Editable),
-    col(u"IBAN", u"IBAN", 300, 250, SupplierRecord::Iban, Editable),
+    col(u"IBAN", u"IBAN", 300, 250, SupplierRecord::Iban, Editable | Code),
     col(u"Articoli forniti", u"Articoli forniti", 300, 300, SupplierRecord::Articoli, Editable),
     col(u"Offerte e sconti", u"Offerte e sconti", 300, 300, SupplierRecord::Offerte, Editable),
     col(u"Modalità di ordine merce", u"Modalità di ordine merce", 300, 250, SupplierRecord::Ordine),

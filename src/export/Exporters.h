@@ -31,6 +31,10 @@ struct Column
     Align align = Align::Left; // of the data cells in the file
     bool editable = false; // the cells can be corrected in the grid
     CellType type = CellType::Text;
+    // An identifier, phone number or postcode: marked as text in the .xls file, so that a
+    // spreadsheet program keeps its leading zeros and every digit instead of reading a
+    // number.
+    bool keepsText = false;
 };
 
 struct Exporter

@@ -2,10 +2,10 @@
 
 #include "export/ExportGrid.h"
 #include "storage/Cp1252.h"
+#include "storage/SafeFile.h"
 #include "storage/TextForms.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 
 namespace {
 
@@ -38,6 +38,9 @@ constexpr char kOptions[] = "</x:Name>"
                             "</x:ExcelWorksheets>"
                             "</x:ExcelWorkbook>"
                             "</xml><![endif]-->"
+                            // Cells of class t are text whatever they look like, for Excel
+                            // and LibreOffice alike.
+                            "<style>.t{mso-number-format:\"\\@\";}</style>"
                             "</head>"
                             "<body>"
                             "<table x:str>";
@@ -45,6 +48,9 @@ constexpr char kTail[] = "</table></body></html>";
 constexpr char kHeaderCell[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
 constexpr char kLeftCell[] = "<td style=\"text-align: left;\">";
 constexpr char kRightCell[] = "<td style=\"text-align: right;\">";
+constexpr char kTextCell[] = "<td class=t style=\"text-align: left;\">";
+// Put before a cell's text to keep it text (the advice against formula injection).
+constexpr char kTextMark = '\'';
 
 // Text is collected here and handed to the device in large writes.
 class Output
@@ -131,6 +137,17 @@ QByteArrayView trimmed(QByteArrayView bytes)
 
 namespace SpreadsheetHtml {
 
+bool needsTextMark(QByteArrayView cell)
+{
+    if (cell.isEmpty())
+        return false;
+    const char first = cell.front();
+    if (first == '=' || first == '@')
+        return true;
+    // A signed amount is a number and stays one.
+    return (first == '+' || first == '-') && cell.size() > 1 && !TextToNumber(Cp1252::decode(cell));
+}
+
 bool write(QIODevice &out, const ExportGrid &grid)
 {
     const Export::Exporter &exporter = grid.exporter();
@@ -152,12 +169,23 @@ bool write(QIODevice &out, const ExportGrid &grid)
     for (int row = 0; row < grid.rowCount(); ++row) {
         o.append("<tr>");
         for (int c = 0; c < grid.columnCount(); ++c) {
-            o.append(exporter.columns[std::size_t(c)].align == Export::Align::Right ? kRightCell
-                                                                                    : kLeftCell);
-            if (const QString *edited = grid.edit(row, c))
-                o.appendEscaped(QStringView(TrimControl(*edited)));
-            else
-                o.appendEscaped(trimmed(grid.storedBytes(row, c)));
+            const Export::Column &column = exporter.columns[std::size_t(c)];
+            o.append(column.keepsText                      ? kTextCell
+                    : column.align == Export::Align::Right ? kRightCell
+                                                           : kLeftCell);
+            // A text a spreadsheet program would take for a formula gets the apostrophe
+            // that keeps it text.
+            if (const QString *edited = grid.edit(row, c)) {
+                const QString text = TrimControl(*edited);
+                if (needsTextMark(Cp1252::encode(text)))
+                    o.append(kTextMark);
+                o.appendEscaped(QStringView(text));
+            } else {
+                const QByteArrayView text = trimmed(grid.storedBytes(row, c));
+                if (needsTextMark(text))
+                    o.append(kTextMark);
+                o.appendEscaped(text);
+            }
             o.append("</td>");
         }
         o.append("</tr>");
@@ -176,16 +204,7 @@ QByteArray text(const ExportGrid &grid)
 
 bool save(const QString &path, const ExportGrid &grid)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
-    // short there would still replace the old file, so the flush is checked first.
-    if (!write(file, grid) || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return SafeFile::replace(path, [&grid](QIODevice &file) { return write(file, grid); });
 }
 
 } // namespace SpreadsheetHtml

@@ -1,11 +1,11 @@
 #include "export/SpreadsheetXlsx.h"
 
 #include "export/ExportGrid.h"
+#include "storage/SafeFile.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 #include <QTemporaryFile>
 
 #include <xlsxwriter.h>
@@ -96,7 +96,7 @@ std::optional<double> cellNumber(const QString &text)
 bool save(const QString &path, const ExportGrid &grid)
 {
     // libxlsxwriter writes the workbook to a temporary file of its own; it then replaces
-    // the target through QSaveFile like the .xls does.
+    // the target through SafeFile like the .xls does.
     QTemporaryFile workbookFile(QDir::tempPath() + QStringLiteral("/merventa-XXXXXX.xlsx"));
     if (!workbookFile.open())
         return false;
@@ -108,20 +108,16 @@ bool save(const QString &path, const ExportGrid &grid)
     QFile workbook(workbookFile.fileName());
     if (!workbook.open(QIODevice::ReadOnly))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    for (;;) {
-        const qint64 n = workbook.read(block.data(), block.size());
-        if (n < 0 || (n > 0 && file.write(block.constData(), n) != n)) {
-            file.cancelWriting();
-            return false;
+    return SafeFile::replace(path, [&workbook](QIODevice &file) {
+        QByteArray block(1 << 20, Qt::Uninitialized);
+        for (;;) {
+            const qint64 n = workbook.read(block.data(), block.size());
+            if (n < 0 || (n > 0 && file.write(block.constData(), n) != n))
+                return false;
+            if (n == 0)
+                return true;
         }
-        if (n == 0)
-            break;
-    }
-    return file.commit();
+    });
 }
 
 } // namespace SpreadsheetXlsx

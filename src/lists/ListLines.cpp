@@ -2,6 +2,7 @@
 
 #include "storage/Cp1252.h"
 #include "storage/RecordFile.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -94,17 +95,8 @@ struct RawField
 
 RawField rawField(QByteArrayView record, int offset, int capacity)
 {
-    if (offset < 0 || offset >= record.size())
-        return {};
-    const auto *p = reinterpret_cast<const unsigned char *>(record.data()) + offset;
-    int length = std::min<int>({ p[0], capacity, int(record.size() - offset - 1) });
-    ++p;
-    int begin = 0;
-    while (begin < length && p[begin] <= 32)
-        ++begin;
-    while (length > begin && p[length - 1] <= 32)
-        --length;
-    return { p + begin, length - begin };
+    const QByteArrayView text = storedText(record, offset, capacity, Trim::Controls);
+    return { reinterpret_cast<const unsigned char *>(text.data()), int(text.size()) };
 }
 
 char16_t *decodeInto(char16_t *out, const unsigned char *bytes, int count)
@@ -429,27 +421,31 @@ std::optional<Reopened> reopenByLine(RecordFile &file, const RecordLayout &layou
     return found;
 }
 
-Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build)
+bool scanRecords(RecordFile &file, const RecordFilter &accept,
+    const std::function<void(QByteArrayView recordBytes)> &take)
 {
-    Scan scan;
     file.seek(0);
     const qint64 count = file.recordCount();
-    scan.lines.reserve(count);
     for (qint64 index = 0; index < count; ++index) {
         // Straight from the file's read block: a scan copies no record.
         const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty()) {
-            scan.complete = false;
-            break;
-        }
+        if (bytes.isEmpty())
+            return false;
         const Verdict verdict = accept(bytes);
-        if (verdict == Verdict::Stop) {
-            scan.complete = false;
-            break;
-        }
+        if (verdict == Verdict::Stop)
+            return false;
         if (verdict == Verdict::Add)
-            scan.lines.append(build(bytes));
+            take(bytes);
     }
+    return true;
+}
+
+Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build)
+{
+    Scan scan;
+    scan.lines.reserve(file.recordCount());
+    scan.complete = scanRecords(
+        file, accept, [&scan, &build](QByteArrayView bytes) { scan.lines.append(build(bytes)); });
     return scan;
 }
 

@@ -107,5 +107,9 @@ struct Scan
     bool complete = true;
 };
 Scan scanLines(RecordFile &file, const RecordFilter &accept, const LineBuilder &build);
+// The same reading for figures rather than lines: every record accept() adds goes to
+// take(), its bytes valid during the call. False when the reading did not reach the end.
+bool scanRecords(RecordFile &file, const RecordFilter &accept,
+    const std::function<void(QByteArrayView recordBytes)> &take);
 
 } // namespace ListLines

@@ -57,6 +57,12 @@ bool exportPdf(const CardContent &content, const QString &path, QString *error)
     return false;
 }
 
+QString doneText(const QString &path)
+{
+    return QStringLiteral("L'esportazione della scheda in PDF è terminata con successo.\r\n\r\n")
+        + TMisc::writtenToText(path) + QStringLiteral("\r\n\r\nSi vuole aprire il file?");
+}
+
 void exportPdfAndAsk(QWidget *parent, const CardContent &content, const QString &fileName)
 {
     const QString path = ProgramFolder::filePath(fileName);
@@ -65,10 +71,8 @@ void exportPdfAndAsk(QWidget *parent, const CardContent &content, const QString 
         Messages::warning(parent, error);
         return;
     }
-    if (Messages::confirm(parent,
-            QStringLiteral("L'esportazione della scheda in PDF è terminata "
-                           "con successo.\r\n\r\nSi vuole aprire il file?")))
-        TMisc::Open(u'"' + path + u'"');
+    if (Messages::confirm(parent, doneText(path)))
+        TMisc::OpenOrSay(parent, u'"' + path + u'"');
 }
 
 } // namespace CardReport

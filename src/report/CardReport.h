@@ -20,10 +20,13 @@ void preview(QWidget *parent, const CardContent &content);
 // Italian explanation for the user.
 bool exportPdf(const CardContent &content, const QString &path, QString *error = nullptr);
 
+// The question asked once the PDF is written: it says where the file is and offers to
+// open it.
+QString doneText(const QString &path);
+
 // The whole "Crea PDF" action of a card: writes ProgramFolder::filePath(fileName), then
-// asks "L'esportazione della scheda in PDF è terminata con successo.\r\n\r\nSi vuole
-// aprire il file?" and on Sì opens it through the shell. When the file cannot be written
-// the user gets a warning saying so, and no question.
+// asks doneText() and on Sì opens it through the shell (saying so when nothing can open
+// it). When the file cannot be written the user gets a warning saying so, and no question.
 void exportPdfAndAsk(QWidget *parent, const CardContent &content, const QString &fileName);
 
 } // namespace CardReport

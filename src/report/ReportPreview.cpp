@@ -1,5 +1,6 @@
 #include "report/ReportPreview.h"
 
+#include "app/ScreenFit.h"
 #include "report/ReportRenderer.h"
 
 #include <QAction>
@@ -73,7 +74,9 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
     layout->setSpacing(0);
     layout->addWidget(m_toolBar);
     layout->addWidget(m_preview, 1);
-    resize(900, 760);
+    // The page fits whole on a large screen; on a small one (1280x720, or 1366x768 at
+    // 125 %) the window takes the room there is and the page still shows whole.
+    ScreenFit::fitOnScreen(this, QSize(900, 760));
     m_preview->fitInView();
 }
 

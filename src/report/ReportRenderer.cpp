@@ -3,6 +3,7 @@
 #include "app/Messages.h"
 #include "app/Palette.h"
 #include "report/ReportPreview.h"
+#include "storage/SafeFile.h"
 
 #include <QColor>
 #include <QFont>
@@ -15,7 +16,6 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QSaveFile>
 
 #include <algorithm>
 
@@ -282,19 +282,18 @@ void setUpPrinter(QPrinter &printer, const PreparedReport &report)
     printer.setPageLayout(pageLayout(report));
 }
 
-bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
+bool printWith(QWidget *parent, QPrinter &printer, int pageCount,
+    const std::function<bool(QPrinter &printer, int first, int last)> &paint)
 {
-    setUpPrinter(printer, report);
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("Stampa"));
-    dialog.setMinMax(1, std::max(1, report.pageCount()));
+    dialog.setMinMax(1, std::max(1, pageCount));
     if (dialog.exec() != QDialog::Accepted)
         return false;
     // The dialog may have changed the paper; the origin stays at its corner.
     printer.setFullPage(true);
     const bool range = printer.printRange() == QPrinter::PageRange;
-    const bool done
-        = render(report, printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
+    const bool done = paint(printer, range ? printer.fromPage() : 0, range ? printer.toPage() : 0);
     if (!done) {
         Messages::warning(parent,
             QStringLiteral("Attenzione: impossibile completare la stampa.\r\n"
@@ -302,6 +301,15 @@ bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
                            "collegata, quindi riprovare."));
     }
     return true;
+}
+
+bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer)
+{
+    setUpPrinter(printer, report);
+    return printWith(
+        parent, printer, report.pageCount(), [&report](QPrinter &device, int first, int last) {
+            return render(report, device, first, last);
+        });
 }
 
 void print(QWidget *parent, const PreparedReport &report)
@@ -316,39 +324,32 @@ void preview(QWidget *parent, const PreparedReport &report)
     dialog.exec();
 }
 
+bool writePdf(const QString &path, const DocumentInfo &info,
+    const std::function<bool(QPdfWriter &writer)> &paint, QString *error)
+{
+    QString why;
+    const bool written = SafeFile::replace(
+        path,
+        [&](QIODevice &file) {
+            QPdfWriter writer(&file);
+            writer.setTitle(info.title);
+            if (!info.creator.isEmpty())
+                writer.setCreator(info.creator);
+            writer.setDocumentXmpMetadata(xmpMetadata(info));
+            return paint(writer);
+        },
+        &why);
+    if (!written && error)
+        *error = why == QStringLiteral("scrittura incompleta")
+            ? QStringLiteral("impossibile scrivere il documento PDF")
+            : why;
+    return written;
+}
+
 bool exportPdf(const PreparedReport &report, const QString &path, QString *error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    bool painted = false;
-    {
-        QPdfWriter writer(&file);
-        writer.setTitle(report.info.title);
-        if (!report.info.creator.isEmpty())
-            writer.setCreator(report.info.creator);
-        writer.setDocumentXmpMetadata(xmpMetadata(report.info));
-        painted = render(report, writer);
-    }
-    // commit() does not look at the flush of the last buffered bytes (Qt 6.4): a write cut
-    // short there would still replace the old file, so the flush is checked first.
-    if (!painted || !file.flush() || file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.error() != QFileDevice::NoError
-                ? file.errorString()
-                : QStringLiteral("impossibile scrivere il documento PDF");
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return writePdf(
+        path, report.info, [&report](QPdfWriter &writer) { return render(report, writer); }, error);
 }
 
 } // namespace Report

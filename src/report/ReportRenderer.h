@@ -3,7 +3,10 @@
 
 #include <QString>
 
+#include <functional>
+
 class QPagedPaintDevice;
+class QPdfWriter;
 class QPainter;
 class QPrinter;
 class QWidget;
@@ -28,6 +31,11 @@ void setUpPrinter(QPrinter &printer, const PreparedReport &report);
 // cancelled dialog prints nothing, shows nothing and returns false. A printer that cannot
 // start gets a warning.
 bool print(QWidget *parent, const PreparedReport &report, QPrinter &printer);
+// The same dialog for any drawing of pageCount pages: on OK, with the origin at the
+// paper's corner, paint draws pages first to last (1-based; 0, 0 for all) on printer and
+// returns false when the printer cannot start, which gets the warning.
+bool printWith(QWidget *parent, QPrinter &printer, int pageCount,
+    const std::function<bool(QPrinter &printer, int first, int last)> &paint);
 // The same on the system's default printer.
 void print(QWidget *parent, const PreparedReport &report);
 
@@ -40,5 +48,11 @@ void preview(QWidget *parent, const PreparedReport &report);
 // half-written file and never spoils an existing one. On failure returns false and, when
 // error is given, the system's reason.
 bool exportPdf(const PreparedReport &report, const QString &path, QString *error = nullptr);
+
+// The same safe replace for any drawing: paint draws the pages on a writer set up with
+// info's document information and returns false when it cannot; only then, or when the
+// file cannot be written, the old file stays as it was and false is returned.
+bool writePdf(const QString &path, const DocumentInfo &info,
+    const std::function<bool(QPdfWriter &writer)> &paint, QString *error = nullptr);
 
 } // namespace Report

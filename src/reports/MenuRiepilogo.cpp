@@ -1,6 +1,7 @@
 #include "reports/MenuRiepilogo.h"
 
 #include "app/Guida.h"
+#include "app/Screens.h"
 #include "app/Widgets.h"
 #include "lists/ListLooks.h"
 #include "lists/ListScreen.h"
@@ -37,6 +38,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(QWidget *parent)
     ListScreen::showNoticeOnPress(m_ui->btnVisualizza, m_ui->lblAttendere);
     connect(
         m_ui->btnVisualizza, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnVisualizzaClick);
+    connect(m_ui->btnGrafici, &QPushButton::clicked, this, &TfrmMenuRiepilogo::btnGraficiClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmMenuRiepilogo::imgEsciClick);
     connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmMenuRiepilogo::imgGuidaClick);
 }
@@ -64,6 +66,11 @@ void TfrmMenuRiepilogo::btnVisualizzaClick()
         list.exec();
     }
     m_ui->lblAttendere->hide();
+}
+
+void TfrmMenuRiepilogo::btnGraficiClick()
+{
+    Screens::openModal(QStringLiteral("TfrmGrafici"), this);
 }
 
 void TfrmMenuRiepilogo::imgEsciClick()

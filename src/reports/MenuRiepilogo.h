@@ -23,6 +23,7 @@ protected:
 private:
     void FormShow();
     void btnVisualizzaClick();
+    void btnGraficiClick();
     void imgEsciClick();
     void imgGuidaClick();
 

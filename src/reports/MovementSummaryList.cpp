@@ -73,7 +73,7 @@ void MovementSummaryList::fill()
         movements.complete = false;
     file.close();
     if (!opened)
-        Messages::warning(this, accessErrorText());
+        Messages::warning(this, accessErrorText(file));
 
     m_ui->titTipologia->setText(movements.shownFilter);
     showLines(movements.lines);

@@ -3,6 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Messages.h"
 #include "app/Palette.h"
+#include "app/Screens.h"
 #include "app/Widgets.h"
 #include "export/ExportScreen.h"
 #include "lists/ListLooks.h"
@@ -57,6 +58,7 @@ MovementSummaryMenu::MovementSummaryMenu(
     connect(
         m_ui->btnVisualizza, &QPushButton::clicked, this, &MovementSummaryMenu::btnVisualizzaClick);
     connect(m_ui->btnEsci, &QPushButton::clicked, this, &MovementSummaryMenu::btnEsciClick);
+    connect(m_ui->btnGrafici, &QPushButton::clicked, this, &MovementSummaryMenu::btnGraficiClick);
     // The icon and the link are one control: LinkLabel reports a click on either.
     connect(m_ui->lnkEsporta, &LinkLabel::clicked, this, &MovementSummaryMenu::lnkEsportaClick);
     connect(m_ui->txtAnno, &QLineEdit::textChanged, this, &MovementSummaryMenu::copyYear);
@@ -213,6 +215,11 @@ void MovementSummaryMenu::cmdEsportaClick()
 void MovementSummaryMenu::lnkEsportaClick()
 {
     cmdEsportaClick();
+}
+
+void MovementSummaryMenu::btnGraficiClick()
+{
+    Screens::openModal(QStringLiteral("TfrmGrafici"), this);
 }
 
 void MovementSummaryMenu::btnEsciClick()

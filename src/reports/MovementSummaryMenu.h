@@ -30,6 +30,7 @@ public slots:
     void cmdEsportaClick();
     void lnkEsportaClick();
     void btnEsciClick();
+    void btnGraficiClick();
 
 protected:
     // openList creates the twin's list screen over the selection, shows it modally and

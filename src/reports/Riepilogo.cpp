@@ -59,7 +59,7 @@ void TfrmRiepilogo::fill()
         inventory.complete = false;
     file.close();
     if (!opened)
-        Messages::warning(this, accessErrorText());
+        Messages::warning(this, accessErrorText(file));
 
     m_ui->titTipologia->setText(inventory.shownFilter);
     showLines(inventory.lines);

@@ -40,7 +40,7 @@ void TfrmSottoscorta::fill()
     file.close();
     showLines(scan.lines);
     if (!opened)
-        Messages::warning(this, accessErrorText());
+        Messages::warning(this, accessErrorText(file));
 }
 
 void TfrmSottoscorta::lstRecordsDblClick()

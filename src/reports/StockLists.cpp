@@ -67,15 +67,17 @@ QString inventoryAllProducts()
     return QStringLiteral("Tutti gli articoli in magazzino.");
 }
 
-Inventory inventoryLines(RecordFile &file, const QString &filter)
+InventoryScan scanInventory(RecordFile &file, const QString &filter,
+    const std::function<void(QByteArrayView productBytes, double value)> &take)
 {
     const RecordLayout &layout = ProductRecord::layout();
-    Inventory inv;
+    InventoryScan inv;
     inv.shownFilter = inventoryAllProducts();
     const QString shownFilter = trimmed(filter);
     const bool all = shownFilter.isEmpty();
     const QString key = LowerAscii(filter);
 
+    double value = 0;
     auto accept = [&](QByteArrayView bytes) {
         if (!all) {
             char16_t buffer[ListLines::kFieldBuffer];
@@ -87,17 +89,31 @@ Inventory inventoryLines(RecordFile &file, const QString &filter)
             if (!ListLines::containsKey(type, key))
                 return ListLines::Verdict::Skip;
         }
-        const auto value = numberOf(layout, bytes, ProductRecord::Valore);
-        if (!value)
+        const auto stored = numberOf(layout, bytes, ProductRecord::Valore);
+        if (!stored)
             return ListLines::Verdict::Stop;
-        inv.total += *value;
+        value = *stored;
         return ListLines::Verdict::Add;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(inventoryColumns(), layout));
-    ListLines::sortLines(scan.lines);
-    inv.lines = std::move(scan.lines);
+    inv.complete = ListLines::scanRecords(file, accept, [&](QByteArrayView bytes) {
+        inv.total += value;
+        take(bytes, value);
+    });
+    return inv;
+}
+
+Inventory inventoryLines(RecordFile &file, const QString &filter)
+{
+    const ListLines::LineBuilder build
+        = ListLines::lineBuilder(inventoryColumns(), ProductRecord::layout());
+    Inventory inv;
+    inv.lines.reserve(file.recordCount());
+    const InventoryScan scan = scanInventory(
+        file, filter, [&](QByteArrayView bytes, double) { inv.lines.append(build(bytes)); });
+    ListLines::sortLines(inv.lines);
+    inv.total = scan.total;
     inv.complete = scan.complete;
+    inv.shownFilter = scan.shownFilter;
     return inv;
 }
 
@@ -172,16 +188,17 @@ QString movementAllCodes()
     return QStringLiteral("Tutti gli articoli");
 }
 
-Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
-    const QDate &start, const QDate &end)
+MovementScan scanMovements(RecordFile &file, const QString &filter, const QDate &start,
+    const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take)
 {
     const RecordLayout &layout = MovementRecord::layout();
-    Movements mov;
+    MovementScan mov;
     mov.shownFilter = movementNoneRead();
     const QString shownFilter = trimmed(filter);
     const bool all = shownFilter.isEmpty();
     const QString key = LowerAscii(filter);
 
+    QDate listed;
     auto accept = [&](QByteArrayView bytes) {
         if (all) {
             mov.shownFilter = movementAllCodes();
@@ -198,13 +215,26 @@ Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QStri
         const auto date = movementDate(bytes);
         if (!date)
             return ListLines::Verdict::Stop;
+        listed = *date;
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add
                                                 : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan
-        = ListLines::scanLines(file, accept, ListLines::lineBuilder(movementColumns(kind), layout));
-    mov.lines = std::move(scan.lines);
+    mov.complete
+        = ListLines::scanRecords(file, accept, [&](QByteArrayView bytes) { take(bytes, listed); });
+    return mov;
+}
+
+Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
+    const QDate &start, const QDate &end)
+{
+    const ListLines::LineBuilder build
+        = ListLines::lineBuilder(movementColumns(kind), MovementRecord::layout());
+    Movements mov;
+    mov.lines.reserve(file.recordCount());
+    const MovementScan scan = scanMovements(file, filter, start, end,
+        [&](QByteArrayView bytes, QDate) { mov.lines.append(build(bytes)); });
     mov.complete = scan.complete;
+    mov.shownFilter = scan.shownFilter;
     return mov;
 }
 

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class RecordFile;
 
 // The three stock reports as pure logic: their line tables, the rule that picks the
@@ -31,6 +33,18 @@ struct Inventory
 // values. A listed product whose value is not a number ends the reading there without
 // its line: the lines before it and their total stay.
 Inventory inventoryLines(RecordFile &file, const QString &filter);
+
+// The reading of the inventory alone, for figures other than its lines: every product
+// the inventory lists goes to take() with its stored value, in file order, and the same
+// rule ends the reading. The total is the inventory's total to the last bit.
+struct InventoryScan
+{
+    double total = 0;
+    bool complete = true;
+    QString shownFilter;
+};
+InventoryScan scanInventory(RecordFile &file, const QString &filter,
+    const std::function<void(QByteArrayView productBytes, double value)> &take);
 
 // The total as the inventory shows it when complete: "€ " and the amount text rounded to
 // four decimals ("€ 0,30" for 0,1 + 0,2).
@@ -68,6 +82,16 @@ struct Movements
 // the reading there.
 Movements movementLines(RecordFile &file, MovementRecord::Kind kind, const QString &filter,
     const QDate &start, const QDate &end);
+
+// The reading of a movement summary alone: every movement the summary lists goes to
+// take() with its date, in file order, and the same rule ends the reading.
+struct MovementScan
+{
+    bool complete = true;
+    QString shownFilter;
+};
+MovementScan scanMovements(RecordFile &file, const QString &filter, const QDate &start,
+    const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take);
 
 // "Dal   05/03/2021   al   09/03/2021".
 QString intervalText(const QString &start, const QString &end);

@@ -5,6 +5,7 @@
 #include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/RecordFile.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -144,17 +145,6 @@ bool toStoredForm(const QString &text, QByteArray &out)
     return true;
 }
 
-// The text bytes of a stored field as its length byte gives them, kept inside the field
-// and the record whatever a damaged length byte says.
-QByteArrayView storedText(QByteArrayView record, int offset, int capacity)
-{
-    if (offset < 0 || offset >= record.size())
-        return {};
-    const int length = std::min<int>(
-        { static_cast<unsigned char>(record[offset]), capacity, int(record.size() - offset - 1) });
-    return record.sliced(offset + 1, length);
-}
-
 } // namespace
 
 const Config &config(ArchiveId kind)
@@ -204,7 +194,8 @@ bool Matcher::matches(QByteArrayView recordBytes) const
 {
     for (const Key &key : m_keys) {
         if (!key.storable
-            || !occursIn(storedText(recordBytes, key.offset, key.capacity), key.lowered))
+            || !occursIn(
+                storedText(recordBytes, key.offset, key.capacity, Trim::None), key.lowered))
             return false;
     }
     return true;

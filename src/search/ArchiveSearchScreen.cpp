@@ -133,13 +133,14 @@ void ArchiveSearchScreen::btnCercaClick()
 
     RecordFile file;
     ListLines::Scan scan;
-    const bool opened = file.open(*m_config.archive);
+    // Read only: an archive one may only read is searched all the same.
+    const bool opened = file.open(*m_config.archive, RecordFile::Access::ReadOnly);
     if (opened)
         scan = ArchiveSearch::search(file, m_config, typed);
     file.close();
     if (!opened || !scan.complete) {
         // The search panel stays, wait notice included, so the search can be started again.
-        Messages::plain(this, accessErrorText());
+        Messages::plain(this, accessErrorText(file));
         return;
     }
     m_found = std::move(scan.lines);

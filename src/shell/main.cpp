@@ -2,12 +2,15 @@
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
+#include "storage/RecordFile.h"
 
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QThread>
 #include <QTranslator>
 
 namespace {
@@ -22,6 +25,20 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
         || translator.load(QStringLiteral(":/translations/qtbase_it.qm"))) {
         app.installTranslator(&translator);
     }
+}
+
+// A save or a list that waits for another copy's lock shows the busy cursor meanwhile
+// (the daily backup waits in a thread of its own and changes nothing on screen).
+void showLockWaits()
+{
+    RecordFile::setWaitHook([](bool waiting) {
+        if (QThread::currentThread() != qApp->thread())
+            return;
+        if (waiting)
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+        else
+            QApplication::restoreOverrideCursor();
+    });
 }
 
 } // namespace
@@ -41,7 +58,9 @@ int main(int argc, char *argv[])
     QTranslator translator;
     installItalianCatalogue(app, translator);
     installPrintDialogCatalogue(app);
+    showLockWaits();
 
+    TfrmGrafici::registerScreen();
     createResidentScreens();
     showPasswordScreen();
     startDailyBackup();

@@ -2,8 +2,11 @@
 
 #include "storage/RecordFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 
 namespace Backup {
@@ -18,18 +21,32 @@ bool isDayFolder(const QString &name)
     return day.match(name).hasMatch();
 }
 
-// Removes the copies of all but the keep most recent days, and temporary folders left by
-// a copy that was cut short.
-void prune(const QDir &backups, const QString &todayName, int keep)
+// A day's copy is made when its folder holds files; an empty one (a copy cut short by
+// hand, a folder made by someone else) is not.
+bool holdsCopy(const QString &folder)
 {
+    const QFileInfo info(folder);
+    return info.isDir() && !QDir(folder).isEmpty(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot);
+}
+
+// Removes the copies of all but the keep most recent days up to today, and temporary
+// folders left by a copy cut short before yesterday. Folders dated after today (a clock set
+// wrong once) are left alone and do not count: today's copy stays.
+void prune(const QDir &backups, const QDate &today, int keep)
+{
+    const QString todayName = today.toString(kDayFormat);
+    // Today's and yesterday's may be another copy's at work right now (one started just
+    // before midnight).
+    const QString yesterdayName = today.addDays(-1).toString(kDayFormat);
     QStringList days;
     const QStringList entries = backups.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &name : entries) {
-        if (isDayFolder(name))
-            days.append(name);
-        else if (name.endsWith(QStringLiteral(".tmp"))
-            && name != todayName + QStringLiteral(".tmp"))
+        if (isDayFolder(name)) {
+            if (name <= todayName)
+                days.append(name);
+        } else if (name.contains(QStringLiteral(".tmp")) && name < yesterdayName) {
             QDir(backups.filePath(name)).removeRecursively();
+        }
     }
     // Names of the form yyyy-mm-dd sort by date.
     days.sort();
@@ -57,7 +74,7 @@ Result makeDaily(const QString &programFolder, const QDate &today, int keep)
     const QString backupsPath = program.filePath(QString::fromLatin1(kFolderName));
     const QDir backups(backupsPath);
     result.folder = backups.filePath(dayName);
-    if (QFileInfo(result.folder).isDir()) {
+    if (holdsCopy(result.folder)) {
         result.outcome = Result::Outcome::AlreadyDone;
         return result;
     }
@@ -68,26 +85,47 @@ Result makeDaily(const QString &programFolder, const QDate &today, int keep)
     };
     if (!program.mkpath(backupsPath))
         return failed(QStringLiteral("impossibile creare la cartella ") + backupsPath);
-    const QString work = backups.filePath(dayName + QStringLiteral(".tmp"));
+    // A temporary folder of this copy's own: two copies of the program started at once
+    // each make theirs, and the first to finish gives the day its folder.
+    const QString work = backups.filePath(dayName
+        + QStringLiteral(".tmp-%1-%2")
+              .arg(QCoreApplication::applicationPid())
+              .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
     QDir(work).removeRecursively();
     if (!backups.mkpath(work))
         return failed(QStringLiteral("impossibile creare la cartella ") + work);
     const QStringList names = filesToCopy(programFolder);
     for (const QString &name : names) {
+        const QString from = program.filePath(name);
         QString why;
-        if (!RecordFile::copyArchive(program.filePath(name), QDir(work).filePath(name), &why)) {
+        if (!RecordFile::copyArchive(from, QDir(work).filePath(name), &why)) {
+            // A journal is gone as soon as its rewrite ends: then there is nothing of it to
+            // copy, and the archive's copy (made under its lock) is whole.
+            if (name.endsWith(QStringLiteral("-journal")) && !QFileInfo::exists(from)) {
+                QFile::remove(QDir(work).filePath(name));
+                continue;
+            }
             QDir(work).removeRecursively();
             return failed(name + QStringLiteral(": ") + why);
         }
         result.copied.append(name);
     }
     RecordFile::syncFolder(work);
+    // An empty day folder is not a copy: it makes room for this one.
+    if (QFileInfo(result.folder).isDir() && !holdsCopy(result.folder))
+        QDir(result.folder).removeRecursively();
     if (!QDir().rename(work, result.folder)) {
         QDir(work).removeRecursively();
+        // Another copy of the program made the day's folder meanwhile.
+        if (holdsCopy(result.folder)) {
+            result.outcome = Result::Outcome::AlreadyDone;
+            result.copied.clear();
+            return result;
+        }
         return failed(QStringLiteral("impossibile rinominare ") + work);
     }
     RecordFile::syncFolder(backupsPath);
-    prune(backups, dayName, keep);
+    prune(backups, today, keep);
     return result;
 }
 

@@ -1,6 +1,7 @@
 #include "storage/RecordFile.h"
 
 #include "storage/ProgramFolder.h"
+#include "storage/SafeFile.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -31,17 +33,20 @@ constexpr qint64 kLockOffset = qint64(1) << 40;
 
 int g_lockTimeoutMs = 5000;
 RecordFile::FaultHook g_faultHook;
+RecordFile::WaitHook g_waitHook;
+QStringList g_notices;
 
 RecordFile::IoFault faultAt(RecordFile::IoStep step)
 {
-    return g_faultHook ? g_faultHook(step) : RecordFile::IoFault::None;
+    return RecordFile::faultAt(step);
 }
 
-// The journal: a tag, the record size, the index, the old bytes and a checksum of all
-// before it. A journal cut short by a crash fails the checksum: then the overwrite had
-// not begun, since it starts only after the journal is on disk.
-constexpr char kJournalTag[8] = { 'M', 'R', 'V', 'J', 'R', 'N', 'L', '1' };
-constexpr int kJournalHeader = 8 + 4 + 8;
+// The journal: a tag, the record size, the index, the archive's file name (its length and
+// its UTF-8 bytes), the old bytes, the new bytes and a checksum of all before it. A
+// journal cut short by a crash has the wrong size: then the overwrite had not begun,
+// since it starts only after the journal is on disk.
+constexpr char kJournalTag[8] = { 'M', 'R', 'V', 'J', 'R', 'N', 'L', '2' };
+constexpr int kJournalHeader = 8 + 4 + 8 + 2;
 
 quint32 crc32(const char *data, qint64 size)
 {
@@ -58,34 +63,95 @@ struct Journal
 {
     qint64 index = -1;
     QByteArray oldBytes;
+    QByteArray newBytes;
 };
 
-QByteArray encodeJournal(qint64 index, const QByteArray &oldBytes)
+// The name a journal carries: the archive's file name, without its folder (a restored or
+// moved program folder keeps its journals).
+QByteArray journalName(const QString &archivePath)
 {
+    return QFileInfo(archivePath).fileName().toUtf8().left(0xFFFF);
+}
+
+// The exact size of a journal of this archive.
+qint64 journalSize(const QString &archivePath, int recordSize)
+{
+    return kJournalHeader + journalName(archivePath).size() + 2 * qint64(recordSize) + 4;
+}
+
+QByteArray encodeJournal(const QString &archivePath, qint64 index, const QByteArray &oldBytes,
+    const QByteArray &newBytes)
+{
+    const QByteArray name = journalName(archivePath);
     QByteArray out(kJournalHeader, Qt::Uninitialized);
     std::memcpy(out.data(), kJournalTag, 8);
     qToLittleEndian<quint32>(quint32(oldBytes.size()), out.data() + 8);
     qToLittleEndian<quint64>(quint64(index), out.data() + 12);
+    qToLittleEndian<quint16>(quint16(name.size()), out.data() + 20);
+    out += name;
     out += oldBytes;
+    out += newBytes;
     char sum[4];
     qToLittleEndian<quint32>(crc32(out.constData(), out.size()), sum);
     out.append(sum, 4);
     return out;
 }
 
-// Nothing when the bytes are not a whole journal.
-std::optional<Journal> decodeJournal(const QByteArray &bytes)
+// Nothing when the bytes are not a whole journal of this archive and record size.
+std::optional<Journal> decodeJournal(
+    const QByteArray &bytes, const QString &archivePath, int recordSize)
 {
-    if (bytes.size() < kJournalHeader + 1 + 4 || std::memcmp(bytes.constData(), kJournalTag, 8))
+    const QByteArray name = journalName(archivePath);
+    if (bytes.size() != journalSize(archivePath, recordSize)
+        || std::memcmp(bytes.constData(), kJournalTag, 8))
         return std::nullopt;
     const quint32 size = qFromLittleEndian<quint32>(bytes.constData() + 8);
     const quint64 index = qFromLittleEndian<quint64>(bytes.constData() + 12);
-    if (size == 0 || qint64(size) != bytes.size() - kJournalHeader - 4 || index > quint64(1) << 40)
+    const quint16 nameSize = qFromLittleEndian<quint16>(bytes.constData() + 20);
+    if (qint64(size) != recordSize || nameSize != name.size()
+        || bytes.mid(kJournalHeader, nameSize) != name || index > quint64(1) << 40)
         return std::nullopt;
     const quint32 sum = qFromLittleEndian<quint32>(bytes.constData() + bytes.size() - 4);
     if (sum != crc32(bytes.constData(), bytes.size() - 4))
         return std::nullopt;
-    return Journal { qint64(index), bytes.mid(kJournalHeader, size) };
+    const qsizetype first = kJournalHeader + nameSize;
+    return Journal { qint64(index), bytes.mid(first, size), bytes.mid(first + size, size) };
+}
+
+// True when bytes are the beginning of a journal of this archive, cut short: as far as
+// they go, the tag, the record size, the index and the archive's name are this archive's.
+bool isCutShortJournal(const QByteArray &bytes, const QString &archivePath, int recordSize)
+{
+    QByteArray head(kJournalHeader, '\0');
+    std::memcpy(head.data(), kJournalTag, 8);
+    qToLittleEndian<quint32>(quint32(recordSize), head.data() + 8);
+    const QByteArray name = journalName(archivePath);
+    qToLittleEndian<quint16>(quint16(name.size()), head.data() + 20);
+    // The index (bytes 12 to 19) may be any.
+    for (qsizetype i = 0; i < bytes.size() && i < kJournalHeader; ++i) {
+        if ((i < 12 || i >= 20) && bytes[i] != head[i])
+            return false;
+    }
+    const QByteArray named = bytes.mid(kJournalHeader, name.size());
+    return name.startsWith(named);
+}
+
+// True when every byte of the record is the old or the new byte at its place: the record
+// is this journal's, whole or torn by a crash in the middle of the overwrite.
+bool madeOf(const QByteArray &record, const Journal &journal)
+{
+    for (qsizetype i = 0; i < record.size(); ++i) {
+        if (record[i] != journal.oldBytes[i] && record[i] != journal.newBytes[i])
+            return false;
+    }
+    return true;
+}
+
+// A journal is there, even as a dangling link.
+bool journalPresent(const QString &journal)
+{
+    const QFileInfo info(journal);
+    return info.exists() || info.isSymLink();
 }
 
 QString shortWriteText(qint64 done, qint64 size)
@@ -136,7 +202,7 @@ bool writeAll(QFile &file, qint64 offset, const char *data, qint64 size, RecordF
 }
 
 // Flushes a file to the disk (fsync / FlushFileBuffers).
-bool syncFile(QFile &file, RecordFile::IoStep step, QString &error)
+bool syncFile(QFileDevice &file, RecordFile::IoStep step, QString &error)
 {
     if (faultAt(step) != RecordFile::IoFault::None) {
         error = QStringLiteral("impossibile scrivere su disco (Input/output error)");
@@ -270,11 +336,34 @@ void releaseLock(QFile &file)
 #endif
 }
 
-// Waits up to the lock timeout for the writers' lock. A file system without locks (some
-// network shares) is written without one, as before locks existed.
-bool acquireLock(QFile &file, QString &error, bool shared = false)
+// Tells the wait hook that a wait for the lock began, and that it ended when it goes.
+class WaitNotice
 {
+public:
+    void begin()
+    {
+        if (!m_waiting && g_waitHook)
+            g_waitHook(true);
+        m_waiting = true;
+    }
+    ~WaitNotice()
+    {
+        if (m_waiting && g_waitHook)
+            g_waitHook(false);
+    }
+
+private:
+    bool m_waiting = false;
+};
+
+// Waits up to the lock timeout for the writers' lock. A file system without locks (some
+// network shares) is written without one, as before locks existed. busy says that another
+// copy held it for the whole wait.
+bool acquireLock(QFile &file, QString &error, bool &busy, bool shared = false)
+{
+    busy = false;
     QDeadlineTimer deadline(g_lockTimeoutMs);
+    WaitNotice wait;
     for (;;) {
         switch (tryLock(file, shared)) {
         case LockResult::Locked:
@@ -288,8 +377,10 @@ bool acquireLock(QFile &file, QString &error, bool shared = false)
         }
         if (deadline.hasExpired()) {
             error = QStringLiteral("l'archivio è in uso da un'altra copia del programma");
+            busy = true;
             return false;
         }
+        wait.begin();
         QThread::msleep(10);
     }
 }
@@ -304,9 +395,11 @@ public:
     }
     bool acquire(QString &error, bool shared = false)
     {
-        m_held = acquireLock(m_file, error, shared);
+        m_held = acquireLock(m_file, error, m_busy, shared);
         return m_held;
     }
+    // The lock was not had because another copy held it.
+    bool busy() const { return m_busy; }
     ~LockGuard()
     {
         if (m_held)
@@ -318,6 +411,7 @@ public:
 private:
     QFile &m_file;
     bool m_held = false;
+    bool m_busy = false;
 };
 
 } // namespace
@@ -327,6 +421,17 @@ QString accessErrorText()
     return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
                           "Accertarsi di possedere i privilegi di scrittura nella cartella di "
                           "installazione del programma.");
+}
+
+QString archiveBusyText()
+{
+    return QStringLiteral("L'archivio è in uso da un'altra copia del programma. Riprovare tra "
+                          "qualche istante.");
+}
+
+QString accessErrorText(const RecordFile &file)
+{
+    return file.failure() == RecordFile::Failure::Busy ? archiveBusyText() : accessErrorText();
 }
 
 QString RecordFile::journalPath(const QString &archivePath)
@@ -342,6 +447,31 @@ void RecordFile::setLockTimeout(int milliseconds)
 void RecordFile::setFaultHook(FaultHook hook)
 {
     g_faultHook = std::move(hook);
+}
+
+RecordFile::IoFault RecordFile::faultAt(IoStep step)
+{
+    return g_faultHook ? g_faultHook(step) : IoFault::None;
+}
+
+void RecordFile::setWaitHook(WaitHook hook)
+{
+    g_waitHook = std::move(hook);
+}
+
+QStringList RecordFile::takeNotices()
+{
+    return std::exchange(g_notices, {});
+}
+
+bool RecordFile::syncToDisk(QFileDevice &file, QString *error)
+{
+    QString why;
+    if (syncFile(file, IoStep::ReplaceSync, why))
+        return true;
+    if (error)
+        *error = why;
+    return false;
 }
 
 RecordFile::~RecordFile()
@@ -363,6 +493,7 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
 {
     close();
     m_error.clear();
+    m_failure = Failure::None;
     m_recordSize = recordSize;
     m_readOnly = access == Access::ReadOnly;
     m_index = 0;
@@ -373,6 +504,9 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     if (info.isDir())
         return fail(QStringLiteral("è una cartella"));
     const bool existed = info.exists();
+    // A FIFO or a device would block the open or the reads for good.
+    if (existed && !info.isFile())
+        return fail(QStringLiteral("non è un archivio (non è un file regolare)"));
     // ReadWrite creates a missing file and never truncates an existing one; a reader
     // creates a missing archive the same way, so that it exists from then on. Unbuffered:
     // every read and write goes straight to the file.
@@ -392,16 +526,43 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
         close();
         return fail(QStringLiteral("dimensione dell'archivio non leggibile"));
     }
-    if (QFileInfo::exists(journalPath(path)) && !rollBackJournal()) {
+    if (journalPresent(journalPath(path)) && !rollBackJournal()) {
         const QString why = m_error;
+        const Failure failure = m_failure;
         close();
-        return fail(why);
+        return fail(why, failure);
     }
     return true;
 }
 
+bool RecordFile::lockWriters()
+{
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("archivio non aperto"));
+    if (m_readOnly)
+        return fail(QStringLiteral("archivio aperto in sola lettura"));
+    if (m_lockHeld)
+        return true;
+    QString why;
+    bool busy = false;
+    if (!acquireLock(m_file, why, busy))
+        return fail(why, busy ? Failure::Busy : Failure::Other);
+    m_lockHeld = true;
+    // Another copy may have written before the lock was taken.
+    m_blockCount = 0;
+    return refreshSize();
+}
+
+void RecordFile::unlockWriters()
+{
+    if (m_lockHeld && m_file.isOpen())
+        releaseLock(m_file);
+    m_lockHeld = false;
+}
+
 void RecordFile::close()
 {
+    unlockWriters();
     if (m_file.isOpen())
         m_file.close();
     m_block.clear();
@@ -417,9 +578,10 @@ qint64 RecordFile::recordCount() const
     return m_fileSize / m_recordSize;
 }
 
-bool RecordFile::fail(const QString &what)
+bool RecordFile::fail(const QString &what, Failure failure)
 {
     m_error = what;
+    m_failure = failure;
     return false;
 }
 
@@ -542,6 +704,11 @@ bool RecordFile::writeAt(qint64 index, const Record &record)
     return writeAt(index, record.encode());
 }
 
+bool RecordFile::writeAtIf(qint64 index, const QByteArray &bytes, const StillAsRead &unchanged)
+{
+    return write(index, bytes, &unchanged);
+}
+
 bool RecordFile::append(const QByteArray &bytes)
 {
     return write(std::nullopt, bytes);
@@ -549,7 +716,7 @@ bool RecordFile::append(const QByteArray &bytes)
 
 bool RecordFile::appendBlock(const QByteArray &records)
 {
-    return write(std::nullopt, records, true);
+    return write(std::nullopt, records, nullptr, true);
 }
 
 bool RecordFile::flush()
@@ -560,8 +727,10 @@ bool RecordFile::flush()
     return syncFile(m_file, IoStep::ArchiveFlush, why) || fail(why);
 }
 
-bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes, bool block)
+bool RecordFile::write(
+    std::optional<qint64> index, const QByteArray &bytes, const StillAsRead *unchanged, bool block)
 {
+    m_failure = Failure::None;
     if (!m_file.isOpen())
         return fail(QStringLiteral("archivio non aperto"));
     if (m_readOnly)
@@ -574,8 +743,13 @@ bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes, boo
         return fail(QStringLiteral("posizione del record non valida"));
     LockGuard guard(m_file);
     QString why;
-    if (!guard.acquire(why))
-        return fail(why);
+    if (!m_lockHeld && !guard.acquire(why))
+        return fail(why, guard.busy() ? Failure::Busy : Failure::Other);
+    // A journal here now is a copy's that crashed inside its rewrite after this archive was
+    // opened: its record is put back before anything else, or the rewrite below would
+    // write its own journal over it and the torn record would stay.
+    if (journalPresent(journalPath(m_file.fileName())) && !rollBackLocked(m_file))
+        return false;
     // The end of the file now, not at open: another copy may have appended meanwhile.
     if (!refreshSize())
         return false;
@@ -585,7 +759,9 @@ bool RecordFile::write(std::optional<qint64> index, const QByteArray &bytes, boo
     const qint64 at = index.value_or(count);
     if (at > count)
         return fail(QStringLiteral("posizione del record non valida"));
-    if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes)))
+    if (unchanged && at == count)
+        return fail(QStringLiteral("la scheda non è più nell'archivio"), Failure::Conflict);
+    if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes, unchanged)))
         return false;
     m_index = at + bytes.size() / m_recordSize;
     return true;
@@ -616,13 +792,16 @@ bool RecordFile::appendLocked(const QByteArray &bytes)
     return fail(why);
 }
 
-bool RecordFile::rewriteLocked(qint64 index, const QByteArray &bytes)
+bool RecordFile::rewriteLocked(qint64 index, const QByteArray &bytes, const StillAsRead *unchanged)
 {
     const qint64 offset = index * m_recordSize;
     QByteArray old(m_recordSize, Qt::Uninitialized);
     if (!readRaw(offset, old.data(), m_recordSize))
         return false;
-    if (!writeJournal(index, old)) {
+    if (unchanged && !(*unchanged)(old))
+        return fail(QStringLiteral("la scheda è stata modificata da un'altra postazione"),
+            Failure::Conflict);
+    if (!writeJournal(index, old, bytes)) {
         // The archive is untouched; a journal left half written is discarded at the next
         // open, a whole one puts back the same bytes.
         QFile::remove(journalPath(m_file.fileName()));
@@ -648,14 +827,14 @@ bool RecordFile::rewriteLocked(qint64 index, const QByteArray &bytes)
     return fail(why);
 }
 
-bool RecordFile::writeJournal(qint64 index, const QByteArray &oldBytes)
+bool RecordFile::writeJournal(qint64 index, const QByteArray &oldBytes, const QByteArray &newBytes)
 {
     const QString path = journalPath(m_file.fileName());
     QFile journal(path);
     if (!journal.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
         return fail(QStringLiteral("impossibile creare il giornale di ripristino: ")
             + journal.errorString());
-    const QByteArray content = encodeJournal(index, oldBytes);
+    const QByteArray content = encodeJournal(m_file.fileName(), index, oldBytes, newBytes);
     QString why;
     if (!writeAll(journal, 0, content.constData(), content.size(), IoStep::JournalWrite, why)
         || !syncFile(journal, IoStep::JournalFlush, why))
@@ -696,27 +875,77 @@ bool RecordFile::rollBackJournal()
     LockGuard guard(*target);
     QString why;
     if (!guard.acquire(why))
-        return fail(why);
-    QFile journalFile(journalPath(path));
-    if (!journalFile.exists())
+        return fail(why, guard.busy() ? Failure::Busy : Failure::Other);
+    return rollBackLocked(*target);
+}
+
+bool RecordFile::rollBackLocked(QFile &target)
+{
+    const QString path = m_file.fileName();
+    const QString journalName = journalPath(path);
+    if (!refreshSize())
+        return false;
+    const QFileInfo info(journalName);
+    if (!info.exists() && !info.isSymLink())
+        return true; // another copy's rewrite ended meanwhile
+    // Only a regular file of exactly a journal's size is read: a FIFO, a device or a huge
+    // file is never opened.
+    std::optional<Journal> journal;
+    const qint64 expected = journalSize(path, m_recordSize);
+    if (!info.isSymLink() && info.isFile() && info.size() <= expected) {
+        QFile journalFile(journalName);
+        if (!journalFile.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("giornale di ripristino non leggibile: ")
+                + journalFile.errorString());
+        const QByteArray content = journalFile.read(expected);
+        journalFile.close();
+        if (content.size() < expected && isCutShortJournal(content, path, m_recordSize)) {
+            // A crash while this archive's journal was being written: the overwrite had
+            // not begun, so there is nothing to put back.
+            if (!QFile::remove(journalName))
+                return fail(QStringLiteral("impossibile eliminare il giornale di ripristino"));
+            syncFolderOf(path);
+            return true;
+        }
+        journal = decodeJournal(content, path, m_recordSize);
+    }
+    QByteArray current;
+    if (journal && (journal->index + 1) * m_recordSize <= m_fileSize) {
+        current.resize(m_recordSize);
+        if (!readRaw(journal->index * m_recordSize, current.data(), m_recordSize))
+            return false;
+    }
+    if (current.isEmpty() || !madeOf(current, *journal)) {
+        // Not this archive's, damaged, or its record was written since (a day's copy put
+        // back): applying it would write bytes that were never there.
+        QString aside = journalName + QStringLiteral(".scartato");
+        for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n)
+            aside = journalName + QStringLiteral(".scartato%1").arg(n);
+        if (!QDir().rename(journalName, aside))
+            return fail(QStringLiteral("giornale di ripristino estraneo o danneggiato, "
+                                       "impossibile metterlo da parte: ")
+                + journalName);
+        syncFolderOf(path);
+        const QString notice = QStringLiteral(
+            "Attenzione: il giornale di ripristino %1 non appartiene all'archivio %2 o è "
+            "danneggiato. Non è stato applicato ed è stato rinominato in %3.")
+                                   .arg(QFileInfo(journalName).fileName(),
+                                       QFileInfo(path).fileName(), QFileInfo(aside).fileName());
+        qWarning("%s", qPrintable(notice));
+        g_notices.append(notice);
         return true;
-    if (!journalFile.open(QIODevice::ReadOnly))
-        return fail(
-            QStringLiteral("giornale di ripristino non leggibile: ") + journalFile.errorString());
-    const QByteArray content = journalFile.readAll();
-    journalFile.close();
-    const std::optional<Journal> journal = decodeJournal(content);
-    // A journal always names a whole record of this archive; one that does not is not
-    // ours to apply.
-    if (journal && journal->oldBytes.size() == m_recordSize
-        && (journal->index + 1) * m_recordSize <= m_fileSize) {
+    }
+    QString why;
+    if (current != journal->oldBytes) {
         const qint64 size = m_recordSize;
-        if (!writeAll(*target, journal->index * size, journal->oldBytes.constData(), size,
+        if (!writeAll(target, journal->index * size, journal->oldBytes.constData(), size,
                 IoStep::ArchiveWrite, why)
-            || !syncFile(*target, IoStep::ArchiveFlush, why))
+            || !syncFile(target, IoStep::ArchiveFlush, why))
             return fail(QStringLiteral("ripristino del record non riuscito: ") + why);
     }
-    if (!QFile::remove(journalFile.fileName()))
+    // The block of sequential reading may hold the torn bytes.
+    m_blockCount = 0;
+    if (!QFile::remove(journalName))
         return fail(QStringLiteral("impossibile eliminare il giornale di ripristino"));
     syncFolderOf(path);
     return refreshSize();
@@ -726,31 +955,37 @@ bool RecordFile::copyArchive(const QString &from, const QString &to, QString *er
 {
     QString why;
     QFile source(from);
-    QFile target(to);
-    if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!QFileInfo(from).isFile()) {
+        // A FIFO or a device: its reads would never end.
+        why = QStringLiteral("non è un file regolare");
+    } else if (!source.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         why = source.errorString();
-    } else if (!target.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        why = target.errorString();
     } else {
         // No save runs while the copy is made, so every record is copied whole.
         LockGuard guard(source);
         if (guard.acquire(why, true)) {
-            QByteArray buffer(1024 * 1024, Qt::Uninitialized);
-            qint64 offset = 0;
-            for (;;) {
-                const qint64 n = source.read(buffer.data(), buffer.size());
-                if (n < 0) {
-                    why = source.errorString();
-                    break;
-                }
-                if (n == 0) {
-                    syncFile(target, IoStep::ArchiveFlush, why);
-                    break;
-                }
-                if (!writeAll(target, offset, buffer.constData(), n, IoStep::ArchiveWrite, why))
-                    break;
-                offset += n;
-            }
+            QString readError;
+            const bool copied = SafeFile::replace(
+                to,
+                [&](QIODevice &target) {
+                    QByteArray buffer(1024 * 1024, Qt::Uninitialized);
+                    for (;;) {
+                        const qint64 n = source.read(buffer.data(), buffer.size());
+                        if (n < 0) {
+                            readError = source.errorString();
+                            return false;
+                        }
+                        if (n == 0)
+                            return true;
+                        if (target.write(buffer.constData(), n) != n)
+                            return false;
+                    }
+                },
+                &why);
+            if (!copied && !readError.isEmpty())
+                why = readError;
+            else if (copied)
+                why.clear();
         }
     }
     if (why.isEmpty())
@@ -758,6 +993,23 @@ bool RecordFile::copyArchive(const QString &from, const QString &to, QString *er
     if (error)
         *error = why;
     return false;
+}
+
+bool RecordFile::removeIfEmpty(const QString &path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadWrite | QIODevice::Unbuffered))
+        return false;
+    // Under the lock: another copy that appends has the file to itself, and one that has
+    // appended leaves it not empty.
+    LockGuard guard(file);
+    QString why;
+    if (!guard.acquire(why) || nativeSize(file) != 0)
+        return false;
+    const bool removed = QFile::remove(path);
+    if (removed)
+        syncFolderOf(path);
+    return removed;
 }
 
 bool RecordFile::syncFolder(const QString &folder)

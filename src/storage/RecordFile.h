@@ -4,12 +4,16 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <optional>
 
 // The message a card shows when its archive cannot be opened, read or written.
 QString accessErrorText();
+// The message shown when a save or a list gave up waiting for another copy of the program
+// that holds the archive.
+QString archiveBusyText();
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
 // index; a trailing partial record is not counted. Every operation returns false on
@@ -23,10 +27,21 @@ QString accessErrorText();
 // - a rewrite in place first saves the old bytes in a rollback journal beside the archive
 //   ("<archive>-journal"), flushed with its folder; the record is then overwritten and
 //   flushed and the journal deleted. Opening an archive that has a journal (a crash in
-//   the middle of a rewrite) puts the old record back first;
+//   the middle of a rewrite), and every write once it holds the lock, puts the old record
+//   back first, so a crashed copy's journal is never written over by another copy;
+// - a journal names its archive and holds the old and the new bytes of the record: it is
+//   applied only to that archive and only when the record holds nothing but those bytes.
+//   Any other file found in its place (another archive's, damaged, of the wrong size, not
+//   a regular file) is never applied nor read whole: it is renamed aside and a notice
+//   says so (takeNotices());
 // - false from append() or writeAt() means the file is as it was: a failed append is cut
 //   back, a failed rewrite gets its old bytes back;
 // - a record reported as saved has been flushed to disk, and a new file's folder too.
+class RecordFile;
+// The message for a failed open, read or write of file: archiveBusyText() when another
+// copy held the archive, accessErrorText() otherwise.
+QString accessErrorText(const RecordFile &file);
+
 class RecordFile
 {
 public:
@@ -76,6 +91,11 @@ public:
     // the current index is index + 1.
     bool writeAt(qint64 index, const QByteArray &bytes);
     bool writeAt(qint64 index, const Record &record);
+    // The same, only when unchanged says yes to the bytes on disk (the record the card
+    // read is still there), asked under the lock: otherwise nothing is written and
+    // failure() is Conflict.
+    using StillAsRead = std::function<bool(QByteArrayView stored)>;
+    bool writeAtIf(qint64 index, const QByteArray &bytes, const StillAsRead &unchanged);
     // Writes one record after the last whole one; its index is recordCount() - 1 after.
     bool append(const QByteArray &bytes);
     bool append(const Record &record);
@@ -88,19 +108,45 @@ public:
     void deferAppendFlush() { m_deferAppendFlush = true; }
     bool flush();
 
+    // Why the last operation failed, beyond errorString()'s words.
+    enum class Failure {
+        None,
+        Other, // the archive could not be opened, read or written
+        Busy, // another copy held the lock for the whole wait
+        Conflict // writeAtIfUnchanged found other bytes on disk
+    };
+    Failure failure() const { return m_failure; }
     QString errorString() const { return m_error; }
     QString filePath() const { return m_file.fileName(); }
 
+    // Holds the writers' lock of the archive from now until unlockWriters() or close():
+    // what is read meanwhile cannot change under the caller, and this file's own writes
+    // do not take the lock again. For a change that reads records and writes them back
+    // (with other files) as one.
+    bool lockWriters();
+    void unlockWriters();
+
     // The rollback journal of an archive.
     static QString journalPath(const QString &archivePath);
-    // Copies a file (an archive, the password file) whole to a new file flushed to disk,
-    // keeping the archive's writers out meanwhile, so that no record is copied half saved.
+    // Copies a file (an archive, the password file) whole to a new file flushed to disk
+    // (through SafeFile), keeping the archive's writers out meanwhile, so that no record is
+    // copied half saved.
     static bool copyArchive(const QString &from, const QString &to, QString *error = nullptr);
     // Flushes a folder's list of names (a file created, renamed or deleted in it).
     static bool syncFolder(const QString &folder);
     // How long a write waits for another copy's lock before it gives up (5 s unless a test
     // says otherwise).
     static void setLockTimeout(int milliseconds);
+    // Told true when a write starts waiting for another copy's lock and false when the wait
+    // ends (the program shows a busy cursor meanwhile).
+    using WaitHook = std::function<void(bool waiting)>;
+    static void setWaitHook(WaitHook hook);
+    // What the storage layer set right by itself since the last call (a journal renamed
+    // aside), for the user to read; emptied by the call.
+    static QStringList takeNotices();
+    // Flushes a file's written bytes to the disk (fsync / FlushFileBuffers), asking the
+    // fault hook at step first.
+    static bool syncToDisk(QFileDevice &file, QString *error);
 
     // Test seam: the storage layer asks the hook before each step of a write and
     // simulates the fault it answers.
@@ -109,7 +155,11 @@ public:
         ArchiveWrite,
         ArchiveFlush,
         JournalWrite,
-        JournalFlush
+        JournalFlush,
+        // The steps of a whole-file replace (SafeFile)
+        ReplaceWrite, // the content written into the new file
+        ReplaceSync, // the new file flushed to disk
+        ReplaceCommit // the new file renamed over the old one
     };
     enum class IoFault {
         None,
@@ -119,33 +169,44 @@ public:
     };
     using FaultHook = std::function<IoFault(IoStep)>;
     static void setFaultHook(FaultHook hook);
+    // The hook's answer for a step (None without a hook).
+    static IoFault faultAt(IoStep step);
+
+    // Removes a file that holds no record, under the writers' lock (a yearly file whose
+    // first movement failed); true when it was removed.
+    static bool removeIfEmpty(const QString &path);
 
 private:
     bool openPath(const QString &path, int recordSize, Access access);
-    bool fail(const QString &what);
+    bool fail(const QString &what, Failure failure = Failure::Other);
     bool fillBlock();
 
     bool lock();
     bool refreshSize();
     // writeAt (index) and append (no index, after the last record) in one: the checks,
     // the lock, the current size, then the write.
-    bool write(std::optional<qint64> index, const QByteArray &bytes, bool block = false);
+    bool write(std::optional<qint64> index, const QByteArray &bytes,
+        const StillAsRead *unchanged = nullptr, bool block = false);
     bool appendLocked(const QByteArray &bytes);
-    bool rewriteLocked(qint64 index, const QByteArray &bytes);
-    bool writeJournal(qint64 index, const QByteArray &oldBytes);
+    bool rewriteLocked(qint64 index, const QByteArray &bytes, const StillAsRead *unchanged);
+    bool writeJournal(qint64 index, const QByteArray &oldBytes, const QByteArray &newBytes);
     bool removeJournal();
     bool rollBackJournal();
+    // Applies or sets aside the journal found beside the archive; the lock is held.
+    bool rollBackLocked(QFile &target);
     bool readRaw(qint64 offset, char *data, qint64 size);
 
     QFile m_file;
     bool m_readOnly = false;
     bool m_deferAppendFlush = false;
+    bool m_lockHeld = false;
     int m_recordSize = 0;
     // The size of the file, taken at open and again under the lock of each write, so
     // that a scan does not ask the file system for it at every record.
     qint64 m_fileSize = 0;
     qint64 m_index = 0;
     QString m_error;
+    Failure m_failure = Failure::None;
     // Sequential reading: a block of whole records starting at m_blockFirst.
     QByteArray m_block;
     qint64 m_blockFirst = 0;

@@ -1,6 +1,7 @@
 #include "storage/ShortString.h"
 
 #include "storage/Cp1252.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
 #include <algorithm>
@@ -18,9 +19,5 @@ QByteArray StoreField(QStringView text, int capacity)
 
 QString LoadField(QByteArrayView field, int capacity)
 {
-    if (field.isEmpty())
-        return {};
-    int length = static_cast<unsigned char>(field[0]);
-    length = std::min<int>({ length, capacity, int(field.size()) - 1 });
-    return TrimControl(Cp1252::decode(field.sliced(1, std::max(length, 0))));
+    return Cp1252::decode(storedText(field, 0, capacity, Trim::Controls));
 }

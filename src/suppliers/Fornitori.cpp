@@ -204,7 +204,7 @@ void TfrmFornitori::cmdRicontattaClick()
 
 void TfrmFornitori::btnEmailClick()
 {
-    TMisc::Open(TMisc::mailto(m_ui->txtEmail->text()));
+    TMisc::OpenOrSay(this, TMisc::mailto(m_ui->txtEmail->text()));
 }
 
 void TfrmFornitori::btnCodFiscClick()

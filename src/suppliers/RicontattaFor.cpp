@@ -3,6 +3,7 @@
 #include "ui_RicontattaFor.h"
 
 #include "app/Banner.h"
+#include "app/Messages.h"
 #include "app/Palette.h"
 #include "cards/CardScreen.h"
 #include "records/SupplierRecord.h"
@@ -71,14 +72,18 @@ TfrmRicontattaFor::~TfrmRicontattaFor() = default;
 
 void TfrmRicontattaFor::fill()
 {
-    // A file that cannot be opened gives an empty list and a record that cannot be read
-    // ends the reading with the lines before it, both without a message.
+    // Read only: an archive one may only read is listed. A file that cannot be opened gives
+    // an empty list and the access message; a record that cannot be read ends the reading
+    // with the lines before it, without a message.
     RecordFile file;
     ListLines::Scan scan;
-    if (file.open(SupplierRecord::archive()))
+    const bool opened = file.open(SupplierRecord::archive(), RecordFile::Access::ReadOnly);
+    if (opened)
         scan = RecontactList::lines(file);
     file.close();
     showLines(scan.lines);
+    if (!opened)
+        Messages::warning(this, accessErrorText(file));
 }
 
 void TfrmRicontattaFor::lstRecordsDblClick()

@@ -57,6 +57,9 @@ private slots:
     void smallControlsOpenTheirWindows();
     void leavingTheMenuEndsTheProgram_data();
     void leavingTheMenuEndsTheProgram();
+    void configuredSite_data();
+    void configuredSite();
+    void noPlaceholderAddress();
 };
 
 void TestAvvio::controls_data()
@@ -246,6 +249,42 @@ void TestAvvio::leavingTheMenuEndsTheProgram()
     guard.start(5000);
     QCOMPARE(QCoreApplication::exec(), 0);
     QVERIFY(!menu.isVisible());
+}
+
+void TestAvvio::configuredSite_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("configured");
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("blanks") << QStringLiteral("  ") << false;
+    QTest::newRow("placeholder") << QStringLiteral("https://www.example.com/merventa") << false;
+    QTest::newRow("placeholder, no scheme") << QStringLiteral("example.org") << false;
+    QTest::newRow("placeholder, upper case") << QStringLiteral("http://WWW.EXAMPLE.NET") << false;
+    QTest::newRow("maker's site") << QStringLiteral("https://www.dravello.it/merventa") << true;
+    QTest::newRow("look-alike") << QStringLiteral("https://myexample.com") << true;
+}
+
+void TestAvvio::configuredSite()
+{
+    QFETCH(QString, address);
+    QTEST(Maker::isConfiguredSite(address), "configured");
+}
+
+// The footer shows the maker's site only when one is configured, never a placeholder.
+void TestAvvio::noPlaceholderAddress()
+{
+    TfrmAvvio menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    const auto *site = menu.findChild<QToolButton *>(QStringLiteral("icoSito"));
+    QVERIFY(site);
+    QCOMPARE(site->isVisible(), Maker::hasWebSite());
+    QCOMPARE(Maker::hasWebSite(), Maker::isConfiguredSite(Maker::webSite()));
+    if (site->isVisible())
+        QVERIFY(site->text().startsWith(Maker::webSiteText()));
+    // This build carries the placeholder: nothing shows it on the menu.
+    if (Maker::webSite().contains(QStringLiteral("example.")))
+        QVERIFY(!site->isVisible());
 }
 
 QTEST_MAIN(TestAvvio)

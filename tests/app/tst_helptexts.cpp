@@ -28,6 +28,7 @@ void TestHelpTexts::topicOfEveryScreen_data()
         { "TfrmAvvio", "Uno sguardo a Merventa 2.0.", 42 },
         { "TfrmMagazzino", "Magazzino Prodotti.", 14 },
         { "TfrmAnagrafica", "Anagrafica Clienti.", 7 },
+        { "TfrmGrafici", "Grafici.", 4 },
         { "TfrmFornitori", "Archivio Fornitori.", 9 },
         { "TfrmMenuRiepilogo", "Inventario Merce.", 4 },
         { "TfrmRiepilogo", "Inventario Merce.", 4 },

@@ -1,5 +1,9 @@
 #include "app/OpenURL.h"
 
+#include "common/MessageRecorder.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -12,6 +16,8 @@ private slots:
     void urlHandedToTheDesktop_data();
     void urlHandedToTheDesktop();
     void openGivesTheUrlToTheOpener();
+    void failureIsSaid_data();
+    void failureIsSaid();
     void mailto_data();
     void mailto();
 };
@@ -86,6 +92,55 @@ void TestOpenUrl::openGivesTheUrlToTheOpener()
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened.at(0), QUrl::fromLocalFile(QStringLiteral("/opt/Merventa/Guida.pdf")));
     QCOMPARE(opened.at(1).toString(), QStringLiteral("mailto:a@example.com"));
+}
+
+// When the desktop has nothing to open a command with, the user is told in Italian what
+// could not be opened and, for a file or a folder, where it is.
+void TestOpenUrl::failureIsSaid_data()
+{
+    QTest::addColumn<QString>("command"); // <dir> stands for an existing folder
+    QTest::addColumn<QString>("text");
+    QTest::newRow("file") << u"\"<dir>/Magazzino.xls\""_s
+                          << u"Attenzione: nessun programma del sistema ha potuto aprire il "
+                             "file.\r\n\r\nIl file si trova in:\r\n<dir>/Magazzino.xls"_s;
+    QTest::newRow("folder") << u"\"<dir>\""_s
+                            << u"Attenzione: non è stato possibile aprire la cartella con il "
+                               "gestore dei file del sistema.\r\n\r\nLa cartella si trova "
+                               "in:\r\n<dir>"_s;
+    QTest::newRow("mail") << u"\"mailto:info@negozio.it\""_s
+                          << u"Attenzione: non è stato possibile avviare il programma di posta "
+                             "elettronica per scrivere a:\r\ninfo@negozio.it"_s;
+    QTest::newRow("web page") << u"\"https://www.negozio.it/listino\""_s
+                              << u"Attenzione: non è stato possibile aprire la pagina Web nel "
+                                 "browser del sistema:\r\nhttps://www.negozio.it/listino"_s;
+}
+
+void TestOpenUrl::failureIsSaid()
+{
+    QFETCH(QString, command);
+    QFETCH(QString, text);
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    command.replace(u"<dir>"_s, dir.path());
+    text.replace(u"<dir>"_s, QDir::toNativeSeparators(dir.path()));
+    MessageRecorder messages;
+    QList<QUrl> tried;
+    TMisc::setCheckedOpener([&tried](const QUrl &url) {
+        tried.append(url);
+        return false;
+    });
+    QVERIFY(!TMisc::Open(command));
+    TMisc::OpenOrSay(nullptr, command);
+    QCOMPARE(tried.size(), 2);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
+    QCOMPARE(messages.lastText(), text);
+
+    // Opened: nothing to say.
+    TMisc::setCheckedOpener([](const QUrl &) { return true; });
+    messages.clear();
+    TMisc::OpenOrSay(nullptr, command);
+    QCOMPARE(messages.count(), 0);
 }
 
 // The command of the customer and supplier cards' e-mail button.

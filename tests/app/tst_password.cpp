@@ -70,7 +70,9 @@ private slots:
 
     void controls_data();
     void controls();
-    void pictureRemindsOfTheInitialPassword();
+    void pictureHintsAtTheInitialPassword_data();
+    void pictureHintsAtTheInitialPassword();
+    void hintEndsWithTheChange();
     void okFollowsTheEntry_data();
     void okFollowsTheEntry();
     void enterOnABlankEntryDoesNothing();
@@ -224,20 +226,61 @@ void TestPassword::controls()
     }
 }
 
-void TestPassword::pictureRemindsOfTheInitialPassword()
+// The picture never shows a password; it says where the initial one is written only while
+// the stored password is still the initial one.
+void TestPassword::pictureHintsAtTheInitialPassword_data()
 {
+    QTest::addColumn<QByteArray>("content"); // null: no password file
+    QTest::addColumn<bool>("hint");
+    QTest::newRow("initial password") << passwordFileFor(QStringLiteral("SCAFFALE2026")) << true;
+    QTest::newRow("changed password") << passwordFileFor(QStringLiteral("PRIMA2026")) << false;
+    QTest::newRow("no password file") << QByteArray() << false;
+    QTest::newRow("unreadable file") << QByteArray("[Accesso]\nValore=3F9XD3\n") << false;
+}
+
+void TestPassword::pictureHintsAtTheInitialPassword()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, hint);
+    QVERIFY(QFile::remove(AccessPassword::filePath()));
+    if (!content.isNull())
+        QVERIFY(writeFile(AccessPassword::filePath(), content));
     TfrmPassword password;
     const auto *logo = child<QLabel>(&password, "imgLogo");
     QVERIFY(!logo->pixmap().isNull());
     const QString shown = logo->accessibleDescription();
     QVERIFY2(shown.contains(QStringLiteral("Password")), qPrintable(shown));
-    QVERIFY2(shown.contains(AccessPassword::kInitialPassword.toString()), qPrintable(shown));
+    QVERIFY2(!shown.contains(AccessPassword::kInitialPassword.toString(), Qt::CaseInsensitive),
+        qPrintable(shown));
+    QVERIFY2(!shown.contains(QStringLiteral("PRIMA2026"), Qt::CaseInsensitive), qPrintable(shown));
+    QCOMPARE(shown.contains(QStringLiteral("Primo accesso: la password iniziale è riportata nelle "
+                                           "note di installazione (file README).")),
+        hint);
 
     TfrmCambiaPassword change;
     const QString changeShown = child<QLabel>(&change, "imgLogo")->accessibleDescription();
     QVERIFY(changeShown.contains(QStringLiteral("Cambia password")));
     QVERIFY(changeShown.contains(QStringLiteral(
         "Per cambiare la password immetti i dati nei campi sottostanti e premi OK.")));
+}
+
+// Once the initial password is changed the screen no longer hints at it.
+void TestPassword::hintEndsWithTheChange()
+{
+    QVERIFY(writeFile(AccessPassword::filePath(), passwordFileFor(QStringLiteral("SCAFFALE2026"))));
+    QVERIFY(openScreen());
+    const auto *logo = child<QLabel>(m_screen.get(), "imgLogo");
+    QVERIFY(logo->accessibleDescription().contains(QStringLiteral("README")));
+    TfrmCambiaPassword *change = openChangeScreen();
+    QVERIFY(change);
+    typeText(edit(change, "txtPasswordOld"), QStringLiteral("scaffale2026"));
+    typeText(edit(change, "txtPasswordNew"), QStringLiteral("Bottega-2027"));
+    typeText(edit(change, "txtConferma"), QStringLiteral("Bottega-2027"));
+    QTest::mouseClick(button(change, "cmdOK"), Qt::LeftButton);
+    QTRY_VERIFY(!m_screen->changeScreen());
+    QVERIFY(m_screen->isVisible());
+    QVERIFY2(!logo->accessibleDescription().contains(QStringLiteral("README")),
+        qPrintable(logo->accessibleDescription()));
 }
 
 void TestPassword::okFollowsTheEntry_data()

@@ -259,7 +259,8 @@ void TestAllegaCartella::fileDialogShowsEveryFile()
     QCOMPARE(dlgFile->windowTitle(), u"Selezionare il file da allegare:"_s);
     QCOMPARE(dlgFile->fileMode(), QFileDialog::ExistingFile);
     QCOMPARE(dlgFile->acceptMode(), QFileDialog::AcceptOpen);
-    QVERIFY(dlgFile->filter().testFlag(QDir::Hidden));
+    // Hidden files stay out of the list (a typed name still reaches them).
+    QVERIFY(!dlgFile->filter().testFlag(QDir::Hidden));
     // The one filter, as the user reads it in the dialog, and the pattern behind it.
     QCOMPARE(dlgFile->nameFilters().size(), 1);
     const auto *types = dlgFile->findChild<QComboBox *>(u"fileTypeCombo"_s);
@@ -369,14 +370,23 @@ void TestAllegaCartella::slotsAreIndependent()
 void TestAllegaCartella::overwriteQuestion_data()
 {
     QTest::addColumn<Answer>("answer");
-    QTest::addColumn<QByteArray>("kept");
-    QTest::newRow("Sì replaces the folder's file") << Answer::Yes << QByteArray("nuova");
-    QTest::newRow("No keeps the folder's file") << Answer::No << QByteArray("vecchia");
+    QTest::addColumn<QString>("slot"); // the name the slot shows afterwards
+    QTest::addColumn<QStringList>("files"); // the folder afterwards
+    QTest::addColumn<QByteArray>("kept"); // foto.jpg afterwards
+    QTest::newRow("Sì replaces the folder's file")
+        << Answer::Yes << u"foto.jpg"_s << QStringList { u"foto.jpg"_s } << QByteArray("nuova");
+    QTest::newRow("No keeps the folder's file")
+        << Answer::No << u"foto.jpg"_s << QStringList { u"foto.jpg"_s } << QByteArray("vecchia");
+    QTest::newRow("Conserva entrambi keeps both")
+        << Answer::Other << u"foto (2).jpg"_s << QStringList { u"foto (2).jpg"_s, u"foto.jpg"_s }
+        << QByteArray("vecchia");
 }
 
 void TestAllegaCartella::overwriteQuestion()
 {
     QFETCH(Answer, answer);
+    QFETCH(QString, slot);
+    QFETCH(QStringList, files);
     QFETCH(QByteArray, kept);
     Fixture fixture;
     QVERIFY(AttachedFiles::ensureFolder());
@@ -388,12 +398,20 @@ void TestAllegaCartella::overwriteQuestion()
     QCOMPARE(fixture.messages.count(), 1);
     QCOMPARE(fixture.messages.lastKind(), Kind::Confirmation);
     QCOMPARE(fixture.messages.lastText(),
-        u"Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
-        "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"_s);
-    // Either way the slot names the one file of that name in the folder.
-    QCOMPARE(d.text(u"txtFile03"_s), u"foto.jpg"_s);
+        AttachedFiles::overwriteQuestion(u"foto.jpg"_s, 0, u"foto (2).jpg"_s));
+    QCOMPARE(d.text(u"txtFile03"_s), slot);
     QCOMPARE(readFile(AttachedFiles::filePath(u"foto.jpg"_s)), kept);
-    QCOMPARE(attachedFiles(), QStringList { u"foto.jpg"_s });
+    QCOMPARE(attachedFiles(), files);
+    if (files.size() == 2)
+        QCOMPARE(readFile(AttachedFiles::filePath(slot)), QByteArray("nuova"));
+
+    // The same file chosen again is simply named: nothing to ask.
+    fixture.messages.clear();
+    fixture.choices = { AttachedFiles::filePath(slot) };
+    d.click(u"btnSfoglia01"_s);
+    QCOMPARE(fixture.messages.count(), 0);
+    QCOMPARE(d.text(u"txtFile01"_s), slot);
+    QCOMPARE(attachedFiles(), files);
 }
 
 void TestAllegaCartella::failedCopyKeepsTheSlot()

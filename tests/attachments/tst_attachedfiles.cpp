@@ -1,7 +1,11 @@
 #include "attachments/AttachedFiles.h"
 #include "common/TempProgramFolder.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
+#include "storage/RecordFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +26,12 @@ private slots:
     void openCommandQuotesTheFullPath();
     void tagsNameTheirCards_data();
     void tagsNameTheirCards();
+    void overwriteQuestionKeepsItsWords_data();
     void overwriteQuestionKeepsItsWords();
+    void keptBothNames_data();
+    void keptBothNames();
+    void cardsUsingAFile();
+    void takenNameKeepBothStoresBeside();
 
     void copyCreatesTheFolderWithItsParents();
     void copyIsByteForByteAndTakesHiddenFiles();
@@ -74,10 +83,21 @@ struct Sources
     }
 };
 
-const auto neverAsked = [] {
+using AttachedFiles::Choice;
+
+const auto neverAsked = [](const QString &, const QString &) {
     QTest::qFail("the overwrite question was asked", __FILE__, __LINE__);
-    return false;
+    return Choice::KeepExisting;
 };
+
+// Answers the overwrite question with choice, counting the questions.
+auto answering(Choice choice, int *asked)
+{
+    return [choice, asked](const QString &, const QString &) {
+        ++*asked;
+        return choice;
+    };
+}
 
 } // namespace
 
@@ -186,11 +206,125 @@ void TestAttachedFiles::tagsNameTheirCards()
     QCOMPARE(AttachedFiles::cardForTag(tag), card);
 }
 
+// The question names the file, how many other cards use it, and the name "Conserva
+// entrambi" gives the new one.
+void TestAttachedFiles::overwriteQuestionKeepsItsWords_data()
+{
+    QTest::addColumn<int>("others");
+    QTest::addColumn<QString>("users");
+    QTest::newRow("none") << 0 << u"non è allegato a nessun'altra scheda"_s;
+    QTest::newRow("one") << 1 << u"è allegato a un'altra scheda"_s;
+    QTest::newRow("three") << 3 << u"è allegato ad altre 3 schede"_s;
+}
+
 void TestAttachedFiles::overwriteQuestionKeepsItsWords()
 {
-    QCOMPARE(AttachedFiles::overwriteQuestion(),
-        u"Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso "
-        "nome.\r\n\r\nSi vuole sovrascrivere il file esistente?"_s);
+    QFETCH(int, others);
+    QFETCH(QString, users);
+    QCOMPARE(AttachedFiles::overwriteQuestion(u"listino.pdf"_s, others, u"listino (2).pdf"_s),
+        u"Attenzione: nella cartella dei documenti allegati è presente un altro file di nome "
+        "\"listino.pdf\", diverso da quello scelto; il file presente "_s
+            + users
+            + u".\r\n\r\nSi vuole sovrascrivere il file esistente? Con \"Conserva entrambi\" il "
+              "file scelto viene allegato come \"listino (2).pdf\"."_s);
+    QCOMPARE(AttachedFiles::keepBothButton(), u"Conserva entrambi"_s);
+}
+
+// "Conserva entrambi" takes the first free name with a number before the extension.
+void TestAttachedFiles::keptBothNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("first") << u"listino.pdf"_s << QStringList { u"listino.pdf"_s }
+                           << u"listino (2).pdf"_s;
+    QTest::newRow("next free") << u"listino.pdf"_s
+                               << QStringList { u"listino.pdf"_s, u"listino (2).pdf"_s,
+                                      u"listino (3).pdf"_s }
+                               << u"listino (4).pdf"_s;
+    QTest::newRow("no extension") << u"LEGGIMI"_s << QStringList { u"LEGGIMI"_s }
+                                  << u"LEGGIMI (2)"_s;
+    QTest::newRow("two dots") << u"foto.2024.jpg"_s << QStringList { u"foto.2024.jpg"_s }
+                              << u"foto.2024 (2).jpg"_s;
+    const QString longName = QString(246, u'a') + u".pdf"_s;
+    QTest::newRow("cut to 250") << longName << QStringList { longName }
+                                << QString(242, u'a') + u" (2).pdf"_s;
+}
+
+void TestAttachedFiles::keptBothNames()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, present);
+    TempProgramFolder folder;
+    QVERIFY(AttachedFiles::ensureFolder());
+    for (const QString &file : present)
+        QVERIFY(writeFile(AttachedFiles::filePath(file), "x"));
+    const QString kept = AttachedFiles::keptBothName(name);
+    QTEST(kept, "kept");
+    QVERIFY(kept.size() <= AttachedFiles::kNameCapacity);
+}
+
+// The other cards that name a file: every slot of the three archives, the card it is being
+// chosen for left out.
+void TestAttachedFiles::cardsUsingAFile()
+{
+    TempProgramFolder folder;
+    const auto store = [](const Archive &archive, const QList<QStringList> &cards) {
+        RecordFile file;
+        if (!file.open(archive))
+            return false;
+        for (const QStringList &names : cards) {
+            Record r(*archive.layout);
+            for (int i = 0; i < names.size(); ++i)
+                r.setValue(QStringLiteral("File0%1").arg(i + 1), names[i]);
+            if (!file.append(r))
+                return false;
+        }
+        return true;
+    };
+    QVERIFY(store(SupplierRecord::archive(),
+        { { u"listino.pdf"_s }, { u"altro.pdf"_s }, { u""_s, u""_s, u"listino.pdf"_s } }));
+    QVERIFY(store(ProductRecord::archive(), { { u"foto.jpg"_s, u"listino.pdf"_s } }));
+    // The customer archive is not there: nothing to count in it.
+    const QString suppliers = SupplierRecord::archive().fileName;
+    QCOMPARE(AttachedFiles::cardsUsing(u"listino.pdf"_s, QString(), -1), 3);
+    QCOMPARE(AttachedFiles::cardsUsing(u"listino.pdf"_s, suppliers, 2), 2);
+    QCOMPARE(AttachedFiles::cardsUsing(u"listino.pdf"_s, suppliers, 1), 3);
+    QCOMPARE(AttachedFiles::cardsUsing(u"altro.pdf"_s, suppliers, 1), 0);
+    QCOMPARE(AttachedFiles::cardsUsing(u"nessuno.pdf"_s, QString(), -1), 0);
+    QVERIFY(!QFile::exists(folder.filePath(CustomerRecord::archive().fileName)));
+}
+
+// Another card's different file of the same name is never replaced silently: "Conserva
+// entrambi" stores the new one beside it and names that.
+void TestAttachedFiles::takenNameKeepBothStoresBeside()
+{
+    TempProgramFolder folder;
+    QVERIFY(AttachedFiles::ensureFolder());
+    QVERIFY(writeFile(AttachedFiles::filePath(u"listino.pdf"_s), "fornitore 1"));
+    Sources sources;
+    const QString source = sources.put(u"listino.pdf"_s, "fornitore 3");
+    QString askedName, askedKept;
+    const auto outcome
+        = AttachedFiles::attach(source, [&](const QString &name, const QString &kept) {
+              askedName = name;
+              askedKept = kept;
+              return Choice::KeepBoth;
+          });
+    QCOMPARE(askedName, u"listino.pdf"_s);
+    QCOMPARE(askedKept, u"listino (2).pdf"_s);
+    QVERIFY(outcome.warning.isEmpty());
+    QVERIFY(outcome.fillSlot);
+    QCOMPARE(outcome.name, u"listino (2).pdf"_s);
+    QCOMPARE(readFile(AttachedFiles::filePath(u"listino.pdf"_s)), QByteArray("fornitore 1"));
+    QCOMPARE(readFile(AttachedFiles::filePath(u"listino (2).pdf"_s)), QByteArray("fornitore 3"));
+
+    // A file with the same bytes as the folder's one of its name: no question, that name.
+    const auto same
+        = AttachedFiles::attach(sources.put(u"listino (2).pdf"_s, "fornitore 3"), neverAsked);
+    QVERIFY(same.fillSlot);
+    QCOMPARE(same.name, u"listino (2).pdf"_s);
+    QCOMPARE(QDir(AttachedFiles::folderPath()).entryList(QDir::Files).size(), 2);
 }
 
 void TestAttachedFiles::copyCreatesTheFolderWithItsParents()
@@ -235,10 +369,7 @@ void TestAttachedFiles::takenNameAsksAndNoKeepsTheFoldersFile()
     const QString source = sources.put(u"foto.jpg"_s, "nuova");
 
     int asked = 0;
-    const auto outcome = AttachedFiles::attach(source, [&asked] {
-        ++asked;
-        return false;
-    });
+    const auto outcome = AttachedFiles::attach(source, answering(Choice::KeepExisting, &asked));
     QCOMPARE(asked, 1);
     QVERIFY(outcome.warning.isEmpty());
     // The slot names the file that stays in the folder.
@@ -256,18 +387,14 @@ void TestAttachedFiles::takenNameAsksAndYesReplacesIt()
     const QString source = sources.put(u"foto.jpg"_s, "nuova");
 
     int asked = 0;
-    const auto outcome = AttachedFiles::attach(source, [&asked] {
-        ++asked;
-        return true;
-    });
+    const auto outcome = AttachedFiles::attach(source, answering(Choice::Overwrite, &asked));
     QCOMPARE(asked, 1);
     QVERIFY(outcome.fillSlot);
     QCOMPARE(readFile(AttachedFiles::filePath(u"foto.jpg"_s)), QByteArray("nuova"));
     QCOMPARE(folderEntries(), QStringList { u"foto.jpg"_s });
 
     // Choosing the folder's own file again and answering Yes keeps it whole.
-    const auto again
-        = AttachedFiles::attach(AttachedFiles::filePath(u"foto.jpg"_s), [] { return true; });
+    const auto again = AttachedFiles::attach(AttachedFiles::filePath(u"foto.jpg"_s), neverAsked);
     QVERIFY2(again.warning.isEmpty(), qPrintable(again.warning));
     QCOMPARE(readFile(AttachedFiles::filePath(u"foto.jpg"_s)), QByteArray("nuova"));
 }
@@ -315,7 +442,8 @@ void TestAttachedFiles::unwritableTargetLeavesNothingBehind()
     const QString source = sources.put(u"foto.jpg"_s, sampleBytes(5000));
 
     // A folder of that name is there: Yes cannot replace it.
-    const auto outcome = AttachedFiles::attach(source, [] { return true; });
+    int asked = 0;
+    const auto outcome = AttachedFiles::attach(source, answering(Choice::Overwrite, &asked));
     QVERIFY(!outcome.fillSlot);
     QVERIFY(outcome.warning.startsWith(
         u"Attenzione: non è stato possibile copiare il file nella cartella dei documenti "

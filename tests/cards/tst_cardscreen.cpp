@@ -3,6 +3,7 @@
 #include "catalogue/Magazzino.h"
 #include "common/CardFixture.h"
 #include "records/ProductRecord.h"
+#include "storage/RecordFile.h"
 
 #include <QDir>
 #include <QLabel>
@@ -19,6 +20,8 @@ private slots:
     void reopenByName();
     void positionProtocol();
     void accessErrorIsTheCardsKind();
+    void salvaAsksBeforeWritingOverAnotherCopy_data();
+    void salvaAsksBeforeWritingOverAnotherCopy();
     void looksWithoutPanelsKeepTheirRules();
 };
 
@@ -69,6 +72,57 @@ void TestCardScreen::accessErrorIsTheCardsKind()
     QCOMPARE(f.messages.count(), 1);
     QCOMPARE(f.messages.lastKind(), Messages::Kind::Warning);
     QCOMPARE(f.messages.lastText(), accessErrorText());
+}
+
+void TestCardScreen::salvaAsksBeforeWritingOverAnotherCopy_data()
+{
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("Sì: saved over the other copy's changes") << true;
+    QTest::newRow("No: nothing saved, the stored card shown") << false;
+}
+
+void TestCardScreen::salvaAsksBeforeWritingOverAnotherCopy()
+{
+    QFETCH(bool, overwrite);
+    CardFixture<TfrmMagazzino> f;
+    QVERIFY(f.ready());
+    QVERIFY(f.writeRecords({ f.record({ { ProductRecord::Codice, u"A"_s } }),
+        f.record({ { ProductRecord::Codice, u"B"_s }, { ProductRecord::Giacenza, u"10"_s } }) }));
+    f.click(u"cmdUltimo"_s);
+    QCOMPARE(f.text(u"txtCodice"_s), u"B"_s);
+    // Another copy records an unload of 3 and saves the card meanwhile.
+    const Record other
+        = f.record({ { ProductRecord::Codice, u"B"_s }, { ProductRecord::Giacenza, u"7"_s } });
+    {
+        RecordFile file;
+        QVERIFY(file.open(f.archive()));
+        QVERIFY(file.writeAt(1, other));
+    }
+    f.edit(u"txtNote"_s)->setText(u"nuova nota"_s);
+    f.messages.clear();
+    f.messages.answers = { overwrite ? Messages::Answer::Yes : Messages::Answer::No };
+    f.click(u"cmdSalva"_s);
+    QVERIFY(f.messages.count() >= 1);
+    QCOMPARE(f.messages.shown.first().kind, Messages::Kind::Confirmation);
+    QCOMPARE(f.messages.shown.first().text,
+        u"La scheda è stata modificata da un'altra postazione dopo che è stata aperta. Si "
+        "vogliono sovrascrivere quelle modifiche?"_s);
+    const Record stored = f.records().at(1);
+    QCOMPARE(f.card.positionText(), u"2"_s);
+    if (overwrite) {
+        QCOMPARE(stored.value(ProductRecord::Note), u"nuova nota"_s);
+        QCOMPARE(stored.value(ProductRecord::Giacenza), u"10"_s);
+        // Saved as today, then a second Salva asks nothing.
+        f.messages.clear();
+        f.click(u"cmdSalva"_s);
+        QCOMPARE(f.messages.count(), 1);
+        QCOMPARE(f.messages.lastKind(), Messages::Kind::Information);
+    } else {
+        QCOMPARE(f.messages.count(), 1);
+        QCOMPARE(stored.encode(), other.encode());
+        QCOMPARE(f.text(u"txtGiacenza"_s), u"7"_s);
+        QCOMPARE(f.text(u"txtNote"_s), QString());
+    }
 }
 
 void TestCardScreen::looksWithoutPanelsKeepTheirRules()

@@ -6,12 +6,15 @@
 #include "common/CardFixture.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
+#include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
+#include "records/MovementRecord.h"
 #include "records/ProductRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
+#include "storage/TextForms.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -21,8 +24,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -31,6 +36,9 @@
 #include <memory>
 
 using Kind = Messages::Kind;
+using namespace Qt::StringLiterals;
+
+Q_DECLARE_METATYPE(Messages::Answer)
 
 namespace {
 
@@ -201,9 +209,12 @@ private slots:
     void otherInformation_data();
     void otherInformation();
     void movementButtons();
-    void unsavedMovementAsksBeforeLeaving_data();
-    void unsavedMovementAsksBeforeLeaving();
-    void leavingWithoutUnsavedMovementAsksNothing();
+    void movementStoredWithCard_data();
+    void movementStoredWithCard();
+    void movementAsksToSaveFirst_data();
+    void movementAsksToSaveFirst();
+    void stockAndRegistersAgree_data();
+    void stockAndRegistersAgree();
     void pdfExport();
     void help();
     void bindingIgnoresDialogs();
@@ -656,6 +667,9 @@ void TestMagazzino::storedLayout()
     const QString expected = stored.value(field).trimmed();
     QCOMPARE(f.text(control), expected);
     QCOMPARE(f.card.fieldText(field), expected);
+    // The archive holds another record at 2 than the one shown, as if another copy had
+    // saved it meanwhile: Salva asks, and Sì writes the card's fields.
+    f.messages.answers = { Messages::Answer::Yes };
     f.click(QStringLiteral("cmdSalva"));
     QCOMPARE(f.messages.lastText(), kRewritten);
 
@@ -1087,7 +1101,9 @@ void TestMagazzino::duplicate()
     QCOMPARE(f.text(QStringLiteral("lblPosizione")), QString());
     const QStringList dropped = { QStringLiteral("File01"), QStringLiteral("File02"),
         QStringLiteral("File03"), QStringLiteral("Desc01"), QStringLiteral("Desc02"),
-        QStringLiteral("Desc03"), QStringLiteral("Cartella"), QStringLiteral("CartellaDesc") };
+        QStringLiteral("Desc03"), QStringLiteral("Cartella"), QStringLiteral("CartellaDesc"),
+        // The copy starts with no stock: its stock comes from its own movements.
+        QStringLiteral("Giacenza"), QStringLiteral("Valore") };
     for (const auto &field : kStoredFields) {
         const QString name = QString::fromLatin1(field.field);
         QCOMPARE(f.card.fieldText(name),
@@ -1345,7 +1361,8 @@ void TestMagazzino::movementButtons()
     }
 
     // A load gets the cost, an unload the price; an empty stock counts as 0.
-    f.edit(QStringLiteral("txtCodice"))->setText(QStringLiteral("ART"));
+    QVERIFY(writeArchive({ product(QStringLiteral("ART")) }));
+    f.card.loadRecord(product(QStringLiteral("ART")), 1);
     f.edit(QStringLiteral("txtCosto"))->setText(QStringLiteral("2,50"));
     f.edit(QStringLiteral("txtPrezzo"))->setText(QStringLiteral("4,00"));
     f.card.setStock(QString());
@@ -1375,36 +1392,7 @@ void TestMagazzino::movementButtons()
 
 namespace {
 
-// Two products in the archive, A (stock 2) at position 1 and B at position 2; the card
-// shows A and a load of 5 has been applied to it ("Applica e chiudi"), not saved.
-bool prepareUnsavedMovement(Fixture &f)
-{
-    {
-        RecordFile file;
-        if (!file.open(ProductRecord::archive()))
-            return false;
-        for (const char *code : { "A", "B" }) {
-            Record r(ProductRecord::layout());
-            r.setValue(ProductRecord::Codice, QString::fromLatin1(code));
-            r.setValue(ProductRecord::Giacenza, QStringLiteral("2"));
-            if (!file.append(r))
-                return false;
-        }
-        Record a(ProductRecord::layout());
-        if (!file.readAt(0, a))
-            return false;
-        f.card.loadRecord(a, 1);
-    }
-    onModal([](QDialog *dialog) {
-        dialog->findChild<QLineEdit *>(QStringLiteral("txtAggiunta"))->setText(QStringLiteral("5"));
-        QTest::mouseClick(
-            dialog->findChild<QPushButton *>(QStringLiteral("btnAggiorna")), Qt::LeftButton);
-    });
-    f.click(QStringLiteral("btnAggiungi"));
-    f.messages.clear();
-    return f.text(QStringLiteral("txtGiacenza")) == QStringLiteral("7");
-}
-
+// The stock of the product stored at index, as on disk.
 QString storedStock(qint64 index)
 {
     RecordFile file;
@@ -1414,89 +1402,283 @@ QString storedStock(qint64 index)
     return r.value(ProductRecord::Giacenza);
 }
 
-int questions(const MessageRecorder &messages)
+// The pieces every yearly register of the folder holds per code: loads count up,
+// unloads down.
+QMap<QString, double> registerTotals(const TempProgramFolder &folder)
+{
+    QMap<QString, double> totals;
+    const QDir dir(folder.path());
+    for (const QString &name : dir.entryList({ QStringLiteral("*.mrv") }, QDir::Files)) {
+        const bool load = name.startsWith(QLatin1String("Carico_"));
+        if (!load && !name.startsWith(QLatin1String("Scarico_")))
+            continue;
+        for (const Record &m : recordsOf(folder, name, MovementRecord::layout())) {
+            const double quantity = TextToNumber(m.value(MovementRecord::Quantita)).value_or(0);
+            totals[m.value(MovementRecord::Codice)] += load ? quantity : -quantity;
+        }
+    }
+    return totals;
+}
+
+// Empty when every code the registers name has its stored card and every stored card's
+// stock is what its registers add up to; otherwise what disagrees.
+QString disagreement(const TempProgramFolder &folder)
+{
+    QMap<QString, double> totals = registerTotals(folder);
+    QString out;
+    for (const Record &p :
+        recordsOf(folder, ProductRecord::archive().fileName, ProductRecord::layout())) {
+        const QString code = p.value(ProductRecord::Codice);
+        const double stock = TextToNumber(p.value(ProductRecord::Giacenza)).value_or(0);
+        if (stock != totals.take(code))
+            out += QStringLiteral("%1: card %2, registers differ; ").arg(code).arg(stock);
+    }
+    for (auto it = totals.cbegin(); it != totals.cend(); ++it)
+        out += QStringLiteral("%1: registers without a card; ").arg(it.key());
+    return out;
+}
+
+// Arms the movement dialog: types the quantity and applies it. When the dialog is still
+// open afterwards (the negative-stock question answered No) it is cancelled; stayedOpen
+// says so.
+void applyMovement(const QString &quantity, bool *stayedOpen = nullptr)
+{
+    onModal([quantity, stayedOpen](QDialog *dialog) {
+        dialog->findChild<QLineEdit *>(QStringLiteral("txtAggiunta"))->setText(quantity);
+        QTest::mouseClick(
+            dialog->findChild<QPushButton *>(QStringLiteral("btnAggiorna")), Qt::LeftButton);
+        if (stayedOpen)
+            *stayedOpen = dialog->isVisible();
+        if (dialog->isVisible())
+            QTest::mouseClick(
+                dialog->findChild<QPushButton *>(QStringLiteral("btnChiudi")), Qt::LeftButton);
+    });
+}
+
+int shownCount(const MessageRecorder &messages, const QString &text)
 {
     int n = 0;
     for (const auto &shown : messages.shown)
-        n += shown.kind == Kind::Confirmation && shown.text == TfrmMagazzino::stockNotSavedText();
+        n += shown.text == text;
     return n;
 }
 
 } // namespace
 
-void TestMagazzino::unsavedMovementAsksBeforeLeaving_data()
+// "Applica e chiudi" stores the movement and the card's new stock and value together; an
+// unload below zero asks first. Leaving the card afterwards asks nothing about the stock.
+void TestMagazzino::movementStoredWithCard_data()
 {
-    QTest::addColumn<QString>("leave"); // a button, or "reopen" (a list reopening B)
+    QTest::addColumn<bool>("load");
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<Messages::Answer>("answer"); // to the negative-stock question
+    QTest::addColumn<QString>("question"); // empty: none asked
+    QTest::addColumn<QString>("stock"); // stored and shown afterwards
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<int>("movements");
+    QTest::addColumn<QString>("leave");
+    const QString none;
+    const QString minus4
+        = QStringLiteral("La giacenza diventerà negativa (-4). Registrare lo scarico?");
+    const auto yes = Messages::Answer::Yes;
+    const auto no = Messages::Answer::No;
+    QTest::newRow("load") << true << u"5"_s << yes << none << u"6"_s << u"15,00"_s << 1
+                          << u"cmdUltimo"_s;
+    QTest::newRow("unload to zero")
+        << false << u"1"_s << yes << none << u"0"_s << u"0,00"_s << 1 << u"cmdNuovo"_s;
+    QTest::newRow("unload below zero, Si")
+        << false << u"5"_s << yes << minus4 << u"-4"_s << u"-10,00"_s << 1 << u"cmdEsci"_s;
+    QTest::newRow("unload below zero, No")
+        << false << u"5"_s << no << minus4 << u"1"_s << u"2,50"_s << 0 << u"reopen"_s;
+}
+
+void TestMagazzino::movementStoredWithCard()
+{
+    QFETCH(bool, load);
+    QFETCH(QString, quantity);
+    QFETCH(Messages::Answer, answer);
+    QFETCH(QString, question);
+    QFETCH(int, movements);
+    QFETCH(QString, leave);
+    Fixture f;
+    QVERIFY(f.ready());
+    Record a = product(QStringLiteral("A"));
+    a.setValue(ProductRecord::Costo, QStringLiteral("2,50"));
+    a.setValue(ProductRecord::Giacenza, QStringLiteral("1"));
+    a.setValue(ProductRecord::Valore, QStringLiteral("2,50"));
+    QVERIFY(writeArchive({ a, product(QStringLiteral("B")) }));
+    f.card.loadRecord(a, 1);
+    // Another field edited and not saved stays on the card and out of the archive.
+    f.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("da ordinare"));
+
+    f.messages.answers = { answer };
+    bool stayedOpen = false;
+    applyMovement(quantity, &stayedOpen);
+    f.click(load ? QStringLiteral("btnAggiungi") : QStringLiteral("btnSottrai"));
+    QCOMPARE(f.messages.count(), question.isEmpty() ? 0 : 1);
+    if (!question.isEmpty()) {
+        QCOMPARE(f.messages.lastKind(), Kind::Confirmation);
+        QCOMPARE(f.messages.lastText(), question);
+    }
+    QCOMPARE(stayedOpen, movements == 0);
+    QTEST(f.text(QStringLiteral("txtGiacenza")), "stock");
+    QTEST(f.text(QStringLiteral("txtValore")), "value");
+    QCOMPARE(f.text(QStringLiteral("txtNote")), QStringLiteral("da ordinare"));
+    QTEST(storedStock(0), "stock");
+    const Record stored = f.records().first();
+    QTEST(stored.value(ProductRecord::Valore), "value");
+    QCOMPARE(stored.value(ProductRecord::Note), QString());
+    QCOMPARE(f.records().size(), 2);
+    int recorded = 0;
+    for (const QString &name : QDir(f.folder.path()).entryList({ QStringLiteral("*co_*.mrv") }))
+        recorded += int(recordsOf(f.folder, name, MovementRecord::layout()).size());
+    QCOMPARE(recorded, movements);
+
+    // The card knows the stock it shows is stored: Salva writes the note without asking
+    // whether another copy changed the card, and keeps the stored stock.
+    f.messages.clear();
+    f.click(QStringLiteral("cmdSalva"));
+    for (const MessageRecorder::Shown &shown : f.messages.shown)
+        QVERIFY2(shown.kind != Kind::Confirmation, qPrintable(shown.text));
+    QCOMPARE(f.records().first().value(ProductRecord::Note), QStringLiteral("da ordinare"));
+    QTEST(storedStock(0), "stock");
+
+    // The stock is already stored: leaving the card asks nothing about it.
+    f.messages.clear();
+    if (leave == QLatin1String("reopen"))
+        f.card.loadRecord(f.records().at(1), 2);
+    else
+        f.click(leave);
+    QCOMPARE(f.messages.count(), 0);
+    QTEST(storedStock(0), "stock");
+}
+
+// + and − on a card whose product is not stored as shown ask to save it first: Sì saves
+// it and opens the movement dialog, No records nothing.
+void TestMagazzino::movementAsksToSaveFirst_data()
+{
+    QTest::addColumn<bool>("stored"); // false: a new card; true: a stored card, code changed
     QTest::addColumn<bool>("save");
-    for (const char *leave : { "cmdUltimo", "cmdNuovo", "cmdEsci", "reopen" }) {
-        QTest::addRow("%s, Si", leave) << QString::fromLatin1(leave) << true;
-        QTest::addRow("%s, No", leave) << QString::fromLatin1(leave) << false;
+    for (bool stored : { false, true }) {
+        const char *card = stored ? "code changed" : "new card";
+        QTest::addRow("%s, Si", card) << stored << true;
+        QTest::addRow("%s, No", card) << stored << false;
     }
 }
 
-void TestMagazzino::unsavedMovementAsksBeforeLeaving()
+void TestMagazzino::movementAsksToSaveFirst()
 {
-    QFETCH(QString, leave);
+    QFETCH(bool, stored);
     QFETCH(bool, save);
     Fixture f;
     QVERIFY(f.ready());
-    QVERIFY(prepareUnsavedMovement(f));
+    if (stored) {
+        QVERIFY(writeArchive({ product(QStringLiteral("OLD")) }));
+        f.card.loadRecord(product(QStringLiteral("OLD")), 1);
+    }
+    f.edit(QStringLiteral("txtCodice"))->setText(QStringLiteral("GHOST-1"));
     f.messages.answers = { save ? Messages::Answer::Yes : Messages::Answer::No };
-    if (leave == QLatin1String("reopen")) {
-        Record b(ProductRecord::layout());
-        b.setValue(ProductRecord::Codice, QStringLiteral("B"));
-        f.card.loadRecord(b, 2);
-    } else {
-        f.click(leave);
-    }
-    QCOMPARE(questions(f.messages), 1);
+    // The dialog is awaited only when it must open: a probe left waiting would take the
+    // next test's dialog.
+    if (save)
+        applyMovement(u"10"_s);
+    f.click(QStringLiteral("btnAggiungi"));
     QCOMPARE(f.messages.shown.first().kind, Kind::Confirmation);
-    // Sì saves the card as Salva does (the new stock into record 1, nothing appended);
-    // No leaves it unsaved, as without the question.
-    QCOMPARE(storedStock(0), save ? QStringLiteral("7") : QStringLiteral("2"));
-    QCOMPARE(f.bytes().size(), 2 * ProductRecord::kRecordSize);
-    // The card left the product either way.
-    if (leave == QLatin1String("cmdEsci")) {
-        QVERIFY(!f.card.isVisible());
-    } else {
-        const bool onB = leave != QLatin1String("cmdNuovo");
-        QCOMPARE(f.text(QStringLiteral("lblPosizione")), onB ? QStringLiteral("2") : QString());
-        QCOMPARE(f.text(QStringLiteral("txtCodice")), onB ? QStringLiteral("B") : QString());
+    QCOMPARE(f.messages.shown.first().text,
+        QStringLiteral(
+            "Per registrare un movimento occorre prima salvare la scheda. Salvarla adesso?"));
+    QCOMPARE(shownCount(f.messages, TfrmMagazzino::saveFirstText()), 1);
+    QVERIFY(!QApplication::activeModalWidget());
+    QCOMPARE(f.records().size(), save || stored ? 1 : 0);
+    QCOMPARE(f.text(QStringLiteral("lblPosizione")), save || stored ? u"1"_s : QString());
+    if (save) {
+        QCOMPARE(f.records().first().value(ProductRecord::Codice), u"GHOST-1"_s);
+        QCOMPARE(storedStock(0), u"10"_s);
+        QCOMPARE(f.text(QStringLiteral("txtGiacenza")), u"10"_s);
     }
-    // Asked once: leaving again asks nothing.
-    f.messages.clear();
-    f.card.show();
-    f.click(QStringLiteral("cmdPrimo"));
-    QCOMPARE(questions(f.messages), 0);
+    QCOMPARE(registerTotals(f.folder).value(u"GHOST-1"_s), save ? 10.0 : 0.0);
+    QCOMPARE(disagreement(f.folder), QString());
 }
 
-void TestMagazzino::leavingWithoutUnsavedMovementAsksNothing()
+// Whatever the user does with the card, its buttons and its questions, the registers add
+// up to the stored stock of every card and name no code without a card.
+void TestMagazzino::stockAndRegistersAgree_data()
 {
+    QTest::addColumn<quint32>("seed");
+    for (quint32 seed : { 1u, 7u, 2026u, 90210u })
+        QTest::addRow("seed %u", seed) << seed;
+}
+
+void TestMagazzino::stockAndRegistersAgree()
+{
+    QFETCH(quint32, seed);
     Fixture f;
     QVERIFY(f.ready());
-    // After No the card is as it always was: a stock typed by hand is a plain unsaved
-    // edit, and leaving it asks nothing.
-    QVERIFY(prepareUnsavedMovement(f));
-    f.messages.answers = { Messages::Answer::No };
-    f.click(QStringLiteral("cmdNuovo"));
-    QCOMPARE(questions(f.messages), 1);
-    f.messages.clear();
-    f.click(QStringLiteral("cmdPrimo"));
-    f.edit(QStringLiteral("txtGiacenza"))->setText(QStringLiteral("40"));
-    f.click(QStringLiteral("cmdUltimo"));
-    QCOMPARE(questions(f.messages), 0);
-
-    // A movement followed by Salva: the stock is saved, nothing asks on leaving.
-    Fixture g;
-    QVERIFY(g.ready());
-    QVERIFY(prepareUnsavedMovement(g));
-    g.click(QStringLiteral("cmdSalva"));
-    QCOMPARE(storedStock(0), QStringLiteral("7"));
-    g.messages.clear();
-    g.click(QStringLiteral("cmdUltimo"));
-    g.click(QStringLiteral("cmdNuovo"));
-    g.click(QStringLiteral("cmdEsci"));
-    QCOMPARE(questions(g.messages), 0);
+    QRandomGenerator random(seed);
+    // The questions get the answers drawn for the step, in order; notices are acknowledged.
+    QList<Messages::Answer> answers;
+    Messages::setHandler([&answers](Messages::Kind kind, const QString &) {
+        if (kind != Messages::Kind::Confirmation)
+            return Messages::Answer::Ok;
+        return answers.isEmpty() ? Messages::Answer::No : answers.takeFirst();
+    });
+    const auto draw
+        = [&random] { return random.bounded(2) ? Messages::Answer::Yes : Messages::Answer::No; };
+    int nextCode = 1;
+    const auto newCode = [&] { return QStringLiteral("P-%1").arg(nextCode++); };
+    f.edit(QStringLiteral("txtCodice"))->setText(newCode());
+    QString trace;
+    for (int step = 0; step < 60; ++step) {
+        switch (random.bounded(7)) {
+        case 0:
+        case 1: {
+            const bool load = random.bounded(3) != 0;
+            const QString quantity = QString::number(random.bounded(8));
+            // A card not stored yet asks to be saved first; the dialog opens unless the
+            // answer is No (then no probe may be left waiting for it).
+            const bool stored = !f.text(QStringLiteral("lblPosizione")).isEmpty();
+            answers.clear();
+            if (!stored)
+                answers << draw();
+            const bool opens = stored || answers.first() == Messages::Answer::Yes;
+            answers << draw(); // a stock going below zero
+            trace += (load ? u" +"_s : u" -"_s) + quantity + (opens ? u""_s : u"(no)"_s);
+            if (opens)
+                applyMovement(quantity);
+            f.click(load ? QStringLiteral("btnAggiungi") : QStringLiteral("btnSottrai"));
+            break;
+        }
+        case 2:
+            trace += u" salva"_s;
+            f.click(QStringLiteral("cmdSalva"));
+            break;
+        case 3: {
+            const char *arrows[] = { "cmdPrimo", "cmdIndietro", "cmdAvanti", "cmdUltimo" };
+            const char *arrow = arrows[random.bounded(4)];
+            trace += u' ' + QString::fromLatin1(arrow);
+            f.click(QString::fromLatin1(arrow));
+            break;
+        }
+        case 4:
+            trace += u" nuovo"_s;
+            f.click(QStringLiteral("cmdNuovo"));
+            f.edit(QStringLiteral("txtCodice"))->setText(newCode());
+            break;
+        case 5:
+            trace += u" duplica"_s;
+            f.click(QStringLiteral("cmdDuplica"));
+            f.edit(QStringLiteral("txtCodice"))->setText(newCode());
+            break;
+        case 6:
+            trace += u" costo"_s;
+            f.edit(QStringLiteral("txtCosto"))->setText(QString::number(random.bounded(20)));
+            break;
+        }
+        QVERIFY(!QApplication::activeModalWidget());
+        const QString wrong = disagreement(f.folder);
+        QVERIFY2(wrong.isEmpty(), qPrintable(trace + u" => "_s + wrong));
+    }
+    Messages::setHandler({});
 }
 
 void TestMagazzino::pdfExport()

@@ -1,15 +1,21 @@
 #include "catalogue/Movement.h"
 
+#include "catalogue/StockMovement.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
+#include "storage/RecordFile.h"
 #include "storage/ShortString.h"
 
 #include <QDir>
 #include <QTest>
 
 using MovementRecord::Kind;
+using Result = StockMovement::Outcome::Result;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(MovementRecord::Kind)
+Q_DECLARE_METATYPE(StockMovement::Outcome::Result)
 
 namespace {
 
@@ -23,6 +29,32 @@ Movement::MovementEntry entryOn(const QString &date, const QString &code)
     return { date, QStringLiteral("10:15:00"), code, QStringLiteral("Pneumatici"),
         QStringLiteral("Pirelli"), QStringLiteral("P Zero"), QStringLiteral("85,50"),
         QStringLiteral("4"), QStringLiteral("consegna") };
+}
+
+// Stores two products: A (cost 2,50, stock 4, value 10,00) and B.
+bool storeProducts()
+{
+    RecordFile file;
+    if (!file.open(ProductRecord::archive()))
+        return false;
+    for (const char *code : { "A", "B" }) {
+        Record p(ProductRecord::layout());
+        p.setValue(ProductRecord::Codice, QString::fromLatin1(code));
+        p.setValue(ProductRecord::Costo, u"2,50"_s);
+        p.setValue(ProductRecord::Giacenza, u"4"_s);
+        p.setValue(ProductRecord::Valore, u"10,00"_s);
+        p.setValue(ProductRecord::Note, u"nota"_s);
+        if (!file.append(p))
+            return false;
+    }
+    return true;
+}
+
+Record movementOf(const QString &code, const QString &quantity)
+{
+    Movement::MovementEntry entry = entryOn(u"05/03/2021"_s, code);
+    entry.quantita = quantity;
+    return Movement::buildRecord(entry);
 }
 
 } // namespace
@@ -42,6 +74,11 @@ private slots:
     void yearlyFileAcrossNewYear();
     void appendKeepsOrder();
     void appendFailureWritesNothing();
+    void negativeStockQuestion_data();
+    void negativeStockQuestion();
+    void appliedToStoredProduct_data();
+    void appliedToStoredProduct();
+    void appliedUnderTheArchiveLock();
 };
 
 void TestMovement::operationFromCaption_data()
@@ -264,6 +301,126 @@ void TestMovement::appendFailureWritesNothing()
     QVERIFY(!error.isEmpty());
     QVERIFY(QFileInfo(folder.filePath(QStringLiteral("Carico_2021.mrv"))).isDir());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
+}
+
+void TestMovement::negativeStockQuestion_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("totale");
+    QTest::addColumn<QString>("question");
+    QTest::newRow("unload to -4")
+        << Kind::Unload << u"-4"_s
+        << u"La giacenza diventerà negativa (-4). Registrare lo scarico?"_s;
+    QTest::newRow("blanks around")
+        << Kind::Unload << u" -12 "_s
+        << u"La giacenza diventerà negativa (-12). Registrare lo scarico?"_s;
+    QTest::newRow("unload to 0") << Kind::Unload << u"0"_s << QString();
+    QTest::newRow("unload to 3") << Kind::Unload << u"3"_s << QString();
+    QTest::newRow("load to -4") << Kind::Load << u"-4"_s << QString();
+    QTest::newRow("not a number") << Kind::Unload << u"x"_s << QString();
+    QTest::newRow("empty total") << Kind::Unload << QString() << QString();
+}
+
+void TestMovement::negativeStockQuestion()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, totale);
+    QTEST(Movement::negativeStockQuestion(kind, totale), "question");
+}
+
+// The movement and the stored product change together: the stock from the stored stock,
+// the value from the stored cost; any failure leaves both files as they were.
+void TestMovement::appliedToStoredProduct_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<qint64>("index");
+    QTest::addColumn<bool>("registerBlocked"); // a folder where the yearly file goes
+    QTest::addColumn<Result>("result");
+    QTest::addColumn<QString>("stock");
+    QTest::addColumn<QString>("value");
+    QTest::newRow("load") << Kind::Load << u"A"_s << qint64(0) << false << Result::Applied << u"7"_s
+                          << u"17,50"_s;
+    QTest::newRow("unload") << Kind::Unload << u"B"_s << qint64(1) << false << Result::Applied
+                            << u"1"_s << u"2,50"_s;
+    QTest::newRow("code with blanks")
+        << Kind::Load << u" A "_s << qint64(0) << false << Result::Applied << u"7"_s << u"17,50"_s;
+    QTest::newRow("other product's code") << Kind::Load << u"B"_s << qint64(0) << false
+                                          << Result::CardChanged << u"4"_s << u"10,00"_s;
+    QTest::newRow("beyond the archive") << Kind::Load << u"A"_s << qint64(2) << false
+                                        << Result::CardChanged << QString() << QString();
+    QTest::newRow("register not writable") << Kind::Unload << u"A"_s << qint64(0) << true
+                                           << Result::AccessError << u"4"_s << u"10,00"_s;
+}
+
+void TestMovement::appliedToStoredProduct()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, code);
+    QFETCH(qint64, index);
+    QFETCH(bool, registerBlocked);
+    QFETCH(Result, result);
+    TempProgramFolder folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(storeProducts());
+    const QString registerName = MovementRecord::fileNameFor(kind, u"05/03/2021"_s);
+    if (registerBlocked)
+        QVERIFY(QDir().mkdir(folder.filePath(registerName)));
+    const QByteArray before = folder.readAll(ProductRecord::archive().fileName);
+
+    const StockMovement::Outcome outcome
+        = StockMovement::apply(kind, movementOf(code, u"3"_s), index);
+    QCOMPARE(outcome.result, result);
+    QTEST(outcome.product.value(ProductRecord::Giacenza), "stock");
+    QTEST(outcome.product.value(ProductRecord::Valore), "value");
+    QCOMPARE(outcome.error.isEmpty(), result != Result::AccessError);
+
+    const QList<Record> products
+        = recordsOf(folder, ProductRecord::archive().fileName, ProductRecord::layout());
+    QCOMPARE(products.size(), 2);
+    const QList<Record> movements = registerBlocked
+        ? QList<Record>()
+        : recordsOf(folder, registerName, MovementRecord::layout());
+    if (result != Result::Applied) {
+        QCOMPARE(folder.readAll(ProductRecord::archive().fileName), before);
+        QCOMPARE(movements.size(), 0);
+        return;
+    }
+    // Only the stock and the value changed, and the movement is in its register.
+    const Record &stored = products.at(int(index));
+    QTEST(stored.value(ProductRecord::Giacenza), "stock");
+    QTEST(stored.value(ProductRecord::Valore), "value");
+    QCOMPARE(stored.value(ProductRecord::Note), u"nota"_s);
+    QCOMPARE(stored.value(ProductRecord::Costo), u"2,50"_s);
+    QCOMPARE(products.at(1 - int(index)).value(ProductRecord::Giacenza), u"4"_s);
+    QCOMPARE(movements.size(), 1);
+    QCOMPARE(movements.first().value(MovementRecord::Quantita), u"3"_s);
+}
+
+// While another writer holds the product archive, the movement waits for it and, when
+// it does not come free, writes nothing anywhere.
+void TestMovement::appliedUnderTheArchiveLock()
+{
+    TempProgramFolder folder;
+    QVERIFY(folder.isValid());
+    QVERIFY(storeProducts());
+    RecordFile::setLockTimeout(200);
+    {
+        RecordFile other;
+        QVERIFY(other.open(ProductRecord::archive()));
+        QVERIFY(other.lockWriters());
+        const StockMovement::Outcome outcome
+            = StockMovement::apply(Kind::Load, movementOf(u"A"_s, u"3"_s), 0);
+        QCOMPARE(outcome.result, Result::AccessError);
+        QVERIFY(!QFile::exists(folder.filePath(u"Carico_2021.mrv"_s)));
+    }
+    // Once the other writer is gone the same movement goes through.
+    const StockMovement::Outcome outcome
+        = StockMovement::apply(Kind::Load, movementOf(u"A"_s, u"3"_s), 0);
+    RecordFile::setLockTimeout(5000);
+    QCOMPARE(outcome.result, Result::Applied);
+    QCOMPARE(outcome.product.value(ProductRecord::Giacenza), u"7"_s);
+    QCOMPARE(recordsOf(folder, u"Carico_2021.mrv"_s, MovementRecord::layout()).size(), 1);
 }
 
 QTEST_APPLESS_MAIN(TestMovement)

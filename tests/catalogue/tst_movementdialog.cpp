@@ -5,6 +5,7 @@
 #include "common/ModalProbe.h"
 #include "common/StoredRecords.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
@@ -19,17 +20,41 @@
 #include <memory>
 
 using MovementRecord::Kind;
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(MovementRecord::Kind)
+Q_DECLARE_METATYPE(Messages::Answer)
 
 namespace {
 
 const QDateTime kOpening(QDate(2021, 12, 31), QTime(23, 59, 59));
 
+// The card's values of the product stored first in the archive.
 MovementInput cardValues(const QString &stock, const QString &amount)
 {
     return { QStringLiteral("  ART-001 "), QStringLiteral("Pneumatici"),
-        QStringLiteral("Michelin "), QStringLiteral("Pilot Sport 4"), stock, amount };
+        QStringLiteral("Michelin "), QStringLiteral("Pilot Sport 4"), stock, amount, 0 };
+}
+
+// Stores the product the dialog's movements apply to, with this stock and a cost of 2,00.
+bool storeProduct(const QString &stock)
+{
+    Record product(ProductRecord::layout());
+    product.setValue(ProductRecord::Codice, QStringLiteral("ART-001"));
+    product.setValue(ProductRecord::Giacenza, stock);
+    product.setValue(ProductRecord::Costo, QStringLiteral("2,00"));
+    RecordFile file;
+    return file.open(ProductRecord::archive()) && file.append(product);
+}
+
+QString storedStock()
+{
+    RecordFile file;
+    Record product(ProductRecord::layout());
+    if (!file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly)
+        || !file.readAt(0, product))
+        return QStringLiteral("<none>");
+    return product.value(ProductRecord::Giacenza);
 }
 
 QLineEdit *edit(QWidget *dialog, const char *name)
@@ -47,6 +72,7 @@ QPushButton *button(QWidget *dialog, const char *name)
 bool runDialog(Kind kind, const MovementInput &input, QString *newStock,
     const std::function<void(TfrmGiacenza *)> &actions)
 {
+    Record product(ProductRecord::layout());
     onNextModal([actions](QWidget *modal) {
         auto *dialog = qobject_cast<TfrmGiacenza *>(modal);
         if (!dialog)
@@ -56,7 +82,10 @@ bool runDialog(Kind kind, const MovementInput &input, QString *newStock,
         if (dialog->isVisible())
             dialog->btnChiudiClick();
     });
-    return TfrmGiacenza::run(nullptr, kind, input, newStock);
+    if (!TfrmGiacenza::run(nullptr, kind, input, &product))
+        return false;
+    *newStock = product.value(ProductRecord::Giacenza);
+    return true;
 }
 
 } // namespace
@@ -85,6 +114,10 @@ private slots:
     void annullaWritesNothing();
     void onlyButtonsClose();
     void unwritableFileReportsAndKeepsStock();
+    void negativeStockAsks_data();
+    void negativeStockAsks();
+    void changedCardRecordsNothing_data();
+    void changedCardRecordsNothing();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -361,8 +394,12 @@ void TestMovementDialog::applyRecordsOneMovement()
     QFETCH(QString, amount);
     QFETCH(QString, typed);
     QFETCH(QString, fileName);
-
-    QString newStock = QStringLiteral("unchanged");
+    QFETCH(QString, newStock);
+    QVERIFY(storeProduct(stock));
+    // An unload below zero asks first; Sì records it.
+    MessageRecorder messages(Messages::Answer::Yes);
+    const QString expectedStock = newStock;
+    newStock = QStringLiteral("unchanged");
     const bool applied
         = runDialog(kind, cardValues(stock, amount), &newStock, [typed](TfrmGiacenza *dialog) {
               QLineEdit *quantity = edit(dialog, "txtAggiunta");
@@ -376,9 +413,13 @@ void TestMovementDialog::applyRecordsOneMovement()
               QTest::mouseClick(button(dialog, "btnAggiorna"), Qt::LeftButton);
           });
     QVERIFY(applied);
-    QTEST(newStock, "newStock");
+    QCOMPARE(newStock, expectedStock);
+    QCOMPARE(storedStock(), expectedStock);
+    QCOMPARE(messages.count(), expectedStock.startsWith(u'-') ? 1 : 0);
 
-    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList { fileName });
+    QStringList files { fileName, QStringLiteral("Magazzino.mrv") };
+    files.sort();
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), files);
     QCOMPARE(m_folder->readAll(fileName).size(), MovementRecord::kRecordSize);
     const Record r = recordsOf(*m_folder, fileName, MovementRecord::layout()).first();
     QCOMPARE(r.value(MovementRecord::Data), QStringLiteral("31/12/2021"));
@@ -396,6 +437,7 @@ void TestMovementDialog::applyRecordsOneMovement()
 // applied after midnight of the new year.
 void TestMovementDialog::dateAndTimeOfOpening()
 {
+    QVERIFY(storeProduct(QStringLiteral("4")));
     QString newStock;
     QVERIFY(runDialog(Kind::Unload, cardValues(QStringLiteral("4"), QStringLiteral("9,90")),
         &newStock, [](TfrmGiacenza *dialog) {
@@ -446,6 +488,8 @@ void TestMovementDialog::onlyButtonsClose()
 void TestMovementDialog::unwritableFileReportsAndKeepsStock()
 {
     MessageRecorder messages;
+    QVERIFY(storeProduct(QStringLiteral("10")));
+    const QByteArray storedBefore = m_folder->readAll(QStringLiteral("Magazzino.mrv"));
     // A folder in the place of the yearly file cannot be written, even by root.
     const QString blocked = m_folder->filePath(QStringLiteral("Carico_2021.mrv"));
     QVERIFY(QDir().mkdir(blocked));
@@ -458,7 +502,10 @@ void TestMovementDialog::unwritableFileReportsAndKeepsStock()
             edit(dialog, "txtAggiunta")->setText(QStringLiteral("5"));
             QTest::mouseClick(button(dialog, "btnAggiorna"), Qt::LeftButton);
             stayedOpen = dialog->isVisible();
-            filesAfterFailure = !QDir(m_folder->path()).entryList(QDir::Files).isEmpty();
+            // The stored product got its old stock back.
+            filesAfterFailure = QDir(m_folder->path()).entryList(QDir::Files)
+                    != QStringList { QStringLiteral("Magazzino.mrv") }
+                || m_folder->readAll(QStringLiteral("Magazzino.mrv")) != storedBefore;
             QTest::mouseClick(button(dialog, "btnChiudi"), Qt::LeftButton);
         }));
     QVERIFY(stayedOpen);
@@ -479,9 +526,99 @@ void TestMovementDialog::unwritableFileReportsAndKeepsStock()
     QVERIFY(retried);
     QCOMPARE(messages.count(), 2);
     QCOMPARE(newStock, QStringLiteral("15"));
+    QCOMPARE(storedStock(), QStringLiteral("15"));
     QCOMPARE(
         recordsOf(*m_folder, QStringLiteral("Carico_2021.mrv"), MovementRecord::layout()).size(),
         1);
+}
+
+void TestMovementDialog::negativeStockAsks_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<QString>("stock");
+    QTest::addColumn<QString>("quantity");
+    QTest::addColumn<Messages::Answer>("answer");
+    QTest::addColumn<QString>("question"); // empty: none asked
+    QTest::addColumn<QString>("stored"); // the stock stored afterwards
+    const auto yes = Messages::Answer::Yes;
+    const auto no = Messages::Answer::No;
+    const QString minus4
+        = QStringLiteral("La giacenza diventerà negativa (-4). Registrare lo scarico?");
+    QTest::newRow("5 of 1, Si") << Kind::Unload << u"1"_s << u"5"_s << yes << minus4 << u"-4"_s;
+    QTest::newRow("5 of 1, No") << Kind::Unload << u"1"_s << u"5"_s << no << minus4 << u"1"_s;
+    QTest::newRow("1 of 1") << Kind::Unload << u"1"_s << u"1"_s << no << QString() << u"0"_s;
+    QTest::newRow("1 of -2, No")
+        << Kind::Unload << u"-2"_s << u"1"_s << no
+        << QStringLiteral("La giacenza diventerà negativa (-3). Registrare lo scarico?") << u"-2"_s;
+    QTest::newRow("load to -3") << Kind::Load << u"-4"_s << u"1"_s << no << QString() << u"-3"_s;
+}
+
+void TestMovementDialog::negativeStockAsks()
+{
+    QFETCH(Kind, kind);
+    QFETCH(QString, stock);
+    QFETCH(QString, quantity);
+    QFETCH(Messages::Answer, answer);
+    QFETCH(QString, question);
+    QFETCH(QString, stored);
+    QVERIFY(storeProduct(stock));
+    MessageRecorder messages(answer);
+    bool stayedOpen = false;
+    QString newStock;
+    const bool applied
+        = runDialog(kind, cardValues(stock, QStringLiteral("1,00")), &newStock, [&](auto *dialog) {
+              edit(dialog, "txtAggiunta")->setText(quantity);
+              dialog->btnAggiornaClick();
+              stayedOpen = dialog->isVisible();
+          });
+    QCOMPARE(messages.count(), question.isEmpty() ? 0 : 1);
+    if (!question.isEmpty()) {
+        QCOMPARE(messages.lastKind(), Messages::Kind::Confirmation);
+        QCOMPARE(messages.lastText(), question);
+    }
+    // No keeps the dialog open with nothing recorded; Annulla then closes it.
+    const bool refused = !question.isEmpty() && answer == Messages::Answer::No;
+    QCOMPARE(applied, !refused);
+    QCOMPARE(stayedOpen, refused);
+    QCOMPARE(storedStock(), stored);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files).size(), refused ? 1 : 2);
+}
+
+// The stored product is no longer the card's (another copy changed its code or removed
+// it): nothing is written and the user is told.
+void TestMovementDialog::changedCardRecordsNothing_data()
+{
+    QTest::addColumn<QString>("storedCode");
+    QTest::addColumn<qint64>("index");
+    QTest::newRow("other code") << u"ART-002"_s << qint64(0);
+    QTest::newRow("no such position") << u"ART-001"_s << qint64(3);
+}
+
+void TestMovementDialog::changedCardRecordsNothing()
+{
+    QFETCH(QString, storedCode);
+    QFETCH(qint64, index);
+    Record product(ProductRecord::layout());
+    product.setValue(ProductRecord::Codice, storedCode);
+    product.setValue(ProductRecord::Giacenza, u"2"_s);
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()) && file.append(product));
+    }
+    const QByteArray before = m_folder->readAll(QStringLiteral("Magazzino.mrv"));
+    MessageRecorder messages;
+    MovementInput input = cardValues(u"2"_s, u"1,00"_s);
+    input.index = index;
+    QString newStock;
+    QVERIFY(!runDialog(Kind::Load, input, &newStock, [](auto *dialog) {
+        edit(dialog, "txtAggiunta")->setText(u"4"_s);
+        dialog->btnAggiornaClick();
+    }));
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
+    QCOMPARE(messages.lastText(), TfrmGiacenza::cardChangedText());
+    QCOMPARE(m_folder->readAll(QStringLiteral("Magazzino.mrv")), before);
+    QCOMPARE(QDir(m_folder->path()).entryList(QDir::Files), QStringList { u"Magazzino.mrv"_s });
 }
 
 QTEST_MAIN(TestMovementDialog)

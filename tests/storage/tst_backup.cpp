@@ -136,7 +136,7 @@ void TestBackup::failureLeavesNoDayAndIsReported()
     // A copy that fails half way (a full disk) leaves neither the day nor its work folder:
     // the next start tries again.
     RecordFile::setFaultHook([](RecordFile::IoStep step) {
-        return step == RecordFile::IoStep::ArchiveWrite ? RecordFile::IoFault::DiskFull
+        return step == RecordFile::IoStep::ReplaceWrite ? RecordFile::IoFault::DiskFull
                                                         : RecordFile::IoFault::None;
     });
     r = Backup::makeDaily(folder.path(), kToday);

@@ -4,6 +4,7 @@
 #include "app/HelpTexts.h"
 #include "app/Maker.h"
 #include "app/Palette.h"
+#include "storage/SafeFile.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -14,7 +15,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSet>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -211,11 +211,15 @@ void drawFooter(QPainter &painter, const QRectF &page, int pageNumber)
         line, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Pagina %1").arg(pageNumber));
 }
 
+bool drawGuide(QIODevice &file, const QImage &logo);
+
 bool writeGuide(const QString &output, const QImage &logo)
 {
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    return SafeFile::replace(output, [&logo](QIODevice &file) { return drawGuide(file, logo); });
+}
+
+bool drawGuide(QIODevice &file, const QImage &logo)
+{
     QPdfWriter writer(&file);
     writer.setResolution(kDpi);
     writer.setPageSize(QPageSize(QPageSize::A4));
@@ -268,13 +272,8 @@ bool writeGuide(const QString &output, const QImage &logo)
         drawHeadingRules(painter, document, body, i);
         drawFooter(painter, page, i + 2);
     }
-    // A failed end() or a failed flush of the last buffered bytes (which commit() does not
-    // look at) leaves no half-written Guida.pdf behind.
-    if (!painter.end() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    // A failed end() leaves no half-written Guida.pdf behind.
+    return painter.end();
 }
 
 } // namespace

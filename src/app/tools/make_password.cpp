@@ -3,9 +3,9 @@
 
 #include "app/AccessPassword.h"
 #include "app/IniFile.h"
+#include "storage/SafeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
 
 #include <cstdio>
@@ -22,9 +22,7 @@ int main(int argc, char *argv[])
     const QByteArray content
         = IniFile::withValue(header, AccessPassword::kSection, AccessPassword::kKey,
             AccessPassword::fileValueFor(AccessPassword::kInitialPassword).toLatin1());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size() || !file.flush()
-        || !file.commit()) {
+    if (!SafeFile::replace(path, content)) {
         std::fprintf(stderr, "make_password: cannot write %s\n", argv[1]);
         return 1;
     }
