@@ -143,35 +143,28 @@ const std::initializer_list<FieldDef> kSupplierDefs = {
     { "Ricontatta", Kind::YesNo, u"Da ricontattare", { u"Ricontattare" } },
 };
 
-using NewRecord = Record (*)();
-using SaveCheck = std::optional<SaveFailure> (*)(const Record &);
-
-// The record the card of the archive shows after Nuovo.
-NewRecord newRecord(Target target)
+// The rules of the card of an archive that an imported record goes through: the record
+// its Nuovo shows, and Salva's check.
+struct CardRules
 {
+    Record (*newRecord)();
+    std::optional<SaveFailure> (*saveCheck)(const Record &);
+};
+
+const CardRules &cardRules(Target target)
+{
+    static const CardRules products { &ProductCard::newProduct, &ProductCard::saveCheck };
+    static const CardRules customers { &CustomerRules::newCustomer, &CustomerRules::saveCheck };
+    static const CardRules suppliers { &SupplierCard::newSupplier, &SupplierCard::saveCheck };
     switch (target) {
     case Target::Products:
         break;
     case Target::Customers:
-        return &CustomerRules::newCustomer;
+        return customers;
     case Target::Suppliers:
-        return &SupplierCard::newSupplier;
+        return suppliers;
     }
-    return &ProductCard::newProduct;
-}
-
-// Salva's rule of the card of the archive.
-SaveCheck saveCheck(Target target)
-{
-    switch (target) {
-    case Target::Products:
-        break;
-    case Target::Customers:
-        return &CustomerRules::saveCheck;
-    case Target::Suppliers:
-        return &SupplierCard::saveCheck;
-    }
-    return &ProductCard::saveCheck;
+    return products;
 }
 
 QList<Field> buildFields(Target target, std::initializer_list<FieldDef> defs)
@@ -650,7 +643,7 @@ Converted convertRow(
     const QList<Field> &all = fields(target);
     // A new record starts as the card's Nuovo shows it; the file's values are then typed
     // over it.
-    Converter c { target, all, { base ? *base : newRecord(target)(), {} } };
+    Converter c { target, all, { base ? *base : cardRules(target).newRecord(), {} } };
     Record &record = c.out.record;
     auto columnOf = [&](const char *name) {
         for (qsizetype f = 0; f < all.size(); ++f) {
@@ -696,7 +689,7 @@ Converted convertRow(
     }
 
     // Salva's own rule of the card, then what Salva computes.
-    if (const std::optional<SaveFailure> failure = saveCheck(target)(record))
+    if (const std::optional<SaveFailure> failure = cardRules(target).saveCheck(record))
         c.problem(-1, failure->notice.text.simplified(), true);
     if (target == Target::Products)
         saveProduct(record, c);

@@ -229,6 +229,7 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
     const QString stagingPath = archivePath + QStringLiteral(".importazione");
     auto failed = [&](const QString &why) {
         QFile::remove(stagingPath);
+        QFile::remove(RecordFile::journalPath(stagingPath));
         outcome.result = Outcome::Result::Failed;
         outcome.error = why;
         return outcome;
@@ -254,7 +255,10 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
         return failed(QStringLiteral("copia di sicurezza non riuscita: ") + error);
     RecordFile::syncFolder(backups);
 
+    // A working copy left by an import that was cut short (and its journal, which would
+    // otherwise be rolled back into the new copy) is thrown away.
     QFile::remove(stagingPath);
+    QFile::remove(RecordFile::journalPath(stagingPath));
     if (!RecordFile::copyArchive(archivePath, stagingPath, &error))
         return failed(error);
     const QFileInfo before(archivePath);
@@ -264,6 +268,9 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
     RecordFile staging;
     if (!staging.openPath(stagingPath, layout))
         return failed(staging.errorString());
+    // The copy becomes the archive only whole, by the rename at the end: one flush then is
+    // enough, rather than one per block of new records.
+    staging.deferAppendFlush();
 
     QSaveFile scrap(ProgramFolder::filePath(QString::fromLatin1(kScrapFileName)));
     const bool scrapOpen = scrap.open(QIODevice::WriteOnly);
@@ -351,10 +358,11 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
         staging.close();
         scrap.cancelWriting();
         QFile::remove(stagingPath);
+        QFile::remove(RecordFile::journalPath(stagingPath));
         outcome.result = Outcome::Result::Cancelled;
         return outcome;
     }
-    if (writeFailed || !flushPending()) {
+    if (writeFailed || !flushPending() || !staging.flush()) {
         error = staging.errorString();
         staging.close();
         scrap.cancelWriting();

@@ -162,7 +162,9 @@ bool readXml(ZipReader &zip, const QString &name, qint64 limit,
 
 QString attribute(const QXmlStreamReader &xml, QStringView localName)
 {
-    for (const QXmlStreamAttribute &a : xml.attributes()) {
+    // Held const: walking the temporary would copy every attribute of the element.
+    const QXmlStreamAttributes attributes = xml.attributes();
+    for (const QXmlStreamAttribute &a : attributes) {
         if (a.name() == localName)
             return a.value().toString();
     }

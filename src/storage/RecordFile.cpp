@@ -753,6 +753,14 @@ bool RecordFile::appendBlock(const QByteArray &records)
     return write(std::nullopt, records, nullptr, true);
 }
 
+bool RecordFile::flush()
+{
+    if (!m_file.isOpen())
+        return fail(QStringLiteral("archivio non aperto"));
+    QString why;
+    return syncFile(m_file, IoStep::ArchiveFlush, why) || fail(why);
+}
+
 bool RecordFile::write(
     std::optional<qint64> index, const QByteArray &bytes, const StillAsRead *unchanged, bool block)
 {
@@ -804,7 +812,7 @@ bool RecordFile::appendLocked(const QByteArray &bytes)
     const qint64 offset = recordCount() * m_recordSize;
     QString why;
     if (writeAll(m_file, offset, bytes.constData(), bytes.size(), IoStep::ArchiveWrite, why)
-        && syncFile(m_file, IoStep::ArchiveFlush, why)) {
+        && (m_deferAppendFlush || syncFile(m_file, IoStep::ArchiveFlush, why))) {
         m_fileSize = std::max(m_fileSize, offset + bytes.size());
         return true;
     }

@@ -104,6 +104,11 @@ public:
     // Appends several whole records (a multiple of recordSize() bytes) in one write and one
     // flush, for long operations that add many records: all of them are written, or none.
     bool appendBlock(const QByteArray &records);
+    // For a working copy that takes an archive's place only once it is complete (a
+    // rename): appended records are not flushed one write at a time; flush() flushes them
+    // all before the copy is put in place.
+    void deferAppendFlush() { m_deferAppendFlush = true; }
+    bool flush();
 
     // Why the last operation failed, beyond errorString()'s words.
     Failure failure() const override { return m_failure; }
@@ -189,6 +194,7 @@ private:
 
     QFile m_file;
     bool m_readOnly = false;
+    bool m_deferAppendFlush = false;
     bool m_lockHeld = false;
     // The open made the file, and an append into it failed: unless another copy has filled
     // it meanwhile, close() removes it, so a failed first record leaves no empty archive.

@@ -114,10 +114,12 @@ QString NumberToText(double value)
     if (value == 0.0)
         return QStringLiteral("0");
 
-    // 15 significant digits: d.dddddddddddddde±x
+    // 15 significant digits: d.dddddddddddddde±x (what printf's "%.14e" writes, without
+    // its multiple-precision arithmetic: a long import turns many numbers into text).
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(value));
-    const std::string s(buf);
+    const std::to_chars_result written
+        = std::to_chars(buf, buf + sizeof buf, std::fabs(value), std::chars_format::scientific, 14);
+    const std::string s(buf, written.ptr);
     const std::size_t ePos = s.find('e');
     std::string digits = s.substr(0, 1) + s.substr(2, ePos - 2);
     const int exponent = std::stoi(s.substr(ePos + 1));

@@ -63,6 +63,18 @@ ImportRun::RowSource rowsSource(const QList<Row> &rows)
     };
 }
 
+// Appends to an archive of the program folder a record with these fields set.
+bool appendRecord(const Archive &archive, const QList<std::pair<int, QString>> &values)
+{
+    RecordFile file;
+    if (!file.open(archive))
+        return false;
+    Record record(*archive.layout);
+    for (const auto &[field, text] : values)
+        record.setValue(field, text);
+    return file.append(record);
+}
+
 int fieldPosition(Target target, const QString &name)
 {
     const QList<ImportFields::Field> &all = ImportFields::fields(target);
@@ -124,6 +136,7 @@ private slots:
     void failedImportLeavesArchiveAsItWas_data();
     void failedImportLeavesArchiveAsItWas();
     void cancelledImportLeavesArchiveAsItWas();
+    void leftoverWorkingCopyIsThrownAway();
     void scrapFileImportsAgain();
     void completionText();
 };
@@ -729,13 +742,7 @@ void TestImportCore::duplicatePolicy()
 void TestImportCore::summaryCounts()
 {
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        Record r(ProductRecord::layout());
-        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(ProductRecord::archive(), { { ProductRecord::Codice, "A1" } }));
     ImportRun::Options options;
     options.target = Target::Products;
     options.mapping = mappingOf(Target::Products, { "Codice", "Descrizione", "Prezzo" });
@@ -761,23 +768,26 @@ void TestImportCore::failedImportLeavesArchiveAsItWas_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("fault");
     QTest::addColumn<int>("occurrence"); // the time the step comes when the fault strikes
-    // The copies (Backup/ and the working copy) are whole-file replaces 1 and 2; then three
-    // blocks of new records go to the working copy (writes 1 to 3), the last one just before
-    // the update reads the record it changes, and the update writes its record (write 4).
-    QTest::newRow("backup copy fails")
-        << int(RecordFile::IoStep::ReplaceWrite) << int(RecordFile::IoFault::Fail) << 1;
-    QTest::newRow("working copy not synced")
-        << int(RecordFile::IoStep::ReplaceSync) << int(RecordFile::IoFault::Fail) << 2;
-    QTest::newRow("second block fails")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::Fail) << 2;
+    // The copies (Backup/, then the working copy) are whole-file replaces; then the archive
+    // writes are the three blocks of new records and the update (4), whose journal comes
+    // first. Flush 1 is the update's, 2 the working copy's before it takes the archive's
+    // place (the blocks are not flushed one by one).
+    using Step = RecordFile::IoStep;
+    using Fault = RecordFile::IoFault;
+    QTest::newRow("backup copy fails") << int(Step::ReplaceWrite) << int(Fault::Fail) << 1;
+    QTest::newRow("working copy fails") << int(Step::ReplaceWrite) << int(Fault::Fail) << 2;
+    QTest::newRow("second block fails") << int(Step::ArchiveWrite) << int(Fault::Fail) << 2;
+    // The third block is written when the update reads the record it changes.
+    QTest::newRow("third block, before the update, fails")
+        << int(Step::ArchiveWrite) << int(Fault::Fail) << 3;
+    QTest::newRow("working copy not synced") << int(Step::ReplaceSync) << int(Fault::Fail) << 2;
     QTest::newRow("disk full at the update")
-        << int(RecordFile::IoStep::ArchiveWrite) << int(RecordFile::IoFault::DiskFull) << 4;
-    QTest::newRow("flush of a block fails")
-        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 2;
-    QTest::newRow("flush of the block before the update fails")
-        << int(RecordFile::IoStep::ArchiveFlush) << int(RecordFile::IoFault::Fail) << 3;
+        << int(Step::ArchiveWrite) << int(Fault::DiskFull) << 4;
+    QTest::newRow("flush of the update fails") << int(Step::ArchiveFlush) << int(Fault::Fail) << 1;
+    QTest::newRow("flush of the working copy fails")
+        << int(Step::ArchiveFlush) << int(Fault::Fail) << 2;
     QTest::newRow("journal of the update fails")
-        << int(RecordFile::IoStep::JournalWrite) << int(RecordFile::IoFault::ShortWrite) << 1;
+        << int(Step::JournalWrite) << int(Fault::ShortWrite) << 1;
 }
 
 void TestImportCore::failedImportLeavesArchiveAsItWas()
@@ -786,13 +796,7 @@ void TestImportCore::failedImportLeavesArchiveAsItWas()
     QFETCH(int, fault);
     QFETCH(int, occurrence);
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(ProductRecord::archive()));
-        Record r(ProductRecord::layout());
-        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(ProductRecord::archive(), { { ProductRecord::Codice, "A1" } }));
     const QByteArray before = folder.readAll(QStringLiteral("Magazzino.mrv"));
     // Enough new rows for several blocks, and an update of the record present.
     QList<Row> rows { textRow({ "Codice", "Descrizione" }) };
@@ -820,16 +824,62 @@ void TestImportCore::failedImportLeavesArchiveAsItWas()
     QVERIFY(!QFile::exists(folder.filePath(QString::fromLatin1(ImportRun::kScrapFileName))));
 }
 
+void TestImportCore::leftoverWorkingCopyIsThrownAway()
+{
+    // An import cut short left its working copy with the journal of an update: the old
+    // bytes of record 0. The archive's record 0 has been saved again since.
+    TempProgramFolder folder;
+    const QString archivePath = folder.filePath(QStringLiteral("Magazzino.mrv"));
+    const QString stagingPath = archivePath + QStringLiteral(".importazione");
+    auto product = [](const char *description) {
+        Record r(ProductRecord::layout());
+        r.setValue(ProductRecord::Codice, QStringLiteral("A1"));
+        r.setValue(ProductRecord::Descrizione, QString::fromLatin1(description));
+        return r;
+    };
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        QVERIFY(file.append(product("vecchio")));
+    }
+    QVERIFY(QFile::copy(archivePath, stagingPath));
+    {
+        RecordFile staging;
+        QVERIFY(staging.openPath(stagingPath, ProductRecord::layout()));
+        // The rewrite and the putting back both fail: the journal stays.
+        RecordFile::setFaultHook([](RecordFile::IoStep s) {
+            return s == RecordFile::IoStep::ArchiveWrite ? RecordFile::IoFault::Fail
+                                                         : RecordFile::IoFault::None;
+        });
+        QVERIFY(!staging.writeAt(0, product("intermedio")));
+        RecordFile::setFaultHook({});
+    }
+    QVERIFY(QFile::exists(RecordFile::journalPath(stagingPath)));
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        QVERIFY(file.writeAt(0, product("attuale")));
+    }
+
+    ImportRun::Options options;
+    options.target = Target::Products;
+    options.mapping = mappingOf(Target::Products, { "Codice" });
+    const ImportRun::Outcome outcome
+        = ImportRun::run(options, rowsSource({ textRow({ "Codice" }), textRow({ "B1" }) }));
+    QCOMPARE(int(outcome.result), int(ImportRun::Outcome::Result::Done));
+    const QList<Record> records
+        = recordsOf(folder, QStringLiteral("Magazzino.mrv"), ProductRecord::layout());
+    QCOMPARE(records.size(), 2);
+    QCOMPARE(records[0].value(ProductRecord::Descrizione), QStringLiteral("attuale"));
+    QCOMPARE(records[1].value(ProductRecord::Codice), QStringLiteral("B1"));
+    QVERIFY(!QFile::exists(stagingPath));
+    QVERIFY(!QFile::exists(RecordFile::journalPath(stagingPath)));
+}
+
 void TestImportCore::cancelledImportLeavesArchiveAsItWas()
 {
     TempProgramFolder folder;
-    {
-        RecordFile file;
-        QVERIFY(file.open(SupplierRecord::archive()));
-        Record r(SupplierRecord::layout());
-        r.setValue(SupplierRecord::Ditta, QStringLiteral("Alfa"));
-        QVERIFY(file.append(r));
-    }
+    QVERIFY(appendRecord(SupplierRecord::archive(), { { SupplierRecord::Ditta, "Alfa" } }));
     const QByteArray before = folder.readAll(QStringLiteral("Fornitori.mrv"));
     QList<Row> rows { textRow({ "Ditta" }) };
     for (int i = 0; i < 2000; ++i)
