@@ -65,7 +65,7 @@ void TfrmDaRinnovare::fill()
     if (file.open(CustomerRecord::archive()))
         scan = DueList::lines(file, Clock::now().date());
     file.close();
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
 }
 
 void TfrmDaRinnovare::lstRecordsDblClick()

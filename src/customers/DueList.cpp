@@ -34,7 +34,7 @@ ListLines::Scan lines(RecordFile &file, const QDate &today)
     };
     ListLines::Scan scan
         = ListLines::scanLines(file, accept, ListLines::lineBuilder(columns(), layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

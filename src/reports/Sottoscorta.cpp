@@ -38,7 +38,7 @@ void TfrmSottoscorta::fill()
     if (opened)
         scan = StockLists::underStockLines(file);
     file.close();
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
     if (!opened)
         Messages::warning(this, accessErrorText());
 }

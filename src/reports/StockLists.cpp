@@ -95,7 +95,7 @@ Inventory inventoryLines(RecordFile &file, const QString &filter)
     };
     ListLines::Scan scan
         = ListLines::scanLines(file, accept, ListLines::lineBuilder(inventoryColumns(), layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     inv.lines = std::move(scan.lines);
     inv.complete = scan.complete;
     return inv;
@@ -142,7 +142,7 @@ ListLines::Scan underStockLines(RecordFile &file)
     };
     ListLines::Scan scan
         = ListLines::scanLines(file, accept, ListLines::lineBuilder(underStockColumns(), layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

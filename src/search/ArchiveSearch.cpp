@@ -242,7 +242,7 @@ ListLines::Scan search(RecordFile &file, const Config &config, const QStringList
             return matcher.matches(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },
         ListLines::lineBuilder(config.columns, *config.archive->layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

@@ -78,7 +78,7 @@ void TfrmRicontattaFor::fill()
     if (file.open(SupplierRecord::archive()))
         scan = RecontactList::lines(file);
     file.close();
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
 }
 
 void TfrmRicontattaFor::lstRecordsDblClick()
