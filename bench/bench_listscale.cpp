@@ -34,25 +34,16 @@ const QDate kToday(BenchSupport::kYear, 6, 15);
 // that many records, written once per run.
 QString programFolder(std::int64_t count)
 {
-    static QTemporaryDir root(QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX"));
-    static std::map<std::int64_t, QString> folders;
-    auto found = folders.find(count);
-    if (found != folders.end())
-        return found->second;
-    const QString folder = root.filePath(QString::number(count));
-    QDir().mkpath(folder);
-    QString error;
-    const bool ok = ArchiveGenerator::writeProducts(folder + QStringLiteral("/Magazzino.mrv"),
-                        count, ArchiveGenerator::kSeed, &error)
-        && ArchiveGenerator::writeCustomers(
-            folder + QStringLiteral("/Clienti.mrv"), count, kToday, ArchiveGenerator::kSeed, &error)
-        && ArchiveGenerator::writeSuppliers(
-            folder + QStringLiteral("/Fornitori.mrv"), count, ArchiveGenerator::kSeed, &error);
-    if (!ok) {
-        std::fprintf(stderr, "cannot write the archives: %s\n", qPrintable(error));
-        std::exit(1);
-    }
-    return folders.emplace(count, folder).first->second;
+    return BenchSupport::programFolder(
+        count, [](const QString &folder, std::int64_t n, QString *error) {
+            const auto seed = ArchiveGenerator::kSeed;
+            return ArchiveGenerator::writeProducts(
+                       folder + QStringLiteral("/Magazzino.mrv"), n, seed, error)
+                && ArchiveGenerator::writeCustomers(
+                    folder + QStringLiteral("/Clienti.mrv"), n, kToday, seed, error)
+                && ArchiveGenerator::writeSuppliers(
+                    folder + QStringLiteral("/Fornitori.mrv"), n, seed, error);
+        });
 }
 
 // A figure of /proc/self/status in KiB ("VmHWM", "VmRSS"); 0 where there is none.
