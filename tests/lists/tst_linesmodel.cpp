@@ -22,6 +22,8 @@ private slots:
     void sameAsTheRecordLines_data();
     void sameAsTheRecordLines();
     void rowsOutsideTheListGiveNothing();
+    void archiveChangingWhileListed_data();
+    void archiveChangingWhileListed();
 };
 
 namespace {
@@ -158,6 +160,56 @@ void TestLinesModel::rowsOutsideTheListGiveNothing()
     model.clear();
     QCOMPARE(model.rowCount(), 0);
     QVERIFY(model.lines().isEmpty());
+}
+
+void TestLinesModel::archiveChangingWhileListed_data()
+{
+    // More records than one read block holds, so the file is read again after the change.
+    QTest::addColumn<int>("resizedTo"); // records, when the first record is listed
+    QTest::addColumn<int>("listed");
+    QTest::addColumn<bool>("complete");
+    QTest::newRow("shrinks: the lines read so far") << 250 << 250 << false;
+    QTest::newRow("grows: the records there at the start") << 350 << 300 << true;
+}
+
+void TestLinesModel::archiveChangingWhileListed()
+{
+    QFETCH(int, resizedTo);
+    QFETCH(int, listed);
+    QFETCH(bool, complete);
+    TempProgramFolder folder;
+    const QString path = folder.path() + u"/Prova.mrv"_s;
+    QByteArray archive;
+    for (int i = 0; i < 300; ++i)
+        archive += product(QString::number(i), u"b"_s, u"1"_s);
+    {
+        QFile out(path);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        QCOMPARE(out.write(archive), archive.size());
+    }
+    RecordFile file;
+    QVERIFY(file.openPath(path, ProductRecord::layout(), RecordFile::Access::ReadOnly));
+    bool resized = false;
+    const Scan scan = scanLines(
+        file,
+        [&](QByteArrayView) {
+            if (!resized) {
+                // Another copy of the program saving while the list is read.
+                resized = QFile::resize(path, qint64(resizedTo) * ProductRecord::kRecordSize);
+            }
+            return Verdict::Add;
+        },
+        lineBuilder(kColumns, ProductRecord::layout()));
+    QVERIFY(resized);
+    QCOMPARE(scan.lines.size(), listed);
+    QCOMPARE(scan.complete, complete);
+    // Every line listed is the line of its record as it was written.
+    for (int i = 0; i < listed; i += 49)
+        QCOMPARE(scan.lines.at(i),
+            buildLine(kColumns,
+                Record::fromBytes(ProductRecord::layout(),
+                    QByteArrayView(archive).sliced(
+                        qsizetype(i) * ProductRecord::kRecordSize, ProductRecord::kRecordSize))));
 }
 
 QTEST_APPLESS_MAIN(TestLinesModel)
