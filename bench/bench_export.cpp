@@ -29,7 +29,7 @@ namespace {
 
 const Export::Exporter &products()
 {
-    return Export::exporter(Export::Kind::Products);
+    return Export::exporter(ArchiveId::Products);
 }
 
 // The heap memory in use now, in bytes.

@@ -93,8 +93,8 @@ private:
     QTemporaryDir m_dir { QDir::tempPath() + u"/merventa-bench-search-XXXXXX"_s };
 };
 
-void searchOf(benchmark::State &state, const QString &path, ArchiveSearch::Kind kind,
-    const QStringList &typed)
+void searchOf(
+    benchmark::State &state, const QString &path, ArchiveId kind, const QStringList &typed)
 {
     const ArchiveSearch::Config &config = ArchiveSearch::config(kind);
     qsizetype found = 0;
@@ -129,8 +129,8 @@ void PlainReadProducts(benchmark::State &state)
 // Marca "ravel" and Descrizione "professionale".
 void SearchProducts(benchmark::State &state)
 {
-    searchOf(state, SearchArchives::instance().products(state.range(0)),
-        ArchiveSearch::Kind::Products, twoBoxes(2, u"ravel"_s, 4, u"professionale"_s));
+    searchOf(state, SearchArchives::instance().products(state.range(0)), ArchiveId::Products,
+        twoBoxes(2, u"ravel"_s, 4, u"professionale"_s));
 }
 
 void PlainReadCustomers(benchmark::State &state)
@@ -142,8 +142,8 @@ void PlainReadCustomers(benchmark::State &state)
 // Cognome "ross" and Zona "nord".
 void SearchCustomers(benchmark::State &state)
 {
-    searchOf(state, SearchArchives::instance().customers(state.range(0)),
-        ArchiveSearch::Kind::Customers, twoBoxes(0, u"ross"_s, 6, u"nord"_s));
+    searchOf(state, SearchArchives::instance().customers(state.range(0)), ArchiveId::Customers,
+        twoBoxes(0, u"ross"_s, 6, u"nord"_s));
 }
 
 // "Cerca" on the product search screen with every box empty: every product read, its

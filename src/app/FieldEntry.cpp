@@ -309,6 +309,16 @@ void FieldEntry::addTrimmedFields(const QStringList &names)
     addTextRule(names, [](const QString &text) { return TrimControl(text); });
 }
 
+void FieldEntry::addKeysOnlyFields(const QStringList &names)
+{
+    for (const QString &name : names) {
+        if (QWidget *field = configuredChild(name)) {
+            field->setContextMenuPolicy(Qt::NoContextMenu);
+            field->setAcceptDrops(false);
+        }
+    }
+}
+
 void FieldEntry::setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule)
 {
     rulesFor(field).leavingRule = std::move(rule);

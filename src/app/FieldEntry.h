@@ -72,6 +72,9 @@ public:
     // The text becomes its trimmed form at every change (edit boxes and editable drop-down
     // boxes, as above).
     void addTrimmedFields(const QStringList &names);
+    // The fields take only what their keys let through: no paste from a menu and no text
+    // dropped on them.
+    void addKeysOnlyFields(const QStringList &names);
     // A leaving rule of the screen's own (replaces a default one of the field).
     void setLeavingRule(const QString &field, std::function<void(QLineEdit *)> rule);
     // Called on every key press in the field before anything else; return true to drop

@@ -1,5 +1,8 @@
 #pragma once
+#include "storage/TextForms.h"
+
 #include <QString>
+#include <QStringView>
 #include <QUrl>
 
 #include <functional>
@@ -10,6 +13,13 @@
 namespace TMisc {
 
 void Open(const QString &sCommand);
+
+// The command of a card's e-mail button: "mailto:" and the trimmed address, within double
+// quotes. An empty address gives a new message without a recipient.
+inline QString mailto(QStringView address)
+{
+    return QStringLiteral("\"mailto:") + TrimControl(address) + u'"';
+}
 
 // The URL that Open hands to the desktop for a command (web and mailto addresses parsed
 // tolerantly, paths as local file URLs).

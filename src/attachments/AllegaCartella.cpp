@@ -149,10 +149,10 @@ void TfrmAllegaCartella::setupLooks()
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void TfrmAllegaCartella::openFor(CardScreen *card, const QString &tag)
+void TfrmAllegaCartella::openFor(CardScreen *card)
 {
     TfrmAllegaCartella dialog(card);
-    dialog.setCallerTag(tag);
+    dialog.setCallerTag(cardIdentity(card->cardId()).attachmentsTag);
     QStringList values;
     for (const auto &pair : kFields) {
         for (const char *field : pair) {

@@ -25,10 +25,10 @@ public:
     explicit TfrmAllegaCartella(QWidget *parent = nullptr);
     ~TfrmAllegaCartella() override;
 
-    // What a card's cmdFileClick does: creates the dialog over card, writes tag into
-    // lblMemory, copies the card's File01..03 and Desc01..03 (its hidden labels, trimmed)
-    // into the slots, shows the dialog modally and destroys it when it closes.
-    static void openFor(CardScreen *card, const QString &tag);
+    // What a card's cmdFile does: creates the dialog over card, writes the card's
+    // attachments tag into lblMemory, copies the card's File01..03 and Desc01..03 (its hidden
+    // labels, trimmed) into the slots, shows the dialog modally and destroys it when it closes.
+    static void openFor(CardScreen *card);
 
     // The caller tag, and the six values in the order File01, Desc01, File02, Desc02,
     // File03, Desc03 (trimmed).

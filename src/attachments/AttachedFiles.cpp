@@ -1,5 +1,6 @@
 #include "attachments/AttachedFiles.h"
 
+#include "cards/CardIds.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
 #include "storage/TextForms.h"
@@ -115,20 +116,8 @@ QString openCommand(const QString &name)
 
 QString cardForTag(const QString &tag)
 {
-    static const struct
-    {
-        const char *tag;
-        const char *card;
-    } cards[] = {
-        { "magazzino", "TfrmMagazzino" },
-        { "anagrafica", "TfrmAnagrafica" },
-        { "fornitori", "TfrmFornitori" },
-    };
-    for (const auto &entry : cards) {
-        if (tag == QLatin1String(entry.tag))
-            return QString::fromLatin1(entry.card);
-    }
-    return {};
+    const std::optional<CardId> card = cardForAttachmentsTag(tag);
+    return card ? QString(cardIdentity(*card).objectName) : QString();
 }
 
 bool ensureFolder()

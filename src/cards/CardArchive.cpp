@@ -74,3 +74,11 @@ CardOutcome CardArchive::duplicate(const QString &positionText) const
     out.notice = { Notice::Kind::Information, CardNavigation::duplicatedText() };
     return out;
 }
+
+std::optional<SaveFailure> requireField(
+    const Record &record, int field, const QString &warning, const QString &focus)
+{
+    if (!TrimControl(record.value(field)).isEmpty())
+        return std::nullopt;
+    return SaveFailure { { Notice::Kind::Warning, warning }, focus };
+}

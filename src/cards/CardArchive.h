@@ -17,6 +17,19 @@ struct CardOutcome
     Notice notice; // shown last; empty: nothing to say
 };
 
+// A failed save rule of a card: its message and the control that gets the focus (empty when
+// the focus stays where it was). Each card's rules module gives its saveCheck(record).
+struct SaveFailure
+{
+    Notice notice;
+    QString focus;
+};
+
+// The save rule of a card that needs one field filled: nothing when the field's trimmed text
+// is not empty, otherwise the warning with the focus on the control named focus.
+std::optional<SaveFailure> requireField(
+    const Record &record, int field, const QString &warning, const QString &focus);
+
 // The card workflow over one archive: the file is opened for each operation, the
 // decision taken from the position the card shows, the record read or written whole,
 // and the file closed again. Pure logic over the record file, shared by every card.

@@ -177,4 +177,30 @@ QScrollArea *finishColumnCard(const ColumnCard &parts, const QList<ImageButton> 
     return fitToScreen(parts.sectionsPanel, parts.buttonColumn, parts.arrowStrip);
 }
 
+void styleToolbarCard(const ToolbarCard &parts, const QList<SizedImageButton> &buttons)
+{
+    styleCard(parts.card, { parts.toolbar->objectName() }, parts.arrowStrip->objectName());
+    QFont captionFont(QStringLiteral("Arial"));
+    captionFont.setPointSize(9);
+    for (QLabel *label : parts.card->findChildren<QLabel *>()) {
+        if (label->objectName().startsWith(u"tit")) {
+            label->setFont(captionFont);
+            label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+        }
+    }
+    styleSections(parts.sections, parts.titles, captionFont);
+    QFont positionFont(QStringLiteral("Arial"));
+    positionFont.setPointSize(12);
+    stylePositionLabel(parts.position, positionFont);
+    parts.position->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    QFont buttonFont(QStringLiteral("Arial"));
+    buttonFont.setPointSize(10);
+    buttonFont.setBold(true);
+    for (QToolButton *button : parts.toolbar->findChildren<QToolButton *>())
+        button->setFont(buttonFont);
+    for (const SizedImageButton &b : buttons)
+        Widgets::makeImageButton(b.button, QString::fromLatin1(b.icon), b.size);
+    Widgets::styleInfoBar(parts.infoBar);
+}
+
 } // namespace CardLooks

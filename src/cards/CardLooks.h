@@ -71,4 +71,28 @@ QFont startColumnCard(const ColumnCard &parts, const QList<QLabel *> &titles);
 QScrollArea *finishColumnCard(const ColumnCard &parts, const QList<ImageButton> &buttons,
     const QList<ImageButton> &arrows, int firstColumn = 0);
 
+// The card with a toolbar of picture buttons above its sections (customers).
+struct ToolbarCard
+{
+    QWidget *card = nullptr;
+    QWidget *toolbar = nullptr; // panStrumenti
+    QWidget *arrowStrip = nullptr; // shpFrecce
+    QList<QWidget *> sections; // shpSezione..
+    QList<QLabel *> titles; // titSezione..
+    QLabel *infoBar = nullptr; // panInfo
+    QLabel *position = nullptr; // lblPosizione
+};
+// A picture button and the size of its picture.
+struct SizedImageButton
+{
+    QToolButton *button;
+    const char *icon; // a file of :/icons/
+    int size;
+};
+// The looks of a toolbar card: the background, the toolbar's white panel and the navigation
+// strip; the captions (tit..) in Arial 9 at their natural width; the sections with their
+// titles; the position label (Arial 12); the toolbar's buttons in bold Arial 10; the
+// pictures of the buttons; the info bar.
+void styleToolbarCard(const ToolbarCard &parts, const QList<SizedImageButton> &buttons);
+
 } // namespace CardLooks

@@ -2,64 +2,102 @@
 
 #include "ui_Magazzino.h"
 
-#include "app/FieldEntry.h"
-#include "app/Guida.h"
 #include "app/Messages.h"
 #include "app/OpenURL.h"
 #include "app/ScreenFit.h"
 #include "app/Widgets.h"
 #include "attachments/AllegaCartella.h"
-#include "cards/CardBinding.h"
 #include "cards/CardLooks.h"
 #include "catalogue/DatiPneumatici.h"
 #include "catalogue/Giacenza.h"
 #include "catalogue/Prices.h"
+#include "catalogue/ProductCard.h"
 #include "catalogue/ProductCardReport.h"
 #include "export/ExportScreen.h"
 #include "records/ProductRecord.h"
-#include "report/CardReport.h"
 #include "reports/Sottoscorta.h"
-#include "search/TrovaFornitori.h"
-#include "search/TrovaMagazzino.h"
+#include "search/ArchiveSearchScreen.h"
 #include "search/WebSearch.h"
 #include "storage/Record.h"
-#include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
-#include <QCloseEvent>
-#include <QFont>
 #include <QFontMetrics>
 #include <QGridLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
-#include <QShowEvent>
 #include <QToolButton>
 
 #include <cmath>
 
 namespace {
 
-const QString kZeroAmount = QStringLiteral("0,00");
-const QString kZeroCount = QStringLiteral("0");
-
-const QStringList kAmountFields = { QStringLiteral("txtCosto"), QStringLiteral("txtValore"),
-    QStringLiteral("txtPrezzo"), QStringLiteral("txtPrezzo_con_Iva") };
-const QStringList kCountFields = { QStringLiteral("txtGiacenza"), QStringLiteral("txtSottoscorta"),
-    QStringLiteral("txtPercIva") };
-
-// A product as a new card shows it: amounts "0,00", counts "0", everything else empty.
-Record newProduct()
+const CardSpec &productSpec()
 {
     using namespace ProductRecord;
-    Record product(layout());
-    for (int field : { Costo, Valore, Prezzo, Prezzo_con_Iva })
-        product.setValue(field, kZeroAmount);
-    for (int field : { PercIva, Giacenza, Sottoscorta })
-        product.setValue(field, kZeroCount);
-    return product;
+    static const CardSpec spec {
+        .id = CardId::Product,
+        .archive = &ProductRecord::archive,
+        .accessErrorKind = Notice::Kind::Warning,
+        .newRecord = &ProductCard::newProduct,
+        .firstField = QStringLiteral("txtCodice"),
+        // The attachments and the folder belong to the record duplicated, not to the copy.
+        .duplicaEmpties = { File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc },
+        .enterRing = { QStringLiteral("txtCodice"), QStringLiteral("txtTipologia"),
+            QStringLiteral("txtMarca"), QStringLiteral("txtModello"),
+            QStringLiteral("txtDescrizione"), QStringLiteral("txtAccessori"),
+            QStringLiteral("txtFornitore"), QStringLiteral("txtRecapiti"),
+            QStringLiteral("txtData"), QStringLiteral("txtDocumento"), QStringLiteral("txtOrdine"),
+            QStringLiteral("txtGiacenza"), QStringLiteral("txtSottoscorta"),
+            QStringLiteral("txtCosto"), QStringLiteral("txtValore"), QStringLiteral("txtPrezzo"),
+            QStringLiteral("txtPercIva"), QStringLiteral("txtPrezzo_con_Iva"),
+            QStringLiteral("txtCollocazione"), QStringLiteral("txtNote"),
+            QStringLiteral("txtCodice") },
+        .amountFields = { QStringLiteral("txtCosto"), QStringLiteral("txtValore"),
+            QStringLiteral("txtPrezzo"), QStringLiteral("txtPrezzo_con_Iva") },
+        .countFields = { QStringLiteral("txtGiacenza"), QStringLiteral("txtSottoscorta"),
+            QStringLiteral("txtPercIva") },
+        .hints = {
+            { QStringLiteral("cmdWeb"),
+                QStringLiteral("Cerca sul Web, tramite Google, informazioni relative all'articolo "
+                               "corrente.") },
+            { QStringLiteral("cmdSottoscorta"),
+                QStringLiteral("Visualizza l'elenco dei materiali in esaurimento.") },
+            { QStringLiteral("impFornitore"),
+                QStringLiteral("Importa i dati dall'archivio anagrafico dei Fornitori.") },
+            { QStringLiteral("btnPneumatici"),
+                QStringLiteral("Registra ulteriori informazioni sul prodotto corrente.") },
+            { QStringLiteral("btnAggiungi"),
+                QStringLiteral("Registra l'operazione di carico e aggiorna la giacenza "
+                               "aggiungendo una certa quantità.") },
+            { QStringLiteral("btnSottrai"),
+                QStringLiteral("Registra l'operazione di scarico e aggiorna la giacenza "
+                               "sottraendo una certa quantità.") },
+            { QStringLiteral("btnValore"),
+                QStringLiteral("Calcola il valore totale della merce in magazzino moltiplicando "
+                               "il costo per la giacenza.") },
+            { QStringLiteral("btnCalcola"),
+                QStringLiteral("Calcola il prezzo IVA inclusa dell'articolo corrente in base "
+                               "all'aliquota indicata.") },
+            { QStringLiteral("btnScorpora"),
+                QStringLiteral("Scorpora il prezzo lordo dell'articolo corrente calcolando "
+                               "l'imponibile in base all'aliquota IVA indicata.") },
+        },
+        .background = { QStringLiteral("panContainer"), QStringLiteral("shpContainer"),
+            QStringLiteral("shpSezione01"), QStringLiteral("shpSezione02"),
+            QStringLiteral("shpSezione03"), QStringLiteral("shpSezione04"),
+            QStringLiteral("panControlli"), QStringLiteral("shpFrecce"),
+            QStringLiteral("lblPosizione"), QStringLiteral("imgDecoro") },
+        .withoutButtons = { QStringLiteral("cmdAnteprima") },
+        .saveCheck = &ProductCard::saveCheck,
+        .printContent = &productCardContent,
+        .pdfName = QStringLiteral("Articolo.pdf"),
+        .find = &ArchiveSearchScreen::open,
+        .attach = &TfrmAllegaCartella::openFor,
+        .exportArchive = &ExportScreen::open,
+    };
+    return spec;
 }
 
 void fillIfEmpty(QLineEdit *edit, const QString &zero)
@@ -82,29 +120,26 @@ bool roundToWhole(QLineEdit *edit)
 } // namespace
 
 TfrmMagazzino::TfrmMagazzino(QWidget *parent)
-    : CardScreen(ProductRecord::archive(), Notice::Kind::Warning, parent)
+    : CardScreen(productSpec(), parent)
     , m_ui(std::make_unique<Ui::TfrmMagazzino>())
 {
     m_ui->setupUi(this);
-    Widgets::applyItalianConventions(this);
-    Widgets::fillScreen(this);
-    bindCard(m_ui->lblPosizione);
-
-    const RecordLayout &layout = ProductRecord::layout();
-    for (int i = 0; i < layout.fieldCount(); ++i) {
-        QWidget *control = binding().control(i);
-        if (auto *edit = qobject_cast<QLineEdit *>(control))
-            edit->setMaxLength(layout.field(i).capacity);
-        else if (control)
-            control->hide();
-    }
     m_ui->txtGiacenza->setReadOnly(true);
-
+    setUpCard();
     // Fonts, style sheets and pictures when the card is first shown: it is created at
     // start-up.
     Widgets::onFirstPolish(this, [this] { setupLooks(); });
-    setupFieldEntry();
-    connectButtons();
+    wireButtons<TfrmMagazzino>({
+        { "btnCalcola", &TfrmMagazzino::btnCalcolaClick },
+        { "btnScorpora", &TfrmMagazzino::btnScorporaClick },
+        { "btnValore", &TfrmMagazzino::btnValoreClick },
+        { "btnPneumatici", &TfrmMagazzino::btnPneumaticiClick },
+        { "btnAggiungi", &TfrmMagazzino::btnAggiungiClick },
+        { "btnSottrai", &TfrmMagazzino::btnSottraiClick },
+        { "cmdSottoscorta", &TfrmMagazzino::cmdSottoscortaClick },
+        { "impFornitore", &TfrmMagazzino::impFornitoreClick },
+        { "cmdWeb", &TfrmMagazzino::cmdWebClick },
+    });
 }
 
 TfrmMagazzino::~TfrmMagazzino() = default;
@@ -170,147 +205,16 @@ void TfrmMagazzino::setupLooks()
         ScreenFit::pairsUnderWhenNarrow(sections, grids);
 }
 
-void TfrmMagazzino::setupFieldEntry()
-{
-    m_fieldEntry = new FieldEntry(this);
-    m_fieldEntry->setEnterOrder({
-        QStringLiteral("txtCodice"),
-        QStringLiteral("txtTipologia"),
-        QStringLiteral("txtMarca"),
-        QStringLiteral("txtModello"),
-        QStringLiteral("txtDescrizione"),
-        QStringLiteral("txtAccessori"),
-        QStringLiteral("txtFornitore"),
-        QStringLiteral("txtRecapiti"),
-        QStringLiteral("txtData"),
-        QStringLiteral("txtDocumento"),
-        QStringLiteral("txtOrdine"),
-        QStringLiteral("txtGiacenza"),
-        QStringLiteral("txtSottoscorta"),
-        QStringLiteral("txtCosto"),
-        QStringLiteral("txtValore"),
-        QStringLiteral("txtPrezzo"),
-        QStringLiteral("txtPercIva"),
-        QStringLiteral("txtPrezzo_con_Iva"),
-        QStringLiteral("txtCollocazione"),
-        QStringLiteral("txtNote"),
-        QStringLiteral("txtCodice"),
-    });
-    m_fieldEntry->addAmountFields(kAmountFields);
-    m_fieldEntry->addNumberFields(kCountFields);
-    m_fieldEntry->setInfoBar(m_ui->panInfo);
-    m_fieldEntry->setHints({
-        { QStringLiteral("cmdNuovo"),
-            QStringLiteral("Prepara la schermata per la registrazione di una nuova scheda.") },
-        { QStringLiteral("cmdDuplica"),
-            QStringLiteral("Prepara la schermata per la registrazione di una nuova scheda "
-                           "duplicando i dati correnti.") },
-        { QStringLiteral("cmdFile"), QStringLiteral("Allega file alla scheda corrente.") },
-        { QStringLiteral("cmdSalva"), QStringLiteral("Salva la scheda corrente in archivio.") },
-        { QStringLiteral("cmdTrova"), QStringLiteral("Trova una scheda in archivio.") },
-        { QStringLiteral("cmdStampa"), QStringLiteral("Stampa la scheda corrente.") },
-        { QStringLiteral("cmdPDF"), QStringLiteral("Esporta la scheda in formato PDF.") },
-        { QStringLiteral("cmdWeb"),
-            QStringLiteral("Cerca sul Web, tramite Google, informazioni relative all'articolo "
-                           "corrente.") },
-        { QStringLiteral("cmdSottoscorta"),
-            QStringLiteral("Visualizza l'elenco dei materiali in esaurimento.") },
-        { QStringLiteral("cmdEsporta"),
-            QStringLiteral("Esporta le schede in archivio in un file di Microsoft Excel.") },
-        { QStringLiteral("cmdGuida"),
-            QStringLiteral("Visualizza la pagina della guida sensibile al contesto.") },
-        { QStringLiteral("cmdEsci"), QStringLiteral("Esci da questa schermata di lavoro.") },
-        { QStringLiteral("cmdPrimo"), QStringLiteral("Visualizza la prima scheda in archivio.") },
-        { QStringLiteral("cmdIndietro"),
-            QStringLiteral("Visualizza la scheda precedente in archivio.") },
-        { QStringLiteral("cmdAvanti"),
-            QStringLiteral("Visualizza la scheda successiva in archivio.") },
-        { QStringLiteral("cmdUltimo"), QStringLiteral("Visualizza l'ultima scheda in archivio.") },
-        { QStringLiteral("impFornitore"),
-            QStringLiteral("Importa i dati dall'archivio anagrafico dei Fornitori.") },
-        { QStringLiteral("btnPneumatici"),
-            QStringLiteral("Registra ulteriori informazioni sul prodotto corrente.") },
-        { QStringLiteral("btnAggiungi"),
-            QStringLiteral("Registra l'operazione di carico e aggiorna la giacenza aggiungendo "
-                           "una certa quantità.") },
-        { QStringLiteral("btnSottrai"),
-            QStringLiteral("Registra l'operazione di scarico e aggiorna la giacenza sottraendo "
-                           "una certa quantità.") },
-        { QStringLiteral("btnValore"),
-            QStringLiteral("Calcola il valore totale della merce in magazzino moltiplicando il "
-                           "costo per la giacenza.") },
-        { QStringLiteral("btnCalcola"),
-            QStringLiteral("Calcola il prezzo IVA inclusa dell'articolo corrente in base "
-                           "all'aliquota indicata.") },
-        { QStringLiteral("btnScorpora"),
-            QStringLiteral("Scorpora il prezzo lordo dell'articolo corrente calcolando "
-                           "l'imponibile in base all'aliquota IVA indicata.") },
-    });
-    m_fieldEntry->addBackground({
-        QStringLiteral("panContainer"),
-        QStringLiteral("shpContainer"),
-        QStringLiteral("shpSezione01"),
-        QStringLiteral("shpSezione02"),
-        QStringLiteral("shpSezione03"),
-        QStringLiteral("shpSezione04"),
-        QStringLiteral("panControlli"),
-        QStringLiteral("shpFrecce"),
-        QStringLiteral("lblPosizione"),
-        QStringLiteral("imgDecoro"),
-    });
-}
-
-void TfrmMagazzino::connectButtons()
-{
-    connect(m_ui->cmdNuovo, &QToolButton::clicked, this, &TfrmMagazzino::cmdNuovoClick);
-    connect(m_ui->cmdDuplica, &QToolButton::clicked, this, &TfrmMagazzino::cmdDuplicaClick);
-    connect(m_ui->cmdSalva, &QToolButton::clicked, this, &TfrmMagazzino::cmdSalvaClick);
-    connect(m_ui->cmdStampa, &QToolButton::clicked, this, &TfrmMagazzino::cmdStampaClick);
-    connect(m_ui->cmdPDF, &QToolButton::clicked, this, &TfrmMagazzino::cmdPDFClick);
-    connect(m_ui->cmdGuida, &QToolButton::clicked, this, &TfrmMagazzino::cmdGuidaClick);
-    connect(m_ui->cmdEsci, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsciClick);
-    connect(m_ui->cmdPrimo, &QToolButton::clicked, this, &TfrmMagazzino::cmdPrimoClick);
-    connect(m_ui->cmdIndietro, &QToolButton::clicked, this, &TfrmMagazzino::cmdIndietroClick);
-    connect(m_ui->cmdAvanti, &QToolButton::clicked, this, &TfrmMagazzino::cmdAvantiClick);
-    connect(m_ui->cmdUltimo, &QToolButton::clicked, this, &TfrmMagazzino::cmdUltimoClick);
-    connect(m_ui->btnCalcola, &QPushButton::clicked, this, &TfrmMagazzino::btnCalcolaClick);
-    connect(m_ui->btnScorpora, &QPushButton::clicked, this, &TfrmMagazzino::btnScorporaClick);
-    connect(m_ui->btnValore, &QPushButton::clicked, this, &TfrmMagazzino::btnValoreClick);
-    connect(m_ui->btnPneumatici, &QPushButton::clicked, this, &TfrmMagazzino::btnPneumaticiClick);
-    connect(m_ui->btnAggiungi, &QPushButton::clicked, this, &TfrmMagazzino::btnAggiungiClick);
-    connect(m_ui->btnSottrai, &QPushButton::clicked, this, &TfrmMagazzino::btnSottraiClick);
-    connect(m_ui->cmdSottoscorta, &QToolButton::clicked, this, &TfrmMagazzino::cmdSottoscortaClick);
-    connect(m_ui->cmdEsporta, &QToolButton::clicked, this, &TfrmMagazzino::cmdEsportaClick);
-    connect(m_ui->cmdTrova, &QToolButton::clicked, this, &TfrmMagazzino::cmdTrovaClick);
-    connect(m_ui->impFornitore, &QToolButton::clicked, this, &TfrmMagazzino::impFornitoreClick);
-    connect(m_ui->cmdWeb, &QToolButton::clicked, this, &TfrmMagazzino::cmdWebClick);
-    connect(m_ui->cmdFile, &QToolButton::clicked, this, &TfrmMagazzino::cmdFileClick);
-}
-
 void TfrmMagazzino::cmdSottoscortaClick()
 {
     TfrmSottoscorta dlg(this);
     dlg.exec();
 }
 
-void TfrmMagazzino::cmdEsportaClick()
-{
-    ExportScreen::open(this, Export::Kind::Products);
-}
-
-void TfrmMagazzino::cmdTrovaClick()
-{
-    TfrmTrovaMagazzino dlg(this);
-    dlg.setCallerTag(QStringLiteral("magazzino"));
-    dlg.exec();
-}
-
 void TfrmMagazzino::impFornitoreClick()
 {
     // The supplier search writes the chosen supplier's data into this card.
-    TfrmTrovaFornitori dlg(this);
-    dlg.setCallerTag(QStringLiteral("magazzino"));
-    dlg.exec();
+    ArchiveSearchScreen::open(this, ArchiveId::Suppliers, CardId::Product);
 }
 
 void TfrmMagazzino::cmdWebClick()
@@ -330,39 +234,10 @@ void TfrmMagazzino::cmdWebClick()
     TMisc::Open(u'"' + address + u'"');
 }
 
-void TfrmMagazzino::cmdFileClick()
-{
-    TfrmAllegaCartella::openFor(this, QStringLiteral("magazzino"));
-}
-
-void TfrmMagazzino::showEvent(QShowEvent *event)
-{
-    QWidget::showEvent(event);
-    // Restoring a minimised card is not showing it anew: the work on it stays.
-    if (!event->spontaneous())
-        FormShow();
-}
-
 void TfrmMagazzino::FormShow()
 {
     m_stockUnsaved = false;
-    cmdNuovoClick();
-}
-
-void TfrmMagazzino::closeEvent(QCloseEvent *event)
-{
-    if (!leaveProduct()) {
-        event->ignore();
-        return;
-    }
-    CardScreen::closeEvent(event);
-}
-
-void TfrmMagazzino::loadRecord(const Record &record, qint64 position)
-{
-    if (!leaveProduct())
-        return;
-    CardScreen::loadRecord(record, position);
+    CardScreen::FormShow();
 }
 
 QString TfrmMagazzino::stockNotSavedText()
@@ -372,7 +247,7 @@ QString TfrmMagazzino::stockNotSavedText()
         "ma la scheda non è stata ancora salvata.\n\nSi vuole salvare la scheda ora?");
 }
 
-bool TfrmMagazzino::leaveProduct()
+bool TfrmMagazzino::leaveCard()
 {
     if (!m_stockUnsaved)
         return true;
@@ -406,37 +281,15 @@ QString TfrmMagazzino::fieldText(const QString &fieldName) const
     return field >= 0 ? TrimControl(binding().text(field)) : QString();
 }
 
-void TfrmMagazzino::cmdNuovoClick()
-{
-    if (!leaveProduct())
-        return;
-    binding().load(newProduct());
-    setPosition(0);
-    m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
-}
-
-void TfrmMagazzino::cmdDuplicaClick()
-{
-    using namespace ProductRecord;
-    // The attachments and the folder belong to the record duplicated, not to the copy.
-    if (duplicateCard({ File01, File02, File03, Desc01, Desc02, Desc03, Cartella, CartellaDesc }))
-        m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
-}
-
 void TfrmMagazzino::cmdSalvaClick()
 {
-    if (TrimControl(m_ui->txtCodice->text()).isEmpty()) {
-        Messages::warning(this,
-            QStringLiteral("Attenzione: per salvare la scheda è necessario "
-                           "indicare il codice articolo."));
-        m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
+    if (!passesSaveCheck())
         return;
-    }
     for (QLineEdit *edit : { m_ui->txtGiacenza, m_ui->txtSottoscorta, m_ui->txtPercIva })
-        fillIfEmpty(edit, kZeroCount);
+        fillIfEmpty(edit, ProductCard::kZeroCount);
     for (QLineEdit *edit :
         { m_ui->txtCosto, m_ui->txtValore, m_ui->txtPrezzo, m_ui->txtPrezzo_con_Iva })
-        fillIfEmpty(edit, kZeroAmount);
+        fillIfEmpty(edit, ProductCard::kZeroAmount);
     if (!roundToWhole(m_ui->txtGiacenza) || !roundToWhole(m_ui->txtSottoscorta)) {
         showAccessError();
         return;
@@ -451,27 +304,6 @@ void TfrmMagazzino::cmdSalvaClick()
 
     if (saveCard())
         m_stockUnsaved = false;
-}
-
-void TfrmMagazzino::cmdStampaClick()
-{
-    CardReport::print(this, productCardContent(recordFromControls(), Today(), Now()));
-}
-
-void TfrmMagazzino::cmdPDFClick()
-{
-    CardReport::exportPdfAndAsk(this, productCardContent(recordFromControls(), Today(), Now()),
-        QStringLiteral("Articolo.pdf"));
-}
-
-void TfrmMagazzino::cmdGuidaClick()
-{
-    showHelpFor(this, QStringLiteral("TfrmMagazzino"));
-}
-
-void TfrmMagazzino::cmdEsciClick()
-{
-    close();
 }
 
 void TfrmMagazzino::applyPrices(const Prices::PriceResult &result, const QString &warning)
@@ -529,7 +361,7 @@ void TfrmMagazzino::recordMovement(MovementRecord::Kind kind)
         m_ui->txtCodice->setFocus(Qt::OtherFocusReason);
         return;
     }
-    fillIfEmpty(m_ui->txtGiacenza, kZeroCount);
+    fillIfEmpty(m_ui->txtGiacenza, ProductCard::kZeroCount);
     const bool load = kind == MovementRecord::Kind::Load;
     const MovementInput input { fieldText(QStringLiteral("Codice")),
         fieldText(QStringLiteral("Tipologia")), fieldText(QStringLiteral("Marca")),

@@ -6,7 +6,6 @@
 
 #include <memory>
 
-class FieldEntry;
 namespace Prices {
 struct PriceResult;
 }
@@ -34,20 +33,14 @@ public:
         const QString &onde);
     // The trimmed text of the control bound to a product field ("Codice", "Consumo", ...).
     QString fieldText(const QString &fieldName) const;
-    // Another record on the card (an arrow, a list or a search reopening one); first asks
-    // to save a stock changed by a movement and not saved since.
-    void loadRecord(const Record &record, qint64 position) override;
-    // The question asked then.
+    // The question asked before the card leaves a product (Nuovo, another record shown,
+    // closing) whose stock a movement changed and that was not saved since.
     static QString stockNotSavedText();
 
 public slots:
-    void cmdNuovoClick();
-    void cmdDuplicaClick();
-    void cmdSalvaClick();
-    void cmdStampaClick();
-    void cmdPDFClick();
-    void cmdGuidaClick();
-    void cmdEsciClick();
+    // The save rule, then the empty numbers filled, the counts rounded, the prices and the
+    // value worked out, and the write.
+    void cmdSalvaClick() override;
     void btnCalcolaClick();
     void btnScorporaClick();
     void btnValoreClick();
@@ -55,34 +48,25 @@ public slots:
     void btnAggiungiClick();
     void btnSottraiClick();
     void cmdSottoscortaClick();
-    void cmdEsportaClick();
-    void cmdTrovaClick();
     void impFornitoreClick();
     void cmdWebClick();
-    void cmdFileClick();
 
 protected:
-    void showEvent(QShowEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void FormShow() override;
+    // When a movement changed the stock and the card was not saved since, asks whether to
+    // save now (Sì runs Salva). False when the card must stay (the save was asked for and
+    // failed).
+    bool leaveCard() override;
 
 private:
-    void FormShow();
     void setupLooks();
-    void setupFieldEntry();
-    void connectButtons();
     // Calcola and Scorpora: the three price fields from the result, and the warning with
     // the focus on the price with VAT when the result is not a number.
     void applyPrices(const Prices::PriceResult &result, const QString &warning);
     // Opens the movement dialog for the card's product; a product without a code gets a
     // warning instead.
     void recordMovement(MovementRecord::Kind kind);
-    // Before the card leaves the product it shows: when a movement changed its stock and
-    // the card was not saved since, asks whether to save now (Sì runs Salva). False when
-    // the card must stay (the save was asked for and failed).
-    bool leaveProduct();
-
     std::unique_ptr<Ui::TfrmMagazzino> m_ui;
-    FieldEntry *m_fieldEntry = nullptr;
     // A movement changed the stock shown and the card has not been saved since.
     bool m_stockUnsaved = false;
 };

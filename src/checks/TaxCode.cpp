@@ -2,6 +2,7 @@
 
 #include "storage/TextForms.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -59,4 +60,12 @@ CheckOutcome TaxCodeOutcome(const QString &input)
             QStringLiteral("Il codice fiscale digitato è VALIDO."), true };
     return { CheckOutcome::Kind::Warning,
         QStringLiteral("Attenzione: il codice fiscale digitato è ERRATO."), true };
+}
+
+CodeCheck codeCheckFor(QStringView trimmedText)
+{
+    const bool digitsOnly = !trimmedText.isEmpty()
+        && std::all_of(
+            trimmedText.begin(), trimmedText.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+    return digitsOnly ? CodeCheck::VatNumber : CodeCheck::TaxCode;
 }

@@ -12,3 +12,8 @@ bool CheckTaxCode(QStringView code);
 
 // The outcome of the tax code dialog's check of the text in its input box.
 CheckOutcome TaxCodeOutcome(const QString &input);
+
+// Where the tax code button of a card sends the trimmed text of its field: a text of digits
+// only is a VAT number, anything else (the empty text too) a tax code.
+enum class CodeCheck { TaxCode, VatNumber };
+CodeCheck codeCheckFor(QStringView trimmedText);

@@ -1,5 +1,6 @@
 #include "customers/CustomerRules.h"
 
+#include "records/CustomerRecord.h"
 #include "storage/Record.h"
 #include "storage/TextForms.h"
 
@@ -138,64 +139,80 @@ QString folderOnNewCardText()
                           "soltanto dopo che la scheda è stata inserita in archivio.");
 }
 
-CodeCheck codeCheckFor(QStringView trimmedText)
+std::optional<SaveFailure> saveCheck(const Record &customer)
 {
-    return isDigits(trimmedText) ? CodeCheck::VatNumber : CodeCheck::TaxCode;
+    using namespace CustomerRecord;
+    return firstFailingCheck({ customer.value(Cognome), customer.value(Nome),
+        customer.value(Decorrenza), customer.value(Scadenza), customer.value(Preavviso) });
 }
 
-QString emailCommand(QStringView address)
+Record newCustomer()
 {
-    return QStringLiteral("\"mailto:") + TrimControl(address) + u'"';
+    using namespace CustomerRecord;
+    Record customer(layout());
+    customer.setValue(Decorrenza, Today());
+    customer.setValue(Scadenza, Today());
+    customer.setValue(Preavviso, QStringLiteral("0"));
+    customer.setValue(Totale, QStringLiteral("0,00"));
+    customer.setValue(Rata, QStringLiteral("0,00"));
+    return customer;
 }
 
 CardContent cardContent(const Record &customer, const QString &date, const QString &time)
 {
-    // A row's value joins trimmed field texts (named by a leading '=') and literal pieces.
-    static const struct
+    // A row's value joins trimmed field texts and literal pieces.
+    struct Piece
+    {
+        int field; // -1 for a literal piece
+        const char16_t *text;
+    };
+    const auto F = [](int field) { return Piece { field, nullptr }; };
+    const auto T = [](const char16_t *text) { return Piece { -1, text }; };
+    using namespace CustomerRecord;
+    const struct
     {
         const char16_t *caption;
-        std::initializer_list<const char16_t *> pieces;
+        std::initializer_list<Piece> pieces;
     } rows[] = {
-        { u"Cognome e nome:", { u"=Cognome", u" ", u"=Nome" } },
-        { u"Data di nascita:", { u"=DataNasc" } },
-        { u"Comune di nascita:", { u"=ComuneNasc", u" ", u"=ProvNasc" } },
-        { u"Sesso:", { u"=Sesso", u"  Stato civile: ", u"=Stato" } },
-        { u"Recapito preferenziale:", { u"=Recapito" } },
-        { u"Indirizzo di residenza:", { u"=Indirizzo" } },
-        { u"Comune di residenza:", { u"=ComuneRes", u" ", u"=ProvRes" } },
-        { u"Professione:", { u"=Professione" } },
-        { u"Tel. casa:", { u"=TelCasa" } },
-        { u"Tel. ufficio:", { u"=TelUff" } },
-        { u"Tel. cellulare:", { u"=TelCel" } },
-        { u"Fax:", { u"=Fax" } },
-        { u"E-mail:", { u"=Email" } },
-        { u"Codice fiscale:", { u"=CodFisc" } },
-        { u"Partita IVA:", { u"=Iva" } },
-        { u"Carta di credito:", { u"N. ", u"=Carta", u"  Scadenza: ", u"=ScadeCarta" } },
-        { u"IBAN:", { u"=Iban", u"  -  Intestatario C/C: ", u"=Intestatario" } },
+        { u"Cognome e nome:", { F(Cognome), T(u" "), F(Nome) } },
+        { u"Data di nascita:", { F(DataNasc) } },
+        { u"Comune di nascita:", { F(ComuneNasc), T(u" "), F(ProvNasc) } },
+        { u"Sesso:", { F(Sesso), T(u"  Stato civile: "), F(Stato) } },
+        { u"Recapito preferenziale:", { F(Recapito) } },
+        { u"Indirizzo di residenza:", { F(Indirizzo) } },
+        { u"Comune di residenza:", { F(ComuneRes), T(u" "), F(ProvRes) } },
+        { u"Professione:", { F(Professione) } },
+        { u"Tel. casa:", { F(TelCasa) } },
+        { u"Tel. ufficio:", { F(TelUff) } },
+        { u"Tel. cellulare:", { F(TelCel) } },
+        { u"Fax:", { F(Fax) } },
+        { u"E-mail:", { F(Email) } },
+        { u"Codice fiscale:", { F(CodFisc) } },
+        { u"Partita IVA:", { F(Iva) } },
+        { u"Carta di credito:", { T(u"N. "), F(Carta), T(u"  Scadenza: "), F(ScadeCarta) } },
+        { u"IBAN:", { F(Iban), T(u"  -  Intestatario C/C: "), F(Intestatario) } },
         { u"Estremi documento:",
-            { u"Tipo: ", u"=TipoDoc", u"  N. ", u"=NumDoc", u"  Scadenza: ", u"=DataSca" } },
-        { u"Codice Cliente:", { u"=Codice" } },
-        { u"Categoria:", { u"=Categoria", u"  Zona: ", u"=Zona" } },
-        { u"Prodotti e servizi di interesse:", { u"=Prodotti" } },
+            { T(u"Tipo: "), F(TipoDoc), T(u"  N. "), F(NumDoc), T(u"  Scadenza: "), F(DataSca) } },
+        { u"Codice Cliente:", { F(Codice) } },
+        { u"Categoria:", { F(Categoria), T(u"  Zona: "), F(Zona) } },
+        { u"Prodotti e servizi di interesse:", { F(Prodotti) } },
         // The one caption without a colon.
-        { u"Acquisto rateale", { u"=Acquisto", u"  Importo rata: € ", u"=Rata" } },
+        { u"Acquisto rateale", { F(Acquisto), T(u"  Importo rata: € "), F(Rata) } },
         { u"Totale:",
-            { u"Importo: € ", u"=Totale", u"  Decorrenza: ", u"=Decorrenza", u"  Scadenza: ",
-                u"=Scadenza" } },
-        { u"Note:", { u"=Note" } },
+            { T(u"Importo: € "), F(Totale), T(u"  Decorrenza: "), F(Decorrenza), T(u"  Scadenza: "),
+                F(Scadenza) } },
+        { u"Note:", { F(Note) } },
     };
 
     CardContent content;
     content.title = QStringLiteral("SCHEDA INFORMATIVA DEL CLIENTE");
     for (const auto &row : rows) {
         QString value;
-        for (const char16_t *piece : row.pieces) {
-            const QStringView p(piece);
-            if (p.startsWith(u'='))
-                value += TrimControl(customer.value(p.mid(1)));
+        for (const Piece &piece : row.pieces) {
+            if (piece.field >= 0)
+                value += TrimControl(customer.value(piece.field));
             else
-                value += p;
+                value += QStringView(piece.text);
         }
         content.rows.append({ QString::fromUtf16(row.caption), value });
     }

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Notice.h"
+#include "cards/CardArchive.h"
 #include "report/CardContent.h"
 
 #include <QDate>
@@ -11,8 +12,7 @@
 class Record;
 
 // The rules of the customer registry that need no window: the dates of the instalments
-// and the due test, the checks of Salva in their order, the routing of the identifier
-// check buttons, the e-mail command and the printed card.
+// and the due test, the checks of Salva in their order, the new card and the printed card.
 namespace CustomerRules {
 
 // The date an instalment field holds: day and month of one or two digits and a year of
@@ -44,26 +44,20 @@ struct SaveInput
 
 // A failed save check: its message (a warning, or a plain box with OK alone for the
 // dates) and the control that gets the focus (empty when the focus stays where it was).
-struct SaveFailure
-{
-    Notice notice;
-    QString focus;
-};
+using SaveFailure = ::SaveFailure;
 
 // The save checks in their order; the first that fails, or nothing when the card may be
 // written.
 std::optional<SaveFailure> firstFailingCheck(const SaveInput &card);
+// Salva's rule on the customer card: firstFailingCheck over the card's texts.
+std::optional<SaveFailure> saveCheck(const Record &customer);
+
+// A customer as a new card shows it: the dates of the instalments today, no days of
+// notice, amounts "0,00", everything else empty.
+Record newCustomer();
 
 // The warning of cmdCartella on a card not yet saved.
 QString folderOnNewCardText();
-
-// The check a btnCodFisc press opens: a text of digits only is a VAT number, anything
-// else (the empty text too) a tax code.
-enum class CodeCheck { TaxCode, VatNumber };
-CodeCheck codeCheckFor(QStringView trimmedText);
-
-// The shell command of btnEmail: "mailto:" and the trimmed address, in double quotes.
-QString emailCommand(QStringView address);
 
 // The customer card as it prints on the card template: title, 24 rows, footer.
 // customer holds the card's texts by their field names (Cognome, Nome, ...).

@@ -73,7 +73,7 @@ void TfrmDaRinnovare::lstRecordsDblClick()
     reopenSelected(CustomerRecord::archive(),
         ListLines::lineBuilder(DueList::columns(), CustomerRecord::layout()),
         [](const Record &customer, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmAnagrafica")))
+            if (CardScreen *card = CardScreen::resident(CardId::Customer))
                 card->loadRecord(customer, position);
         });
 }

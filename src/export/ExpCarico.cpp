@@ -1,6 +1,6 @@
 #include "export/ExpCarico.h"
 
 TfrmExpCarico::TfrmExpCarico(QWidget *parent)
-    : ExportScreen(Export::Kind::Loads, parent)
+    : ExportScreen(ArchiveId::Loads, parent)
 {
 }

@@ -1,6 +1,6 @@
 #include "export/ExpClienti.h"
 
 TfrmExpClienti::TfrmExpClienti(QWidget *parent)
-    : ExportScreen(Export::Kind::Customers, parent)
+    : ExportScreen(ArchiveId::Customers, parent)
 {
 }

@@ -1,6 +1,6 @@
 #include "export/ExpFornitori.h"
 
 TfrmExpFornitori::TfrmExpFornitori(QWidget *parent)
-    : ExportScreen(Export::Kind::Suppliers, parent)
+    : ExportScreen(ArchiveId::Suppliers, parent)
 {
 }

@@ -1,6 +1,6 @@
 #include "export/ExpMagazzino.h"
 
 TfrmExpMagazzino::TfrmExpMagazzino(QWidget *parent)
-    : ExportScreen(Export::Kind::Products, parent)
+    : ExportScreen(ArchiveId::Products, parent)
 {
 }

@@ -1,6 +1,6 @@
 #include "export/ExpScarico.h"
 
 TfrmExpScarico::TfrmExpScarico(QWidget *parent)
-    : ExportScreen(Export::Kind::Unloads, parent)
+    : ExportScreen(ArchiveId::Unloads, parent)
 {
 }

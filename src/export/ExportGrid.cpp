@@ -27,25 +27,15 @@ QByteArrayView fieldBytes(const RecordLayout &layout, QByteArrayView record, int
     return text;
 }
 
-int fieldIndex(const RecordLayout &layout, const char *name)
-{
-    if (!name)
-        return -1;
-    const int index = layout.indexOf(QString::fromLatin1(name));
-    Q_ASSERT_X(index >= 0, "ExportGrid", "a column names a field the record does not have");
-    return index;
-}
-
 } // namespace
 
 ExportGrid::ExportGrid(const Export::Exporter &exporter)
     : m_exporter(&exporter)
     , m_columnCount(exporter.columnCount())
 {
-    const RecordLayout &layout = exporter.layout();
     for (const Export::Column &column : exporter.columns) {
-        m_fields.push_back(fieldIndex(layout, column.field));
-        m_joined.push_back(fieldIndex(layout, column.joinedField));
+        m_fields.push_back(column.field);
+        m_joined.push_back(column.joinedField);
     }
     reset(0);
 }

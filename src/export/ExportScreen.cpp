@@ -58,7 +58,7 @@ public:
 
 } // namespace
 
-ExportScreen::ExportScreen(Export::Kind kind, QWidget *parent)
+ExportScreen::ExportScreen(ArchiveId kind, QWidget *parent)
     : QDialog(parent)
     , m_exporter(Export::exporter(kind))
     , m_ui(std::make_unique<Ui::ExportScreen>())
@@ -97,23 +97,23 @@ ExportScreen::ExportScreen(Export::Kind kind, QWidget *parent)
 
 ExportScreen::~ExportScreen() = default;
 
-void ExportScreen::open(QWidget *parent, Export::Kind kind)
+void ExportScreen::open(QWidget *parent, ArchiveId kind)
 {
     std::unique_ptr<ExportScreen> screen;
     switch (kind) {
-    case Export::Kind::Products:
+    case ArchiveId::Products:
         screen = std::make_unique<TfrmExpMagazzino>(parent);
         break;
-    case Export::Kind::Loads:
+    case ArchiveId::Loads:
         screen = std::make_unique<TfrmExpCarico>(parent);
         break;
-    case Export::Kind::Unloads:
+    case ArchiveId::Unloads:
         screen = std::make_unique<TfrmExpScarico>(parent);
         break;
-    case Export::Kind::Customers:
+    case ArchiveId::Customers:
         screen = std::make_unique<TfrmExpClienti>(parent);
         break;
-    case Export::Kind::Suppliers:
+    case ArchiveId::Suppliers:
         screen = std::make_unique<TfrmExpFornitori>(parent);
         break;
     }

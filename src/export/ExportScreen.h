@@ -28,7 +28,7 @@ public:
 
     // Creates the exporter's screen over parent, shows it modally and destroys it when it
     // closes: the one entry point of every caller.
-    static void open(QWidget *parent, Export::Kind kind);
+    static void open(QWidget *parent, ArchiveId kind);
 
     const Export::Exporter &exporter() const { return m_exporter; }
     const ExportGrid &grid() const;
@@ -40,7 +40,7 @@ public slots:
     void cmdEsciClick();
 
 protected:
-    ExportScreen(Export::Kind kind, QWidget *parent);
+    ExportScreen(ArchiveId kind, QWidget *parent);
     void showEvent(QShowEvent *event) override;
 
 private:

@@ -1,4 +1,5 @@
 #pragma once
+#include "storage/ArchiveId.h"
 #include "storage/RecordLayout.h"
 
 #include <QString>
@@ -9,8 +10,6 @@
 // The five spreadsheet exporters: one implementation, and for each archive a table of
 // values that says what is read, which columns are shown and how they are written.
 namespace Export {
-
-enum class Kind { Products, Customers, Suppliers, Loads, Unloads };
 
 enum class Align { Left, Right };
 
@@ -26,9 +25,9 @@ struct Column
     QStringView fileHeader;
     int fileWidth; // the width written in the file's header cell
     int gridWidth; // display width on screen, in units of 1/96 inch
-    const char *field; // source field of the record
-    // A second field joined to the first with one space (each trimmed), or nullptr.
-    const char *joinedField = nullptr;
+    int field; // source field of the record, by its number in the layout
+    // A second field joined to the first with one space (each trimmed), or -1.
+    int joinedField = -1;
     Align align = Align::Left; // of the data cells in the file
     bool editable = false; // the cells can be corrected in the grid
     CellType type = CellType::Text;
@@ -36,7 +35,7 @@ struct Column
 
 struct Exporter
 {
-    Kind kind;
+    ArchiveId kind;
     QStringView screenClass; // "TfrmExpMagazzino"
     QStringView caption; // window caption
     // The archive in the program folder; nullptr for the movement exporters, which read
@@ -52,7 +51,7 @@ struct Exporter
     QString xlsxFileName() const;
 };
 
-const Exporter &exporter(Kind kind);
+const Exporter &exporter(ArchiveId kind);
 
 // Display width of the row number column "N.", in units of 1/96 inch.
 inline constexpr int kRowNumberWidth = 60;

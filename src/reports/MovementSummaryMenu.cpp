@@ -207,7 +207,7 @@ void MovementSummaryMenu::cmdEsportaClick()
         SummarySelection::twin(m_kind).filePrefix, m_ui->txtAnno->text()));
     // The export reads the yearly file from lblFile.
     ExportScreen::open(
-        this, m_kind == MovementRecord::Kind::Load ? Export::Kind::Loads : Export::Kind::Unloads);
+        this, m_kind == MovementRecord::Kind::Load ? ArchiveId::Loads : ArchiveId::Unloads);
 }
 
 void MovementSummaryMenu::lnkEsportaClick()

@@ -48,7 +48,7 @@ void TfrmSottoscorta::lstRecordsDblClick()
     reopenSelected(ProductRecord::archive(),
         ListLines::lineBuilder(StockLists::underStockColumns(), ProductRecord::layout()),
         [](const Record &product, qint64 position) {
-            if (auto *card = CardScreen::resident(QStringLiteral("TfrmMagazzino")))
+            if (auto *card = CardScreen::resident(CardId::Product))
                 card->loadRecord(product, position);
         });
 }

@@ -22,12 +22,10 @@ inline unsigned char fold(unsigned char b)
     return (b >= 'A' && b <= 'Z') ? static_cast<unsigned char>(b + ('a' - 'A')) : b;
 }
 
-SearchField box(const char *field, const QString &caption, const RecordLayout &layout)
+// A search box over a record field, named by the field's number in the layout.
+SearchField box(int field, const QString &caption, const RecordLayout &layout)
 {
-    const QString name = QString::fromLatin1(field);
-    const int index = layout.indexOf(name);
-    Q_ASSERT(index >= 0);
-    return { QStringLiteral("txt") + name, caption, index };
+    return { QStringLiteral("txt") + QLatin1StringView(layout.field(field).name), caption, field };
 }
 
 Config productConfig()
@@ -35,21 +33,21 @@ Config productConfig()
     namespace P = ProductRecord;
     const RecordLayout &l = P::layout();
     Config c;
-    c.kind = Kind::Products;
+    c.kind = ArchiveId::Products;
     c.screenName = QStringLiteral("TfrmTrovaMagazzino");
     c.windowCaption = QStringLiteral(" Trova articoli in magazzino");
     c.archive = &P::archive();
     c.fields = {
-        box("Codice", QStringLiteral("Codice articolo:"), l),
-        box("Tipologia", QStringLiteral("Tipologia:"), l),
-        box("Marca", QStringLiteral("Marca:"), l),
-        box("Modello", QStringLiteral("Modello:"), l),
-        box("Descrizione", QStringLiteral("Descrizione:"), l),
-        box("Accessori", QStringLiteral("Accessori:"), l),
-        box("Fornitore", QStringLiteral("Fornitore:"), l),
-        box("Documento", QStringLiteral("Estremi documento di acquisto:"), l),
-        box("Collocazione", QStringLiteral("Collocazione in magazzino:"), l),
-        box("Note", QStringLiteral("Note:"), l),
+        box(P::Codice, QStringLiteral("Codice articolo:"), l),
+        box(P::Tipologia, QStringLiteral("Tipologia:"), l),
+        box(P::Marca, QStringLiteral("Marca:"), l),
+        box(P::Modello, QStringLiteral("Modello:"), l),
+        box(P::Descrizione, QStringLiteral("Descrizione:"), l),
+        box(P::Accessori, QStringLiteral("Accessori:"), l),
+        box(P::Fornitore, QStringLiteral("Fornitore:"), l),
+        box(P::Documento, QStringLiteral("Estremi documento di acquisto:"), l),
+        box(P::Collocazione, QStringLiteral("Collocazione in magazzino:"), l),
+        box(P::Note, QStringLiteral("Note:"), l),
     };
     c.columns = {
         padded(QString(), P::Codice, 30),
@@ -60,8 +58,7 @@ Config productConfig()
     };
     c.countLead = QStringLiteral("Il presente elenco contiene ");
     c.printTitle = QStringLiteral("Riepilogo articoli in magazzino");
-    c.cardTag = QStringLiteral("magazzino");
-    c.cardName = QStringLiteral("TfrmMagazzino");
+    c.card = CardId::Product;
     return c;
 }
 
@@ -70,21 +67,21 @@ Config customerConfig()
     namespace C = CustomerRecord;
     const RecordLayout &l = C::layout();
     Config c;
-    c.kind = Kind::Customers;
+    c.kind = ArchiveId::Customers;
     c.screenName = QStringLiteral("TfrmTrovaClienti");
     c.windowCaption = QStringLiteral(" Trova Clienti in archivio");
     c.archive = &C::archive();
     c.fields = {
-        box("Cognome", QStringLiteral("Cognome:"), l),
-        box("Nome", QStringLiteral("Nome:"), l),
-        box("Codice", QStringLiteral("Codice Cliente:"), l),
-        box("Categoria", QStringLiteral("Categoria:"), l),
-        box("CodFisc", QStringLiteral("Codice fiscale:"), l),
-        box("Iva", QStringLiteral("Partita IVA:"), l),
-        box("Zona", QStringLiteral("Zona di appartenenza:"), l),
-        box("Prodotti", QStringLiteral("Prodotti e servizi di interesse:"), l),
-        box("Acquisto", QStringLiteral("Acquisto rateale effettuato:"), l),
-        box("Note", QStringLiteral("Note:"), l),
+        box(C::Cognome, QStringLiteral("Cognome:"), l),
+        box(C::Nome, QStringLiteral("Nome:"), l),
+        box(C::Codice, QStringLiteral("Codice Cliente:"), l),
+        box(C::Categoria, QStringLiteral("Categoria:"), l),
+        box(C::CodFisc, QStringLiteral("Codice fiscale:"), l),
+        box(C::Iva, QStringLiteral("Partita IVA:"), l),
+        box(C::Zona, QStringLiteral("Zona di appartenenza:"), l),
+        box(C::Prodotti, QStringLiteral("Prodotti e servizi di interesse:"), l),
+        box(C::Acquisto, QStringLiteral("Acquisto rateale effettuato:"), l),
+        box(C::Note, QStringLiteral("Note:"), l),
     };
     c.columns = {
         joined(QString(), C::Cognome, C::Nome, 28),
@@ -95,8 +92,7 @@ Config customerConfig()
     };
     c.countLead = QStringLiteral("Il presente riepilogo contiene ");
     c.printTitle = QStringLiteral("Riepilogo Clienti in archivio");
-    c.cardTag = QStringLiteral("clienti");
-    c.cardName = QStringLiteral("TfrmAnagrafica");
+    c.card = CardId::Customer;
     return c;
 }
 
@@ -105,21 +101,21 @@ Config supplierConfig()
     namespace S = SupplierRecord;
     const RecordLayout &l = S::layout();
     Config c;
-    c.kind = Kind::Suppliers;
+    c.kind = ArchiveId::Suppliers;
     c.screenName = QStringLiteral("TfrmTrovaFornitori");
     c.windowCaption = QStringLiteral(" Trova Fornitori in archivio");
     c.archive = &S::archive();
     c.fields = {
-        box("Ditta", QStringLiteral("Denominazione Ditta:"), l),
-        box("Titolare", QStringLiteral("Titolare o responsabile:"), l),
-        box("PartitaIva", QStringLiteral("Partita IVA:"), l),
-        box("CodFisc", QStringLiteral("Codice fiscale:"), l),
-        box("IndirizzoRes", QStringLiteral("Via / Piazza e numero civico:"), l),
-        box("ComuneRes", QStringLiteral("Città:"), l),
-        box("Articoli", QStringLiteral("Articoli forniti:"), l),
-        box("Offerte", QStringLiteral("Offerte e sconti:"), l),
-        box("Questioni", QStringLiteral("Questioni in sospeso:"), l),
-        box("Note", QStringLiteral("Note:"), l),
+        box(S::Ditta, QStringLiteral("Denominazione Ditta:"), l),
+        box(S::Titolare, QStringLiteral("Titolare o responsabile:"), l),
+        box(S::PartitaIva, QStringLiteral("Partita IVA:"), l),
+        box(S::CodFisc, QStringLiteral("Codice fiscale:"), l),
+        box(S::IndirizzoRes, QStringLiteral("Via / Piazza e numero civico:"), l),
+        box(S::ComuneRes, QStringLiteral("Città:"), l),
+        box(S::Articoli, QStringLiteral("Articoli forniti:"), l),
+        box(S::Offerte, QStringLiteral("Offerte e sconti:"), l),
+        box(S::Questioni, QStringLiteral("Questioni in sospeso:"), l),
+        box(S::Note, QStringLiteral("Note:"), l),
     };
     c.columns = {
         padded(QString(), S::Ditta, 30),
@@ -129,8 +125,7 @@ Config supplierConfig()
     };
     c.countLead = QStringLiteral("Il presente riepilogo contiene ");
     c.printTitle = QStringLiteral("Riepilogo Fornitori");
-    c.cardTag = QStringLiteral("fornitori");
-    c.cardName = QStringLiteral("TfrmFornitori");
+    c.card = CardId::Supplier;
     return c;
 }
 
@@ -162,17 +157,20 @@ QByteArrayView storedText(QByteArrayView record, int offset, int capacity)
 
 } // namespace
 
-const Config &config(Kind kind)
+const Config &config(ArchiveId kind)
 {
     static const Config products = productConfig();
     static const Config customers = customerConfig();
     static const Config suppliers = supplierConfig();
     switch (kind) {
-    case Kind::Customers:
+    case ArchiveId::Customers:
         return customers;
-    case Kind::Suppliers:
+    case ArchiveId::Suppliers:
         return suppliers;
-    case Kind::Products:
+    case ArchiveId::Products:
+    // The movement registers have no search screen.
+    case ArchiveId::Loads:
+    case ArchiveId::Unloads:
         break;
     }
     return products;

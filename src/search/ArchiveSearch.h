@@ -1,5 +1,7 @@
 #pragma once
+#include "cards/CardIds.h"
 #include "lists/ListLines.h"
+#include "storage/ArchiveId.h"
 #include "storage/RecordLayout.h"
 
 #include <QByteArray>
@@ -15,8 +17,6 @@ class RecordFile;
 // of the records found. The screens only show what these give.
 namespace ArchiveSearch {
 
-enum class Kind { Products, Customers, Suppliers };
-
 // One search box: its objectName (txt + the record field it searches), the caption shown
 // above it, and the index of that record field in the archive's layout.
 struct SearchField
@@ -29,7 +29,7 @@ struct SearchField
 // Everything in which the three search screens differ.
 struct Config
 {
-    Kind kind = Kind::Products;
+    ArchiveId kind = ArchiveId::Products;
     QString screenName; // TfrmTrovaMagazzino, TfrmTrovaClienti, TfrmTrovaFornitori
     QString windowCaption;
     const Archive *archive = nullptr;
@@ -39,13 +39,13 @@ struct Config
     ListLines::Columns columns;
     QString countLead; // the count text is countLead + number + " schede."
     QString printTitle;
-    // The caller tag of the card of this archive and that card's objectName: a
-    // double-click with this tag loads the record into that card.
-    QString cardTag;
-    QString cardName;
+    // The card of this archive: a double-click on a search opened with its search tag
+    // loads the record into it.
+    CardId card = CardId::Product;
 };
 
-const Config &config(Kind kind);
+// The search of a card archive (Products, Customers, Suppliers).
+const Config &config(ArchiveId kind);
 
 // "Il presente elenco contiene 12 schede." (products) or "Il presente riepilogo
 // contiene 12 schede." (customers, suppliers).

@@ -21,23 +21,20 @@ namespace {
 // The search boxes stand in two columns of five, each with its caption above it.
 constexpr int kRowsPerColumn = 5;
 
-// The supplier search opened from the product card's supplier import.
-const QString kProductTag = QStringLiteral("magazzino");
-
+// The supplier search opened from the product card writes the supplier's data into the
+// product card through its binding.
 void importIntoProduct(const Record &supplier)
 {
-    QWidget *card = Screens::resident(QStringLiteral("TfrmMagazzino"));
+    const CardScreen *card = CardScreen::resident(CardId::Product);
     if (!card)
         return;
-    for (const SupplierImport::Value &v : SupplierImport::productValues(supplier)) {
-        if (auto *box = card->findChild<QLineEdit *>(v.control))
-            box->setText(v.text);
-    }
+    for (const SupplierImport::Value &v : SupplierImport::productValues(supplier))
+        card->binding().setText(v.field, v.text);
 }
 
 } // namespace
 
-ArchiveSearchScreen::ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *parent)
+ArchiveSearchScreen::ArchiveSearchScreen(ArchiveId kind, QWidget *parent)
     : ListScreen(parent)
     , m_config(ArchiveSearch::config(kind))
     , m_ui(std::make_unique<Ui::ArchiveSearchScreen>())
@@ -73,6 +70,13 @@ ArchiveSearchScreen::ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *pare
 }
 
 ArchiveSearchScreen::~ArchiveSearchScreen() = default;
+
+void ArchiveSearchScreen::open(QWidget *parent, ArchiveId archive, CardId caller)
+{
+    ArchiveSearchScreen screen(archive, parent);
+    screen.setCallerTag(cardIdentity(caller).searchTag);
+    screen.exec();
+}
 
 void ArchiveSearchScreen::addSearchBoxes()
 {
@@ -155,13 +159,13 @@ void ArchiveSearchScreen::lstRecordsDblClick()
 {
     const QString tag = m_ui->lblMemory->text();
     std::function<void(const Record &, qint64)> load = [](const Record &, qint64) {};
-    if (tag == m_config.cardTag) {
-        const QString cardName = m_config.cardName;
-        load = [cardName](const Record &record, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(cardName))
-                card->loadRecord(record, position);
+    const std::optional<CardId> caller = cardForSearchTag(tag);
+    if (caller == m_config.card) {
+        load = [card = m_config.card](const Record &record, qint64 position) {
+            if (CardScreen *resident = CardScreen::resident(card))
+                resident->loadRecord(record, position);
         };
-    } else if (m_config.kind == ArchiveSearch::Kind::Suppliers && tag == kProductTag) {
+    } else if (m_config.kind == ArchiveId::Suppliers && caller == CardId::Product) {
         load = [](const Record &supplier, qint64) { importIntoProduct(supplier); };
     }
     reopenSelected(*m_config.archive,

@@ -27,6 +27,10 @@ class ArchiveSearchScreen : public ListScreen
 public:
     ~ArchiveSearchScreen() override;
 
+    // The search of archive over parent, opened for the card caller (its search tag in
+    // lblMemory), shown modally and destroyed when it closes.
+    static void open(QWidget *parent, ArchiveId archive, CardId caller);
+
     const ArchiveSearch::Config &config() const { return m_config; }
     // Writes the caller tag ("magazzino", "clienti", "fornitori") into lblMemory.
     void setCallerTag(const QString &tag);
@@ -38,7 +42,7 @@ public slots:
     void btnStampaClick();
 
 protected:
-    ArchiveSearchScreen(ArchiveSearch::Kind kind, QWidget *parent);
+    ArchiveSearchScreen(ArchiveId kind, QWidget *parent);
 
     void fill() override;
     void lstRecordsDblClick() override;

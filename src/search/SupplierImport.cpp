@@ -1,5 +1,6 @@
 #include "search/SupplierImport.h"
 
+#include "records/ProductRecord.h"
 #include "records/SupplierRecord.h"
 #include "storage/TextForms.h"
 
@@ -9,9 +10,9 @@ QList<Value> productValues(const Record &supplier)
 {
     // The supplier fields are no longer than the product fields that take them.
     return {
-        { QStringLiteral("txtFornitore"), TrimControl(supplier.value(SupplierRecord::Ditta)) },
-        { QStringLiteral("txtRecapiti"), TrimControl(supplier.value(SupplierRecord::Recapito)) },
-        { QStringLiteral("txtOrdine"), TrimControl(supplier.value(SupplierRecord::Ordine)) },
+        { ProductRecord::Fornitore, TrimControl(supplier.value(SupplierRecord::Ditta)) },
+        { ProductRecord::Recapiti, TrimControl(supplier.value(SupplierRecord::Recapito)) },
+        { ProductRecord::Ordine, TrimControl(supplier.value(SupplierRecord::Ordine)) },
     };
 }
 

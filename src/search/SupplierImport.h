@@ -6,13 +6,12 @@
 
 // The supplier data a product takes from a supplier of the supplier archive: the
 // company name, the preferred contact and the order details, each trimmed, paired with
-// the objectName of the product card's control that receives it. Nothing else of the
-// product changes.
+// the product field that receives it. Nothing else of the product changes.
 namespace SupplierImport {
 
 struct Value
 {
-    QString control;
+    int field; // of the product layout
     QString text;
 };
 QList<Value> productValues(const Record &supplier);

@@ -1,6 +1,6 @@
 #include "search/TrovaClienti.h"
 
 TfrmTrovaClienti::TfrmTrovaClienti(QWidget *parent)
-    : ArchiveSearchScreen(ArchiveSearch::Kind::Customers, parent)
+    : ArchiveSearchScreen(ArchiveId::Customers, parent)
 {
 }

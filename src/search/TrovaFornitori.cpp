@@ -1,6 +1,6 @@
 #include "search/TrovaFornitori.h"
 
 TfrmTrovaFornitori::TfrmTrovaFornitori(QWidget *parent)
-    : ArchiveSearchScreen(ArchiveSearch::Kind::Suppliers, parent)
+    : ArchiveSearchScreen(ArchiveId::Suppliers, parent)
 {
 }

@@ -1,6 +1,6 @@
 #include "search/TrovaMagazzino.h"
 
 TfrmTrovaMagazzino::TfrmTrovaMagazzino(QWidget *parent)
-    : ArchiveSearchScreen(ArchiveSearch::Kind::Products, parent)
+    : ArchiveSearchScreen(ArchiveId::Products, parent)
 {
 }

@@ -3,7 +3,6 @@
 
 #include <memory>
 
-class FieldEntry;
 namespace Ui {
 class TfrmFornitori;
 }
@@ -21,36 +20,18 @@ public:
     explicit TfrmFornitori(QWidget *parent = nullptr);
     ~TfrmFornitori() override;
 
-    void cmdNuovoClick();
-    void cmdDuplicaClick();
-    void cmdFileClick();
-    void cmdSalvaClick();
-    void cmdAnteprimaClick();
-    void cmdStampaClick();
-    void cmdTrovaClick();
-    void cmdPDFClick();
+public slots:
     void cmdRicontattaClick();
-    void cmdEsportaClick();
-    void cmdGuidaClick();
-    void cmdEsciClick();
     void btnEmailClick();
     void btnCodFiscClick();
     void btnPartitaIvaClick();
     void btnIbanClick();
     void btnCartaClick();
 
-protected:
-    void showEvent(QShowEvent *event) override;
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
-    void FormShow();
     void setupLooks();
-    void setupFieldEntry();
-    void connectButtons();
     // The text of a field's control, trimmed.
     QString trimmedText(int field) const;
 
     std::unique_ptr<Ui::TfrmFornitori> m_ui;
-    FieldEntry *m_fieldEntry = nullptr;
 };

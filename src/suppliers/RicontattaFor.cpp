@@ -86,7 +86,7 @@ void TfrmRicontattaFor::lstRecordsDblClick()
     // Every record is compared, whatever its flag: the card shows the last equal one.
     reopenSelected(SupplierRecord::archive(), RecontactList::lineBuilder(),
         [](const Record &supplier, qint64 position) {
-            if (CardScreen *card = CardScreen::resident(QStringLiteral("TfrmFornitori")))
+            if (CardScreen *card = CardScreen::resident(CardId::Supplier))
                 card->loadRecord(supplier, position);
         });
 }

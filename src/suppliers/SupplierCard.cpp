@@ -18,26 +18,19 @@ bool recontactChecked(QStringView stored)
     return TrimControl(stored) == recontactText(true);
 }
 
-QString saveWarning(const Record &supplier)
+std::optional<SaveFailure> saveCheck(const Record &supplier)
 {
-    if (!TrimControl(supplier.value(SupplierRecord::Ditta)).isEmpty())
-        return {};
-    return QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la "
-                          "denominazione della Ditta fornitrice.");
+    return requireField(supplier, SupplierRecord::Ditta,
+        QStringLiteral("Attenzione: per salvare la scheda è necessario indicare la "
+                       "denominazione della Ditta fornitrice."),
+        QStringLiteral("txtDitta"));
 }
 
-TaxCheck taxCheckFor(QStringView trimmedCode)
+Record newSupplier()
 {
-    if (trimmedCode.isEmpty())
-        return TaxCheck::TaxCode;
-    const bool digitsOnly = std::all_of(
-        trimmedCode.begin(), trimmedCode.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
-    return digitsOnly ? TaxCheck::VatNumber : TaxCheck::TaxCode;
-}
-
-QString mailtoCommand(QStringView email)
-{
-    return u'"' + QStringLiteral("mailto:") + TrimControl(email) + u'"';
+    Record supplier(SupplierRecord::layout());
+    supplier.setValue(SupplierRecord::Ricontatta, recontactText(false));
+    return supplier;
 }
 
 CardContent cardContent(const Record &supplier, const QString &date, const QString &time)

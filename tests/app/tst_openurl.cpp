@@ -2,6 +2,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestOpenUrl : public QObject
 {
     Q_OBJECT
@@ -10,6 +12,8 @@ private slots:
     void urlHandedToTheDesktop_data();
     void urlHandedToTheDesktop();
     void openGivesTheUrlToTheOpener();
+    void mailto_data();
+    void mailto();
 };
 
 void TestOpenUrl::urlHandedToTheDesktop_data()
@@ -82,6 +86,26 @@ void TestOpenUrl::openGivesTheUrlToTheOpener()
     QCOMPARE(opened.size(), 2);
     QCOMPARE(opened.at(0), QUrl::fromLocalFile(QStringLiteral("/opt/Merventa/Guida.pdf")));
     QCOMPARE(opened.at(1).toString(), QStringLiteral("mailto:a@example.com"));
+}
+
+// The command of the customer and supplier cards' e-mail button.
+void TestOpenUrl::mailto_data()
+{
+    QTest::addColumn<QString>("email");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("address") << u"info@rossi.it"_s << u"\"mailto:info@rossi.it\""_s;
+    QTest::newRow("another address")
+        << u"mario.rossi@example.it"_s << u"\"mailto:mario.rossi@example.it\""_s;
+    QTest::newRow("trimmed") << u"  info@rossi.it "_s << u"\"mailto:info@rossi.it\""_s;
+    QTest::newRow("blanks at the ends") << u"  a@b.it "_s << u"\"mailto:a@b.it\""_s;
+    QTest::newRow("empty: no recipient") << QString() << u"\"mailto:\""_s;
+}
+
+void TestOpenUrl::mailto()
+{
+    QFETCH(QString, email);
+    QFETCH(QString, command);
+    QCOMPARE(TMisc::mailto(email), command);
 }
 
 QTEST_APPLESS_MAIN(TestOpenUrl)

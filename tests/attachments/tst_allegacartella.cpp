@@ -652,7 +652,7 @@ void TestAllegaCartella::annullaHandsNothingBack()
         modal->findChild<QLineEdit *>(u"txtDesc01"_s)->setText(u"Nuovo"_s);
         QTest::mouseClick(modal->findChild<QPushButton *>(u"btnAnnulla"_s), Qt::LeftButton);
     });
-    TfrmAllegaCartella::openFor(&card, u"magazzino"_s);
+    TfrmAllegaCartella::openFor(&card);
     QCOMPARE(card.findChild<QLabel *>(u"lblFile01"_s)->text(), u"vecchio.pdf"_s);
     QCOMPARE(card.findChild<QLabel *>(u"lblDesc01"_s)->text(), u"Vecchio"_s);
     // The copy made before Annulla stays in the folder.

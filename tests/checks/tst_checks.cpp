@@ -9,6 +9,7 @@
 // program, from the published check rules.
 
 using Kind = CheckOutcome::Kind;
+using namespace Qt::StringLiterals;
 Q_DECLARE_METATYPE(CheckOutcome::Kind)
 
 namespace {
@@ -39,6 +40,8 @@ class TestChecks : public QObject
 private slots:
     void checkTaxCode_data();
     void checkTaxCode();
+    void codeCheckFor_data();
+    void codeCheckFor();
     void taxCodeOutcome_data();
     void taxCodeOutcome();
 
@@ -489,6 +492,30 @@ void TestChecks::cardOutcome()
 {
     QFETCH(QString, input);
     compareOutcome(CardOutcome(input));
+}
+
+// Where the tax code button of the customer and supplier cards sends its text.
+void TestChecks::codeCheckFor_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("vat");
+    QTest::newRow("empty: tax code") << QString() << false;
+    QTest::newRow("eleven digits: VAT") << u"12345678903"_s << true;
+    QTest::newRow("one digit: VAT") << u"7"_s << true;
+    QTest::newRow("twenty digits: VAT") << u"12345678901234567890"_s << true;
+    QTest::newRow("tax code") << u"RSSMRA80A01F205X"_s << false;
+    QTest::newRow("another tax code") << u"RSSMRA80A01H501U"_s << false;
+    QTest::newRow("digits and one letter") << u"1234567890X"_s << false;
+    QTest::newRow("digits with a blank inside") << u"123 456"_s << false;
+    // Only 0-9 count as digits: other scripts' digits go to the tax code check.
+    QTest::newRow("arabic-indic digits") << u"١٢٣"_s << false;
+}
+
+void TestChecks::codeCheckFor()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, vat);
+    QCOMPARE(::codeCheckFor(code) == CodeCheck::VatNumber, vat);
 }
 
 QTEST_APPLESS_MAIN(TestChecks)

@@ -31,7 +31,7 @@ public:
     // is the active window. Use it as QVERIFY(f.ready()) at the start of every test.
     bool ready()
     {
-        if (!folder.isValid() || !card.binding().problems().isEmpty())
+        if (!folder.isValid() || !card.problems().isEmpty())
             return false;
         card.activateWindow();
         return QTest::qWaitForWindowActive(&card);

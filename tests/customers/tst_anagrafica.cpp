@@ -3,7 +3,6 @@
 #include "app/FieldEntry.h"
 #include "app/OpenURL.h"
 #include "common/CardFixture.h"
-#include "common/ModalProbe.h"
 #include "common/UserInput.h"
 #include "records/CustomerRecord.h"
 #include "storage/Cp1252.h"
@@ -18,7 +17,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 
@@ -35,12 +36,16 @@ const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s
 const QString kSaved
     = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
 
-// Runs actions on the next modal window once it is shown; the shared probe closes it.
+// Runs actions on the first modal window once it is shown, then closes it.
 void onModal(const std::function<void(QDialog *)> &actions)
 {
-    onNextModal([actions](QWidget *modal) {
-        if (auto *dialog = qobject_cast<QDialog *>(modal))
-            actions(dialog);
+    QTimer::singleShot(0, [actions] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        actions(dialog);
+        if (dialog->isVisible())
+            dialog->done(QDialog::Rejected);
     });
 }
 
@@ -739,15 +744,24 @@ void TestAnagrafica::attachmentsReachTheArchive()
     QVERIFY(f.ready());
     f.edit(u"txtCognome"_s)->setText(u"Rossi"_s);
     f.edit(u"txtNome"_s)->setText(u"Anna"_s);
-    f.card.setAttachments(
-        { u"contratto.pdf"_s, QString(), u"foto.jpg"_s }, { u"Contratto"_s, QString(), u"Foto"_s });
+    // The attached files dialog hands its slots back to the card, as after a Sfoglia.
+    onModal([](QDialog *d) {
+        const QString values[][2]
+            = { { u"txtFile01"_s, u"contratto.pdf"_s }, { u"txtDesc01"_s, u"Contratto"_s },
+                  { u"txtFile03"_s, u"foto.jpg"_s }, { u"txtDesc03"_s, u"Foto"_s } };
+        for (const auto &v : values)
+            d->findChild<QLineEdit *>(v[0])->setText(v[1]);
+        QTest::mouseClick(d->findChild<QPushButton *>(u"btnApplica"_s), Qt::LeftButton);
+    });
+    f.click(u"cmdFile"_s);
     f.click(u"cmdSalva"_s);
     const Record stored = Record::fromBytes(CustomerRecord::layout(), f.bytes());
     QCOMPARE(stored.value(CustomerRecord::File01), u"contratto.pdf"_s);
     QCOMPARE(stored.value(CustomerRecord::File03), u"foto.jpg"_s);
     QCOMPARE(stored.value(CustomerRecord::Desc03), u"Foto"_s);
     QCOMPARE(
-        f.card.attachments().first, (QStringList { u"contratto.pdf"_s, QString(), u"foto.jpg"_s }));
+        (QStringList { f.text(u"lblFile01"_s), f.text(u"lblFile02"_s), f.text(u"lblFile03"_s) }),
+        (QStringList { u"contratto.pdf"_s, QString(), u"foto.jpg"_s }));
     f.click(u"cmdNuovo"_s);
     QCOMPARE(f.text(u"lblFile01"_s), QString());
 }

@@ -15,10 +15,6 @@ private slots:
     void instalmentDate();
     void saveChecks_data();
     void saveChecks();
-    void codeCheck_data();
-    void codeCheck();
-    void emailCommand_data();
-    void emailCommand();
 };
 
 // Expected: "due", "not due", or "stop" (the record cannot be tested: the due list ends).
@@ -234,44 +230,6 @@ void TestCustomerRules::saveChecks()
     QCOMPARE(failure->notice.kind, box);
     QCOMPARE(failure->notice.text, text);
     QCOMPARE(failure->focus, focus);
-}
-
-void TestCustomerRules::codeCheck_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("vat");
-
-    QTest::newRow("eleven digits") << u"12345678903"_s << true;
-    QTest::newRow("one digit") << u"7"_s << true;
-    QTest::newRow("a tax code") << u"RSSMRA80A01H501U"_s << false;
-    QTest::newRow("digits and one letter") << u"1234567890X"_s << false;
-    QTest::newRow("empty") << QString() << false;
-    QTest::newRow("digits with a blank inside") << u"123 456"_s << false;
-}
-
-void TestCustomerRules::codeCheck()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, vat);
-    QCOMPARE(CustomerRules::codeCheckFor(text) == CustomerRules::CodeCheck::VatNumber, vat);
-}
-
-void TestCustomerRules::emailCommand_data()
-{
-    QTest::addColumn<QString>("address");
-    QTest::addColumn<QString>("command");
-
-    QTest::newRow("an address") << u"mario.rossi@example.it"_s
-                                << u"\"mailto:mario.rossi@example.it\""_s;
-    QTest::newRow("blanks at the ends") << u"  a@b.it "_s << u"\"mailto:a@b.it\""_s;
-    QTest::newRow("empty") << QString() << u"\"mailto:\""_s;
-}
-
-void TestCustomerRules::emailCommand()
-{
-    QFETCH(QString, address);
-    QFETCH(QString, command);
-    QCOMPARE(CustomerRules::emailCommand(address), command);
 }
 
 QTEST_APPLESS_MAIN(TestCustomerRules)

@@ -148,18 +148,18 @@ void TestExportScreens::contract_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("screenClass");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("products") << int(Export::Kind::Products) << QStringLiteral("TfrmExpMagazzino")
+    QTest::newRow("products") << int(ArchiveId::Products) << QStringLiteral("TfrmExpMagazzino")
                               << QStringLiteral(
                                      " Esporta archivio prodotti e servizi in Microsoft Excel");
-    QTest::newRow("customers") << int(Export::Kind::Customers) << QStringLiteral("TfrmExpClienti")
+    QTest::newRow("customers") << int(ArchiveId::Customers) << QStringLiteral("TfrmExpClienti")
                                << QStringLiteral(" Esporta archivio Clienti in Microsoft Excel");
-    QTest::newRow("suppliers") << int(Export::Kind::Suppliers) << QStringLiteral("TfrmExpFornitori")
+    QTest::newRow("suppliers") << int(ArchiveId::Suppliers) << QStringLiteral("TfrmExpFornitori")
                                << QStringLiteral(" Esporta archivio Fornitori in Microsoft Excel");
-    QTest::newRow("loads") << int(Export::Kind::Loads) << QStringLiteral("TfrmExpCarico")
+    QTest::newRow("loads") << int(ArchiveId::Loads) << QStringLiteral("TfrmExpCarico")
                            << QStringLiteral(
                                   " Esporta archivio movimenti di carico merce in Microsoft Excel");
     QTest::newRow("unloads")
-        << int(Export::Kind::Unloads) << QStringLiteral("TfrmExpScarico")
+        << int(ArchiveId::Unloads) << QStringLiteral("TfrmExpScarico")
         << QStringLiteral(" Esporta archivio movimenti di scarico merce in Microsoft Excel");
 }
 
@@ -169,17 +169,17 @@ void TestExportScreens::contract()
     QFETCH(QString, screenClass);
     QFETCH(QString, caption);
     std::unique_ptr<QDialog> screen;
-    switch (Export::Kind(kind)) {
-    case Export::Kind::Products:
+    switch (ArchiveId(kind)) {
+    case ArchiveId::Products:
         screen = std::make_unique<TfrmExpMagazzino>();
         break;
-    case Export::Kind::Customers:
+    case ArchiveId::Customers:
         screen = std::make_unique<TfrmExpClienti>();
         break;
-    case Export::Kind::Suppliers:
+    case ArchiveId::Suppliers:
         screen = std::make_unique<TfrmExpFornitori>();
         break;
-    case Export::Kind::Loads:
+    case ArchiveId::Loads:
         screen = std::make_unique<TfrmExpCarico>();
         break;
     default:

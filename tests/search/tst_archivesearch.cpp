@@ -14,9 +14,9 @@
 #include <QUrlQuery>
 
 using namespace Qt::StringLiterals;
-using ArchiveSearch::Kind;
+using Kind = ArchiveId;
 
-Q_DECLARE_METATYPE(ArchiveSearch::Kind)
+Q_DECLARE_METATYPE(ArchiveId)
 
 namespace {
 
@@ -135,7 +135,7 @@ void TestArchiveSearch::configurations()
     QCOMPARE(names, boxes);
     QCOMPARE(c.fields[2].caption, thirdCaption);
     QCOMPARE(c.printTitle, title);
-    QCOMPARE(c.cardTag, tag);
+    QCOMPARE(QString(cardIdentity(c.card).searchTag), tag);
 }
 
 void TestArchiveSearch::matching_data()
@@ -434,11 +434,11 @@ void TestArchiveSearch::supplierImport()
     supplier.setValue(SupplierRecord::Note, u"non copiato"_s);
     const QList<SupplierImport::Value> values = SupplierImport::productValues(supplier);
     QCOMPARE(values.size(), 3);
-    QCOMPARE(values[0].control, u"txtFornitore"_s);
+    QCOMPARE(values[0].field, int(ProductRecord::Fornitore));
     QCOMPARE(values[0].text, u"Gomme Srl"_s);
-    QCOMPARE(values[1].control, u"txtRecapiti"_s);
+    QCOMPARE(values[1].field, int(ProductRecord::Recapiti));
     QCOMPARE(values[1].text, u"055 123456"_s);
-    QCOMPARE(values[2].control, u"txtOrdine"_s);
+    QCOMPARE(values[2].field, int(ProductRecord::Ordine));
     QCOMPARE(values[2].text, u"via e-mail"_s);
 }
 

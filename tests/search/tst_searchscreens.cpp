@@ -4,6 +4,9 @@
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
+#include "records/CustomerRecord.h"
+#include "records/ProductRecord.h"
+#include "records/SupplierRecord.h"
 #include "search/TrovaClienti.h"
 #include "search/TrovaFornitori.h"
 #include "search/TrovaMagazzino.h"
@@ -19,9 +22,9 @@
 #include <memory>
 
 using namespace Qt::StringLiterals;
-using ArchiveSearch::Kind;
+using Kind = ArchiveId;
 
-Q_DECLARE_METATYPE(ArchiveSearch::Kind)
+Q_DECLARE_METATYPE(ArchiveId)
 
 namespace {
 
@@ -41,6 +44,8 @@ std::unique_ptr<ArchiveSearchScreen> makeScreen(Kind kind, QWidget *parent = nul
     case Kind::Suppliers:
         return std::make_unique<TfrmTrovaFornitori>(parent);
     case Kind::Products:
+    case Kind::Loads:
+    case Kind::Unloads:
         break;
     }
     return std::make_unique<TfrmTrovaMagazzino>(parent);
@@ -78,23 +83,82 @@ public:
     FakeCard(const QString &name, const QStringList &controls)
     {
         setObjectName(name);
-        for (const QString &c : controls) {
-            auto *box = new QLineEdit(this);
-            box->setObjectName(c);
-            box->setText(u"was "_s + c);
-        }
+        addControls(this, controls);
         Screens::registerResident(this);
     }
     ~FakeCard() override { Screens::unregisterResident(this); }
     QString text(const QString &control) const { return findChild<QLineEdit *>(control)->text(); }
+
+    static void addControls(QWidget *card, const QStringList &controls)
+    {
+        for (const QString &c : controls) {
+            auto *box = new QLineEdit(card);
+            box->setObjectName(c);
+            box->setText(u"was "_s + c);
+        }
+    }
+};
+
+// The spec of a stand-in card over an archive: no button, and the fields that none of
+// its controls shows left unbound.
+CardSpec fakeSpec(Kind kind, const QStringList &controls = {})
+{
+    CardSpec spec;
+    switch (kind) {
+    case Kind::Customers:
+        spec.id = CardId::Customer;
+        spec.archive = &CustomerRecord::archive;
+        break;
+    case Kind::Suppliers:
+        spec.id = CardId::Supplier;
+        spec.archive = &SupplierRecord::archive;
+        break;
+    case Kind::Products:
+    case Kind::Loads:
+    case Kind::Unloads:
+        spec.id = CardId::Product;
+        spec.archive = &ProductRecord::archive;
+        break;
+    }
+    const RecordLayout &layout = *spec.archive().layout;
+    for (int i = 0; i < layout.fieldCount(); ++i) {
+        if (!controls.contains(u"txt"_s + layout.fieldName(i)))
+            spec.binding.unbound.append(layout.fieldName(i));
+    }
+    spec.withoutButtons = CardScreen::commonButtons();
+    return spec;
+}
+
+struct SpecHolder
+{
+    CardSpec spec;
+};
+
+// The product card as the supplier import sees it: a card whose binding reaches the
+// controls given, registered under the card's name.
+class FakeProductCard : private SpecHolder, public CardScreen
+{
+public:
+    explicit FakeProductCard(const QStringList &controls)
+        : SpecHolder { fakeSpec(Kind::Products, controls) }
+        , CardScreen(SpecHolder::spec)
+    {
+        setObjectName(u"TfrmMagazzino"_s);
+        FakeCard::addControls(this, controls);
+        setUpCard();
+        Screens::registerResident(this);
+    }
+    ~FakeProductCard() override { Screens::unregisterResident(this); }
+    QString text(const QString &control) const { return findChild<QLineEdit *>(control)->text(); }
 };
 
 // A card that records what a search loads into it, registered under its name.
-class RecordingCard : public CardScreen
+class RecordingCard : private SpecHolder, public CardScreen
 {
 public:
-    RecordingCard(const QString &name, const Archive &archive)
-        : CardScreen(archive, Notice::Kind::Plain)
+    RecordingCard(const QString &name, Kind kind)
+        : SpecHolder { fakeSpec(kind) }
+        , CardScreen(SpecHolder::spec)
     {
         setObjectName(name);
         Screens::registerResident(this);
@@ -396,7 +460,7 @@ void TestSearchScreens::supplierImportIntoProduct()
     appendRecord(Kind::Suppliers,
         { u"Ditta=Gomme Srl"_s, u"Titolare=Anna"_s, u"Recapito=055 123456"_s,
             u"Ordine=per e-mail"_s, u"Note=chiamare"_s });
-    FakeCard product(u"TfrmMagazzino"_s, kProductControls);
+    FakeProductCard product(kProductControls);
     FakeCard supplierCard(u"TfrmFornitori"_s, { u"txtDitta"_s, u"txtRecapito"_s });
     TfrmTrovaFornitori screen;
     screen.setCallerTag(u"magazzino"_s);
@@ -421,7 +485,7 @@ void TestSearchScreens::supplierImportTakesTheLastEqualLine()
     // Same line (Ditta, Titolare, Recapito, Note), different order details.
     appendRecord(Kind::Suppliers, { u"Ditta=Gomme"_s, u"Ordine=primo"_s });
     appendRecord(Kind::Suppliers, { u"Ditta=Gomme"_s, u"Ordine=secondo"_s });
-    FakeCard product(u"TfrmMagazzino"_s, kProductControls);
+    FakeProductCard product(kProductControls);
     TfrmTrovaFornitori screen;
     screen.setCallerTag(u"magazzino"_s);
     screen.show();
@@ -434,7 +498,7 @@ void TestSearchScreens::supplierImportTakesTheLastEqualLine()
 void TestSearchScreens::noImportWithoutDoubleClick()
 {
     appendRecord(Kind::Suppliers, { u"Ditta=Gomme"_s, u"Ordine=x"_s });
-    FakeCard product(u"TfrmMagazzino"_s, kProductControls);
+    FakeProductCard product(kProductControls);
     for (const char *closer : { "btnAnnulla", "btnChiudi" }) {
         TfrmTrovaFornitori screen;
         screen.setCallerTag(u"magazzino"_s);
@@ -454,7 +518,7 @@ void TestSearchScreens::noImportWithoutDoubleClick()
 
 void TestSearchScreens::doubleClickWithoutSelection()
 {
-    FakeCard product(u"TfrmMagazzino"_s, kProductControls);
+    FakeProductCard product(kProductControls);
     TfrmTrovaFornitori screen;
     screen.setCallerTag(u"magazzino"_s);
     screen.show();
@@ -473,7 +537,7 @@ void TestSearchScreens::doubleClickWithoutSelection()
 void TestSearchScreens::otherTagLoadsNothing()
 {
     appendRecord(Kind::Customers, { u"Cognome=Rossi"_s });
-    FakeCard product(u"TfrmMagazzino"_s, kProductControls);
+    FakeProductCard product(kProductControls);
     TfrmTrovaClienti screen;
     screen.setCallerTag(u"magazzino"_s);
     screen.show();
@@ -509,7 +573,7 @@ void TestSearchScreens::doubleClickLoadsTheCard()
     appendRecord(kind, { first + u"=Zeta"_s });
     appendRecord(kind, { first + u"=Alfa"_s, u"File01=primo"_s });
     appendRecord(kind, { first + u"=Alfa"_s, u"File01=secondo"_s });
-    RecordingCard target(card, *ArchiveSearch::config(kind).archive);
+    RecordingCard target(card, kind);
     auto screen = makeScreen(kind);
     screen->setCallerTag(tag);
     screen->show();

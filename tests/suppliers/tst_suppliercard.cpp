@@ -16,12 +16,8 @@ private slots:
     void recontactFlagBytes();
     void recontactChecked_data();
     void recontactChecked();
-    void saveWarning_data();
-    void saveWarning();
-    void taxCheck_data();
-    void taxCheck();
-    void mailto_data();
-    void mailto();
+    void saveCheck_data();
+    void saveCheck();
     void cardContent();
     void cardContentRecontactRow_data();
     void cardContentRecontactRow();
@@ -145,7 +141,7 @@ void TestSupplierCard::recontactChecked()
     QCOMPARE(SupplierCard::recontactChecked(stored), checked);
 }
 
-void TestSupplierCard::saveWarning_data()
+void TestSupplierCard::saveCheck_data()
 {
     QTest::addColumn<QString>("ditta");
     QTest::addColumn<bool>("refused");
@@ -157,7 +153,7 @@ void TestSupplierCard::saveWarning_data()
     QTest::newRow("tab and blanks") << u" \t "_s << true;
 }
 
-void TestSupplierCard::saveWarning()
+void TestSupplierCard::saveCheck()
 {
     QFETCH(QString, ditta);
     QFETCH(bool, refused);
@@ -166,50 +162,15 @@ void TestSupplierCard::saveWarning()
     for (int i = 0; i < supplier.layout().fieldCount(); ++i)
         supplier.setValue(i, u"x"_s);
     supplier.setValue(SupplierRecord::Ditta, ditta);
-    const QString warning = SupplierCard::saveWarning(supplier);
-    QCOMPARE(warning,
+    const std::optional<SaveFailure> failure = SupplierCard::saveCheck(supplier);
+    QCOMPARE(failure ? failure->notice.text : QString(),
         refused ? u"Attenzione: per salvare la scheda è necessario indicare la denominazione "
                   u"della Ditta fornitrice."_s
                 : QString());
-}
-
-void TestSupplierCard::taxCheck_data()
-{
-    using SupplierCard::TaxCheck;
-    QTest::addColumn<QString>("code");
-    QTest::addColumn<TaxCheck>("route");
-    QTest::newRow("empty: tax code") << QString() << TaxCheck::TaxCode;
-    QTest::newRow("eleven digits: VAT") << u"12345678903"_s << TaxCheck::VatNumber;
-    QTest::newRow("one digit: VAT") << u"7"_s << TaxCheck::VatNumber;
-    QTest::newRow("twenty digits: VAT") << u"12345678901234567890"_s << TaxCheck::VatNumber;
-    QTest::newRow("tax code") << u"RSSMRA80A01F205X"_s << TaxCheck::TaxCode;
-    QTest::newRow("digits and one letter") << u"1234567890X"_s << TaxCheck::TaxCode;
-    QTest::newRow("digits with a blank inside") << u"123 456"_s << TaxCheck::TaxCode;
-    // Only 0-9 count as digits: other scripts' digits go to the tax code check.
-    QTest::newRow("arabic-indic digits") << u"١٢٣"_s << TaxCheck::TaxCode;
-}
-
-void TestSupplierCard::taxCheck()
-{
-    QFETCH(QString, code);
-    QFETCH(SupplierCard::TaxCheck, route);
-    QCOMPARE(SupplierCard::taxCheckFor(code), route);
-}
-
-void TestSupplierCard::mailto_data()
-{
-    QTest::addColumn<QString>("email");
-    QTest::addColumn<QString>("command");
-    QTest::newRow("address") << u"info@rossi.it"_s << u"\"mailto:info@rossi.it\""_s;
-    QTest::newRow("trimmed") << u"  info@rossi.it "_s << u"\"mailto:info@rossi.it\""_s;
-    QTest::newRow("empty: no recipient") << QString() << u"\"mailto:\""_s;
-}
-
-void TestSupplierCard::mailto()
-{
-    QFETCH(QString, email);
-    QFETCH(QString, command);
-    QCOMPARE(SupplierCard::mailtoCommand(email), command);
+    if (failure) {
+        QCOMPARE(failure->notice.kind, Notice::Kind::Warning);
+        QCOMPARE(failure->focus, u"txtDitta"_s);
+    }
 }
 
 void TestSupplierCard::cardContent()
