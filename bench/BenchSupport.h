@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -70,6 +71,26 @@ private:
     QTemporaryDir m_dir { QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX") };
     QString m_error;
 };
+
+// A program folder per archive size, made once per run: write(folder, error) puts the
+// archives of count records into it the first time the size is asked for.
+inline QString programFolder(std::int64_t count,
+    const std::function<bool(const QString &folder, std::int64_t count, QString *error)> &write)
+{
+    static QTemporaryDir root(QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX"));
+    static std::map<std::int64_t, QString> folders;
+    auto found = folders.find(count);
+    if (found != folders.end())
+        return found->second;
+    const QString folder = root.filePath(QString::number(count));
+    QDir().mkpath(folder);
+    QString error;
+    if (!write(folder, count, &error)) {
+        std::fprintf(stderr, "cannot write the archives: %s\n", qPrintable(error));
+        std::exit(1);
+    }
+    return folders.emplace(count, folder).first->second;
+}
 
 // Reads the whole file in blocks of 1 MiB with QFile: the cost of getting the bytes from
 // the page cache, against which the record scans are measured. Returns the bytes read.

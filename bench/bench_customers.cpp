@@ -26,20 +26,11 @@ const QDate kToday(BenchSupport::kYear, 6, 15);
 // One program folder per archive size, with its Clienti.mrv written once per run.
 QString customerFolder(std::int64_t count)
 {
-    static QTemporaryDir root(QDir::tempPath() + QStringLiteral("/merventa-bench-XXXXXX"));
-    static std::map<std::int64_t, QString> folders;
-    auto found = folders.find(count);
-    if (found != folders.end())
-        return found->second;
-    const QString folder = root.filePath(QString::number(count));
-    QDir().mkpath(folder);
-    QString error;
-    if (!ArchiveGenerator::writeCustomers(folder + QStringLiteral("/Clienti.mrv"), count, kToday,
-            ArchiveGenerator::kSeed, &error)) {
-        std::fprintf(stderr, "cannot write the customer archive: %s\n", qPrintable(error));
-        std::exit(1);
-    }
-    return folders.emplace(count, folder).first->second;
+    return BenchSupport::programFolder(
+        count, [](const QString &folder, std::int64_t n, QString *error) {
+            return ArchiveGenerator::writeCustomers(
+                folder + QStringLiteral("/Clienti.mrv"), n, kToday, ArchiveGenerator::kSeed, error);
+        });
 }
 
 QString customerArchive(std::int64_t count)

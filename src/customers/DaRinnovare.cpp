@@ -68,7 +68,7 @@ void TfrmDaRinnovare::fill()
     const bool opened = Storage::read(
         CustomerRecord::archive(),
         [&](Storage::Session &archive) { scan = DueList::lines(archive, today); }, &failure);
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
     if (!opened)
         Messages::warning(this, Storage::failureText(failure));
 }

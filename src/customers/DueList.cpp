@@ -44,7 +44,7 @@ ListLines::Scan lines(Storage::Session &archive, const QDate &today)
     };
     ListLines::Scan scan = ListLines::scanLines(
         archive, accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <QVarLengthArray>
+
 namespace ListLines {
 
 namespace {
@@ -107,16 +109,104 @@ char16_t *decodeInto(char16_t *out, const unsigned char *bytes, int count)
     return out;
 }
 
-char16_t *fill(char16_t *out, int count)
+char *copyInto(char *out, const unsigned char *bytes, int count)
 {
     for (int i = 0; i < count; ++i)
-        *out++ = u' ';
+        *out++ = char(bytes[i]);
     return out;
 }
 
+char *fill(char *out, int count)
+{
+    for (int i = 0; i < count; ++i)
+        *out++ = ' ';
+    return out;
+}
+
+// The stable order of count texts by compareLines, as their indexes. text.length(i) and
+// text.unit(i, k) give a text's length and its k-th character. Every text is folded once
+// into its first twelve characters, packed four to a 64-bit word with the first character
+// in the high bits and 0 past the end: comparing the words gives the order of
+// compareLines twelve characters at a time, so most comparisons touch nothing else.
+template <typename Texts> std::vector<qsizetype> sortedOrder(qsizetype count, const Texts &text)
+{
+    constexpr int kInline = 3;
+    struct Key
+    {
+        std::uint64_t head[kInline];
+        qsizetype length;
+        qsizetype index;
+    };
+    std::vector<Key> keys(static_cast<std::size_t>(count));
+    for (qsizetype i = 0; i < count; ++i) {
+        Key &key = keys[std::size_t(i)];
+        key.index = i;
+        key.length = text.length(i);
+        for (int w = 0; w < kInline; ++w) {
+            std::uint64_t packed = 0;
+            for (qsizetype c = w * 4; c < w * 4 + 4; ++c)
+                packed = (packed << 16) | (c < key.length ? fold(text.unit(i, c)) : 0);
+            key.head[w] = packed;
+        }
+    }
+    // Equal texts keep their reading order through the index, so the faster unstable
+    // sort gives the stable order.
+    std::sort(keys.begin(), keys.end(), [&text](const Key &a, const Key &b) {
+        for (int w = 0; w < kInline; ++w) {
+            if (a.head[w] != b.head[w])
+                return a.head[w] < b.head[w];
+        }
+        const qsizetype common = std::min(a.length, b.length);
+        for (qsizetype c = 4 * kInline; c < common; ++c) {
+            const char16_t ca = fold(text.unit(a.index, c));
+            const char16_t cb = fold(text.unit(b.index, c));
+            if (ca != cb)
+                return ca < cb;
+        }
+        if (a.length != b.length)
+            return a.length < b.length;
+        return a.index < b.index;
+    });
+    std::vector<qsizetype> order;
+    order.reserve(keys.size());
+    for (const Key &key : keys)
+        order.push_back(key.index);
+    return order;
+}
+
+// The find over any list of lines: matches(i) tells whether line i holds the key.
+template <typename Matches>
+FindOutcome findIn(
+    int n, int selected, QStringView typedKey, QStringView lastKey, const Matches &matches)
+{
+    FindOutcome out;
+    out.lastKey = LowerAscii(typedKey);
+    if (n == 0) {
+        out.selected = -1;
+        return out;
+    }
+    if (selected < 0 || selected >= n)
+        selected = 0;
+    out.selected = selected;
+
+    // A new key tests line 0 first; the same key again tests the selected line last.
+    const bool repeated = out.lastKey == lastKey;
+    for (int k = 0; k < n; ++k) {
+        const int index = repeated ? (selected + 1 + k) % n : k;
+        if (matches(index, out.lastKey)) {
+            out.selected = index;
+            break;
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 // A column table made ready for stored records: offsets and capacities looked up once,
-// the fixed part of the line length added up once. Every line is then written into one
-// allocation of its exact length.
+// the separators in the code page, the fixed part of the line length added up once. A
+// line is written as code-page bytes straight from the record's bytes into room of its
+// exact length; its text is those bytes decoded.
 class StoredLinePlan
 {
 public:
@@ -124,7 +214,9 @@ public:
     {
         for (const Column &c : columns) {
             Step step;
-            step.separator = c.separator;
+            step.separator = Cp1252::encode(c.separator);
+            // The separators are the program's own texts, all in the code page.
+            Q_ASSERT(Cp1252::decode(step.separator) == c.separator);
             step.kind = c.kind;
             step.offset = layout.offset(c.field);
             step.capacity = layout.field(c.field).capacity;
@@ -138,55 +230,64 @@ public:
         }
     }
 
-    QString build(QByteArrayView record) const
+    qsizetype length(QByteArrayView record) const
     {
         qsizetype length = m_fixed;
         for (const Step &step : m_steps) {
             if (step.kind == ColumnKind::Tail)
                 length += rawField(record, step.offset, step.capacity).size;
         }
-        QString line(length, Qt::Uninitialized);
-        char16_t *out = reinterpret_cast<char16_t *>(line.data());
+        return length;
+    }
+
+    // Writes the line into out, which has room for length(record) bytes.
+    void write(char *out, QByteArrayView record) const
+    {
         for (const Step &step : m_steps) {
             // Separators are a few characters: a plain loop beats a call to memcpy.
-            const char16_t *sep = reinterpret_cast<const char16_t *>(step.separator.constData());
-            for (qsizetype i = 0, n = step.separator.size(); i < n; ++i)
-                *out++ = sep[i];
+            for (const char c : step.separator)
+                *out++ = c;
             const RawField first = rawField(record, step.offset, step.capacity);
             switch (step.kind) {
             case ColumnKind::Padded: {
                 const int n = std::min(first.size, step.width);
-                out = fill(decodeInto(out, first.bytes, n), step.width - n);
+                out = fill(copyInto(out, first.bytes, n), step.width - n);
                 break;
             }
             case ColumnKind::Joined: {
                 int room = step.width;
                 const int n = std::min(first.size, room);
-                out = decodeInto(out, first.bytes, n);
+                out = copyInto(out, first.bytes, n);
                 room -= n;
                 if (room > 0) {
-                    *out++ = u' ';
+                    *out++ = ' ';
                     --room;
                     const RawField second = rawField(record, step.offset2, step.capacity2);
                     const int m = std::min(second.size, room);
-                    out = decodeInto(out, second.bytes, m);
+                    out = copyInto(out, second.bytes, m);
                     room -= m;
                 }
                 out = fill(out, room);
                 break;
             }
             case ColumnKind::Tail:
-                out = decodeInto(out, first.bytes, first.size);
+                out = copyInto(out, first.bytes, first.size);
                 break;
             }
         }
-        return line;
+    }
+
+    QString build(QByteArrayView record) const
+    {
+        QVarLengthArray<char, 512> bytes(length(record));
+        write(bytes.data(), record);
+        return decodeLine(QByteArrayView(bytes.data(), bytes.size()));
     }
 
 private:
     struct Step
     {
-        QString separator;
+        QByteArray separator;
         ColumnKind kind = ColumnKind::Padded;
         int offset = 0;
         int capacity = 0;
@@ -198,7 +299,78 @@ private:
     qsizetype m_fixed = 0;
 };
 
-} // namespace
+QString decodeLine(QByteArrayView bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    decodeInto(reinterpret_cast<char16_t *>(text.data()),
+        reinterpret_cast<const unsigned char *>(bytes.data()), int(bytes.size()));
+    return text;
+}
+
+QByteArrayView PackedLines::bytesAt(qsizetype i) const
+{
+    const std::uint64_t word = m_lines[std::size_t(i)];
+    return QByteArrayView(m_bytes.constData() + qsizetype(word >> kLengthBits),
+        qsizetype(word & ((std::uint64_t(1) << kLengthBits) - 1)));
+}
+
+QString PackedLines::at(qsizetype i) const
+{
+    return decodeLine(bytesAt(i));
+}
+
+QStringList PackedLines::toStringList() const
+{
+    QStringList texts;
+    texts.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i)
+        texts.append(at(i));
+    return texts;
+}
+
+char *PackedLines::appendLine(qsizetype length)
+{
+    // A line is a few columns of at most 255 characters each: far below the length field.
+    Q_ASSERT(length < (qsizetype(1) << kLengthBits));
+    const qsizetype start = m_bytes.size();
+    m_bytes.resize(start + length);
+    m_lines.push_back(std::uint64_t(start) << kLengthBits | std::uint64_t(length));
+    m_longest = std::max(m_longest, length);
+    return m_bytes.data() + start;
+}
+
+void PackedLines::reserve(qsizetype lines)
+{
+    m_lines.reserve(std::size_t(lines));
+}
+
+void PackedLines::clear()
+{
+    m_bytes.clear();
+    m_lines.clear();
+    m_lines.shrink_to_fit();
+    m_longest = 0;
+}
+
+void PackedLines::sort()
+{
+    struct Texts
+    {
+        const PackedLines &lines;
+        const std::array<char16_t, 256> &table;
+        qsizetype length(qsizetype i) const { return lines.bytesAt(i).size(); }
+        char16_t unit(qsizetype i, qsizetype k) const
+        {
+            return table[static_cast<unsigned char>(lines.bytesAt(i)[k])];
+        }
+    };
+    const std::vector<qsizetype> order = sortedOrder(size(), Texts { *this, decodeTable() });
+    std::vector<std::uint64_t> sorted;
+    sorted.reserve(m_lines.size());
+    for (const qsizetype i : order)
+        sorted.push_back(m_lines[std::size_t(i)]);
+    m_lines = std::move(sorted);
+}
 
 Column padded(const QString &separator, int field, int width)
 {
@@ -270,83 +442,17 @@ bool lineLess(QStringView a, QStringView b)
 
 void sortLines(QStringList &lines)
 {
-    // Every line is folded once and packed four characters to a 64-bit word, the first
-    // character in the high bits, the last word padded with 0: comparing the words in
-    // order then gives the order of compareLines four characters at a time, and a line
-    // whose words all equal the start of a longer one sorts first by its length. The
-    // first words sit in the sort key itself, so most comparisons touch nothing else.
-    constexpr int kInline = 3;
-    struct Key
+    struct Texts
     {
-        std::uint64_t head[kInline];
-        std::uint32_t rest; // where the words after the inline ones start
-        std::uint32_t words; // how many words the line has in all
-        qsizetype length;
-        qsizetype index;
+        const QStringList &lines;
+        qsizetype length(qsizetype i) const { return lines[i].size(); }
+        char16_t unit(qsizetype i, qsizetype k) const { return lines[i][k].unicode(); }
     };
-    const qsizetype count = lines.size();
-    qsizetype allWords = 0;
-    for (const QString &line : std::as_const(lines))
-        allWords += std::max<qsizetype>((line.size() + 3) / 4 - kInline, 0);
-    std::vector<std::uint64_t> words(static_cast<std::size_t>(allWords) + 1);
-    std::vector<Key> keys(static_cast<std::size_t>(count));
-    std::size_t at = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        const QString &line = lines[i];
-        const char16_t *chars = reinterpret_cast<const char16_t *>(line.constData());
-        const qsizetype length = line.size();
-        Key &key = keys[std::size_t(i)];
-        key.index = i;
-        key.length = length;
-        key.words = std::uint32_t((length + 3) / 4);
-        key.rest = std::uint32_t(at);
-        // Whole words straight, then the last one padded with 0; the inline words of a
-        // short line are 0 past its end.
-        const qsizetype whole = length / 4;
-        qsizetype w = 0;
-        for (; w < whole; ++w) {
-            const char16_t *c = chars + 4 * w;
-            const std::uint64_t packed = std::uint64_t(fold(c[0])) << 48
-                | std::uint64_t(fold(c[1])) << 32 | std::uint64_t(fold(c[2])) << 16
-                | std::uint64_t(fold(c[3]));
-            if (w < kInline)
-                key.head[w] = packed;
-            else
-                words[at++] = packed;
-        }
-        for (; w < std::max<qsizetype>(key.words, kInline); ++w) {
-            std::uint64_t packed = 0;
-            for (qsizetype c = w * 4; c < w * 4 + 4; ++c)
-                packed = (packed << 16) | (c < length ? fold(chars[c]) : 0);
-            if (w < kInline)
-                key.head[w] = packed;
-            else
-                words[at++] = packed;
-        }
-    }
-    const std::uint64_t *const tail = words.data();
-    // Equal lines keep their reading order through the index, so the faster unstable sort
-    // gives the stable order.
-    std::sort(keys.begin(), keys.end(), [tail](const Key &a, const Key &b) {
-        for (int w = 0; w < kInline; ++w) {
-            if (a.head[w] != b.head[w])
-                return a.head[w] < b.head[w];
-        }
-        const std::uint32_t common = std::min(a.words, b.words);
-        for (std::uint32_t w = kInline; w < common; ++w) {
-            const std::uint64_t wa = tail[a.rest + w - kInline];
-            const std::uint64_t wb = tail[b.rest + w - kInline];
-            if (wa != wb)
-                return wa < wb;
-        }
-        if (a.length != b.length)
-            return a.length < b.length;
-        return a.index < b.index;
-    });
+    const std::vector<qsizetype> order = sortedOrder(lines.size(), Texts { lines });
     QStringList sorted;
-    sorted.reserve(count);
-    for (const Key &key : keys)
-        sorted.append(std::move(lines[key.index]));
+    sorted.reserve(lines.size());
+    for (const qsizetype i : order)
+        sorted.append(std::move(lines[i]));
     lines = std::move(sorted);
 }
 
@@ -374,33 +480,35 @@ bool containsKey(QStringView line, QStringView loweredKey)
 FindOutcome findNext(
     const QStringList &lines, int selected, QStringView typedKey, QStringView lastKey)
 {
-    FindOutcome out;
-    out.lastKey = LowerAscii(typedKey);
-    const int n = int(lines.size());
-    if (n == 0) {
-        out.selected = -1;
-        return out;
-    }
-    if (selected < 0 || selected >= n)
-        selected = 0;
-    out.selected = selected;
+    return findIn(int(lines.size()), selected, typedKey, lastKey,
+        [&lines](int i, QStringView key) { return containsKey(lines[i], key); });
+}
 
-    // A new key tests line 0 first; the same key again tests the selected line last.
-    const bool repeated = out.lastKey == lastKey;
-    for (int k = 0; k < n; ++k) {
-        const int index = repeated ? (selected + 1 + k) % n : k;
-        if (containsKey(lines[index], out.lastKey)) {
-            out.selected = index;
-            break;
-        }
-    }
-    return out;
+FindOutcome findNext(
+    const PackedLines &lines, int selected, QStringView typedKey, QStringView lastKey)
+{
+    return findIn(int(lines.size()), selected, typedKey, lastKey,
+        [&lines](int i, QStringView key) { return containsKey(lines.at(i), key); });
+}
+
+LineBuilder::LineBuilder(const Columns &columns, const RecordLayout &layout)
+    : m_plan(std::make_shared<const StoredLinePlan>(columns, layout))
+{
+}
+
+QString LineBuilder::operator()(QByteArrayView recordBytes) const
+{
+    return m_plan->build(recordBytes);
+}
+
+void LineBuilder::appendTo(PackedLines &lines, QByteArrayView recordBytes) const
+{
+    m_plan->write(lines.appendLine(m_plan->length(recordBytes)), recordBytes);
 }
 
 LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout)
 {
-    return [plan = StoredLinePlan(columns, layout)](
-               QByteArrayView bytes) { return plan.build(bytes); };
+    return LineBuilder(columns, layout);
 }
 
 std::optional<Reopened> reopenByLine(Storage::Session &archive, const RecordLayout &layout,
@@ -440,9 +548,11 @@ bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
 Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build)
 {
     Scan scan;
-    scan.lines.reserve(archive.recordCount());
+    // A damaged or huge file does not make a huge reservation: beyond this the lines grow
+    // as they are read.
+    scan.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
     scan.complete = scanRecords(archive, accept,
-        [&scan, &build](QByteArrayView bytes) { scan.lines.append(build(bytes)); });
+        [&scan, &build](QByteArrayView bytes) { build.appendTo(scan.lines, bytes); });
     return scan;
 }
 

@@ -7,8 +7,11 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace Storage {
 class Session;
@@ -57,6 +60,67 @@ inline constexpr int kFieldBuffer = 256;
 QStringView fieldView(
     const RecordLayout &layout, QByteArrayView bytes, int field, char16_t *buffer);
 
+// The lines of a list kept packed: the code-page bytes of every line one after the other
+// and one word per line (where it starts, how long it is). A line becomes text only when
+// it is asked for (painted, found, printed, reopened); one character is one byte, so the
+// length of a line in bytes is its length in characters.
+class PackedLines
+{
+public:
+    qsizetype size() const { return qsizetype(m_lines.size()); }
+    bool isEmpty() const { return m_lines.empty(); }
+    // The text of line i.
+    QString at(qsizetype i) const;
+    QString operator[](qsizetype i) const { return at(i); }
+    QString first() const { return at(0); }
+    // The stored bytes of line i.
+    QByteArrayView bytesAt(qsizetype i) const;
+    // The characters of the longest line.
+    qsizetype longest() const { return m_longest; }
+    // All lines as texts, in list order (for printing).
+    QStringList toStringList() const;
+
+    // Room for a line of length characters at the end; the caller writes its bytes.
+    char *appendLine(qsizetype length);
+    void reserve(qsizetype lines);
+    void clear();
+    // Sorts by compareLines, stably: equal lines keep the order they were added in.
+    void sort();
+
+    class const_iterator
+    {
+    public:
+        const_iterator(const PackedLines *lines, qsizetype i)
+            : m_lines(lines)
+            , m_i(i)
+        {
+        }
+        QString operator*() const { return m_lines->at(m_i); }
+        const_iterator &operator++()
+        {
+            ++m_i;
+            return *this;
+        }
+        bool operator!=(const const_iterator &other) const { return m_i != other.m_i; }
+
+    private:
+        const PackedLines *m_lines;
+        qsizetype m_i;
+    };
+    const_iterator begin() const { return { this, 0 }; }
+    const_iterator end() const { return { this, size() }; }
+
+private:
+    // start << kLengthBits | length
+    static constexpr int kLengthBits = 24;
+    QByteArray m_bytes;
+    std::vector<std::uint64_t> m_lines;
+    qsizetype m_longest = 0;
+};
+
+// The text of stored code-page bytes, one character per byte.
+QString decodeLine(QByteArrayView bytes);
+
 // The order of the sorted lists: character by character, the letters a-z equal to A-Z
 // (compared as lower case), every other character by its code, and a line that is a
 // prefix of another first. Returns <0, 0 or >0.
@@ -81,9 +145,21 @@ struct FindOutcome
 };
 FindOutcome findNext(
     const QStringList &lines, int selected, QStringView typedKey, QStringView lastKey);
+FindOutcome findNext(
+    const PackedLines &lines, int selected, QStringView typedKey, QStringView lastKey);
 
-// How a list builds the line of a stored record.
-using LineBuilder = std::function<QString(QByteArrayView recordBytes)>;
+// How a list builds the line of a stored record: as text, or packed at the end of a list.
+class StoredLinePlan;
+class LineBuilder
+{
+public:
+    LineBuilder(const Columns &columns, const RecordLayout &layout);
+    QString operator()(QByteArrayView recordBytes) const;
+    void appendTo(PackedLines &lines, QByteArrayView recordBytes) const;
+
+private:
+    std::shared_ptr<const StoredLinePlan> m_plan;
+};
 LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout);
 
 // Reopening by line: reads every record of the open file from the first and returns the
@@ -104,7 +180,7 @@ enum class Verdict { Add, Skip, Stop };
 using RecordFilter = std::function<Verdict(QByteArrayView recordBytes)>;
 struct Scan
 {
-    QStringList lines;
+    PackedLines lines;
     // False when a record stopped the reading or the file could not be read to its end.
     bool complete = true;
 };

@@ -3,6 +3,7 @@
 #include "app/FieldEntry.h"
 #include "app/Palette.h"
 #include "app/Widgets.h"
+#include "lists/LinesModel.h"
 #include "lists/ListLooks.h"
 #include "report/ListReport.h"
 #include "storage/Storage.h"
@@ -12,7 +13,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -103,7 +104,7 @@ ListScreen::ListScreen(QWidget *parent)
 void ListScreen::setupList(const Settings &settings)
 {
     m_settings = settings;
-    m_list = findChild<QListWidget *>(QStringLiteral("lstRecords"));
+    m_list = findChild<QListView *>(QStringLiteral("lstRecords"));
     m_find = findChild<QLineEdit *>(QStringLiteral("txtTrova"));
     m_findButton = findChild<QPushButton *>(QStringLiteral("btnTrova"));
     Q_ASSERT(m_list && m_find && m_findButton);
@@ -113,6 +114,8 @@ void ListScreen::setupList(const Settings &settings)
     font.setFixedPitch(true);
     font.setPointSize(settings.fontSize);
     m_list->setFont(font);
+    m_model = new LinesModel(m_list);
+    m_list->setModel(m_model);
     // Plain black lines on white, whatever the desktop theme does with item views.
     QPalette palette = m_list->palette();
     palette.setColor(QPalette::Text, QColor(Palette::kBlack));
@@ -160,15 +163,19 @@ void ListScreen::applyItemWidth()
     // The item width is given in units of 1/96 inch; a line longer than that still
     // scrolls into view whole.
     const QFontMetrics metrics(m_list->font());
-    qsizetype longest = 0;
-    for (const QString &line : std::as_const(m_lines))
-        longest = std::max(longest, line.size());
+    const qsizetype longest = lines().longest();
     const int margin = 2 * metrics.horizontalAdvance(QLatin1Char(' '));
     const int width = std::max(m_settings.itemWidth * m_list->logicalDpiX() / 96,
         int(longest) * metrics.horizontalAdvance(QLatin1Char('M')) + margin);
     static_cast<FixedRowDelegate *>(m_list->itemDelegate())
         ->setRowSize(QSize(width, metrics.height() + 2));
     m_list->doItemsLayout();
+}
+
+const ListLines::PackedLines &ListScreen::lines() const
+{
+    static const ListLines::PackedLines none;
+    return m_model ? m_model->lines() : none;
 }
 
 int ListScreen::selectedRow() const
@@ -183,56 +190,53 @@ void ListScreen::resetFind()
     m_find->clear();
 }
 
-void ListScreen::showLines(const QStringList &lines)
+void ListScreen::showLines(ListLines::PackedLines lines)
 {
-    m_lines = lines;
-    m_list->clear();
-    m_list->addItems(m_lines);
-    m_list->setCurrentItem(nullptr);
-    m_list->clearSelection();
+    m_model->setLines(std::move(lines));
+    m_list->selectionModel()->clear();
     applyItemWidth();
 }
 
 void ListScreen::clearLines()
 {
-    m_lines.clear();
-    if (m_list)
-        m_list->clear();
+    if (m_model)
+        m_model->clear();
 }
 
 void ListScreen::btnTrovaClick()
 {
-    if (m_lines.isEmpty()) {
+    if (lines().isEmpty()) {
         Messages::show(this, m_settings.emptyFindKind,
             QStringLiteral("Ricerca non applicabile: la lista non contiene nessuna "
                            "voce."));
         return;
     }
     const ListLines::FindOutcome found
-        = ListLines::findNext(m_lines, selectedRow(), m_find->text(), m_lastKey);
+        = ListLines::findNext(lines(), selectedRow(), m_find->text(), m_lastKey);
     m_lastKey = found.lastKey;
     if (found.selected != selectedRow()) {
-        m_list->setCurrentRow(found.selected, QItemSelectionModel::ClearAndSelect);
-        m_list->scrollToItem(m_list->item(found.selected));
+        const QModelIndex index = m_model->index(found.selected);
+        m_list->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+        m_list->scrollTo(index);
     }
 }
 
 void ListScreen::printList(const QString &title, const QStringList &extraLines)
 {
     if (printHandler())
-        printHandler()(this, title, m_lines, extraLines);
+        printHandler()(this, title, lines().toStringList(), extraLines);
     else
-        ListReport::print(this, title, m_lines, extraLines);
+        ListReport::print(this, title, lines().toStringList(), extraLines);
 }
 
 void ListScreen::reopenSelected(const Archive &archive, const ListLines::LineBuilder &build,
     const std::function<void(const Record &, qint64)> &load)
 {
     const int row = selectedRow();
-    if (row >= 0 && row < m_lines.size()) {
+    if (row >= 0 && row < lines().size()) {
         std::optional<ListLines::Reopened> found;
         Storage::read(archive, [&](Storage::Session &records) {
-            found = ListLines::reopenByLine(records, *archive.layout, m_lines[row], build);
+            found = ListLines::reopenByLine(records, *archive.layout, lines().at(row), build);
         });
         if (found)
             load(found->record, found->position);

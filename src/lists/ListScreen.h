@@ -13,15 +13,17 @@ class FieldEntry;
 class QAbstractButton;
 class QLabel;
 class QLineEdit;
-class QListWidget;
+class LinesModel;
+class QListView;
 class QPushButton;
 
-// The base of every list screen: a list box lstRecords of fixed-width text lines in a
-// fixed-pitch font, the find box txtTrova with its button btnTrova, the reopening of a
-// record by its line and the printing through the list template. A screen builds its
-// form (with those objectNames), calls setupList() with its settings, and fills the list
-// in fill() with showLines() from lines made by the pure functions of ListLines. A report
-// list is filled when it is first shown; a search fills on demand with fillList().
+// The base of every list screen: a list box lstRecords (a list view over the packed lines
+// of the list, uniform rows) of fixed-width text lines in a fixed-pitch font, the find box
+// txtTrova with its button btnTrova, the reopening of a record by its line and the
+// printing through the list template. A screen builds its form (with those objectNames),
+// calls setupList() with its settings, and fills the list in fill() with showLines() from
+// lines made by the pure functions of ListLines. A report list is filled when it is first
+// shown; a search fills on demand with fillList().
 class ListScreen : public QDialog
 {
     Q_OBJECT
@@ -59,7 +61,7 @@ public:
     static void setPrintHandler(PrintHandler handler);
 
     // The lines shown, in list order.
-    const QStringList &lines() const { return m_lines; }
+    const ListLines::PackedLines &lines() const;
     // The selected line, or -1.
     int selectedRow() const;
 
@@ -82,7 +84,7 @@ protected:
     // Clears the last find key and empties the find box.
     void resetFind();
     // Hands all lines to the list box in one call; afterwards no line is selected.
-    void showLines(const QStringList &lines);
+    void showLines(ListLines::PackedLines lines);
     // Empties the list (closing a list screen does).
     void clearLines();
 
@@ -103,7 +105,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void done(int result) override;
 
-    QListWidget *listBox() const { return m_list; }
+    QListView *listBox() const { return m_list; }
 
 private:
     // Find next (the "Trova" button).
@@ -112,10 +114,10 @@ private:
 
     Settings m_settings;
     FieldEntry *m_fieldEntry = nullptr;
-    QListWidget *m_list = nullptr;
+    QListView *m_list = nullptr;
+    LinesModel *m_model = nullptr;
     QLineEdit *m_find = nullptr;
     QPushButton *m_findButton = nullptr;
-    QStringList m_lines;
     QString m_lastKey;
     bool m_filled = false;
 };

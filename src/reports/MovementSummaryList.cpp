@@ -77,9 +77,9 @@ void MovementSummaryList::fill()
         Messages::warning(this, Storage::failureText(failure));
 
     m_ui->titTipologia->setText(movements.shownFilter);
-    showLines(movements.lines);
+    showLines(std::move(movements.lines));
     if (movements.complete) {
-        m_ui->lblTotCosti->setText(QString::number(movements.lines.size()));
+        m_ui->lblTotCosti->setText(QString::number(lines().size()));
         m_ui->lblIntervallo->setText(StockLists::intervalText(startText, endText));
     } else {
         // A file that cannot be read or a movement without a readable date ends the

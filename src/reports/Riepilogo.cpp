@@ -66,12 +66,12 @@ void TfrmRiepilogo::fill()
     }
 
     m_ui->titTipologia->setText(inventory.shownFilter);
-    showLines(inventory.lines);
+    showLines(std::move(inventory.lines));
     if (inventory.complete) {
         m_ui->lblTotale->setText(StockLists::inventoryTotalText(inventory.total));
-        m_ui->panInfo->setText(QStringLiteral("Il presente inventario contiene %1 articoli.")
-                                   .arg(inventory.lines.size()));
-    } else if (!inventory.lines.isEmpty()) {
+        m_ui->panInfo->setText(
+            QStringLiteral("Il presente inventario contiene %1 articoli.").arg(lines().size()));
+    } else if (!lines().isEmpty()) {
         // An unreadable record or file ends the filling: the running total stays in its
         // plain form and the count is not given.
         m_ui->lblTotale->setText(NumberToText(inventory.total));

@@ -37,7 +37,7 @@ void TfrmSottoscorta::fill()
     const bool opened = Storage::read(
         ProductRecord::archive(),
         [&](Storage::Session &archive) { scan = StockLists::underStockLines(archive); }, &failure);
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
     if (!opened)
         Messages::warning(this, Storage::failureText(failure));
 }

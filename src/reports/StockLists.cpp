@@ -107,10 +107,10 @@ Inventory inventoryLines(Storage::Session &archive, const QString &filter)
     const ListLines::LineBuilder build
         = ListLines::lineBuilder(inventoryColumns(), ProductRecord::layout());
     Inventory inv;
-    inv.lines.reserve(archive.recordCount());
+    inv.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
     const InventoryScan scan = scanInventory(
-        archive, filter, [&](QByteArrayView bytes, double) { inv.lines.append(build(bytes)); });
-    ListLines::sortLines(inv.lines);
+        archive, filter, [&](QByteArrayView bytes, double) { build.appendTo(inv.lines, bytes); });
+    inv.lines.sort();
     inv.total = scan.total;
     inv.complete = scan.complete;
     inv.shownFilter = scan.shownFilter;
@@ -158,7 +158,7 @@ ListLines::Scan underStockLines(Storage::Session &archive)
     };
     ListLines::Scan scan = ListLines::scanLines(
         archive, accept, ListLines::lineBuilder(underStockColumns(), layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 
@@ -230,9 +230,9 @@ Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, co
     const ListLines::LineBuilder build
         = ListLines::lineBuilder(movementColumns(kind), MovementRecord::layout());
     Movements mov;
-    mov.lines.reserve(archive.recordCount());
+    mov.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
     const MovementScan scan = scanMovements(archive, filter, start, end,
-        [&](QByteArrayView bytes, QDate) { mov.lines.append(build(bytes)); });
+        [&](QByteArrayView bytes, QDate) { build.appendTo(mov.lines, bytes); });
     mov.complete = scan.complete;
     mov.shownFilter = scan.shownFilter;
     return mov;

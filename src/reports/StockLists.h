@@ -25,7 +25,7 @@ QString inventoryAllProducts();
 
 struct Inventory
 {
-    QStringList lines; // sorted
+    ListLines::PackedLines lines; // sorted
     double total = 0; // running total of the listed values
     bool complete = true;
     QString shownFilter; // titTipologia
@@ -73,7 +73,7 @@ QString movementAllCodes();
 
 struct Movements
 {
-    QStringList lines; // file order
+    ListLines::PackedLines lines; // file order
     bool complete = true;
     QString shownFilter; // titTipologia
 };

@@ -231,7 +231,7 @@ ListLines::Scan search(Storage::Session &archive, const Config &config, const QS
             return matcher.matches(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },
         ListLines::lineBuilder(config.columns, *config.archive->layout));
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

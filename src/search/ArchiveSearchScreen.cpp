@@ -149,7 +149,7 @@ void ArchiveSearchScreen::btnCercaClick()
 
 void ArchiveSearchScreen::fill()
 {
-    showLines(m_found);
+    showLines(std::move(m_found));
     m_found.clear();
     m_ui->lblTrovate->setText(ArchiveSearch::countText(m_config, lines().size()));
     m_ui->panContainer->show();

@@ -56,5 +56,5 @@ private:
     const ArchiveSearch::Config &m_config;
     std::unique_ptr<Ui::ArchiveSearchScreen> m_ui;
     QList<QLineEdit *> m_boxes;
-    QStringList m_found;
+    ListLines::PackedLines m_found;
 };

@@ -36,7 +36,7 @@ ListLines::Scan lines(Storage::Session &archive)
             return isListed(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },
         lineBuilder());
-    ListLines::sortLines(scan.lines);
+    scan.lines.sort();
     return scan;
 }
 

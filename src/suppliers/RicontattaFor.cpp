@@ -80,7 +80,7 @@ void TfrmRicontattaFor::fill()
     const bool opened = Storage::read(
         SupplierRecord::archive(),
         [&](Storage::Session &archive) { scan = RecontactList::lines(archive); }, &failure);
-    showLines(scan.lines);
+    showLines(std::move(scan.lines));
     if (!opened)
         Messages::warning(this, Storage::failureText(failure));
 }

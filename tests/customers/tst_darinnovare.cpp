@@ -1,6 +1,7 @@
 #include "customers/DaRinnovare.h"
 
 #include "app/Screens.h"
+#include "common/ListBox.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -78,11 +78,9 @@ bool writeArchive(const QList<Record> &records)
     return true;
 }
 
-void doubleClickRow(QListWidget *list, int row)
+void doubleClickRow(QListView *list, int row)
 {
-    list->setCurrentRow(row);
-    const QPoint pos = list->visualItemRect(list->item(row)).center();
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, pos);
+    ListBox::doubleClick(list, row);
 }
 
 } // namespace
@@ -138,7 +136,7 @@ void TestDaRinnovare::contract()
         { "imgLente", "QLabel", nullptr },
         { "txtTrova", "QLineEdit", nullptr },
         { "btnTrova", "QPushButton", u"Trova" },
-        { "lstRecords", "QListWidget", nullptr },
+        { "lstRecords", "QListView", nullptr },
         { "lblRigo03", "QLabel",
             u"Per richiamare i dati di una scheda, selezionarla con un doppio clic." },
         { "btnChiudi", "QPushButton", u"Chiudi" },
@@ -154,7 +152,7 @@ void TestDaRinnovare::contract()
         else
             QCOMPARE(qobject_cast<QLabel *>(w)->text(), QString::fromUtf16(c.text));
     }
-    QCOMPARE(list.findChild<QListWidget *>(u"lstRecords"_s)->font().family(), u"Courier New"_s);
+    QCOMPARE(ListBox::of(&list)->font().family(), u"Courier New"_s);
     QVERIFY(!(list.windowFlags() & Qt::WindowCloseButtonHint));
 }
 
@@ -165,9 +163,7 @@ void TestDaRinnovare::fillsOnShow()
     QStringList shown;
     bool findFocused = false;
     run([&](TfrmDaRinnovare *list) {
-        auto *box = list->findChild<QListWidget *>(u"lstRecords"_s);
-        for (int i = 0; i < box->count(); ++i)
-            shown << box->item(i)->text();
+        shown = ListBox::texts(ListBox::of(list));
         findFocused = list->focusWidget() == list->findChild<QLineEdit *>(u"txtTrova"_s);
     });
     QCOMPARE(shown.size(), 2);
@@ -187,8 +183,8 @@ void TestDaRinnovare::doubleClickLoadsTheLaterOfTwoIdenticalLines()
         m_card->cmdNuovoClick();
         bool closed = false;
         run([&](TfrmDaRinnovare *list) {
-            auto *box = list->findChild<QListWidget *>(u"lstRecords"_s);
-            QCOMPARE(box->item(1)->text(), box->item(2)->text());
+            auto *box = ListBox::of(list);
+            QCOMPARE(ListBox::text(box, 1), ListBox::text(box, 2));
             doubleClickRow(box, row);
             closed = !list->isVisible();
         });
@@ -204,7 +200,7 @@ void TestDaRinnovare::doubleClickWithoutSelectionLoadsNothing()
     m_card->cmdNuovoClick();
     bool closed = false;
     run([&](TfrmDaRinnovare *list) {
-        auto *box = list->findChild<QListWidget *>(u"lstRecords"_s);
+        auto *box = ListBox::of(list);
         box->clearSelection();
         QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(5, box->height() - 30));
         closed = !list->isVisible();

@@ -92,7 +92,7 @@ void TestDueList::lineColumns()
     QVERIFY(scan.complete);
     // Surname and name joined and padded to 30, the contact cut to 12, the instalment
     // padded to 15, the purchase as it is (trimmed).
-    QCOMPARE(scan.lines,
+    QCOMPARE(scan.lines.toStringList(),
         QStringList { u"De Luca Anna Maria            "
                       "  Tel. 333123456789"
                       "  Scad. 15/03/2021"
@@ -114,7 +114,7 @@ void TestDueList::listsDueCustomersInOrder()
     const ListLines::Scan scan = dueLines();
     QVERIFY(scan.complete);
     // Sorted by surname regardless of case.
-    QCOMPARE(surnamesOf(scan.lines),
+    QCOMPARE(surnamesOf(scan.lines.toStringList()),
         (QStringList { u"Amato"_s, u"Marino"_s, u"rossi"_s, u"Zanetti"_s }));
 }
 
@@ -144,7 +144,7 @@ void TestDueList::stopsAtARecordItCannotTest()
     const ListLines::Scan scan = dueLines();
     QVERIFY(!scan.complete);
     // The lines before the damaged record stay, sorted; the customer after it is missing.
-    QCOMPARE(surnamesOf(scan.lines), (QStringList { u"Amato"_s, u"Verdi"_s }));
+    QCOMPARE(surnamesOf(scan.lines.toStringList()), (QStringList { u"Amato"_s, u"Verdi"_s }));
 }
 
 void TestDueList::ignoresAPartialLastRecord()
@@ -157,7 +157,7 @@ void TestDueList::ignoresAPartialLastRecord()
     file.close();
     const ListLines::Scan scan = dueLines();
     QVERIFY(scan.complete);
-    QCOMPARE(surnamesOf(scan.lines), QStringList { u"Verdi"_s });
+    QCOMPARE(surnamesOf(scan.lines.toStringList()), QStringList { u"Verdi"_s });
 }
 
 void TestDueList::emptyArchive()

@@ -326,6 +326,8 @@ private slots:
     void joinedColumnInGrid();
     void gridFromArchive();
     void damagedArchive();
+    void gridWhileArchiveChanges_data();
+    void gridWhileArchiveChanges();
     void gridModel_data();
     void gridModel();
 
@@ -644,6 +646,53 @@ void TestExportFiles::damagedArchive()
     const QByteArray text = SpreadsheetHtml::text(grid);
     QCOMPARE(text.count("<tr>"), records + 1);
     QVERIFY(text.endsWith("</html>"));
+}
+
+// Another copy of the program cuts the archive short or adds to it after the export opened
+// it: the grid keeps its rows for the records there at the opening, fills those it can
+// still read, each with its own record's cells, and leaves the rest empty.
+void TestExportFiles::gridWhileArchiveChanges_data()
+{
+    QTest::addColumn<int>("resizedTo"); // records
+    QTest::addColumn<int>("filled");
+    QTest::newRow("shrinks: the rows read so far") << 250 << 250;
+    QTest::newRow("grows: the records there at the opening") << 350 << 300;
+}
+
+void TestExportFiles::gridWhileArchiveChanges()
+{
+    QFETCH(int, resizedTo);
+    QFETCH(int, filled);
+
+    TempProgramFolder folder;
+    constexpr int kRecords = 300;
+    {
+        RecordFile file;
+        QVERIFY(file.open(ProductRecord::archive()));
+        for (int i = 1; i <= kRecords; ++i)
+            QVERIFY(file.append(product({ { ProductRecord::Codice, QStringLiteral("C%1").arg(i) },
+                { ProductRecord::Descrizione, QStringLiteral("articolo %1").arg(i) } })));
+    }
+    RecordFile file;
+    QVERIFY(file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly));
+    QVERIFY(QFile::resize(folder.filePath(QStringLiteral("Magazzino.mrv")),
+        qint64(resizedTo) * ProductRecord::kRecordSize));
+    ExportGrid grid(Export::exporter(Kind::Products));
+    grid.fill(file);
+    QCOMPARE(grid.rowCount(), kRecords);
+    QCOMPARE(grid.filledRows(), filled);
+    const auto &columns = grid.exporter().columns;
+    const int description
+        = int(std::find_if(columns.begin(), columns.end(), [](const Export::Column &c) {
+              return c.field == ProductRecord::Descrizione;
+          }) - columns.begin());
+    QVERIFY(description > 0 && description < grid.columnCount());
+    for (int row = 0; row < kRecords; ++row) {
+        const bool read = row < filled;
+        QCOMPARE(grid.text(row, 0), read ? QStringLiteral("C%1").arg(row + 1) : QString());
+        QCOMPARE(grid.text(row, description),
+            read ? QStringLiteral("articolo %1").arg(row + 1) : QString());
+    }
 }
 
 void TestExportFiles::gridModel_data()

@@ -377,7 +377,7 @@ void TestListLines::scanStopsAtARefusedRecord()
     };
     const Columns codeOnly = { tail(QString(), ProductRecord::Codice) };
     const Scan scan = scanLines(file, accept, lineBuilder(codeOnly, ProductRecord::layout()));
-    QCOMPARE(scan.lines, (QStringList { u"1"_s, u"2"_s }));
+    QCOMPARE(scan.lines.toStringList(), (QStringList { u"1"_s, u"2"_s }));
     QVERIFY(!scan.complete);
 
     const Scan all = scanLines(

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -25,7 +26,7 @@ public:
         auto *findButton = new QPushButton(QStringLiteral("Trova"), this);
         findButton->setObjectName(QStringLiteral("btnTrova"));
         layout->addWidget(findButton);
-        auto *list = new QListWidget(this);
+        auto *list = new QListView(this);
         list->setObjectName(QStringLiteral("lstRecords"));
         layout->addWidget(list);
         setupList({ .fillOnShow = fillOnShow });
@@ -38,10 +39,12 @@ protected:
     void fill() override
     {
         ++fills;
-        QStringList lines;
-        for (int i = 0; i < fills; ++i)
-            lines << QStringLiteral("riga %1").arg(i + 1);
-        showLines(lines);
+        ListLines::PackedLines lines;
+        for (int i = 0; i < fills; ++i) {
+            const QByteArray line = QStringLiteral("riga %1").arg(i + 1).toLatin1();
+            std::copy(line.begin(), line.end(), lines.appendLine(line.size()));
+        }
+        showLines(std::move(lines));
     }
 };
 

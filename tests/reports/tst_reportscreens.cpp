@@ -9,6 +9,7 @@
 #include "storage/RecordFile.h"
 #include "storage/TextForms.h"
 
+#include "common/ListBox.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
@@ -19,7 +20,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -61,7 +61,7 @@ Seen openList(QWidget *selection, const std::function<void()> &click, const QStr
         if (!list)
             return;
         seen.screen = list->objectName();
-        seen.lines = list->lines();
+        seen.lines = list->lines().toStringList();
         for (const QString &name : labelNames) {
             if (auto *label = list->findChild<QLabel *>(name))
                 seen.labels.insert(name, label->text());
@@ -365,7 +365,7 @@ void TestReportScreens::readOnlyArchiveIsListed()
         &menu, [&] { clickButton(&menu, "btnVisualizza"); }, { u"lblTotale"_s, u"panInfo"_s });
     TfrmSottoscorta under;
     under.show();
-    const QStringList underLines = under.lines();
+    const QStringList underLines = under.lines().toStringList();
     RecordFile writer;
     const bool writable = writer.open(ProductRecord::archive());
     RecordFile::setFaultHook({});
@@ -399,12 +399,12 @@ void TestReportScreens::underStockListAndFind()
     TfrmSottoscorta list;
     list.show();
     QVERIFY(QTest::qWaitForWindowActive(&list));
-    auto *box = child<QListWidget>(&list, "lstRecords");
-    QCOMPARE(box->count(), 3);
-    QVERIFY(box->item(0)->text().startsWith(u"AA-1 "));
-    QVERIFY(box->item(1)->text().startsWith(u"mm "));
-    QVERIFY(box->item(2)->text().startsWith(u"zz-1 "));
-    QVERIFY(box->item(2)->text().endsWith(u"  Note: ABC"));
+    auto *box = ListBox::of(&list);
+    QCOMPARE(ListBox::count(box), 3);
+    QVERIFY(ListBox::text(box, 0).startsWith(u"AA-1 "));
+    QVERIFY(ListBox::text(box, 1).startsWith(u"mm "));
+    QVERIFY(ListBox::text(box, 2).startsWith(u"zz-1 "));
+    QVERIFY(ListBox::text(box, 2).endsWith(u"  Note: ABC"));
     QCOMPARE(list.selectedRow(), -1);
     QCOMPARE(box->font().family(), u"Courier New"_s);
     QCOMPARE(box->font().pointSize(), 11);
@@ -462,11 +462,9 @@ void TestReportScreens::underStockDoubleClickLoadsTheLaterRecord()
     for (int row : { 1, 2 }) {
         TfrmSottoscorta list(&card);
         list.show();
-        auto *box = child<QListWidget>(&list, "lstRecords");
-        QCOMPARE(box->count(), 3);
-        box->setCurrentRow(row);
-        const QRect rect = box->visualItemRect(box->item(row));
-        QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, rect.center());
+        auto *box = ListBox::of(&list);
+        QCOMPARE(ListBox::count(box), 3);
+        ListBox::doubleClick(box, row);
         QVERIFY(!list.isVisible());
         QCOMPARE(card.fieldText(u"Codice"_s), u"TWIN"_s);
         QCOMPARE(card.fieldText(u"Collocazione"_s), u"scaffale 2"_s);
@@ -490,7 +488,7 @@ void TestReportScreens::underStockDoubleClickWithoutSelection()
     card.show();
     TfrmSottoscorta list(&card);
     list.show();
-    auto *box = child<QListWidget>(&list, "lstRecords");
+    auto *box = ListBox::of(&list);
     // A double-click below the last line with nothing selected closes the list and leaves
     // the card as it was.
     QTest::mouseDClick(
@@ -523,11 +521,8 @@ void TestReportScreens::underStockOpensFromTheCard()
         if (!list)
             return;
         opened = list->objectName();
-        lines = list->lines();
-        auto *box = child<QListWidget>(list, "lstRecords");
-        box->setCurrentRow(0);
-        QTest::mouseDClick(
-            box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(0)).center());
+        lines = list->lines().toStringList();
+        ListBox::doubleClick(ListBox::of(list), 0);
         if (list->isVisible())
             list->close();
     });

@@ -1,6 +1,7 @@
 #include "app/OpenURL.h"
 #include "catalogue/Magazzino.h"
 #include "common/CardFixture.h"
+#include "common/ListBox.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
 #include "customers/Anagrafica.h"
@@ -13,7 +14,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QUrl>
@@ -61,10 +61,7 @@ void searchInNextWindow(Seen &seen, const QString &box, const QString &text, int
             QTest::mouseClick(screen->findChild<QPushButton *>(u"btnChiudi"_s), Qt::LeftButton);
             return;
         }
-        auto *list = screen->findChild<QListWidget *>(u"lstRecords"_s);
-        list->setCurrentRow(row);
-        QTest::mouseDClick(
-            list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        ListBox::doubleClick(ListBox::of(screen), row);
     });
 }
 

@@ -1,5 +1,6 @@
 #include "app/Screens.h"
 #include "cards/CardScreen.h"
+#include "common/ListBox.h"
 #include "common/MessageRecorder.h"
 #include "common/TempProgramFolder.h"
 #include "common/UserInput.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -72,10 +72,7 @@ void pressCerca(ArchiveSearchScreen &screen)
 
 void doubleClickRow(ArchiveSearchScreen &screen, int row)
 {
-    auto *box = child<QListWidget>(&screen, "lstRecords");
-    box->setCurrentRow(row);
-    QTest::mouseDClick(
-        box->viewport(), Qt::LeftButton, {}, box->visualItemRect(box->item(row)).center());
+    ListBox::doubleClick(ListBox::of(&screen), row);
 }
 
 // A stand-in for a card: the controls the searches write to, registered under the card's
@@ -386,7 +383,7 @@ void TestSearchScreens::nothingFound()
     typeText(child<QLineEdit>(&screen, "txtCognome"), u"bianchi"_s);
     pressCerca(screen);
     QVERIFY(child<QWidget>(&screen, "panContainer")->isVisible());
-    QCOMPARE(child<QListWidget>(&screen, "lstRecords")->count(), 0);
+    QCOMPARE(ListBox::count(ListBox::of(&screen)), 0);
     QCOMPARE(child<QLabel>(&screen, "lblTrovate")->text(),
         u"Il presente riepilogo contiene 0 schede."_s);
     MessageRecorder messages;
@@ -453,7 +450,7 @@ void TestSearchScreens::printsWithItsTitle()
     pressCerca(screen);
     QTest::mouseClick(child<QPushButton>(&screen, "btnStampa"), Qt::LeftButton);
     QCOMPARE(title, u"Riepilogo Fornitori"_s);
-    QCOMPARE(printed, screen.lines());
+    QCOMPARE(printed, screen.lines().toStringList());
 }
 
 // The supplier search opened from the product card copies three values and nothing else.
@@ -508,7 +505,7 @@ void TestSearchScreens::noImportWithoutDoubleClick()
         screen.show();
         if (QByteArrayView(closer) == "btnChiudi") {
             pressCerca(screen);
-            child<QListWidget>(&screen, "lstRecords")->setCurrentRow(0);
+            ListBox::select(ListBox::of(&screen), 0);
         }
         QTest::mouseClick(child<QPushButton>(&screen, closer), Qt::LeftButton);
         QVERIFY(!screen.isVisible());
@@ -527,7 +524,7 @@ void TestSearchScreens::doubleClickWithoutSelection()
     screen.show();
     pressCerca(screen);
     QCOMPARE(screen.lines().size(), 0);
-    auto *box = child<QListWidget>(&screen, "lstRecords");
+    auto *box = ListBox::of(&screen);
     MessageRecorder messages;
     QTest::mouseDClick(box->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
     QVERIFY(!screen.isVisible());

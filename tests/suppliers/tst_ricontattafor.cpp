@@ -1,6 +1,7 @@
 #include "suppliers/RicontattaFor.h"
 
 #include "common/CardFixture.h"
+#include "common/ListBox.h"
 #include "common/ModalProbe.h"
 #include "common/UserInput.h"
 #include "records/SupplierRecord.h"
@@ -9,7 +10,6 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 
@@ -36,16 +36,10 @@ Record supplier(const QString &ditta, const QString &ricontatta, const QString &
 class ListFixture : public CardFixture<TfrmFornitori>
 {
 public:
-    QListWidget *box(TfrmRicontattaFor &list) const
-    {
-        return list.findChild<QListWidget *>(u"lstRecords"_s);
-    }
+    QListView *box(TfrmRicontattaFor &list) const { return ListBox::of(&list); }
     void doubleClick(TfrmRicontattaFor &list, int row) const
     {
-        QListWidget *b = box(list);
-        b->setCurrentRow(row);
-        QTest::mouseDClick(
-            b->viewport(), Qt::LeftButton, {}, b->visualItemRect(b->item(row)).center());
+        ListBox::doubleClick(box(list), row);
     }
 };
 
@@ -122,9 +116,8 @@ void TestRicontattaFor::listsTheMarkedSuppliers()
         u"Verdi"_s.leftJustified(30) + u"  "_s + u"Titolare Verdi"_s.leftJustified(30)
             + u"  Tel. "_s + u"02 123"_s.leftJustified(20) + u"  Reso"_s,
     };
-    QCOMPARE(list.lines(), expected);
-    QCOMPARE(f.box(list)->count(), 2);
-    QCOMPARE(f.box(list)->item(1)->text(), expected[1]);
+    QCOMPARE(list.lines().toStringList(), expected);
+    QCOMPARE(ListBox::texts(f.box(list)), expected);
     QCOMPARE(list.selectedRow(), -1);
 
     // Trova selects the line with the word, in any case.
@@ -179,7 +172,7 @@ void TestRicontattaFor::printsTheLines()
     QTest::mouseClick(list.findChild<QPushButton *>(u"btnStampa"_s), Qt::LeftButton);
     ListScreen::setPrintHandler({});
     QCOMPARE(title, u"Riepilogo Fornitori da ricontattare"_s);
-    QCOMPARE(printed, list.lines());
+    QCOMPARE(printed, list.lines().toStringList());
     QVERIFY(printed.first().startsWith(u"A "_s));
     QCOMPARE(extra, QStringList());
     QCOMPARE(f.messages.count(), 0);
@@ -234,7 +227,7 @@ void TestRicontattaFor::doubleClickWithoutSelection()
     f.edit(u"txtDitta"_s)->setText(u"sulla scheda"_s);
     TfrmRicontattaFor list(&f.card);
     list.show();
-    QListWidget *box = f.box(list);
+    QListView *box = f.box(list);
     QTest::mouseDClick(
         box->viewport(), Qt::LeftButton, {}, QPoint(10, box->viewport()->height() - 5));
     QVERIFY(!list.isVisible());
@@ -254,7 +247,7 @@ void TestRicontattaFor::readsTheFileNotTheCard()
     QStringList lines = { u"<none>"_s };
     onNextModal([&](QWidget *modal) {
         if (auto *list = qobject_cast<TfrmRicontattaFor *>(modal))
-            lines = list->lines();
+            lines = list->lines().toStringList();
     });
     f.click(u"cmdRicontatta"_s);
     QCOMPARE(lines, QStringList());
