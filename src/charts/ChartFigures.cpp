@@ -125,7 +125,7 @@ MonthlyMovements monthlyMovements(Storage::Session &file, int year)
     const RecordLayout &layout = MovementRecord::layout();
     MonthlyMovements out;
     const StockLists::MovementScan scan = StockLists::scanMovements(file, QString(),
-        QDate(year, 1, 1), QDate(year, 12, 31), [&](QByteArrayView bytes, QDate date) {
+        QDate(year, 1, 1), QDate(year, 12, 31), [&](qint64, QByteArrayView bytes, QDate date) {
             MonthFigure &month = out.months[std::size_t(date.month() - 1)];
             ++month.movements;
             const auto pieces = numberOf(layout, bytes, MovementRecord::Quantita);
@@ -199,7 +199,7 @@ TopUnloaded topUnloaded(Storage::Session &unloads, int year, int count)
     QList<Entry> entries;
     QHash<QString, qsizetype> byCode;
     const StockLists::MovementScan scan = StockLists::scanMovements(unloads, QString(),
-        QDate(year, 1, 1), QDate(year, 12, 31), [&](QByteArrayView bytes, QDate) {
+        QDate(year, 1, 1), QDate(year, 12, 31), [&](qint64 index, QByteArrayView bytes, QDate) {
             QString code = fieldText(layout, bytes, MovementRecord::Codice);
             if (code.isEmpty())
                 return;
@@ -216,8 +216,7 @@ TopUnloaded topUnloaded(Storage::Session &unloads, int year, int count)
             }
             Entry &entry = entries[*found];
             entry.pieces += *pieces;
-            // The reading has just gone past this record.
-            entry.lastIndex = unloads.currentIndex() - 1;
+            entry.lastIndex = index;
         });
     out.complete = scan.complete;
 
@@ -253,7 +252,7 @@ InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &toda
         due = customer->scadenza;
         return (due >= today && due <= last) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    out.complete = ListLines::scanRecords(customers, accept, [&](QByteArrayView bytes) {
+    out.complete = ListLines::scanRecords(customers, accept, [&](qint64, QByteArrayView bytes) {
         const int index = (due.year() - first.year()) * 12 + due.month() - first.month();
         MonthDue &month = out.months[std::size_t(index)];
         ++month.instalments;

@@ -528,18 +528,18 @@ std::optional<Reopened> reopenByLine(Storage::Session &archive, const RecordLayo
 }
 
 bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
-    const std::function<void(QByteArrayView recordBytes)> &take)
+    const std::function<void(qint64 index, QByteArrayView recordBytes)> &take)
 {
     bool stopped = false;
     // Straight from the archive's read block: a scan copies no record.
-    const bool read = archive.scan({}, [&](qint64, QByteArrayView bytes) {
+    const bool read = archive.scan({}, [&](qint64 index, QByteArrayView bytes) {
         const Verdict verdict = accept(bytes);
         if (verdict == Verdict::Stop) {
             stopped = true;
             return false;
         }
         if (verdict == Verdict::Add)
-            take(bytes);
+            take(index, bytes);
         return true;
     });
     return read && !stopped;
@@ -552,7 +552,7 @@ Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const Line
     // as they are read.
     scan.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
     scan.complete = scanRecords(archive, accept,
-        [&scan, &build](QByteArrayView bytes) { build.appendTo(scan.lines, bytes); });
+        [&scan, &build](qint64, QByteArrayView bytes) { build.appendTo(scan.lines, bytes); });
     return scan;
 }
 

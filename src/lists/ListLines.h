@@ -186,8 +186,9 @@ struct Scan
 };
 Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build);
 // The same reading for figures rather than lines: every record accept() adds goes to
-// take(), its bytes valid during the call. False when the reading did not reach the end.
+// take() with its position (0-based), its bytes valid during the call. False when the
+// reading did not reach the end.
 bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
-    const std::function<void(QByteArrayView recordBytes)> &take);
+    const std::function<void(qint64 index, QByteArrayView recordBytes)> &take);
 
 } // namespace ListLines

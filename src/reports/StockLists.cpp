@@ -95,7 +95,7 @@ InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
         value = *stored;
         return ListLines::Verdict::Add;
     };
-    inv.complete = ListLines::scanRecords(archive, accept, [&](QByteArrayView bytes) {
+    inv.complete = ListLines::scanRecords(archive, accept, [&](qint64, QByteArrayView bytes) {
         inv.total += value;
         take(bytes, value);
     });
@@ -189,7 +189,8 @@ QString movementAllCodes()
 }
 
 MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
-    const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take)
+    const QDate &end,
+    const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take)
 {
     const RecordLayout &layout = MovementRecord::layout();
     MovementScan mov;
@@ -220,7 +221,7 @@ MovementScan scanMovements(Storage::Session &archive, const QString &filter, con
                                                 : ListLines::Verdict::Skip;
     };
     mov.complete = ListLines::scanRecords(
-        archive, accept, [&](QByteArrayView bytes) { take(bytes, listed); });
+        archive, accept, [&](qint64 index, QByteArrayView bytes) { take(index, bytes, listed); });
     return mov;
 }
 
@@ -232,7 +233,7 @@ Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, co
     Movements mov;
     mov.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
     const MovementScan scan = scanMovements(archive, filter, start, end,
-        [&](QByteArrayView bytes, QDate) { build.appendTo(mov.lines, bytes); });
+        [&](qint64, QByteArrayView bytes, QDate) { build.appendTo(mov.lines, bytes); });
     mov.complete = scan.complete;
     mov.shownFilter = scan.shownFilter;
     return mov;

@@ -86,14 +86,15 @@ Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, co
     const QDate &start, const QDate &end);
 
 // The reading of a movement summary alone: every movement the summary lists goes to
-// take() with its date, in file order, and the same rule ends the reading.
+// take() with its position and its date, in file order, and the same rule ends the reading.
 struct MovementScan
 {
     bool complete = true;
     QString shownFilter;
 };
 MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
-    const QDate &end, const std::function<void(QByteArrayView movementBytes, QDate date)> &take);
+    const QDate &end,
+    const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take);
 
 // "Dal   05/03/2021   al   09/03/2021".
 QString intervalText(const QString &start, const QString &end);
