@@ -88,7 +88,7 @@ void TfrmRiepilogo::btnStampaClick()
 void TfrmRiepilogo::cmdEtichetteClick()
 {
     // Every product listed, in list order.
-    TfrmEtichette::openForList(this, lines(),
+    TfrmEtichette::openForList(this, lines().toStringList(),
         ListLines::lineBuilder(StockLists::inventoryColumns(), ProductRecord::layout()));
 }
 
