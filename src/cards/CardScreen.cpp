@@ -72,8 +72,8 @@ const std::pair<const char *, const char16_t *> kCommonHints[] = {
     { "btnCarta", u"Controlla il numero di carta di credito." },
 };
 
-// The spec's focus keys: each puts the focus in its control from every control of the card.
-// Installed after the field entry's filters, it sees the key first, so that amount fields
+// The configuration's focus keys: each puts the focus in its control from every control of the
+// card. Installed after the field entry's filters, it sees the key first, so that amount fields
 // (which drop every other key) let it through too; no shortcut takes it.
 class FocusKeys : public QObject
 {
@@ -120,10 +120,10 @@ private:
 
 } // namespace
 
-CardScreen::CardScreen(const CardSpec &spec, QWidget *parent)
+CardScreen::CardScreen(const CardSpec &config, QWidget *parent)
     : QWidget(parent)
-    , m_spec(spec)
-    , m_archive(spec.archive())
+    , m_config(config)
+    , m_archive(config.archive())
 {
 }
 
@@ -157,16 +157,16 @@ void CardScreen::setUpCard()
     m_position = findChild<QLabel *>(QStringLiteral("lblPosizione"));
     if (!m_position)
         m_problems << QStringLiteral("lblPosizione has no control");
-    m_binding = std::make_unique<CardBinding>(this, m_archive.layout(), m_spec.binding);
+    m_binding = std::make_unique<CardBinding>(this, m_archive.layout(), m_config.binding);
     m_problems << m_binding->problems();
     setTypingLimits();
     setUpFieldEntry();
-    if (m_spec.scanBox)
-        m_problems << m_spec.scanBox(this, m_fieldEntry);
+    if (m_config.scanBox)
+        m_problems << m_config.scanBox(this, m_fieldEntry);
     setUpFocusKeys();
     takeAllAsShown();
     for (const auto &[name, handler] : kCommonButtons) {
-        if (m_spec.withoutButtons.contains(name))
+        if (m_config.withoutButtons.contains(name))
             continue;
         if (QAbstractButton *b = button(name))
             connect(b, &QAbstractButton::clicked, this, handler);
@@ -200,7 +200,7 @@ void CardScreen::setTypingLimits()
         else if (qobject_cast<QLabel *>(control))
             control->hide();
     }
-    for (const auto &[name, limit] : m_spec.typingLimits) {
+    for (const auto &[name, limit] : m_config.typingLimits) {
         if (auto *edit = findChild<QLineEdit *>(name))
             edit->setMaxLength(limit);
         else
@@ -211,30 +211,30 @@ void CardScreen::setTypingLimits()
 void CardScreen::setUpFieldEntry()
 {
     m_fieldEntry = new FieldEntry(this);
-    m_fieldEntry->setEnterOrder(m_spec.enterRing);
-    m_fieldEntry->addAmountFields(m_spec.amountFields);
-    m_fieldEntry->addNumberFields(m_spec.countFields);
-    m_fieldEntry->addNumberFields(m_spec.digitFields, false);
-    m_fieldEntry->addUpperCaseFields(m_spec.upperCaseFields);
-    m_fieldEntry->addTrimmedFields(m_spec.trimmedFields);
-    m_fieldEntry->addKeysOnlyFields(m_spec.keysOnlyFields);
+    m_fieldEntry->setEnterOrder(m_config.enterRing);
+    m_fieldEntry->addAmountFields(m_config.amountFields);
+    m_fieldEntry->addNumberFields(m_config.countFields);
+    m_fieldEntry->addNumberFields(m_config.digitFields, false);
+    m_fieldEntry->addUpperCaseFields(m_config.upperCaseFields);
+    m_fieldEntry->addTrimmedFields(m_config.trimmedFields);
+    m_fieldEntry->addKeysOnlyFields(m_config.keysOnlyFields);
     m_fieldEntry->setInfoBar(findChild<QLabel *>(QStringLiteral("panInfo")));
     QList<std::pair<QString, QString>> hints;
     for (const auto &[name, hint] : kCommonHints) {
         const QString button = QLatin1StringView(name);
-        const bool own = std::any_of(m_spec.hints.cbegin(), m_spec.hints.cend(),
+        const bool own = std::any_of(m_config.hints.cbegin(), m_config.hints.cend(),
             [&button](const auto &h) { return h.first == button; });
         if (!own && findChild<QAbstractButton *>(button))
             hints.append({ button, QString::fromUtf16(hint) });
     }
-    m_fieldEntry->setHints(hints + m_spec.hints);
-    m_fieldEntry->addBackground(m_spec.background);
+    m_fieldEntry->setHints(hints + m_config.hints);
+    m_fieldEntry->addBackground(m_config.background);
 }
 
 void CardScreen::setUpFocusKeys()
 {
     QList<std::pair<Qt::Key, QWidget *>> targets;
-    for (const auto &[key, name] : m_spec.focusKeys) {
+    for (const auto &[key, name] : m_config.focusKeys) {
         if (auto *target = findChild<QWidget *>(name))
             targets.append({ key, target });
         else
@@ -260,7 +260,7 @@ void CardScreen::showEvent(QShowEvent *event)
 void CardScreen::FormShow()
 {
     // A card shown anew was left when it was closed: what it held then is not asked about.
-    display(m_spec.newRecord(), 0);
+    display(m_config.newRecord(), 0);
     focusFirstField();
 }
 
@@ -346,13 +346,13 @@ void CardScreen::setPosition(qint64 position)
 
 void CardScreen::focusFirstField()
 {
-    if (QWidget *first = findChild<QWidget *>(m_spec.firstField))
+    if (QWidget *first = findChild<QWidget *>(m_config.firstField))
         first->setFocus(Qt::OtherFocusReason);
 }
 
 void CardScreen::showAccessError()
 {
-    Messages::show(this, m_spec.accessErrorKind, accessErrorText());
+    Messages::show(this, m_config.accessErrorKind, accessErrorText());
 }
 
 bool CardScreen::apply(const CardOutcome &outcome)
@@ -365,7 +365,7 @@ bool CardScreen::apply(const CardOutcome &outcome)
     if (outcome.accessError) {
         if (outcome.busy)
             Messages::show(
-                this, m_spec.accessErrorKind, Storage::failureText(Storage::Failure::Busy));
+                this, m_config.accessErrorKind, Storage::failureText(Storage::Failure::Busy));
         else
             showAccessError();
         return false;
@@ -425,7 +425,7 @@ bool CardScreen::duplicateCard(const QList<int> &emptiedFields)
 bool CardScreen::passesSaveCheck()
 {
     const std::optional<SaveFailure> failure
-        = m_spec.saveCheck ? m_spec.saveCheck(recordFromControls()) : std::nullopt;
+        = m_config.saveCheck ? m_config.saveCheck(recordFromControls()) : std::nullopt;
     if (!failure)
         return true;
     Messages::show(this, failure->notice);
@@ -438,13 +438,13 @@ void CardScreen::cmdNuovoClick()
 {
     if (!leaveCard())
         return;
-    display(m_spec.newRecord(), 0);
+    display(m_config.newRecord(), 0);
     focusFirstField();
 }
 
 void CardScreen::cmdDuplicaClick()
 {
-    if (duplicateCard(m_spec.duplicaEmpties))
+    if (duplicateCard(m_config.duplicaEmpties))
         focusFirstField();
 }
 
@@ -456,44 +456,44 @@ void CardScreen::cmdSalvaClick()
 
 void CardScreen::cmdTrovaClick()
 {
-    const CardIdentity &card = cardIdentity(m_spec.id);
-    m_spec.find(this, card.archive, card.id);
+    const CardIdentity &card = cardIdentity(m_config.id);
+    m_config.find(this, card.archive, card.id);
 }
 
 void CardScreen::cmdFileClick()
 {
-    m_spec.attach(this);
+    m_config.attach(this);
 }
 
 void CardScreen::cmdStampaClick()
 {
-    CardReport::print(this, m_spec.printContent(recordFromControls(), Today(), Now()));
+    CardReport::print(this, m_config.printContent(recordFromControls(), Today(), Now()));
 }
 
 void CardScreen::cmdAnteprimaClick()
 {
-    CardReport::preview(this, m_spec.printContent(recordFromControls(), Today(), Now()));
+    CardReport::preview(this, m_config.printContent(recordFromControls(), Today(), Now()));
 }
 
 void CardScreen::cmdPDFClick()
 {
     CardReport::exportPdfAndAsk(
-        this, m_spec.printContent(recordFromControls(), Today(), Now()), m_spec.pdfName);
+        this, m_config.printContent(recordFromControls(), Today(), Now()), m_config.pdfName);
 }
 
 void CardScreen::cmdEsportaClick()
 {
-    m_spec.exportArchive(this, cardIdentity(m_spec.id).archive);
+    m_config.exportArchive(this, cardIdentity(m_config.id).archive);
 }
 
 void CardScreen::cmdImportaClick()
 {
-    m_spec.importArchive(this, cardIdentity(m_spec.id).archive);
+    m_config.importArchive(this, cardIdentity(m_config.id).archive);
 }
 
 void CardScreen::cmdGuidaClick()
 {
-    showHelpFor(this, cardIdentity(m_spec.id).helpPage);
+    showHelpFor(this, cardIdentity(m_config.id).helpPage);
 }
 
 void CardScreen::cmdEsciClick()

@@ -22,8 +22,8 @@ class QLabel;
 // CardSpec: once the form is set up, setUpCard() binds the fields to the controls, gives the
 // edit boxes their typing limits from the layout, builds the field entry (Enter ring,
 // typing rules, the common hints and the card's own) and wires every common button it finds
-// by objectName to its handler below; a common button the spec does not leave out and the
-// form lacks is a problem reported at once (problems(), and a critical message in the log).
+// by objectName to its handler below; a common button the card's configuration does not leave out
+// and the form lacks is a problem reported at once (problems(), and a critical message in the log).
 // The base owns the position protocol (lblPosizione: the 1-based position of the record
 // shown, empty for a new card), the kind of message the card gives when its archive cannot
 // be reached, the first show (a new card) and the record display that lists and searches
@@ -34,7 +34,7 @@ class CardScreen : public QWidget
 {
     Q_OBJECT
 public:
-    CardScreen(const CardSpec &spec, QWidget *parent = nullptr);
+    CardScreen(const CardSpec &config, QWidget *parent = nullptr);
     ~CardScreen() override;
 
     // The resident card registered under objectName, or nullptr.
@@ -51,11 +51,11 @@ public:
     // stored: blanks at the ends and what a field cannot hold do not count).
     bool hasUnsavedEdits() const;
 
-    const CardSpec &spec() const { return m_spec; }
-    CardId cardId() const { return m_spec.id; }
+    const CardSpec &config() const { return m_config; }
+    CardId cardId() const { return m_config.id; }
     const CardBinding &binding() const { return *m_binding; }
     const CardArchive &cardArchive() const { return m_archive; }
-    Notice::Kind accessErrorKind() const { return m_spec.accessErrorKind; }
+    Notice::Kind accessErrorKind() const { return m_config.accessErrorKind; }
     // Every problem of the card's set-up (the binding's and the buttons'), one line each;
     // empty for a sound card.
     QStringList problems() const;
@@ -73,7 +73,8 @@ public slots:
     void cmdUltimoClick() { navigate(CardNavigation::Move::Last); }
     // A new record, the position emptied, the focus on the first field.
     virtual void cmdNuovoClick();
-    // The card becomes a new one with the same texts, less the fields the spec names.
+    // The card becomes a new one with the same texts, less the fields the card's configuration
+    // names.
     virtual void cmdDuplicaClick();
     // The save rule, then the write (append or rewrite).
     virtual void cmdSalvaClick();
@@ -118,7 +119,7 @@ protected:
     // The card's record was rewritten in the archive by this program (a movement changed its
     // stock): Salva compares the archive with this from now on.
     void storedMeanwhile(const Record &stored) { m_asRead = stored; }
-    // Runs the spec's save rule on the card: on a failure shows its notice, moves the
+    // Runs the configuration's save rule on the card: on a failure shows its notice, moves the
     // focus and answers false.
     bool passesSaveCheck();
     // The arrows: read and display a record, or say why not.
@@ -147,7 +148,7 @@ private:
     void display(const Record &record, qint64 position);
     void takeAllAsShown();
 
-    const CardSpec &m_spec;
+    const CardSpec &m_config;
     CardArchive m_archive;
     std::unique_ptr<CardBinding> m_binding;
     QLabel *m_position = nullptr;

@@ -42,10 +42,10 @@ namespace {
 // Screens shorter than this (in logical pixels) leave out the button column's picture.
 constexpr int kShortScreen = 680;
 
-const CardSpec &productSpec()
+const CardSpec &productConfig()
 {
     using namespace ProductRecord;
-    static const CardSpec spec {
+    static const CardSpec config {
         .id = CardId::Product,
         .archive = &ProductRecord::archive,
         .accessErrorKind = Notice::Kind::Warning,
@@ -117,7 +117,7 @@ const CardSpec &productSpec()
         .importArchive = &TfrmImporta::open,
         .scanBox = &ScanBox::attach,
     };
-    return spec;
+    return config;
 }
 
 void fillIfEmpty(QLineEdit *edit, const QString &zero)
@@ -140,7 +140,7 @@ bool roundToWhole(QLineEdit *edit)
 } // namespace
 
 TfrmMagazzino::TfrmMagazzino(QWidget *parent)
-    : CardScreen(productSpec(), parent)
+    : CardScreen(productConfig(), parent)
     , m_ui(std::make_unique<Ui::TfrmMagazzino>())
 {
     m_ui->setupUi(this);

@@ -66,14 +66,14 @@ void drawPaymentCardEmblem(QPainter &p, const QRectF &card, const CheckDialog::L
     }
 }
 
-CheckDialog::Look lookOf(const Checks::Spec &spec)
+CheckDialog::Look lookOf(const Checks::Check &config)
 {
     CheckDialog::Look look;
-    look.colour = QColor(spec.colour);
-    look.title = spec.title.toString();
-    look.subtitle = spec.subtitle.toString();
-    look.emblem = spec.emblem.toString();
-    look.paymentCard = spec.paymentCard;
+    look.colour = QColor(config.colour);
+    look.title = config.title.toString();
+    look.subtitle = config.subtitle.toString();
+    look.emblem = config.emblem.toString();
+    look.paymentCard = config.paymentCard;
     return look;
 }
 
@@ -81,26 +81,26 @@ CheckDialog::Look lookOf(const Checks::Spec &spec)
 
 CheckDialog::CheckDialog(Checks::Kind kind, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
-    , m_spec(Checks::spec(kind))
-    , m_look(lookOf(m_spec))
+    , m_config(Checks::check(kind))
+    , m_look(lookOf(m_config))
     , m_ui(std::make_unique<Ui::CheckDialog>())
 {
     m_ui->setupUi(this);
-    setObjectName(m_spec.objectName.toString());
-    setWindowTitle(m_spec.windowTitle.toString());
-    m_ui->lblTitolo->setText(m_spec.instructions.toString());
+    setObjectName(m_config.objectName.toString());
+    setWindowTitle(m_config.windowTitle.toString());
+    m_ui->lblTitolo->setText(m_config.instructions.toString());
     QLineEdit *input = m_ui->txtInput;
-    const QString inputName = m_spec.input.toString();
+    const QString inputName = m_config.input.toString();
     input->setObjectName(inputName);
     Widgets::applyItalianConventions(this);
 
     QFont font(QStringLiteral("Courier New"), 20, QFont::Bold);
     font.setStyleHint(QFont::TypeWriter);
     input->setFont(font);
-    input->setMaxLength(m_spec.maxLength);
+    input->setMaxLength(m_config.maxLength);
     // The input shows its longest text whole; the banner spans the window's width.
     const QFontMetrics metrics(font);
-    input->setMinimumWidth(metrics.horizontalAdvance(QString(m_spec.maxLength + 1, u'0')) + 16);
+    input->setMinimumWidth(metrics.horizontalAdvance(QString(m_config.maxLength + 1, u'0')) + 16);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     const int width = std::max(kMinimumWidth, layout()->sizeHint().width());
     m_ui->imgLogo->setPixmap(drawBanner(m_look, width));
@@ -109,7 +109,7 @@ CheckDialog::CheckDialog(Checks::Kind kind, QWidget *parent)
     auto *entry = new FieldEntry(this);
     // Enter leads to the check button without pressing it.
     entry->setEnterOrder({ inputName, QStringLiteral("btnControlla") });
-    switch (m_spec.typing) {
+    switch (m_config.typing) {
     case Checks::Typing::UpperCase:
         entry->addUpperCaseFields({ inputName });
         break;
@@ -168,7 +168,7 @@ void CheckDialog::runWith(const QString &initialText)
 
 void CheckDialog::btnControllaClick()
 {
-    showOutcome(m_spec.outcome(m_ui->txtInput->text()));
+    showOutcome(m_config.outcome(m_ui->txtInput->text()));
 }
 
 void CheckDialog::btnChiudiClick()

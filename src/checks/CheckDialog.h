@@ -1,5 +1,5 @@
 #pragma once
-#include "checks/CheckSpecs.h"
+#include "checks/CheckTable.h"
 
 #include <QColor>
 #include <QDialog>
@@ -17,7 +17,7 @@ class CheckDialog;
 // centred on the screen, painted with a gradient from the dialog's colour to white, with
 // a banner drawn across the top, the instructions, the input box in Courier New 20 bold
 // and the buttons Controlla and Chiudi. Each dialog is a row of the check table
-// (Checks::spec) and a leaf that names it; it is created for one check, shown modally
+// (Checks::check) and a leaf that names it; it is created for one check, shown modally
 // and destroyed when it closes.
 class CheckDialog : public QDialog
 {
@@ -60,7 +60,7 @@ private:
     void btnControllaClick();
     void btnChiudiClick();
 
-    const Checks::Spec &m_spec;
+    const Checks::Check &m_config;
     Look m_look;
     std::unique_ptr<Ui::CheckDialog> m_ui;
 };

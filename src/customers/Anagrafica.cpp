@@ -49,9 +49,9 @@ const QStringList kCentred = names({ "txtSesso", "txtDataNasc", "txtScadeCarta",
 // The record panel's widest: its two columns side by side need about 1270 pixels.
 constexpr int kRecordPanelMaxWidth = 1500;
 
-const CardSpec &customerSpec()
+const CardSpec &customerConfig()
 {
-    static const CardSpec spec {
+    static const CardSpec config {
         .id = CardId::Customer,
         .archive = &CustomerRecord::archive,
         .accessErrorKind = Notice::Kind::Error,
@@ -100,13 +100,13 @@ const CardSpec &customerSpec()
         .exportArchive = &ExportScreen::open,
         .importArchive = &TfrmImporta::open,
     };
-    return spec;
+    return config;
 }
 
 } // namespace
 
 TfrmAnagrafica::TfrmAnagrafica(QWidget *parent)
-    : CardScreen(customerSpec(), parent)
+    : CardScreen(customerConfig(), parent)
     , m_ui(std::make_unique<Ui::TfrmAnagrafica>())
 {
     m_ui->setupUi(this);

@@ -261,7 +261,7 @@ bool ScanBox::startNewCard(const QString &code)
         return false;
     codeBox->setText(code);
     // Typing goes on in the field that follows the code.
-    const QStringList &ring = m_card->spec().enterRing;
+    const QStringList &ring = m_card->config().enterRing;
     const qsizetype at = ring.indexOf(codeBox->objectName());
     if (at >= 0 && at + 1 < ring.size()) {
         if (auto *next = m_card->findChild<QWidget *>(ring[at + 1]))

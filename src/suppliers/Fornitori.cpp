@@ -31,10 +31,10 @@
 
 namespace {
 
-const CardSpec &supplierSpec()
+const CardSpec &supplierConfig()
 {
     using namespace SupplierRecord;
-    static const CardSpec spec {
+    static const CardSpec config {
         .id = CardId::Supplier,
         .archive = &SupplierRecord::archive,
         .accessErrorKind = Notice::Kind::Error,
@@ -87,13 +87,13 @@ const CardSpec &supplierSpec()
         .exportArchive = &ExportScreen::open,
         .importArchive = &TfrmImporta::open,
     };
-    return spec;
+    return config;
 }
 
 } // namespace
 
 TfrmFornitori::TfrmFornitori(QWidget *parent)
-    : CardScreen(supplierSpec(), parent)
+    : CardScreen(supplierConfig(), parent)
     , m_ui(std::make_unique<Ui::TfrmFornitori>())
 {
     m_ui->setupUi(this);

@@ -12,7 +12,7 @@
 
 using namespace Qt::StringLiterals;
 
-// The card spec's wiring: every common button found by objectName runs its handler, the
+// The card configuration's wiring: every common button found by objectName runs its handler, the
 // card's own buttons are wired from a one-line table, and a button the card should have
 // but its form lacks is reported, never skipped in silence.
 class TestCardSpec : public QObject
@@ -42,7 +42,7 @@ Record emptyProduct()
 // A card over the product archive whose form holds no field: every field is unbound.
 const CardSpec &testSpec()
 {
-    static const CardSpec spec = [] {
+    static const CardSpec config = [] {
         CardSpec s;
         s.id = CardId::Product;
         s.archive = &ProductRecord::archive;
@@ -55,20 +55,20 @@ const CardSpec &testSpec()
         s.saveCheck = &refuseEverything;
         return s;
     }();
-    return spec;
+    return config;
 }
 
 // The same card with F3 to txtDue from everywhere, txtUno an amount field (its keys are
 // filtered), and F4 to a control the form lacks.
 const CardSpec &focusKeySpec()
 {
-    static const CardSpec spec = [] {
+    static const CardSpec config = [] {
         CardSpec s = testSpec();
         s.amountFields = { u"txtUno"_s };
         s.focusKeys = { { Qt::Key_F3, u"txtDue"_s }, { Qt::Key_F4, u"txtTre"_s } };
         return s;
     }();
-    return spec;
+    return config;
 }
 
 // A form with the position, the info bar, a free edit box and the common buttons
@@ -77,8 +77,8 @@ class TestCard : public CardScreen
 {
 public:
     explicit TestCard(const QStringList &leftOut, const char *ownButton = nullptr,
-        const CardSpec &spec = testSpec())
-        : CardScreen(spec)
+        const CardSpec &config = testSpec())
+        : CardScreen(config)
     {
         setObjectName(u"TfrmProva"_s);
         (new QLabel(this))->setObjectName(u"lblPosizione"_s);
@@ -115,7 +115,7 @@ void TestCardSpec::commonButtonRunsTheSpec()
     card.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&card));
     card.findChild<QLineEdit *>(u"txtDue"_s)->setFocus();
-    // Salva runs the spec's save rule: its notice, and the focus on the control it names.
+    // Salva runs the configuration's save rule: its notice, and the focus on the control it names.
     click(&card, u"cmdSalva"_s);
     QCOMPARE(messages.count(), 1);
     QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
@@ -160,7 +160,7 @@ void TestCardSpec::missingButtonsAreReported()
     TempProgramFolder folder;
     TestCard card(leftOut, withOwnButton ? "btnProva" : nullptr);
     QCOMPARE(card.problems(), problems);
-    // A button the spec leaves out is no problem: cmdAnteprima is on no form here.
+    // A button the card's configuration leaves out is no problem: cmdAnteprima is on no form here.
     QVERIFY(!card.problems().join(u' ').contains(u"cmdAnteprima"_s));
 }
 

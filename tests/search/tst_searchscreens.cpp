@@ -99,39 +99,39 @@ public:
     }
 };
 
-// The spec of a stand-in card over an archive: no button, and the fields that none of
-// its controls shows left unbound.
+// the card's configuration of a stand-in card over an archive: no button, and the fields that none
+// of its controls shows left unbound.
 CardSpec fakeSpec(Kind kind, const QStringList &controls = {})
 {
-    CardSpec spec;
+    CardSpec config;
     switch (kind) {
     case Kind::Customers:
-        spec.id = CardId::Customer;
-        spec.archive = &CustomerRecord::archive;
+        config.id = CardId::Customer;
+        config.archive = &CustomerRecord::archive;
         break;
     case Kind::Suppliers:
-        spec.id = CardId::Supplier;
-        spec.archive = &SupplierRecord::archive;
+        config.id = CardId::Supplier;
+        config.archive = &SupplierRecord::archive;
         break;
     case Kind::Products:
     case Kind::Loads:
     case Kind::Unloads:
-        spec.id = CardId::Product;
-        spec.archive = &ProductRecord::archive;
+        config.id = CardId::Product;
+        config.archive = &ProductRecord::archive;
         break;
     }
-    const RecordLayout &layout = *spec.archive().layout;
+    const RecordLayout &layout = *config.archive().layout;
     for (int i = 0; i < layout.fieldCount(); ++i) {
         if (!controls.contains(u"txt"_s + layout.fieldName(i)))
-            spec.binding.unbound.append(layout.fieldName(i));
+            config.binding.unbound.append(layout.fieldName(i));
     }
-    spec.withoutButtons = CardScreen::commonButtons();
-    return spec;
+    config.withoutButtons = CardScreen::commonButtons();
+    return config;
 }
 
 struct SpecHolder
 {
-    CardSpec spec;
+    CardSpec config;
 };
 
 // The product card as the supplier import sees it: a card whose binding reaches the
@@ -141,7 +141,7 @@ class FakeProductCard : private SpecHolder, public CardScreen
 public:
     explicit FakeProductCard(const QStringList &controls)
         : SpecHolder { fakeSpec(Kind::Products, controls) }
-        , CardScreen(SpecHolder::spec)
+        , CardScreen(SpecHolder::config)
     {
         setObjectName(u"TfrmMagazzino"_s);
         FakeCard::addControls(this, controls);
@@ -158,7 +158,7 @@ class RecordingCard : private SpecHolder, public CardScreen
 public:
     RecordingCard(const QString &name, Kind kind)
         : SpecHolder { fakeSpec(kind) }
-        , CardScreen(SpecHolder::spec)
+        , CardScreen(SpecHolder::config)
     {
         setObjectName(name);
         Screens::registerResident(this);

@@ -1,4 +1,4 @@
-#include "checks/CheckSpecs.h"
+#include "checks/CheckTable.h"
 
 #include "app/Palette.h"
 #include "checks/CardNumber.h"
@@ -10,7 +10,7 @@ namespace Checks {
 
 namespace {
 
-const Spec kSpecs[] = {
+const Check kChecks[] = {
     { u"TfrmCodFisc", u" Controllo codice fiscale",
         u"Immettere il codice fiscale e premere il pulsante di controllo.", u"txtCodFisc", 16,
         Typing::UpperCase, Palette::kCheckTaxCode, u"Codice fiscale",
@@ -30,9 +30,9 @@ const Spec kSpecs[] = {
 
 } // namespace
 
-const Spec &spec(Kind kind)
+const Check &check(Kind kind)
 {
-    return kSpecs[static_cast<int>(kind)];
+    return kChecks[static_cast<int>(kind)];
 }
 
 } // namespace Checks

@@ -17,7 +17,7 @@ enum class Typing {
     TrimmedDigits, // digits only, kept trimmed
 };
 
-struct Spec
+struct Check
 {
     QStringView objectName; // the dialog's class name, TfrmCodFisc
     QStringView windowTitle;
@@ -35,6 +35,6 @@ struct Spec
     CheckOutcome (*outcome)(const QString &input);
 };
 
-const Spec &spec(Kind kind);
+const Check &check(Kind kind);
 
 } // namespace Checks
