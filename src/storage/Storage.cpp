@@ -106,6 +106,11 @@ public:
         if (!m_copy.flush())
             return fail(m_copy.errorString());
         m_copy.close();
+#ifdef Q_OS_WIN
+        // Windows replaces no file that is open, this one's lock included: a copy that
+        // opens the archive from now on makes the replacement fail, never lost.
+        m_archive.close();
+#endif
         if (!RecordFile::replaceFile(m_path, m_archivePath))
             return fail(QStringLiteral("impossibile sostituire l'archivio"));
         m_committed = true;

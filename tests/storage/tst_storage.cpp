@@ -10,7 +10,8 @@
 // that replaces an archive whole or not at all.
 namespace {
 
-constexpr FieldTable kFields(std::array { FieldSpec { "Codice", 10 }, FieldSpec { "Descrizione", 20 } });
+constexpr FieldTable kFields(
+    std::array { FieldSpec { "Codice", 10 }, FieldSpec { "Descrizione", 20 } });
 
 const RecordLayout &layout()
 {
@@ -129,8 +130,8 @@ void TestStorage::namesExistenceAndCopies()
         QVERIFY(f.open(QIODevice::WriteOnly));
     }
     QVERIFY(Storage::exists(archive()));
-    QCOMPARE(Storage::archiveNames({ QStringLiteral("Carico_????.mrv"),
-                 QStringLiteral("Scarico_????.mrv") }),
+    QCOMPARE(Storage::archiveNames(
+                 { QStringLiteral("Carico_????.mrv"), QStringLiteral("Scarico_????.mrv") }),
         QStringList({ QStringLiteral("Carico_2024.mrv"), QStringLiteral("Scarico_2025.mrv") }));
 
     const QString copy = folder.filePath(QStringLiteral("copia/Prove.mrv"));
@@ -215,8 +216,7 @@ void TestStorage::workingCopyKeepsOtherWritersOutUntilReplaced()
     Record r(layout());
     while (file.readNext(r))
         codes.append(r.value(0));
-    QCOMPARE(codes,
-        QStringList({ QStringLiteral("A"), QStringLiteral("I"), QStringLiteral("F") }));
+    QCOMPARE(codes, QStringList({ QStringLiteral("A"), QStringLiteral("I"), QStringLiteral("F") }));
 }
 
 void TestStorage::leftoverWorkingCopyIsThrownAway()
