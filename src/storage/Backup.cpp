@@ -57,16 +57,6 @@ void prune(const QDir &backups, const QDate &today, int keep)
 
 } // namespace
 
-QStringList filesToCopy(const QString &programFolder)
-{
-    const QDir dir(programFolder);
-    QStringList names = dir.entryList({ QStringLiteral("*.mrv"), QStringLiteral("*.mrv-journal"),
-                                          QString::fromLatin1(kPasswordFileName) },
-        QDir::Files | QDir::Hidden, QDir::Name);
-    names.removeDuplicates();
-    return names;
-}
-
 Result makeDaily(const QString &programFolder, const QDate &today, int keep)
 {
     Result result;
