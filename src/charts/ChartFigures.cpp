@@ -70,12 +70,12 @@ QString joinNotices(const QStringList &notices)
     return shown.join(u' ');
 }
 
-// A file of the program folder opened for reading only; a missing one is left missing.
+// An archive of the program folder opened for reading only; a missing one is left missing.
 enum class Opened { Yes, Missing, Failed };
 Opened openExisting(
     std::unique_ptr<Storage::Session> &archive, const QString &path, const RecordLayout &layout)
 {
-    if (!QFileInfo::exists(path))
+    if (!Storage::exists(Archive { QFileInfo(path).fileName(), &layout }))
         return Opened::Missing;
     archive = Storage::openFile(path, layout, Storage::Access::ReadOnly);
     return archive ? Opened::Yes : Opened::Failed;
@@ -526,11 +526,11 @@ InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &toda
     return out;
 }
 
-QStringList movementYears(const QString &folder)
+QStringList movementYears()
 {
     QStringList years;
-    const QStringList names = QDir(folder).entryList(
-        { QStringLiteral("Carico_????.mrv"), QStringLiteral("Scarico_????.mrv") }, QDir::Files);
+    const QStringList names = Storage::archiveNames(
+        { QStringLiteral("Carico_????.mrv"), QStringLiteral("Scarico_????.mrv") });
     for (const QString &name : names) {
         const QString year = name.section(u'_', 1).left(4);
         const bool digits = std::all_of(

@@ -103,8 +103,8 @@ struct InstalmentsAhead
 };
 InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &today);
 
-// The years that have a load or unload file in folder, newest first ("2026", "2025").
-QStringList movementYears(const QString &folder);
+// The years that have a load or unload archive, newest first ("2026", "2025").
+QStringList movementYears();
 
 // The tables the screen draws.
 ChartTable::Table movementsTable(

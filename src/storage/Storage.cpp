@@ -173,7 +173,8 @@ public:
 
     bool exists(const Archive &archive) const override
     {
-        return QFileInfo(ProgramFolder::filePath(archive.fileName)).isFile();
+        // Anything in its place: a folder there is an archive that cannot be opened.
+        return QFileInfo::exists(ProgramFolder::filePath(archive.fileName));
     }
 
     bool copyArchive(const Archive &archive, const QString &path, QString *error) override

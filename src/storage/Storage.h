@@ -49,7 +49,8 @@ public:
     // The names of the archives there are whose file names match one of the wildcard
     // patterns ("Carico_????.mrv"), sorted.
     virtual QStringList archiveNames(const QStringList &patterns) const = 0;
-    // The archive holds records or exists empty.
+    // The archive holds records or exists empty (or something stands in its place that
+    // cannot be opened as one).
     virtual bool exists(const Archive &archive) const;
     // Writes the archive as a file of records at path (byte for byte what the program
     // folder would hold), replacing it only when complete.
