@@ -60,6 +60,10 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"), 32);
     m_ui->imgEsci->setText(QStringLiteral("Esci"));
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"), 32);
+    m_ui->btnArchivi->setFont(buttonFont);
+    m_ui->btnArchivi->setCursor(Qt::PointingHandCursor);
+    m_ui->btnArchivi->setIcon(Widgets::iconOnDemand(QStringLiteral(":/icons/network-server.png")));
+    m_ui->btnArchivi->setIconSize(QSize(32, 32));
     m_ui->imgCrediti->setText(QStringLiteral("Crediti"));
     Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
     m_ui->imgCrediti->setIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
@@ -112,6 +116,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(m_ui->imgCrediti, &QToolButton::clicked, this, &TfrmAvvio::imgCreditiClick);
     connect(m_ui->icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    connect(m_ui->btnArchivi, &QPushButton::clicked, this, &TfrmAvvio::btnArchiviClick);
     fitPictures();
 }
 
@@ -214,6 +219,12 @@ void TfrmAvvio::imgCreditiClick()
 void TfrmAvvio::icoSitoClick()
 {
     TMisc::OpenOrSay(this, QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+}
+
+void TfrmAvvio::btnArchiviClick()
+{
+    // The screen lives in a library of its own that the program registers at start-up.
+    Screens::openModal(QStringLiteral("TfrmArchivi"), this);
 }
 
 void TfrmAvvio::imgEsciClick()

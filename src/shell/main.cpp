@@ -2,6 +2,8 @@
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "archives/Archivi.h"
+#include "archives/StartupArchives.h"
 #include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
 #include "storage/RecordFile.h"
@@ -61,6 +63,9 @@ int main(int argc, char *argv[])
     showLockWaits();
 
     TfrmGrafici::registerScreen();
+    TfrmArchivi::registerScreen();
+    // The archives of a server are reached once the password is right, before the menu.
+    setBeforeMainMenu(&StartupArchives::open);
     createResidentScreens();
     showPasswordScreen();
     startDailyBackup();
