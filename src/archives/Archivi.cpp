@@ -16,6 +16,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLocale>
+#include <QScreen>
 #include <QShortcut>
 
 #include <algorithm>
@@ -146,7 +147,18 @@ TfrmArchivi::TfrmArchivi(QWidget *parent)
     }
     refreshInUse();
     setRunning(false);
-    adjustSize();
+
+    // Wide enough for a server name, a database and a folder path to be read whole; no
+    // larger than the screen (1280x720, or 1366x768 at 125 %).
+    m_ui->layServer->setColumnStretch(1, 1);
+    const int field = fontMetrics().horizontalAdvance(QLatin1Char('x')) * 36;
+    for (QLineEdit *edit : { m_ui->txtServer, m_ui->txtDatabase, m_ui->txtUtente, m_ui->txtPassword,
+             m_ui->txtCartellaDocumenti })
+        edit->setMinimumWidth(field);
+    QSize wanted = sizeHint().expandedTo(QSize(field * 2, 0));
+    if (const QScreen *shown = screen())
+        wanted = wanted.boundedTo(shown->availableSize() - QSize(40, 60));
+    resize(wanted);
 }
 
 TfrmArchivi::~TfrmArchivi() = default;

@@ -68,7 +68,7 @@ struct FakeServer
             return ArchiveServer::Probe { true, QStringLiteral("Il server risponde."), records };
         };
         server.transfer = [this](const QString &connection, const QString &folder,
-                             const ArchiveServer::Progress &progress, QString *error) {
+                              const ArchiveServer::Progress &progress, QString *error) {
             record(QStringLiteral("transfer"), connection);
             lastFolder = folder;
             for (qint64 done = 0; done <= total; ++done) {
@@ -107,9 +107,16 @@ template <typename T> T *child(const QWidget *screen, const char *name)
     return found;
 }
 
+// A click on the option's round mark (a radio button wider than its text takes clicks
+// only on the mark and the text).
+void choose(QRadioButton *option)
+{
+    QTest::mouseClick(option, Qt::LeftButton, {}, QPoint(6, option->height() / 2));
+}
+
 void fillServer(TfrmArchivi &screen)
 {
-    QTest::mouseClick(child<QRadioButton>(&screen, "optServer"), Qt::LeftButton);
+    choose(child<QRadioButton>(&screen, "optServer"));
     child<QLineEdit>(&screen, "txtServer")->setText(QStringLiteral("nas"));
     child<QLineEdit>(&screen, "txtPorta")->setText(QStringLiteral("6001"));
     child<QLineEdit>(&screen, "txtDatabase")->setText(QStringLiteral("negozio"));
@@ -273,10 +280,10 @@ void TestArchivi::serverFieldsFollowTheChoice()
         return true;
     };
     QVERIFY(serverControlsEnabled(false));
-    QTest::mouseClick(child<QRadioButton>(&screen, "optServer"), Qt::LeftButton);
+    choose(child<QRadioButton>(&screen, "optServer"));
     QVERIFY(child<QRadioButton>(&screen, "optServer")->isChecked());
     QVERIFY(serverControlsEnabled(true));
-    QTest::mouseClick(child<QRadioButton>(&screen, "optCartella"), Qt::LeftButton);
+    choose(child<QRadioButton>(&screen, "optCartella"));
     QVERIFY(serverControlsEnabled(false));
     // The documents folder is not a server matter.
     QVERIFY(child<QLineEdit>(&screen, "txtCartellaDocumenti")->isEnabled());
@@ -384,7 +391,7 @@ void TestArchivi::applyWrites()
 
     // And back to the folder.
     if (server) {
-        QTest::mouseClick(child<QRadioButton>(&screen, "optCartella"), Qt::LeftButton);
+        choose(child<QRadioButton>(&screen, "optCartella"));
         QTest::mouseClick(child<QPushButton>(&screen, "btnApplica"), Qt::LeftButton);
         QVERIFY(!ArchiveServer::onServer());
         QCOMPARE(ArchiveSettings::read().settings.mode, ArchiveSettings::Mode::Folder);
