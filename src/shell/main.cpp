@@ -6,7 +6,7 @@
 #include "archives/StartupArchives.h"
 #include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -33,7 +33,7 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
 // (the daily backup waits in a thread of its own and changes nothing on screen).
 void showLockWaits()
 {
-    RecordFile::setWaitHook([](bool waiting) {
+    Storage::setWaitHook([](bool waiting) {
         if (QThread::currentThread() != qApp->thread())
             return;
         if (waiting)
