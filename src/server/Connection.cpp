@@ -290,6 +290,10 @@ std::unique_ptr<Connection> Connection::open(const Settings &settings, QString *
         return say(QStringLiteral("Il server PostgreSQL è della versione %1: Merventa richiede la "
                                   "versione 12 o successiva. Aggiornare il server.")
                        .arg(version / 10000));
+    // A lock held by another computer (a change in progress, an import) is waited for as
+    // long as a file's lock is, then the action says the archive is busy.
+    if (!c->exec("SET lock_timeout = 5000"))
+        return say(c->fault() == Fault::Lost ? lostText() : c->error());
     return c;
 }
 
@@ -396,7 +400,11 @@ bool Connection::collect(Result *result, const QElapsedTimer &since, bool copyIn
                 = m_settings.scrub(QString::fromUtf8(PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)
                         ? PQresultErrorField(r, PG_DIAG_MESSAGE_PRIMARY)
                         : PQerrorMessage(m_conn)));
-            if (m_sqlState == "42501")
+            if (m_sqlState == "55P03")
+                fail(Fault::Busy,
+                    QStringLiteral("L'archivio è in uso da un'altra postazione. Riprovare tra "
+                                   "qualche istante."));
+            else if (m_sqlState == "42501")
                 fail(Fault::Denied,
                     QStringLiteral("L'utente del server può solo leggere gli archivi: le "
                                    "modifiche non sono permesse."));

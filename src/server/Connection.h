@@ -22,6 +22,7 @@ enum class Fault {
     None,
     Lost, // the connection broke or the answer did not come in time: the connection is gone
     Denied, // the server's role may not do this (insufficient privilege)
+    Busy, // another computer held what the statement waits for, for the whole wait
     Other // the server refused the statement
 };
 

@@ -7,6 +7,7 @@
 #include "storage/StoredField.h"
 
 #include <QRegularExpression>
+#include <QtEndian>
 
 #include <cstring>
 
@@ -245,6 +246,67 @@ void assemble(const RecordLayout &layout, const Result &row, int r, int firstFie
         if (length)
             std::memcpy(out.data() + layout.offset(i) + 1, text.data(), std::size_t(length));
     }
+}
+
+// COPY's binary form: a header, then per record its values each with its length.
+namespace {
+
+void putInt16(QByteArray &out, qint16 v)
+{
+    char b[2];
+    qToBigEndian(v, b);
+    out.append(b, 2);
+}
+
+void putInt32(QByteArray &out, qint32 v)
+{
+    char b[4];
+    qToBigEndian(v, b);
+    out.append(b, 4);
+}
+
+void putValue(QByteArray &out, QByteArrayView value)
+{
+    putInt32(out, qint32(value.size()));
+    out.append(value.data(), value.size());
+}
+
+} // namespace
+
+void copyHeader(QByteArray &out)
+{
+    out.append("PGCOPY\n\377\r\n\0", 11);
+    putInt32(out, 0);
+    putInt32(out, 0);
+}
+
+void copyRecord(
+    QByteArray &out, const Table &t, const QByteArray &year, qint64 pos, QByteArrayView record)
+{
+    const RecordLayout &layout = *t.layout;
+    putInt16(out, qint16((t.yearly ? 3 : 2) + layout.fieldCount()));
+    if (t.yearly)
+        putValue(out, year);
+    char b[8];
+    qToBigEndian(pos, b);
+    putValue(out, QByteArrayView(b, 8));
+    if (needsRaw(layout, record))
+        putValue(out, record);
+    else
+        putInt32(out, -1);
+    for (int i = 0; i < layout.fieldCount(); ++i)
+        putValue(out, fieldText(layout, record, i));
+}
+
+void copyTrailer(QByteArray &out)
+{
+    putInt16(out, -1);
+}
+
+QByteArray copyStatement(const Table &t)
+{
+    return QByteArray("COPY ") + t.name + " (" + (t.yearly ? "year, " : "") + "pos, raw, "
+        + fieldColumns(t) + ") FROM STDIN (FORMAT binary)";
 }
 
 } // namespace Server

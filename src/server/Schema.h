@@ -62,4 +62,12 @@ void assemble(const RecordLayout &layout, const Result &row, int r, int firstFie
 QByteArrayView fieldText(const RecordLayout &layout, QByteArrayView record, int field);
 bool needsRaw(const RecordLayout &layout, QByteArrayView record);
 
+// Records sent in COPY's binary form: the statement for a table, the header, one record
+// at its position, the end.
+QByteArray copyStatement(const Table &table);
+void copyHeader(QByteArray &out);
+void copyRecord(
+    QByteArray &out, const Table &table, const QByteArray &year, qint64 pos, QByteArrayView record);
+void copyTrailer(QByteArray &out);
+
 } // namespace Server

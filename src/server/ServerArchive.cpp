@@ -4,6 +4,7 @@
 #include <QUuid>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 
 namespace Server {
@@ -100,14 +101,19 @@ void Pool::setPending(const QString &archive, Pending pending)
 
 // ---- ArchiveSession ----
 
-ArchiveSession::ArchiveSession(
-    std::shared_ptr<Pool> pool, Kind kind, QString year, Storage::Access access)
+ArchiveSession::ArchiveSession(std::shared_ptr<Pool> pool, Kind kind, QString year,
+    Storage::Access access, std::shared_ptr<Transaction> transaction)
     : m_pool(std::move(pool))
     , m_table(tableOf(kind))
     , m_year(std::move(year))
     , m_name(fileNameOf(kind, m_year))
     , m_access(access)
+    , m_transaction(std::move(transaction))
 {
+    // Sessions of one transaction share its connection: each scans through a cursor of
+    // its own name.
+    static std::atomic<int> sessions { 0 };
+    m_cursor = "merventa_scan_" + QByteArray::number(++sessions);
     const QByteArray table(m_table.name);
     const QByteArray columns = fieldColumns(m_table);
     const int base = m_table.yearly ? 1 : 0;
@@ -153,6 +159,8 @@ ArchiveSession::~ArchiveSession()
 
 bool ArchiveSession::start()
 {
+    if (inTransaction())
+        return connection() != nullptr;
     QString error;
     m_conn = m_pool->take(&error);
     if (!m_conn)
@@ -169,6 +177,8 @@ bool ArchiveSession::fail(const QString &text, Storage::Failure failure) const
 
 void ArchiveSession::drop() const
 {
+    if (inTransaction())
+        return;
     std::unique_ptr<Connection> &slot = m_scanning ? m_side : m_conn;
     if (slot && !slot->usable())
         slot.reset();
@@ -176,6 +186,8 @@ void ArchiveSession::drop() const
 
 bool ArchiveSession::failFrom(const Connection &c) const
 {
+    if (c.fault() == Fault::Busy)
+        return fail(archiveBusyText(), Storage::Failure::Busy);
     if (c.fault() == Fault::Lost) {
         drop();
         return fail(lostText());
@@ -185,6 +197,14 @@ bool ArchiveSession::failFrom(const Connection &c) const
 
 Connection *ArchiveSession::connection() const
 {
+    if (inTransaction()) {
+        Connection *c = m_transaction->connection.get();
+        if (!m_transaction->open || !c || !c->usable()) {
+            fail(lostText());
+            return nullptr;
+        }
+        return c;
+    }
     std::unique_ptr<Connection> &slot = m_scanning ? m_side : m_conn;
     if (slot && !slot->usable())
         slot.reset();
@@ -252,7 +272,7 @@ bool ArchiveSession::fetchRow(
     return true;
 }
 
-bool ArchiveSession::readBytes(qint64 index, QByteArray &bytes)
+bool ArchiveSession::readAt(qint64 index, QByteArray &bytes)
 {
     m_failure = Storage::Failure::None;
     if (index < 0)
@@ -269,7 +289,7 @@ bool ArchiveSession::readBytes(qint64 index, QByteArray &bytes)
 bool ArchiveSession::readAt(qint64 index, Record &record)
 {
     QByteArray bytes;
-    if (!readBytes(index, bytes))
+    if (!readAt(index, bytes))
         return false;
     record.decode(bytes);
     return true;
@@ -286,7 +306,7 @@ bool ArchiveSession::scan(std::span<const int> fields, const Visit &visit)
             asked.push_back(f);
     }
     const bool whole = asked.empty();
-    QByteArray sql = "DECLARE merventa_scan NO SCROLL CURSOR FOR SELECT pos";
+    QByteArray sql = "DECLARE " + m_cursor + " NO SCROLL CURSOR FOR SELECT pos";
     if (whole) {
         sql += ", raw, " + fieldColumns(m_table);
     } else {
@@ -299,20 +319,23 @@ bool ArchiveSession::scan(std::span<const int> fields, const Visit &visit)
     Connection *c = connection();
     if (!c)
         return false;
-    if (!c->exec("BEGIN") || !c->exec(sql.constData(), keyParams())) {
-        if (c->fault() != Fault::Lost)
+    if ((!inTransaction() && !c->exec("BEGIN")) || !c->exec(sql.constData(), keyParams())) {
+        if (c->fault() != Fault::Lost && !inTransaction())
             rollBack(*c);
         return failFrom(*c);
     }
     // The visits may call this session again: those calls go through the side connection
-    // while the cursor is open on this one.
-    m_scanning = true;
+    // while the cursor is open on this one (inside a transaction, through the same one:
+    // every fetch is read whole before the visits).
+    m_scanning = !inTransaction();
+    const QByteArray fetch
+        = "FETCH FORWARD " + QByteArray::number(kFetchRows) + " FROM " + m_cursor;
     QByteArray record(layout.recordSize(), '\0');
     bool ok = true;
     bool stopped = false;
     while (ok && !stopped) {
         Result rows;
-        if (!c->exec("FETCH FORWARD 1000 FROM merventa_scan", {}, &rows)) {
+        if (!c->exec(fetch.constData(), {}, &rows)) {
             m_scanning = false;
             ok = failFrom(*c);
             break;
@@ -343,6 +366,12 @@ bool ArchiveSession::scan(std::span<const int> fields, const Visit &visit)
             break;
     }
     m_scanning = false;
+    if (inTransaction()) {
+        const QByteArray close = "CLOSE " + m_cursor;
+        if (ok && !c->exec(close.constData()))
+            ok = failFrom(*c);
+        return ok;
+    }
     if (m_conn && m_conn->usable()) {
         // Closes the cursor without reading what a stopped scan left.
         if (!m_conn->exec("COMMIT")) {
@@ -386,6 +415,9 @@ bool ArchiveSession::settle(int oldPid,
     const std::function<bool(Connection &, bool *stored)> &stored,
     const std::function<void(int pid)> &unsettled)
 {
+    // Inside a transaction a lost connection has undone all of it.
+    if (inTransaction())
+        return fail(lostText());
     drop();
     Connection *c = connection();
     bool found = false;
@@ -476,11 +508,17 @@ bool ArchiveSession::append(const Record &record)
 
 bool ArchiveSession::writeAt(qint64 index, const Record &record)
 {
+    return writeAt(index, record.encode());
+}
+
+bool ArchiveSession::writeAt(qint64 index, const QByteArray &bytes)
+{
     if (!writable())
         return false;
+    if (bytes.size() != m_table.layout->recordSize())
+        return fail(QStringLiteral("record di dimensione errata"));
     if (index < 0)
         return fail(badPositionText());
-    const QByteArray bytes = record.encode();
     for (int round = 0; round < 4; ++round) {
         Connection *c = connection();
         if (!c)
@@ -545,19 +583,22 @@ bool ArchiveSession::writeAtIf(qint64 index, const Record &record, const Record 
             return true;
         });
     };
+    const bool own = !inTransaction();
     auto failed = [&]() {
         if (c->fault() == Fault::Lost)
             return settleLost();
         const bool result = failFrom(*c);
-        rollBack(*c);
+        if (own)
+            rollBack(*c);
         return result;
     };
     QByteArray stored;
     bool found = false;
-    if (!c->exec("BEGIN") || !fetchRow(*c, index, true, stored, &found))
+    if ((own && !c->exec("BEGIN")) || !fetchRow(*c, index, true, stored, &found))
         return failed();
     if (!found) {
-        rollBack(*c);
+        if (own)
+            rollBack(*c);
         const qint64 count = recordCount();
         if (m_failure != Storage::Failure::None)
             return false;
@@ -569,15 +610,72 @@ bool ArchiveSession::writeAtIf(qint64 index, const Record &record, const Record 
     // Compared as records: bytes past a field's text (an older program's) do not make the
     // stored record another one.
     if (Record::fromBytes(layout, stored).encode() != readBytes) {
-        rollBack(*c);
+        if (own)
+            rollBack(*c);
         return fail(QStringLiteral("la scheda è stata modificata da un'altra postazione"),
             Storage::Failure::Conflict);
     }
     std::vector<Param> p = keyParams();
     addRow(p, bytes);
     p.push_back(Param::number(index));
-    if (!c->exec(m_sqlRewrite.constData(), p) || !c->exec("COMMIT"))
+    if (!c->exec(m_sqlRewrite.constData(), p) || (own && !c->exec("COMMIT")))
         return failed();
+    return true;
+}
+
+bool ArchiveSession::lockArchive()
+{
+    Connection *c = connection();
+    if (!c || !ensurePositions(*c))
+        return false;
+    const QByteArray positions = QByteArray("SELECT records FROM ") + kPositions
+        + " WHERE kind = $1 AND year = $2 FOR UPDATE";
+    const QByteArray table
+        = QByteArray("LOCK TABLE ") + m_table.name + " IN SHARE ROW EXCLUSIVE MODE";
+    if (!c->exec(positions.constData(),
+            { Param::text(QString::fromLatin1(m_table.key)), Param::text(m_year) })
+        || !c->exec(table.constData()))
+        return failFrom(*c);
+    return true;
+}
+
+bool ArchiveSession::appendRecords(const QByteArray &records)
+{
+    if (!writable())
+        return false;
+    const int size = m_table.layout->recordSize();
+    if (!inTransaction() || records.isEmpty() || records.size() % size != 0)
+        return fail(QStringLiteral("record di dimensione errata"));
+    const qint64 first = recordCount();
+    if (m_failure != Storage::Failure::None)
+        return false;
+    Connection *c = connection();
+    if (!c)
+        return false;
+    const qint64 count = records.size() / size;
+    if (!c->startCopy(copyStatement(m_table).constData()))
+        return failFrom(*c);
+    QByteArray buffer;
+    copyHeader(buffer);
+    const QByteArray year = m_year.toUtf8();
+    for (qint64 i = 0; i < count; ++i) {
+        copyRecord(
+            buffer, m_table, year, first + i, QByteArrayView(records).sliced(i * size, size));
+        if (buffer.size() >= (1 << 20)) {
+            if (!c->putCopyData(buffer))
+                return failFrom(*c);
+            buffer.clear();
+        }
+    }
+    copyTrailer(buffer);
+    if (!c->putCopyData(buffer) || !c->endCopy()
+        || !c->exec((QByteArray("UPDATE ") + kPositions
+                        + " SET records = records + $3 WHERE kind = $1 AND year = $2")
+                        .constData(),
+            { Param::text(QString::fromLatin1(m_table.key)), Param::text(m_year),
+                Param::number(count) }))
+        return failFrom(*c);
+    m_lastCount = first + count;
     return true;
 }
 

@@ -44,23 +44,40 @@ private:
     QHash<QString, Pending> m_pending;
 };
 
-// One archive on the server, opened for a piece of work.
-class ArchiveSession final : public Storage::Session
+// One transaction several sessions work in (a change of several archives, a working copy):
+// its connection, and whether it is still going (a session that outlives it fails).
+struct Transaction
+{
+    std::unique_ptr<Connection> connection;
+    bool open = true;
+};
+
+// One archive on the server, opened for a piece of work: on a connection of its own
+// borrowed from the pool, or inside a transaction.
+class ArchiveSession : public Storage::Session
 {
 public:
-    ArchiveSession(std::shared_ptr<Pool> pool, Kind kind, QString year, Storage::Access access);
+    ArchiveSession(std::shared_ptr<Pool> pool, Kind kind, QString year, Storage::Access access,
+        std::shared_ptr<Transaction> transaction = nullptr);
     ~ArchiveSession() override;
 
     // Borrows the connection; false (errorString() says why) when the server cannot be had.
     bool start();
+    // Inside a transaction: no other computer writes the archive until it ends (they wait,
+    // then say the archive is busy). False when the lock could not be had.
+    bool lockArchive();
 
     qint64 recordCount() const override;
     bool readAt(qint64 index, Record &record) override;
-    bool readBytes(qint64 index, QByteArray &bytes);
+    bool readAt(qint64 index, QByteArray &bytes) override;
     bool scan(std::span<const int> fields, const Visit &visit) override;
     bool writeAt(qint64 index, const Record &record) override;
+    bool writeAt(qint64 index, const QByteArray &bytes) override;
     bool writeAtIf(qint64 index, const Record &record, const Record &asRead) override;
     bool append(const Record &record) override;
+    // Inside a transaction that holds the archive: whole records after the last one, sent
+    // in one stream.
+    bool appendRecords(const QByteArray &records);
 
     Storage::Failure failure() const override { return m_failure; }
     QString errorString() const override { return m_error; }
@@ -83,12 +100,15 @@ private:
     bool resolvePending(const QByteArray &bytes, bool *alreadyStored);
     bool tokenStored(Connection &c, const QByteArray &token, qint64 from, bool *stored);
     void drop() const;
+    bool inTransaction() const { return m_transaction != nullptr; }
 
     std::shared_ptr<Pool> m_pool;
     const Table &m_table;
     QString m_year;
     QString m_name;
     Storage::Access m_access;
+    std::shared_ptr<Transaction> m_transaction;
+    QByteArray m_cursor;
     mutable std::unique_ptr<Connection> m_conn;
     // While a scan reads through its cursor, other calls go through a second connection.
     mutable std::unique_ptr<Connection> m_side;

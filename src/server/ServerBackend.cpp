@@ -10,9 +10,18 @@
 #include <QLocale>
 #include <QtEndian>
 
+#include <QRegularExpression>
+
 #include <algorithm>
+#include <map>
+#include <mutex>
+#include <thread>
 
 namespace Server {
+
+// Writes every archive of the server into folder as the program folder's files, from one
+// snapshot; copied gets the file names.
+bool copyAll(Connection &connection, const QString &folder, QStringList *copied, QString *error);
 
 namespace {
 
@@ -42,14 +51,246 @@ public:
                 && archive.layout->recordSize() != tableOf(kind).layout->recordSize()))
             return refuse(QStringLiteral("L'archivio %1 non è tra quelli che il server conserva.")
                               .arg(archive.fileName));
-        auto session = std::make_unique<ArchiveSession>(m_pool, kind, year, access);
+        // Inside a change, the archives opened belong to its transaction.
+        auto session
+            = std::make_unique<ArchiveSession>(m_pool, kind, year, access, currentChange());
         if (!session->start())
             return refuse(session->errorString());
         return session;
     }
 
+    bool change(const Archive &held, const std::function<bool(Storage::Session &)> &work,
+        QString *error, Storage::Failure *failure) override
+    {
+        auto say = [&](const QString &text, Storage::Failure kind) {
+            if (error)
+                *error = text;
+            if (failure)
+                *failure = kind;
+            return false;
+        };
+        // A change inside a change is part of it.
+        if (std::shared_ptr<Transaction> outer = currentChange()) {
+            std::unique_ptr<Storage::Session> s
+                = open(held, Storage::Access::ReadWrite, error, failure);
+            auto *session = static_cast<ArchiveSession *>(s.get());
+            if (!session || !session->lockArchive())
+                return session ? say(session->errorString(), session->failure()) : false;
+            return work(*session);
+        }
+        Kind kind;
+        QString year;
+        if (!archiveOf(held.fileName, &kind, &year))
+            return say(QStringLiteral("L'archivio %1 non è tra quelli che il server conserva.")
+                           .arg(held.fileName),
+                Storage::Failure::Other);
+        auto transaction = std::make_shared<Transaction>();
+        QString why;
+        transaction->connection = m_pool->take(&why);
+        Connection *c = transaction->connection.get();
+        if (!c)
+            return say(why, Storage::Failure::Other);
+        if (!c->exec("BEGIN"))
+            return say(lostText(), Storage::Failure::Other);
+        ArchiveSession session(m_pool, kind, year, Storage::Access::ReadWrite, transaction);
+        if (!session.lockArchive()) {
+            transaction->open = false;
+            if (c->usable())
+                c->exec("ROLLBACK");
+            return say(session.errorString(), session.failure());
+        }
+        setChange(transaction);
+        const bool done = work(session);
+        setChange(nullptr);
+        bool ok = done;
+        if (done && !c->exec("COMMIT")) {
+            ok = say(c->fault() == Fault::Lost ? lostText() : c->error(),
+                c->fault() == Fault::Busy ? Storage::Failure::Busy : Storage::Failure::Other);
+        }
+        if (!done && c->usable())
+            c->exec("ROLLBACK");
+        transaction->open = false;
+        m_pool->give(std::move(transaction->connection));
+        return ok;
+    }
+
+    QStringList archiveNames(const QStringList &patterns) const override
+    {
+        std::vector<QRegularExpression> wanted;
+        for (const QString &p : patterns)
+            wanted.emplace_back(QRegularExpression::wildcardToRegularExpression(p));
+        QStringList names;
+        std::unique_ptr<Connection> own;
+        const std::shared_ptr<Transaction> inside = currentChange();
+        Connection *c = inside ? inside->connection.get() : nullptr;
+        if (!c) {
+            QString ignored;
+            own = m_pool->take(&ignored);
+            c = own.get();
+        }
+        Result r;
+        if (!c || !c->exec("SELECT kind, year FROM archive_positions", {}, &r))
+            return names;
+        for (int i = 0; i < r.rows(); ++i) {
+            const QString key = r.text(i, 0);
+            for (const Kind k : kKinds) {
+                if (key != QLatin1StringView(tableOf(k).key))
+                    continue;
+                const QString name = fileNameOf(k, r.text(i, 1));
+                if (std::any_of(wanted.begin(), wanted.end(),
+                        [&](const QRegularExpression &w) { return w.match(name).hasMatch(); }))
+                    names << name;
+            }
+        }
+        if (own)
+            m_pool->give(std::move(own));
+        names.sort();
+        return names;
+    }
+
+    bool copyArchives(const QString &folder, QStringList *copied, QString *error) override
+    {
+        QString why;
+        std::unique_ptr<Connection> c = m_pool->take(&why);
+        if (!c) {
+            if (error)
+                *error = why;
+            return false;
+        }
+        const bool ok = copyAll(*c, folder, copied, error);
+        m_pool->give(std::move(c));
+        return ok;
+    }
+
+    std::unique_ptr<Storage::WorkingCopy> workingCopy(
+        const Archive &archive, QString *error, Storage::Failure *failure) override
+    {
+        auto say = [&](const QString &text, Storage::Failure kind) {
+            if (error)
+                *error = text;
+            if (failure)
+                *failure = kind;
+            return nullptr;
+        };
+        Kind kind;
+        QString year;
+        if (!archiveOf(archive.fileName, &kind, &year))
+            return say(QStringLiteral("L'archivio %1 non è tra quelli che il server conserva.")
+                           .arg(archive.fileName),
+                Storage::Failure::Other);
+        auto transaction = std::make_shared<Transaction>();
+        QString why;
+        transaction->connection = m_pool->take(&why);
+        if (!transaction->connection)
+            return say(why, Storage::Failure::Other);
+        if (!transaction->connection->exec("BEGIN"))
+            return say(lostText(), Storage::Failure::Other);
+        auto copy = std::make_unique<WorkingCopy>(m_pool, kind, year, transaction);
+        if (!copy->lockArchive())
+            return say(copy->errorString(), copy->failure());
+        return copy;
+    }
+
 private:
+    // The archive of a working copy: the archive itself inside a transaction that holds it;
+    // the transaction's commit puts the changes in place, dropping it undoes them.
+    class WorkingCopy final : public Storage::WorkingCopy
+    {
+    public:
+        WorkingCopy(std::shared_ptr<Pool> pool, Kind kind, const QString &year,
+            std::shared_ptr<Transaction> transaction)
+            : m_pool(pool)
+            , m_transaction(transaction)
+            , m_session(
+                  std::move(pool), kind, year, Storage::Access::ReadWrite, std::move(transaction))
+        {
+        }
+        ~WorkingCopy() override
+        {
+            Connection *c = m_transaction->connection.get();
+            if (m_transaction->open && c && c->usable())
+                c->exec("ROLLBACK");
+            m_transaction->open = false;
+            m_pool->give(std::move(m_transaction->connection));
+        }
+        bool lockArchive() { return m_session.lockArchive(); }
+
+        qint64 recordCount() const override { return m_session.recordCount(); }
+        bool readAt(qint64 index, Record &record) override
+        {
+            return m_session.readAt(index, record);
+        }
+        bool readAt(qint64 index, QByteArray &bytes) override
+        {
+            return m_session.readAt(index, bytes);
+        }
+        bool scan(std::span<const int> fields, const Visit &visit) override
+        {
+            return m_session.scan(fields, visit);
+        }
+        bool writeAt(qint64 index, const Record &record) override
+        {
+            return m_session.writeAt(index, record);
+        }
+        bool writeAt(qint64 index, const QByteArray &bytes) override
+        {
+            return m_session.writeAt(index, bytes);
+        }
+        bool writeAtIf(qint64 index, const Record &record, const Record &asRead) override
+        {
+            return m_session.writeAtIf(index, record, asRead);
+        }
+        bool append(const Record &record) override { return m_session.append(record); }
+        bool appendBlock(const QByteArray &records) override
+        {
+            return m_session.appendRecords(records);
+        }
+        Storage::Failure failure() const override
+        {
+            return m_error.isEmpty() ? m_session.failure() : Storage::Failure::Other;
+        }
+        QString errorString() const override
+        {
+            return m_error.isEmpty() ? m_session.errorString() : m_error;
+        }
+        bool commit() override
+        {
+            Connection *c = m_transaction->connection.get();
+            if (!m_transaction->open || !c || !c->exec("COMMIT")) {
+                m_error = !c || c->fault() == Fault::Lost ? lostText() : c->error();
+                return false;
+            }
+            m_transaction->open = false;
+            m_error.clear();
+            return true;
+        }
+
+    private:
+        std::shared_ptr<Pool> m_pool;
+        std::shared_ptr<Transaction> m_transaction;
+        ArchiveSession m_session;
+        QString m_error;
+    };
+
+    // The change this thread is in, if any.
+    std::shared_ptr<Transaction> currentChange() const
+    {
+        std::lock_guard lock(m_mutex);
+        const auto it = m_changes.find(std::this_thread::get_id());
+        return it == m_changes.end() ? nullptr : it->second;
+    }
+    void setChange(std::shared_ptr<Transaction> transaction)
+    {
+        std::lock_guard lock(m_mutex);
+        if (transaction)
+            m_changes[std::this_thread::get_id()] = std::move(transaction);
+        else
+            m_changes.erase(std::this_thread::get_id());
+    }
+
     std::shared_ptr<Pool> m_pool;
+    mutable std::mutex m_mutex;
+    std::map<std::thread::id, std::shared_ptr<Transaction>> m_changes;
 };
 
 // A connection whose database holds the program's tables (created when asked).
@@ -90,52 +331,6 @@ std::vector<Source> sourcesIn(const QString &folder)
     std::stable_sort(out.begin(), out.end(),
         [](const Source &a, const Source &b) { return int(a.kind) < int(b.kind); });
     return out;
-}
-
-// COPY's binary form: a header, then per record its values each with its length.
-void putInt16(QByteArray &out, qint16 v)
-{
-    char b[2];
-    qToBigEndian(v, b);
-    out.append(b, 2);
-}
-
-void putInt32(QByteArray &out, qint32 v)
-{
-    char b[4];
-    qToBigEndian(v, b);
-    out.append(b, 4);
-}
-
-void putValue(QByteArray &out, QByteArrayView value)
-{
-    putInt32(out, qint32(value.size()));
-    out.append(value.data(), value.size());
-}
-
-void copyHeader(QByteArray &out)
-{
-    out.append("PGCOPY\n\377\r\n\0", 11);
-    putInt32(out, 0);
-    putInt32(out, 0);
-}
-
-void copyRecord(
-    QByteArray &out, const Table &t, const QByteArray &year, qint64 pos, QByteArrayView record)
-{
-    const RecordLayout &layout = *t.layout;
-    putInt16(out, qint16((t.yearly ? 3 : 2) + layout.fieldCount()));
-    if (t.yearly)
-        putValue(out, year);
-    char b[8];
-    qToBigEndian(pos, b);
-    putValue(out, QByteArrayView(b, 8));
-    if (needsRaw(layout, record))
-        putValue(out, record);
-    else
-        putInt32(out, -1);
-    for (int i = 0; i < layout.fieldCount(); ++i)
-        putValue(out, fieldText(layout, record, i));
 }
 
 QString cancelledText()
@@ -233,9 +428,7 @@ bool transfer(const QString &connectionString, const QString &folder,
             return fail(QStringLiteral("Il file %1 non si può leggere: %2")
                             .arg(QDir::toNativeSeparators(s.path), file.errorString()));
         }
-        const QByteArray copy = QByteArray("COPY ") + t.name + " (" + (t.yearly ? "year, " : "")
-            + "pos, raw, " + fieldColumns(t) + ") FROM STDIN (FORMAT binary)";
-        if (!c->startCopy(copy.constData()))
+        if (!c->startCopy(copyStatement(t).constData()))
             return serverFailed();
         buffer.clear();
         copyHeader(buffer);
@@ -262,7 +455,7 @@ bool transfer(const QString &connectionString, const QString &folder,
                 return fail(cancelledText());
             }
         }
-        putInt16(buffer, -1);
+        copyTrailer(buffer);
         if (!c->putCopyData(buffer) || !c->endCopy())
             return serverFailed();
         if (!c->exec("INSERT INTO archive_positions (kind, year, records) VALUES ($1, $2, $3)",
@@ -281,20 +474,28 @@ bool transfer(const QString &connectionString, const QString &folder,
 
 bool copyBack(const QString &connectionString, const QString &folder, QString *error)
 {
+    const Settings settings = Settings::parse(connectionString);
+    bool present = false;
+    QString why;
+    std::unique_ptr<Connection> c = openPrepared(settings, false, &present, &why);
+    if (!c || !present) {
+        if (error)
+            *error = !c ? why
+                        : QStringLiteral("Il server non contiene ancora archivi di Merventa: "
+                                         "non c'è nulla da copiare.");
+        return false;
+    }
+    return copyAll(*c, folder, nullptr, error);
+}
+
+bool copyAll(Connection &connection, const QString &folder, QStringList *copied, QString *error)
+{
+    Connection *c = &connection;
     auto fail = [&](const QString &text) {
         if (error)
             *error = text;
         return false;
     };
-    const Settings settings = Settings::parse(connectionString);
-    bool present = false;
-    QString why;
-    std::unique_ptr<Connection> c = openPrepared(settings, false, &present, &why);
-    if (!c)
-        return fail(why);
-    if (!present)
-        return fail(QStringLiteral("Il server non contiene ancora archivi di Merventa: non c'è "
-                                   "nulla da copiare."));
     auto serverFailed = [&]() {
         const QString text = c->fault() == Fault::Lost ? lostText() : c->error();
         if (c->usable() && !c->idle())
@@ -380,6 +581,8 @@ bool copyBack(const QString &connectionString, const QString &folder, QString *e
         }
         if (!c->exec("CLOSE merventa_copy"))
             return serverFailed();
+        if (copied)
+            copied->append(name);
     }
     if (!c->exec("COMMIT"))
         return serverFailed();

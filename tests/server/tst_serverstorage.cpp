@@ -133,6 +133,17 @@ private slots:
     void everyByteValueComesBack_data();
     void everyByteValueComesBack();
 
+    void recordBytesWrittenWhole_data();
+    void recordBytesWrittenWhole();
+    void archiveNamesAndExists_data();
+    void archiveNamesAndExists();
+    void workingCopyReplacesWholeOrNothing_data();
+    void workingCopyReplacesWholeOrNothing();
+    void copyArchivesWritesTheFiles_data();
+    void copyArchivesWritesTheFiles();
+    void changeIsOneTransaction();
+    void changeKeepsOtherComputersOut();
+
     void readOnlyRoleGetsTheAccessFailure();
     void connectionFaults_data();
     void connectionFaults();
@@ -447,6 +458,219 @@ void TestServerStorage::everyByteValueComesBack()
         return true;
     }));
     QCOMPARE(scanned, QList<QByteArray>({ written, written }));
+}
+
+void TestServerStorage::recordBytesWrittenWhole_data()
+{
+    addBackends();
+}
+
+void TestServerStorage::recordBytesWrittenWhole()
+{
+    QFETCH(QString, backend);
+    QVERIFY(useBackend(backend));
+    auto s = Storage::open(ProductRecord::archive());
+    QVERIFY(s->append(product(QStringLiteral("A"))));
+    // Bytes an older program left past a field's text, and a length byte over the
+    // capacity, are put back exactly.
+    for (int variant = 0; variant < 2; ++variant) {
+        const QByteArray odd = oddProduct(variant);
+        QVERIFY(s->writeAt(0, odd));
+        QByteArray back;
+        QVERIFY(s->readAt(0, back));
+        QCOMPARE(back, odd);
+    }
+    QVERIFY(s->writeAt(1, oddProduct(0)));
+    QCOMPARE(s->recordCount(), 2);
+    QVERIFY(!s->writeAt(0, QByteArray(10, 'x')));
+    QByteArray back;
+    QVERIFY(s->readAt(1, back));
+    QCOMPARE(back, oddProduct(0));
+}
+
+void TestServerStorage::archiveNamesAndExists_data()
+{
+    addBackends();
+}
+
+void TestServerStorage::archiveNamesAndExists()
+{
+    QFETCH(QString, backend);
+    QVERIFY(useBackend(backend));
+    for (const char *name : { "Carico_2024.mrv", "Carico_2025.mrv", "Scarico_2023.mrv" }) {
+        auto s = Storage::open(MovementRecord::archiveNamed(QString::fromLatin1(name)));
+        QVERIFY(s->append(movement(QStringLiteral("M"), QStringLiteral("01/01/2024"))));
+    }
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        QVERIFY(s->append(product(QStringLiteral("A"))));
+    }
+    QCOMPARE(Storage::archiveNames({ QStringLiteral("Carico_????.mrv") }),
+        QStringList({ QStringLiteral("Carico_2024.mrv"), QStringLiteral("Carico_2025.mrv") }));
+    QCOMPARE(
+        Storage::archiveNames({ QStringLiteral("Scarico_*.mrv"), QStringLiteral("Magazzino.mrv") }),
+        QStringList({ QStringLiteral("Magazzino.mrv"), QStringLiteral("Scarico_2023.mrv") }));
+    QVERIFY(Storage::exists(ProductRecord::archive()));
+    QVERIFY(Storage::exists(MovementRecord::archiveNamed(QStringLiteral("Scarico_2023.mrv"))));
+    QVERIFY(!Storage::exists(MovementRecord::archiveNamed(QStringLiteral("Scarico_2024.mrv"))));
+    QVERIFY(!Storage::exists(CustomerRecord::archive()));
+}
+
+void TestServerStorage::workingCopyReplacesWholeOrNothing_data()
+{
+    addBackends();
+}
+
+void TestServerStorage::workingCopyReplacesWholeOrNothing()
+{
+    QFETCH(QString, backend);
+    QVERIFY(useBackend(backend));
+    const QStringList before { QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C") };
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        for (const QString &code : before)
+            QVERIFY(s->append(product(code)));
+    }
+    const QByteArray block
+        = product(QStringLiteral("D")).encode() + product(QStringLiteral("E")).encode();
+    for (const bool commit : { false, true }) {
+        QString error;
+        auto copy = Storage::workingCopy(ProductRecord::archive(), &error);
+        QVERIFY2(copy, qPrintable(error));
+        QCOMPARE(copy->recordCount(), 3);
+        QVERIFY2(copy->appendBlock(block), qPrintable(copy->errorString()));
+        QVERIFY(copy->writeAt(0, product(QStringLiteral("Z"))));
+        QCOMPARE(codesOf(*copy),
+            QStringList({ QStringLiteral("Z"), QStringLiteral("B"), QStringLiteral("C"),
+                QStringLiteral("D"), QStringLiteral("E") }));
+        {
+            // Meanwhile the archive is as it was for everybody else.
+            auto reader = Storage::open(ProductRecord::archive(), Storage::Access::ReadOnly);
+            QCOMPARE(codesOf(*reader), before);
+        }
+        if (commit)
+            QVERIFY2(copy->commit(), qPrintable(copy->errorString()));
+        copy.reset();
+        auto reader = Storage::open(ProductRecord::archive(), Storage::Access::ReadOnly);
+        QCOMPARE(codesOf(*reader),
+            commit ? QStringList({ QStringLiteral("Z"), QStringLiteral("B"), QStringLiteral("C"),
+                QStringLiteral("D"), QStringLiteral("E") })
+                   : before);
+    }
+    // Appends after the replacement go on from its end.
+    auto s = Storage::open(ProductRecord::archive());
+    QVERIFY(s->append(product(QStringLiteral("F"))));
+    QCOMPARE(s->recordCount(), 6);
+}
+
+void TestServerStorage::copyArchivesWritesTheFiles_data()
+{
+    addBackends();
+}
+
+void TestServerStorage::copyArchivesWritesTheFiles()
+{
+    QFETCH(QString, backend);
+    QVERIFY(useBackend(backend));
+    QByteArray products;
+    QByteArray loads;
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        for (int i = 0; i < 3; ++i) {
+            QVERIFY(s->append(product(QStringLiteral("P%1").arg(i))));
+            products += product(QStringLiteral("P%1").arg(i)).encode();
+        }
+        QVERIFY(s->writeAt(1, oddProduct(0)));
+        products.replace(ProductRecord::kRecordSize, ProductRecord::kRecordSize, oddProduct(0));
+        auto l = Storage::open(MovementRecord::archiveNamed(QStringLiteral("Carico_2024.mrv")));
+        QVERIFY(l->append(movement(QStringLiteral("M"), QStringLiteral("02/02/2024"))));
+        loads = movement(QStringLiteral("M"), QStringLiteral("02/02/2024")).encode();
+    }
+    QTemporaryDir out;
+    QStringList copied;
+    QString error;
+    QVERIFY2(Storage::copyArchives(out.path(), &copied, &error), qPrintable(error));
+    copied.sort();
+    QCOMPARE(copied,
+        QStringList({ QStringLiteral("Carico_2024.mrv"), QStringLiteral("Magazzino.mrv") }));
+    QCOMPARE(readFile(out.filePath(QStringLiteral("Magazzino.mrv"))), products);
+    QCOMPARE(readFile(out.filePath(QStringLiteral("Carico_2024.mrv"))), loads);
+    const QString one = out.filePath(QStringLiteral("uno.mrv"));
+    QVERIFY(Storage::copyArchive(ProductRecord::archive(), one, &error));
+    QCOMPARE(readFile(one), products);
+}
+
+void TestServerStorage::changeIsOneTransaction()
+{
+    QVERIFY(useBackend(QStringLiteral("server")));
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        QVERIFY(s->append(product(QStringLiteral("A"))));
+    }
+    const Archive loads = MovementRecord::archiveNamed(QStringLiteral("Carico_2024.mrv"));
+    for (const bool keep : { false, true }) {
+        QString error;
+        const bool done = Storage::change(
+            ProductRecord::archive(),
+            [&](Storage::Session &held) {
+                if (!held.writeAt(0, product(QStringLiteral("A"), QStringLiteral("caricato"))))
+                    return false;
+                auto movements = Storage::open(loads);
+                return movements
+                    && movements->append(
+                        movement(QStringLiteral("A"), QStringLiteral("03/03/2024")))
+                    && keep;
+            },
+            &error);
+        QCOMPARE(done, keep);
+        auto s = Storage::open(ProductRecord::archive(), Storage::Access::ReadOnly);
+        Record r(ProductRecord::layout());
+        QVERIFY(s->readAt(0, r));
+        // Undone together when the work says no, stored together when it says yes.
+        QCOMPARE(r.value(ProductRecord::Note),
+            keep ? QStringLiteral("caricato") : QStringLiteral("nota di A"));
+        auto m = Storage::open(loads, Storage::Access::ReadOnly);
+        QCOMPARE(m->recordCount(), keep ? 1 : 0);
+    }
+}
+
+void TestServerStorage::changeKeepsOtherComputersOut()
+{
+    QVERIFY(useBackend(QStringLiteral("server")));
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        QVERIFY(s->append(product(QStringLiteral("A"))));
+    }
+    // Another computer: a backend of its own on the same database.
+    QString error;
+    const auto other = Server::connect(m_conninfo, &error);
+    QVERIFY(other);
+    auto office
+        = other->open(ProductRecord::archive(), Storage::Access::ReadWrite, &error, nullptr);
+    QVERIFY(office);
+    Record seen(ProductRecord::layout());
+    bool officeAppended = true;
+    bool officeRewrote = true;
+    Storage::Failure appendFailure = Storage::Failure::None;
+    QVERIFY(Storage::change(ProductRecord::archive(), [&](Storage::Session &held) {
+        // Reading goes on; writing waits for the change, then says the archive is busy.
+        if (!office->readAt(0, seen))
+            return false;
+        officeAppended = office->append(product(QStringLiteral("B")));
+        appendFailure = office->failure();
+        officeRewrote = office->writeAt(0, product(QStringLiteral("X")));
+        return held.writeAt(0, product(QStringLiteral("A"), QStringLiteral("nel cambio")));
+    }));
+    QVERIFY(!officeAppended);
+    QCOMPARE(appendFailure, Storage::Failure::Busy);
+    QVERIFY(!officeRewrote);
+    QCOMPARE(office->failure(), Storage::Failure::Busy);
+    QCOMPARE(office->errorString(), archiveBusyText());
+    // Once the change is over the office saves again.
+    QVERIFY2(office->append(product(QStringLiteral("B"))), qPrintable(office->errorString()));
+    QCOMPARE(codesOf(*office), QStringList({ QStringLiteral("A"), QStringLiteral("B") }));
+    QVERIFY(office->readAt(0, seen));
+    QCOMPARE(seen.value(ProductRecord::Note), QStringLiteral("nel cambio"));
 }
 
 void TestServerStorage::readOnlyRoleGetsTheAccessFailure()
