@@ -1,10 +1,13 @@
 #include "app/ArchiveSettings.h"
 #include "archives/ArchiveServer.h"
 #include "archives/Archivi.h"
+#include "archives/ServerCalls.h"
 #include "archives/StartupArchives.h"
 #include "common/MessageRecorder.h"
 #include "common/ModalProbe.h"
 #include "common/TempProgramFolder.h"
+#include "records/ProductRecord.h"
+#include "server/TestServer.h"
 #include "storage/Storage.h"
 
 #include <QDir>
@@ -29,6 +32,20 @@ class FakeBackend : public Storage::Backend
 public:
     std::unique_ptr<Storage::Session> open(
         const Archive &, Storage::Access, QString *error, Storage::Failure *) override
+    {
+        if (error)
+            *error = QStringLiteral("finto");
+        return nullptr;
+    }
+    QStringList archiveNames(const QStringList &) const override { return {}; }
+    bool copyArchives(const QString &, QStringList *, QString *error) override
+    {
+        if (error)
+            *error = QStringLiteral("finto");
+        return false;
+    }
+    std::unique_ptr<Storage::WorkingCopy> workingCopy(
+        const Archive &, QString *error, Storage::Failure *) override
     {
         if (error)
             *error = QStringLiteral("finto");
@@ -162,6 +179,9 @@ private slots:
     void startWithAnUnreachableServer_data();
     void startWithAnUnreachableServer();
     void startOpensTheSettings();
+    void probeOfTheRealServer_data();
+    void probeOfTheRealServer();
+    void transferThenCopyBackGiveTheSameArchive();
 
 private:
     std::unique_ptr<TempProgramFolder> m_folder;
@@ -696,6 +716,99 @@ void TestArchivi::startOpensTheSettings()
     QCOMPARE(
         m_server->calls, (QStringList { QStringLiteral("connect"), QStringLiteral("connect") }));
     QVERIFY(!ArchiveServer::onServer());
+}
+
+void TestArchivi::probeOfTheRealServer_data()
+{
+    QTest::addColumn<bool>("reachable");
+    QTest::newRow("nothing listens on the port") << false;
+    QTest::newRow("the test cluster") << true;
+}
+
+void TestArchivi::probeOfTheRealServer()
+{
+    QFETCH(bool, reachable);
+
+    ArchiveServer::install(ServerCalls::postgres());
+    const QString cluster = testServer();
+    QVERIFY2(!cluster.isEmpty(), "no test cluster: run scripts/test or ctest");
+    TfrmArchivi screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    choose(child<QRadioButton>(&screen, "optServer"));
+    // Port 1 of this computer: refused at once, nothing there speaks PostgreSQL.
+    child<QLineEdit>(&screen, "txtServer")
+        ->setText(reachable ? valueOf(cluster, "host") : QStringLiteral("127.0.0.1"));
+    child<QLineEdit>(&screen, "txtPorta")
+        ->setText(reachable ? valueOf(cluster, "port") : QStringLiteral("1"));
+    child<QLineEdit>(&screen, "txtDatabase")->setText(valueOf(cluster, "dbname"));
+    child<QLineEdit>(&screen, "txtUtente")->setText(valueOf(cluster, "user"));
+    MessageRecorder messages;
+    QTest::mouseClick(child<QPushButton>(&screen, "btnProva"), Qt::LeftButton);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), reachable ? Kind::Information : Kind::Warning);
+    const QString text = messages.lastText();
+    QVERIFY2(!text.isEmpty(), "no answer");
+    // Words for a shop owner: Italian, and none of libpq's own English.
+    QVERIFY2(!text.contains(QStringLiteral("connection to server")), qPrintable(text));
+    QVERIFY2(!text.contains(QStringLiteral("refused")), qPrintable(text));
+    QVERIFY(!ArchiveServer::onServer());
+}
+
+void TestArchivi::transferThenCopyBackGiveTheSameArchive()
+{
+    ArchiveServer::install(ServerCalls::postgres());
+    const QString cluster = testServer();
+    QVERIFY2(!cluster.isEmpty(), "no test cluster: run scripts/test or ctest");
+    const QString database = freshDatabase(cluster, QStringLiteral("tst_archivi_roundtrip"));
+    QVERIFY(!database.isEmpty());
+
+    // Two product cards, one with every byte value an archive can hold.
+    QByteArray products;
+    for (int i = 0; i < 2; ++i) {
+        Record card(ProductRecord::layout());
+        card.setValue(ProductRecord::Codice, QStringLiteral("ART%1").arg(i));
+        card.setValue(ProductRecord::Descrizione, QStringLiteral("Articolo n° %1 «prova»").arg(i));
+        card.setValue(ProductRecord::Giacenza, QString::number(7 * i));
+        products += card.encode();
+    }
+    QByteArray odd(int(ProductRecord::layout().recordSize()), '\0');
+    for (int i = 0; i < odd.size(); ++i)
+        odd[i] = char(i * 7 % 256);
+    products += odd;
+    const QString magazzino = m_folder->filePath(QStringLiteral("Magazzino.mrv"));
+    {
+        QFile file(magazzino);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(products), products.size());
+    }
+
+    // The server the administrator names: the screen shows it and acts on it.
+    qputenv(ArchiveSettings::kEnvironment, database.toUtf8());
+    TfrmArchivi screen;
+    screen.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&screen));
+    MessageRecorder messages(Answer::Yes);
+    QTest::mouseClick(child<QPushButton>(&screen, "btnTrasferisci"), Qt::LeftButton);
+    QVERIFY2(messages.lastText().startsWith(QStringLiteral("Trasferimento completato")),
+        qPrintable(messages.lastText()));
+    QCOMPARE(child<QProgressBar>(&screen, "prgTrasferimento")->value(), 0);
+
+    // Transferred a second time the server holds three records: the question comes first.
+    messages.clear();
+    messages.answers = { Answer::No };
+    QTest::mouseClick(child<QPushButton>(&screen, "btnTrasferisci"), Qt::LeftButton);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastText(),
+        QStringLiteral("Il server contiene già degli archivi (3 record in tutto). Sostituirli "
+                       "con quelli di questa cartella?"));
+
+    QVERIFY(QFile::remove(magazzino));
+    messages.clear();
+    QTest::mouseClick(child<QPushButton>(&screen, "btnRiporta"), Qt::LeftButton);
+    QVERIFY2(messages.lastText().startsWith(QStringLiteral("Copia completata")),
+        qPrintable(messages.lastText()));
+    QCOMPARE(m_folder->readAll(QStringLiteral("Magazzino.mrv")), products);
 }
 
 QTEST_MAIN(TestArchivi)
