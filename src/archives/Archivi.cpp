@@ -62,6 +62,9 @@ TfrmArchivi::TfrmArchivi(QWidget *parent)
     for (QWidget *section : { m_ui->panDove, m_ui->panDocumenti, m_ui->panOperazioni })
         Widgets::styleSection(section);
     Widgets::styleInfoBar(m_ui->panInfo);
+    // A long hint is cut at the window's edge, never widens the window under the mouse.
+    m_ui->panInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_ui->panInfo->setMinimumWidth(1);
     QFont titleFont = font();
     titleFont.setBold(true);
     titleFont.setPointSize(titleFont.pointSize() + 1);
@@ -132,8 +135,11 @@ TfrmArchivi::TfrmArchivi(QWidget *parent)
             "si possono solo leggere. Per cambiarle, togliere la variabile e riavviare il "
             "programma.")
                          .arg(QLatin1StringView(ArchiveSettings::kEnvironment)));
-        for (QLineEdit *edit : findChildren<QLineEdit *>())
+        for (QLineEdit *edit : findChildren<QLineEdit *>()) {
             edit->setReadOnly(true);
+            edit->setStyleSheet(QStringLiteral("QLineEdit { color: %1; }")
+                                    .arg(QLatin1StringView(Palette::kReadOnlyText)));
+        }
         m_ui->optCartella->setEnabled(false);
         m_ui->optServer->setEnabled(false);
         m_ui->btnSfoglia->setEnabled(false);
