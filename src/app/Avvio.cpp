@@ -60,6 +60,11 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     Widgets::makeImageButton(m_ui->imgGuida, QStringLiteral("help-browser.png"), 32);
     m_ui->imgEsci->setText(QStringLiteral("Esci"));
     Widgets::makeImageButton(m_ui->imgEsci, QStringLiteral("system-log-out.png"), 32);
+    m_ui->btnArchivi->setFont(buttonFont);
+    m_ui->btnArchivi->setCursor(Qt::PointingHandCursor);
+    m_ui->btnArchivi->setIcon(Widgets::iconOnDemand(QStringLiteral(":/icons/network-server.png")));
+    m_ui->btnArchivi->setIconSize(QSize(32, 32));
+    m_ui->btnArchivi->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     m_ui->imgCrediti->setText(QStringLiteral("Crediti"));
     Widgets::makeImageButton(m_ui->imgCrediti, QString(), 32);
     m_ui->imgCrediti->setIcon(Widgets::iconOnDemand(QStringLiteral(":/logo/logo.png")));
@@ -70,8 +75,11 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     m_ui->icoSito->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_ui->icoSito->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     m_ui->icoSito->setAutoRaise(false);
-    // No address to show until the maker's site is configured.
+    // No address to show until the maker's site is configured; its room stays empty, so
+    // that Archivi keeps its size beside Esci.
     m_ui->icoSito->setVisible(Maker::hasWebSite());
+    if (!Maker::hasWebSite())
+        m_ui->layPiede->insertStretch(m_ui->layPiede->indexOf(m_ui->icoSito), 1);
 
     // The logo is drawn when the menu first shows (the menu is created at start-up, shown
     // only after the password).
@@ -112,6 +120,7 @@ TfrmAvvio::TfrmAvvio(QWidget *parent)
     connect(m_ui->imgCrediti, &QToolButton::clicked, this, &TfrmAvvio::imgCreditiClick);
     connect(m_ui->icoSito, &QToolButton::clicked, this, &TfrmAvvio::icoSitoClick);
     connect(m_ui->imgEsci, &QToolButton::clicked, this, &TfrmAvvio::imgEsciClick);
+    connect(m_ui->btnArchivi, &QPushButton::clicked, this, &TfrmAvvio::btnArchiviClick);
     fitPictures();
 }
 
@@ -214,6 +223,12 @@ void TfrmAvvio::imgCreditiClick()
 void TfrmAvvio::icoSitoClick()
 {
     TMisc::OpenOrSay(this, QStringLiteral("\"") + Maker::webSite() + QStringLiteral("\""));
+}
+
+void TfrmAvvio::btnArchiviClick()
+{
+    // The screen lives in a library of its own that the program registers at start-up.
+    Screens::openModal(QStringLiteral("TfrmArchivi"), this);
 }
 
 void TfrmAvvio::imgEsciClick()

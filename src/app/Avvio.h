@@ -13,9 +13,10 @@ class TfrmAvvio;
 
 // The main menu, a resident screen. Its six entries open the resident screens registered
 // under their class names (app/Screens.h); an entry whose screen does not exist is
-// disabled. A screen opened from here is shown maximised and the menu hides; when that
-// screen closes (its own exit or the window's close box) the menu shows again. Closing the
-// menu ends the program.
+// disabled. Archivi opens the settings of where the archives live (TfrmArchivi, a modal
+// window the program registers). A screen opened from here is shown maximised and the menu hides;
+// when that screen closes (its own exit or the window's close box) the menu shows again. Closing
+// the menu ends the program.
 class TfrmAvvio : public QWidget
 {
     Q_OBJECT
@@ -49,6 +50,7 @@ private:
     void imgGuidaClick();
     void imgCreditiClick();
     void icoSitoClick();
+    void btnArchiviClick();
     void imgEsciClick();
 
     std::unique_ptr<Ui::TfrmAvvio> m_ui;

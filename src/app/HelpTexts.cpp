@@ -574,6 +574,47 @@ QList<Entry> buildTopics()
                         "Scarti_importazione.csv nella cartella del programma: una volta "
                         "corrette si possono importare di nuovo."),
                 } } },
+        { QStringLiteral("TfrmArchivi"),
+            { QStringLiteral("Archivi su un server."),
+                {
+                    QStringLiteral(
+                        "Di solito gli archivi di Merventa sono file nella cartella del "
+                        "programma. Un negozio con più computer, per esempio la cassa e "
+                        "l'ufficio, può tenerli invece su un server PostgreSQL, installato su "
+                        "uno dei computer o su un NAS: ogni computer lavora allora sugli stessi "
+                        "prodotti, clienti, fornitori e movimenti. Il pulsante Archivi del menu "
+                        "principale apre la finestra in cui si sceglie dove si trovano."),
+                    QStringLiteral(
+                        "Scegliere \"Archivi su un server PostgreSQL\" e scrivere il nome o "
+                        "l'indirizzo del server, la porta (di solito 5432), il nome del "
+                        "database, l'utente e la password ricevuti da chi ha installato il "
+                        "server. Prova connessione controlla che il server risponda e dice, in "
+                        "caso contrario, che cosa non va. Applica salva le impostazioni nel file "
+                        "Impostazioni.ini accanto al programma e da quel momento usa gli "
+                        "archivi scelti; se il server non risponde le impostazioni restano "
+                        "quelle di prima."),
+                    QStringLiteral(
+                        "La prima volta, dal computer che ha gli archivi, il pulsante "
+                        "\"Trasferisci sul server gli archivi di questa cartella\" li copia sul "
+                        "server: una barra mostra l'avanzamento e Annulla interrompe senza "
+                        "cambiare nulla. Se il server contiene già degli archivi il programma "
+                        "chiede prima se sostituirli. \"Copia in questa cartella gli archivi "
+                        "del server\" fa il contrario: riporta gli archivi del server nella "
+                        "cartella del programma, dopo averlo chiesto."),
+                    QStringLiteral(
+                        "La password del server non è scritta in chiaro nel file "
+                        "Impostazioni.ini, ma è solo offuscata: la vera protezione è il file "
+                        "stesso, che il programma rende leggibile soltanto all'utente del "
+                        "computer che lo ha creato. La password di accesso al programma resta "
+                        "diversa per ogni computer."),
+                    QStringLiteral(
+                        "Se all'avvio il server non risponde, il programma lo dice entro pochi "
+                        "secondi e chiede se aprire le impostazioni degli archivi; rispondendo "
+                        "No si lavora, per quella volta, sugli archivi della cartella del "
+                        "programma. La cartella dei documenti dei clienti indica dove tenere le "
+                        "cartelle dei clienti: con più computer conviene una cartella condivisa "
+                        "in rete."),
+                } } },
         { QStringLiteral("TfrmExpCarico"),
             { QStringLiteral("Esportazione archivio movimenti di carico merce in Microsoft Excel."),
                 exportParagraphs(

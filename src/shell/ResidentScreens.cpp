@@ -16,6 +16,8 @@
 #include <QList>
 #include <QWidget>
 
+#include <utility>
+
 void createResidentScreens()
 {
     // The order of start-up. Dialogs, lists, checks and help are not created here: each
@@ -55,8 +57,32 @@ void showPasswordScreen()
         password->showEmpty();
 }
 
+namespace {
+
+std::function<bool(QWidget *)> &beforeMainMenu()
+{
+    static std::function<bool(QWidget *)> check;
+    return check;
+}
+
+} // namespace
+
+void setBeforeMainMenu(std::function<bool(QWidget *parent)> check)
+{
+    beforeMainMenu() = std::move(check);
+}
+
 void showMainMenu()
 {
+    // Once per run, before the menu is first seen.
+    if (std::function<bool(QWidget *)> check = std::exchange(beforeMainMenu(), nullptr)) {
+        if (!check(Screens::resident<TfrmPassword>())) {
+            if (auto *password = Screens::resident<TfrmPassword>())
+                password->hide();
+            QCoreApplication::quit();
+            return;
+        }
+    }
     if (QWidget *menu = Screens::resident(QStringLiteral("TfrmAvvio")))
         Widgets::showFilling(menu);
     if (auto *password = Screens::resident<TfrmPassword>())

@@ -1,4 +1,7 @@
 #pragma once
+#include <functional>
+
+class QWidget;
 
 // Creates the resident screens of the program once, in the order of start-up, and
 // registers them (Screens::registerResident). The main menu enables an entry only when
@@ -13,3 +16,8 @@ void showPasswordScreen();
 // tests call it to begin at the main menu; nothing the user does reaches it without the
 // password.
 void showMainMenu();
+
+// What must succeed before the main menu first shows (the archives at start-up, set by
+// main); parent is the password screen. When it returns false the program ends instead.
+// Without one the menu shows at once.
+void setBeforeMainMenu(std::function<bool(QWidget *parent)> check);

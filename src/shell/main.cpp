@@ -2,6 +2,10 @@
 #include "app/StartupProbe.h"
 #include "app/Translations.h"
 #include "app/Widgets.h"
+#include "archives/ArchiveServer.h"
+#include "archives/Archivi.h"
+#include "archives/ServerCalls.h"
+#include "archives/StartupArchives.h"
 #include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
 #include "storage/Storage.h"
@@ -61,6 +65,10 @@ int main(int argc, char *argv[])
     showLockWaits();
 
     TfrmGrafici::registerScreen();
+    ArchiveServer::install(ServerCalls::postgres());
+    TfrmArchivi::registerScreen();
+    // The archives of a server are reached once the password is right, before the menu.
+    setBeforeMainMenu(&StartupArchives::open);
     createResidentScreens();
     showPasswordScreen();
     startDailyBackup();

@@ -55,6 +55,7 @@ private slots:
     void refusedCloseKeepsTheScreen();
     void smallControlsOpenTheirWindows_data();
     void smallControlsOpenTheirWindows();
+    void archiviOpensTheArchivesWindow();
     void leavingTheMenuEndsTheProgram_data();
     void leavingTheMenuEndsTheProgram();
     void configuredSite_data();
@@ -89,6 +90,7 @@ void TestAvvio::controls_data()
         { "imgCrediti", "QToolButton" },
         { "icoSito", "QToolButton" },
         { "imgEsci", "QToolButton" },
+        { "btnArchivi", "QPushButton" },
         { "icoIcona", "QLabel" },
         { "icoTitolo", "QLabel" },
         { "icoVersione", "QLabel" },
@@ -221,6 +223,27 @@ void TestAvvio::smallControlsOpenTheirWindows()
     QCOMPARE(shownCaption, caption);
     QCOMPARE(parent, &menu);
     QVERIFY(menu.isVisible());
+}
+
+void TestAvvio::archiviOpensTheArchivesWindow()
+{
+    TfrmAvvio menu;
+    menu.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    auto *archivi = qobject_cast<QPushButton *>(button(&menu, QStringLiteral("btnArchivi")));
+    QVERIFY(archivi);
+    QCOMPARE(archivi->text(), QStringLiteral("Archivi"));
+    QVERIFY(!archivi->toolTip().isEmpty());
+    QVERIFY(!archivi->icon().isNull());
+    QVERIFY(archivi->isEnabled());
+    // The window lives in a library the program registers; the menu opens it by name.
+    QList<QWidget *> parents;
+    Screens::registerModal(
+        QStringLiteral("TfrmArchivi"), [&parents](QWidget *parent) { parents.append(parent); });
+    QTest::mouseClick(archivi, Qt::LeftButton);
+    QCOMPARE(parents, QList<QWidget *> { &menu });
+    QVERIFY(menu.isVisible());
+    Screens::registerModal(QStringLiteral("TfrmArchivi"), {});
 }
 
 void TestAvvio::leavingTheMenuEndsTheProgram_data()
