@@ -37,6 +37,11 @@ QString counted(int n, const char *one, const char *many)
 
 // How often a long work lets the window handle its events (repaint, Annulla).
 constexpr int kEventsEveryMs = 25;
+// The steps of a work on the bar: laying out a label is one, painting one about sixteen
+// (as measured for the PDF); a page counts for its labels painted.
+constexpr qint64 kPageWeightPerLabel = 16;
+// The most units the bar counts in.
+constexpr qint64 kBarUnits = 1000000000;
 
 } // namespace
 
@@ -45,7 +50,7 @@ constexpr int kEventsEveryMs = 25;
 class TfrmEtichette::Running
 {
 public:
-    Running(TfrmEtichette *screen, int maximum)
+    Running(TfrmEtichette *screen, qint64 total)
         : m_screen(screen)
         , m_focus(QApplication::focusWidget())
     {
@@ -55,7 +60,7 @@ public:
         screen->m_sinceEvents.invalidate();
         for (QWidget *w : controls(ui))
             w->setEnabled(false);
-        ui.prgEtichette->setRange(0, std::max(maximum, 1));
+        setTotal(total);
         ui.prgEtichette->setValue(0);
         ui.prgEtichette->show();
         ui.btnAnnulla->setEnabled(true);
@@ -67,7 +72,13 @@ public:
     Running(const Running &) = delete;
     Running &operator=(const Running &) = delete;
 
-    void setMaximum(int maximum) { m_screen->m_ui->prgEtichette->setMaximum(std::max(maximum, 1)); }
+    // The bar's range in steps of the work; a huge work moves it by many steps at a time.
+    void setTotal(qint64 total)
+    {
+        m_screen->m_stepsPerUnit = total / kBarUnits + 1;
+        m_screen->m_ui->prgEtichette->setRange(
+            0, int(std::max<qint64>(total / m_screen->m_stepsPerUnit, 1)));
+    }
     // The work is over (the window it opens next, a preview or a question, comes after).
     void finish(const QString &said = QString())
     {
@@ -82,6 +93,7 @@ public:
         ui.spnCopie->setEnabled(!(m_screen->m_forList && ui.chkGiacenza->isChecked()));
         m_screen->cboFormatoChange();
         ui.lblAvanzamento->setText(said);
+        m_screen->growToFit();
         if (m_focus && m_focus->isEnabled())
             m_focus->setFocus(Qt::OtherFocusReason);
     }
@@ -218,6 +230,15 @@ void TfrmEtichette::cboFormatoChange()
     updateSummary();
 }
 
+void TfrmEtichette::growToFit()
+{
+    // The lines under the options wrap: their height depends on the window's width.
+    const int wanted = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : sizeHint().height();
+    if (isVisible() && height() < wanted)
+        resize(width(), wanted);
+}
+
 int TfrmEtichette::labelCount() const
 {
     const Labels::Options o = options();
@@ -263,9 +284,31 @@ QString TfrmEtichette::pdfCancelledText()
         .arg(pdfFileName());
 }
 
-bool TfrmEtichette::step(int value)
+qint64 TfrmEtichette::pageWeight() const
 {
-    m_ui->prgEtichette->setValue(std::min(value, m_ui->prgEtichette->maximum()));
+    return kPageWeightPerLabel * Labels::formats().at(std::max(options().format, 0)).perPage();
+}
+
+qint64 TfrmEtichette::workSteps(qint64 pages) const
+{
+    return m_products.size() + pages * pageWeight();
+}
+
+int TfrmEtichette::pageCount() const
+{
+    const Labels::Options o = options();
+    const int perPage = std::max(Labels::formats().at(std::max(o.format, 0)).perPage(), 1);
+    const int labels = labelCount();
+    if (labels == 0)
+        return 0;
+    const int first = o.firstLabel - 1 < perPage ? std::max(o.firstLabel - 1, 0) : 0;
+    return int((qint64(labels) + first + perPage - 1) / perPage);
+}
+
+bool TfrmEtichette::step(qint64 steps)
+{
+    m_ui->prgEtichette->setValue(
+        int(std::min<qint64>(steps / m_stepsPerUnit, m_ui->prgEtichette->maximum())));
     // Painting a page or laying out a product is short: the window's events (the bar's
     // repaint, a press of Annulla) are handled every few milliseconds, not at every step.
     if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventsEveryMs) {
@@ -278,12 +321,13 @@ bool TfrmEtichette::step(int value)
 std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint(Running &running)
 {
     std::optional<Labels::Sheets> s = Labels::build(m_products, options(), ZintBarcode::encode,
-        [this](qsizetype done, qsizetype) { return step(int(done)); });
+        [this](qsizetype done, qsizetype) { return step(done); });
     if (!s)
         return std::nullopt;
     m_ui->lblSenzaCodice->setText(Labels::withoutBarcodeText(s->withoutBarcode));
+    growToFit();
     // The pages follow the products on the bar.
-    running.setMaximum(int(m_products.size()) + s->report.pageCount());
+    running.setTotal(workSteps(s->report.pageCount()));
     return s;
 }
 
@@ -295,7 +339,7 @@ void TfrmEtichette::btnAnteprimaClick()
         Messages::warning(this, noLabelsText());
         return;
     }
-    Running running(this, int(m_products.size()));
+    Running running(this, workSteps(pageCount()));
     const std::optional<Labels::Sheets> s = sheetsToPrint(running);
     if (!s) {
         running.finish(previewCancelledText());
@@ -303,9 +347,10 @@ void TfrmEtichette::btnAnteprimaClick()
     }
     ReportPreviewDialog preview(s->report, this);
     preview.setNote(Labels::withoutBarcodeText(s->withoutBarcode));
-    const int laidOut = int(m_products.size());
+    const qint64 laidOut = m_products.size();
     // The pages are painted here, with the bar moving; stopped, the preview never shows.
-    if (!preview.prepare([&](int done, int) { return step(laidOut + done); })) {
+    const qint64 weight = pageWeight();
+    if (!preview.prepare([&](int done, int) { return step(laidOut + done * weight); })) {
         running.finish(m_cancel ? previewCancelledText() : QString());
         if (!m_cancel)
             Messages::warning(this,
@@ -327,7 +372,7 @@ void TfrmEtichette::btnStampaClick()
     std::optional<Labels::Sheets> s;
     {
         // Laid out before the print dialog: stopped here, nothing reaches the printer.
-        Running running(this, int(m_products.size()));
+        Running running(this, workSteps(pageCount()));
         s = sheetsToPrint(running);
         if (!s) {
             running.finish(printCancelledText());
@@ -365,19 +410,20 @@ void TfrmEtichette::btnPdfClick()
         Messages::warning(this, noLabelsText());
         return;
     }
-    Running running(this, int(m_products.size()));
+    Running running(this, workSteps(pageCount()));
     const std::optional<Labels::Sheets> s = sheetsToPrint(running);
     if (!s) {
         running.finish(pdfCancelledText());
         return;
     }
     const QString path = ProgramFolder::filePath(pdfFileName());
-    const int laidOut = int(m_products.size());
+    const qint64 laidOut = m_products.size();
+    const qint64 weight = pageWeight();
     // Written whole to a new file that takes the old one's place only when complete: a
     // stop or a failure leaves the old file as it was and no new one.
     const bool written = Report::writePdf(path, s->report.info, [&](QPdfWriter &writer) {
         return Report::render(
-            s->report, writer, 0, 0, [&](int done, int) { return step(laidOut + done); });
+            s->report, writer, 0, 0, [&](int done, int) { return step(laidOut + done * weight); });
     });
     if (m_cancel) {
         running.finish(pdfCancelledText());

@@ -70,20 +70,30 @@ private:
     class Running;
 
     void cboFormatoChange();
+    // Taller when a line under the options got longer (the codes without a barcode, what a
+    // stopped work left), so the options are never squeezed.
+    void growToFit();
     void updateSummary();
     // How many labels and pages the options give now.
     int labelCount() const;
     // The sheets, laid out with the progress bar moving: nothing when there is no label (a
     // warning says so) or when the work was stopped.
     std::optional<Labels::Sheets> sheetsToPrint(Running &running);
-    // One step of a long work: the bar moved to value, the window's events handled now
-    // and then; false when the work is to stop.
-    bool step(int value);
+    // How many pages the options give now.
+    int pageCount() const;
+    // The steps of a work (laying out every product, painting pages pages) and what one
+    // page counts.
+    qint64 workSteps(qint64 pages) const;
+    qint64 pageWeight() const;
+    // The steps done so far of a long work: the bar moved, the window's events handled
+    // now and then; false when the work is to stop.
+    bool step(qint64 steps);
 
     std::unique_ptr<Ui::TfrmEtichette> m_ui;
     QList<Labels::Product> m_products;
     bool m_forList = false;
     bool m_running = false;
     bool m_cancel = false;
+    qint64 m_stepsPerUnit = 1;
     QElapsedTimer m_sinceEvents;
 };
