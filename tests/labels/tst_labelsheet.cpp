@@ -119,6 +119,8 @@ private slots:
     void lookupKeepsTheCodesWhileTheStampStays_data();
     void lookupKeepsTheCodesWhileTheStampStays();
     void lookupOverManyCodes();
+    void lookupOfADamagedArchive_data();
+    void lookupOfADamagedArchive();
     void lookupOfAnUnreadableArchive();
     void storedKeyClampsADamagedLength();
 };
@@ -540,6 +542,66 @@ void TestLabelSheet::lookupOverManyCodes()
         CodeLookup::Result::Status::NotFound);
     QCOMPARE(CodeLookup::find(ProductRecord::archive(), u"PN-").status,
         CodeLookup::Result::Status::NotFound);
+}
+
+void TestLabelSheet::lookupOfADamagedArchive_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("status"); // CodeLookup::Result::Status
+    QTest::addColumn<int>("position");
+    QTest::newRow("length byte past the field")
+        << "length" << QString(30, u'q') << int(CodeLookup::Result::Status::Found) << 2;
+    QTest::newRow("record cut short at the end")
+        << "tail"
+        << "TAIL" << int(CodeLookup::Result::Status::NotFound) << 0;
+    QTest::newRow("whole records still found")
+        << "tail"
+        << "C" << int(CodeLookup::Result::Status::Found) << 3;
+    // The codes were read, then the archive lost records behind the program's back while
+    // its stamp stayed: the record found cannot be read again.
+    QTest::newRow("cut after the codes were read")
+        << "cut"
+        << "C" << int(CodeLookup::Result::Status::Unreadable) << 0;
+}
+
+void TestLabelSheet::lookupOfADamagedArchive()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, code);
+    QFETCH(int, status);
+    QFETCH(int, position);
+    TempProgramFolder folder;
+    const QString path = folder.filePath(QString::fromLatin1(ProductRecord::kFileName));
+    QByteArray bytes;
+    for (const char *c : { "A", "B", "C" })
+        bytes += product(QString::fromLatin1(c)).encode();
+    if (damage == u"length") {
+        // The second record's code: a length byte of 200 before 30 letters and more.
+        const int size = ProductRecord::kRecordSize;
+        bytes[size] = char(200);
+        for (int i = 1; i <= 40; ++i)
+            bytes[size + i] = 'Q';
+    }
+    if (damage == u"tail")
+        bytes += product(QStringLiteral("TAIL")).encode().left(100);
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }
+    auto backend = std::make_shared<StampedBackend>();
+    backend->stamp = "1";
+    Storage::setBackend(backend);
+    if (damage == u"cut") {
+        QCOMPARE(CodeLookup::find(ProductRecord::archive(), code).position, 3);
+        QVERIFY(QFile::resize(path, ProductRecord::kRecordSize));
+    }
+    const CodeLookup::Result r = CodeLookup::find(ProductRecord::archive(), code);
+    Storage::setBackend({});
+    QCOMPARE(int(r.status), status);
+    QCOMPARE(int(r.position), position);
+    QCOMPARE(r.record.has_value(), status == int(CodeLookup::Result::Status::Found));
 }
 
 void TestLabelSheet::lookupOfAnUnreadableArchive()
