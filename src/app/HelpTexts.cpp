@@ -467,7 +467,11 @@ QStringList labelParagraphs()
             "l'etichetta da cui iniziare per riutilizzare un foglio già in parte usato e se "
             "stampare il prezzo. Anteprima mostra le pagine, Stampa apre la finestra di stampa "
             "e Crea PDF salva il file Etichette.pdf nella cartella del programma, poi chiede se "
-            "aprirlo."),
+            "aprirlo. Con migliaia di etichette la preparazione richiede qualche istante: la "
+            "barra di avanzamento mostra a che punto è il lavoro e il pulsante Annulla (o il "
+            "tasto Esc) lo interrompe. Un'anteprima annullata non viene mostrata, una creazione "
+            "del PDF annullata lascia il file Etichette.pdf precedente com'era e una stampa "
+            "annullata mentre le etichette vengono preparate non invia nulla alla stampante."),
         QStringLiteral(
             "Un codice con lettere accentate o altri caratteri non previsti dai codici a barre, "
             "o troppo lungo per stare leggibile sull'etichetta scelta, viene stampato solo come "

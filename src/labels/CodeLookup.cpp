@@ -1,49 +1,53 @@
 #include "labels/CodeLookup.h"
 
 #include "storage/Cp1252.h"
-#include "storage/RecordFile.h"
+#include "storage/ProgramFolder.h"
+#include "storage/Storage.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
-#include <QFileInfo>
-#include <QHash>
-
+#include <algorithm>
 #include <array>
-#include <filesystem>
+#include <cstring>
 
 namespace CodeLookup {
 
 namespace {
 
-// Every byte of Windows-1252 to the byte of its lower-case letter (itself when it is no
-// capital letter or its lower case is not in the code page).
-const std::array<unsigned char, 256> &lowerTable()
+// Every byte of Windows-1252 to the byte of its capital letter (itself when it is no small
+// letter or its capital is not in the code page).
+const std::array<unsigned char, 256> &upperTable()
 {
     static const std::array<unsigned char, 256> table = [] {
         std::array<unsigned char, 256> t {};
         for (int b = 0; b < 256; ++b) {
             const QChar c = Cp1252::decodeByte(static_cast<unsigned char>(b));
-            const QChar lower = c.toLower();
-            const auto e = static_cast<unsigned char>(Cp1252::encodeChar(lower));
-            t[std::size_t(b)] = Cp1252::decodeByte(e) == lower ? e : static_cast<unsigned char>(b);
+            const QChar upper = c.toUpper();
+            const auto e = static_cast<unsigned char>(Cp1252::encodeChar(upper));
+            t[std::size_t(b)] = Cp1252::decodeByte(e) == upper ? e : static_cast<unsigned char>(b);
         }
         return t;
     }();
     return table;
 }
 
-// The trimmed text of a stored field (characters of code 32 or less cut at both ends).
-QByteArrayView storedText(QByteArrayView field, int capacity)
+// Folds text into out (at least text.size() bytes).
+void fold(QByteArrayView text, char *out)
 {
-    if (field.isEmpty())
-        return {};
-    const qsizetype length
-        = std::min<qsizetype>({ static_cast<unsigned char>(field[0]), capacity, field.size() - 1 });
-    QByteArrayView text = field.sliced(1, length);
-    while (!text.isEmpty() && static_cast<unsigned char>(text.front()) <= 32)
-        text = text.sliced(1);
-    while (!text.isEmpty() && static_cast<unsigned char>(text.back()) <= 32)
-        text.chop(1);
-    return text;
+    const auto &upper = upperTable();
+    for (qsizetype i = 0; i < text.size(); ++i)
+        out[i] = static_cast<char>(upper[static_cast<unsigned char>(text[i])]);
+}
+
+// FNV-1a: short keys, one pass.
+quint32 hashOf(QByteArrayView key)
+{
+    quint32 h = 2166136261u;
+    for (const char c : key) {
+        h ^= static_cast<unsigned char>(c);
+        h *= 16777619u;
+    }
+    return h;
 }
 
 } // namespace
@@ -56,86 +60,132 @@ std::optional<QByteArray> key(QStringView code)
         if (bytes[i] == '?' && trimmed[i] != u'?')
             return std::nullopt;
     }
-    const auto &lower = lowerTable();
-    for (char &b : bytes)
-        b = static_cast<char>(lower[static_cast<unsigned char>(b)]);
+    fold(bytes, bytes.data());
     return bytes;
 }
 
 QByteArray storedKey(QByteArrayView field, int capacity)
 {
-    QByteArray bytes = storedText(field, capacity).toByteArray();
-    const auto &lower = lowerTable();
-    for (char &b : bytes)
-        b = static_cast<char>(lower[static_cast<unsigned char>(b)]);
+    QByteArray bytes = storedText(field, 0, capacity, Trim::Controls).toByteArray();
+    fold(bytes, bytes.data());
     return bytes;
+}
+
+void CodeIndex::clear()
+{
+    m_codes.clear();
+    m_entries.clear();
+    m_slots.clear();
+}
+
+void CodeIndex::reserve(qint64 codes)
+{
+    codes = std::max<qint64>(codes, 8);
+    // Codes are a dozen characters as a rule (EAN-13); the buffer grows past that if need be.
+    m_codes.reserve(std::size_t(codes) * 14);
+    m_entries.reserve(std::size_t(codes));
+    std::size_t tableSize = 16;
+    while (tableSize < std::size_t(codes) * 2)
+        tableSize *= 2;
+    rehash(tableSize);
+}
+
+void CodeIndex::rehash(std::size_t tableSize)
+{
+    m_slots.assign(tableSize, 0);
+    const std::size_t mask = tableSize - 1;
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        std::size_t s = m_entries[e].hash & mask;
+        while (m_slots[s] != 0)
+            s = (s + 1) & mask;
+        m_slots[s] = quint32(e + 1);
+    }
+}
+
+std::size_t CodeIndex::slotOf(QByteArrayView key, quint32 hash) const
+{
+    const std::size_t mask = m_slots.size() - 1;
+    std::size_t s = hash & mask;
+    for (;;) {
+        const quint32 taken = m_slots[s];
+        if (taken == 0)
+            return s;
+        const Entry &e = m_entries[taken - 1];
+        if (e.hash == hash && e.length == key.size()
+            && std::memcmp(m_codes.data() + e.offset, key.data(), std::size_t(key.size())) == 0)
+            return s;
+        s = (s + 1) & mask;
+    }
+}
+
+void CodeIndex::add(QByteArrayView key, qint64 index)
+{
+    // At most half full, so that a probe stays short and always meets an empty slot.
+    if (m_slots.empty() || (m_entries.size() + 1) * 2 > m_slots.size())
+        rehash(std::max<std::size_t>(16, m_slots.size() * 2));
+    const quint32 hash = hashOf(key);
+    const std::size_t s = slotOf(key, hash);
+    if (m_slots[s] != 0) {
+        ++m_entries[m_slots[s] - 1].count;
+        return;
+    }
+    Entry e;
+    e.offset = quint32(m_codes.size());
+    e.hash = hash;
+    e.first = index;
+    e.count = 1;
+    e.length = quint16(key.size());
+    m_codes.insert(m_codes.end(), key.begin(), key.end());
+    m_entries.push_back(e);
+    m_slots[s] = quint32(m_entries.size());
+}
+
+std::optional<CodeIndex::Hit> CodeIndex::find(QByteArrayView key) const
+{
+    if (m_slots.empty())
+        return std::nullopt;
+    const quint32 taken = m_slots[slotOf(key, hashOf(key))];
+    if (taken == 0)
+        return std::nullopt;
+    const Entry &e = m_entries[taken - 1];
+    return Hit { e.first, e.count };
+}
+
+bool CodeIndex::build(Storage::Session &archive, const RecordLayout &layout, int codeField)
+{
+    clear();
+    reserve(archive.recordCount());
+    const int offset = layout.offset(codeField);
+    const int capacity = layout.field(codeField).capacity;
+    // A stored field holds at most 255 bytes of text.
+    std::array<char, 256> folded;
+    const int fields[] = { codeField };
+    const bool read = archive.scan(fields, [&](qint64 index, QByteArrayView record) {
+        const QByteArrayView text = storedText(record, offset, capacity, Trim::Controls);
+        fold(text, folded.data());
+        add(QByteArrayView(folded.data(), text.size()), index);
+        return true;
+    });
+    if (!read)
+        clear();
+    return read;
 }
 
 namespace {
 
-// The codes of one archive file as they were when it was last read: each code's key, the
-// index of its first record and how many records have it. Valid while the file keeps its
-// size and its time of last change (to the nanosecond where the system keeps it); every
-// found record is read again and checked, and a record that no longer has the code makes
-// the index be read afresh.
-struct Index
+// The index of the archive looked up last, with what it was built from.
+struct CachedIndex
 {
-    struct Entry
-    {
-        qint64 first = 0;
-        int count = 0;
-    };
-    QString path;
-    qint64 size = -1;
-    std::filesystem::file_time_type changed;
-    QHash<QByteArray, Entry> codes;
-
-    bool matches(const QString &file, qint64 fileSize,
-        const std::filesystem::file_time_type &fileChanged) const
-    {
-        return path == file && size == fileSize && changed == fileChanged;
-    }
+    QString file;
+    const RecordLayout *layout = nullptr;
+    QByteArray stamp; // empty: not to be used again
+    CodeIndex codes;
 };
 
-Index &cachedIndex()
+CachedIndex &cachedIndex()
 {
-    static Index index;
-    return index;
-}
-
-std::optional<std::filesystem::file_time_type> changeTime(const QString &path)
-{
-    std::error_code error;
-    const auto time = std::filesystem::last_write_time(path.toStdU16String(), error);
-    if (error)
-        return std::nullopt;
-    return time;
-}
-
-// Reads every code of the open file in one pass of large blocks; false when a record
-// cannot be read.
-bool readIndex(RecordFile &file, int capacity, Index &index)
-{
-    index.codes.clear();
-    index.path.clear();
-    index.codes.reserve(file.recordCount());
-    const auto &lower = lowerTable();
-    file.seek(0);
-    const qint64 count = file.recordCount();
-    QByteArray key;
-    for (qint64 i = 0; i < count; ++i) {
-        const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty())
-            return false;
-        const QByteArrayView text = storedText(bytes.first(capacity + 1), capacity);
-        key.resize(text.size());
-        for (qsizetype c = 0; c < text.size(); ++c)
-            key[c] = static_cast<char>(lower[static_cast<unsigned char>(text[c])]);
-        Index::Entry &entry = index.codes[key];
-        if (entry.count++ == 0)
-            entry.first = i;
-    }
-    return true;
+    static CachedIndex cached;
+    return cached;
 }
 
 } // namespace
@@ -148,41 +198,47 @@ Result find(const Archive &archive, QStringView code)
         r.status = Result::Status::Unreadable;
         return r;
     };
-    RecordFile file;
-    if (!file.open(archive, RecordFile::Access::ReadOnly))
+    const std::unique_ptr<Storage::Session> session
+        = Storage::open(archive, Storage::Access::ReadOnly);
+    if (!session)
         return unreadable();
     const std::optional<QByteArray> wanted = key(code);
     if (!wanted || wanted->isEmpty())
         return result;
     const RecordLayout &layout = *archive.layout;
-    const int capacity = layout.field(0).capacity;
-    const QString path = file.filePath();
-    const qint64 size = QFileInfo(path).size();
-    const std::optional<std::filesystem::file_time_type> changed = changeTime(path);
-    Index &index = cachedIndex();
+    constexpr int kCodeField = 0;
+    const int offset = layout.offset(kCodeField);
+    const int capacity = layout.field(kCodeField).capacity;
+    const QString file = ProgramFolder::filePath(archive.fileName);
+    CachedIndex &cached = cachedIndex();
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (attempt > 0 || !changed || !index.matches(path, size, *changed)) {
-            if (!readIndex(file, capacity, index))
+        // Taken before the scan: a change during the scan makes the next stamp another.
+        const QByteArray stamp = session->contentStamp();
+        const bool kept = attempt == 0 && !stamp.isEmpty() && cached.stamp == stamp
+            && cached.file == file && cached.layout == archive.layout;
+        if (!kept) {
+            cached.stamp.clear();
+            if (!cached.codes.build(*session, layout, kCodeField))
                 return unreadable();
-            if (changed) {
-                index.path = path;
-                index.size = size;
-                index.changed = *changed;
-            }
+            cached.file = file;
+            cached.layout = archive.layout;
+            cached.stamp = stamp;
         }
-        const auto it = index.codes.constFind(*wanted);
-        if (it == index.codes.cend())
+        const std::optional<CodeIndex::Hit> hit = cached.codes.find(*wanted);
+        if (!hit)
             return result;
         Record record(layout);
-        QByteArray bytes;
-        if (!file.readAt(it->first, bytes))
+        if (!session->readAt(hit->first, record))
             return unreadable();
-        if (storedKey(QByteArrayView(bytes).first(capacity + 1), capacity) != *wanted)
-            continue; // changed since the index was read
-        record.decode(bytes);
+        const QByteArray bytes = record.encode();
+        if (storedKey(QByteArrayView(bytes).sliced(offset, capacity + 1), capacity) != *wanted) {
+            // Changed since the codes were read: they are read again.
+            cached.stamp.clear();
+            continue;
+        }
         result.status = Result::Status::Found;
-        result.position = it->first + 1;
-        result.matches = it->count;
+        result.position = hit->first + 1;
+        result.matches = hit->count;
         result.record = std::move(record);
         return result;
     }

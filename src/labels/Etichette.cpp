@@ -12,10 +12,15 @@
 #include "report/SaveAndAsk.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Record.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QFont>
+#include <QPdfWriter>
+#include <QPointer>
+#include <QPrinter>
 
 namespace {
 
@@ -30,7 +35,79 @@ QString counted(int n, const char *one, const char *many)
     return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
 }
 
+// How often a long work lets the window handle its events (repaint, Annulla).
+constexpr int kEventsEveryMs = 25;
+// The steps of a work on the bar: laying out a label is one, painting one about sixteen
+// (as measured for the PDF); a page counts for its labels painted.
+constexpr qint64 kPageWeightPerLabel = 16;
+// The most units the bar counts in.
+constexpr qint64 kBarUnits = 1000000000;
+
 } // namespace
+
+// A long work of the screen from start to end: the options and the buttons are off, the
+// progress bar and Annulla are on; all back as they were at the end.
+class TfrmEtichette::Running
+{
+public:
+    Running(TfrmEtichette *screen, qint64 total)
+        : m_screen(screen)
+        , m_focus(QApplication::focusWidget())
+    {
+        Ui::TfrmEtichette &ui = *screen->m_ui;
+        screen->m_running = true;
+        screen->m_cancel = false;
+        screen->m_sinceEvents.invalidate();
+        for (QWidget *w : controls(ui))
+            w->setEnabled(false);
+        setTotal(total);
+        ui.prgEtichette->setValue(0);
+        ui.prgEtichette->show();
+        ui.btnAnnulla->setEnabled(true);
+        ui.btnAnnulla->show();
+        ui.btnAnnulla->setFocus(Qt::OtherFocusReason);
+        ui.lblAvanzamento->setText(QStringLiteral("Preparazione delle etichette in corso..."));
+    }
+    ~Running() { finish(); }
+    Running(const Running &) = delete;
+    Running &operator=(const Running &) = delete;
+
+    // The bar's range in steps of the work; a huge work moves it by many steps at a time.
+    void setTotal(qint64 total)
+    {
+        m_screen->m_stepsPerUnit = total / kBarUnits + 1;
+        m_screen->m_ui->prgEtichette->setRange(
+            0, int(std::max<qint64>(total / m_screen->m_stepsPerUnit, 1)));
+    }
+    // The work is over (the window it opens next, a preview or a question, comes after).
+    void finish(const QString &said = QString())
+    {
+        if (!m_screen->m_running)
+            return;
+        Ui::TfrmEtichette &ui = *m_screen->m_ui;
+        m_screen->m_running = false;
+        ui.prgEtichette->hide();
+        ui.btnAnnulla->hide();
+        for (QWidget *w : controls(ui))
+            w->setEnabled(true);
+        ui.spnCopie->setEnabled(!(m_screen->m_forList && ui.chkGiacenza->isChecked()));
+        m_screen->cboFormatoChange();
+        ui.lblAvanzamento->setText(said);
+        m_screen->growToFit();
+        if (m_focus && m_focus->isEnabled())
+            m_focus->setFocus(Qt::OtherFocusReason);
+    }
+
+private:
+    static QList<QWidget *> controls(Ui::TfrmEtichette &ui)
+    {
+        return { ui.cboFormato, ui.spnCopie, ui.chkGiacenza, ui.spnPrima, ui.chkPrezzo,
+            ui.btnAnteprima, ui.btnStampa, ui.btnPdf, ui.btnChiudi, ui.imgGuida };
+    }
+
+    TfrmEtichette *m_screen;
+    QPointer<QWidget> m_focus;
+};
 
 TfrmEtichette::TfrmEtichette(const QList<Labels::Product> &products, bool forList, QWidget *parent)
     : QDialog(parent)
@@ -69,7 +146,17 @@ TfrmEtichette::TfrmEtichette(const QList<Labels::Product> &products, bool forLis
     connect(m_ui->btnAnteprima, &QPushButton::clicked, this, &TfrmEtichette::btnAnteprimaClick);
     connect(m_ui->btnStampa, &QPushButton::clicked, this, &TfrmEtichette::btnStampaClick);
     connect(m_ui->btnPdf, &QPushButton::clicked, this, &TfrmEtichette::btnPdfClick);
+    connect(m_ui->btnAnnulla, &QPushButton::clicked, this, &TfrmEtichette::btnAnnullaClick);
     connect(m_ui->btnChiudi, &QPushButton::clicked, this, &TfrmEtichette::btnChiudiClick);
+    // The bar and Annulla show only while a work runs; their room stays, so the window
+    // does not change its size.
+    for (QWidget *w :
+        { static_cast<QWidget *>(m_ui->prgEtichette), static_cast<QWidget *>(m_ui->btnAnnulla) }) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+        w->hide();
+    }
     connect(m_ui->imgGuida, &QToolButton::clicked, this, &TfrmEtichette::imgGuidaClick);
     cboFormatoChange();
 }
@@ -96,13 +183,16 @@ void TfrmEtichette::openForList(QWidget *parent, const QStringList &lines,
         Messages::warning(parent, QStringLiteral("Attenzione: nessun articolo in elenco."));
         return;
     }
-    RecordFile file;
     std::optional<QList<Labels::Product>> products;
-    if (file.open(ProductRecord::archive(), RecordFile::Access::ReadOnly))
-        products = Labels::productsOfLines(file, lines, lineOf);
-    file.close();
+    Storage::Failure failure = Storage::Failure::None;
+    if (const auto archive
+        = Storage::open(ProductRecord::archive(), Storage::Access::ReadOnly, nullptr, &failure)) {
+        products = Labels::productsOfLines(*archive, lines, lineOf);
+        if (!products)
+            failure = archive->failure();
+    }
     if (!products) {
-        Messages::warning(parent, accessErrorText());
+        Messages::warning(parent, Storage::failureText(failure));
         return;
     }
     if (products->isEmpty()) {
@@ -140,13 +230,29 @@ void TfrmEtichette::cboFormatoChange()
     updateSummary();
 }
 
+void TfrmEtichette::growToFit()
+{
+    // The lines under the options wrap: their height depends on the window's width.
+    const int wanted = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width())
+                                                     : sizeHint().height();
+    if (isVisible() && height() < wanted)
+        resize(width(), wanted);
+}
+
+int TfrmEtichette::labelCount() const
+{
+    const Labels::Options o = options();
+    int labels = 0;
+    for (const Labels::Product &p : std::as_const(m_products))
+        labels += Labels::labelCount(p.stock, o.copies, o.onePerPiece);
+    return labels;
+}
+
 void TfrmEtichette::updateSummary()
 {
     const Labels::Options o = options();
     const Labels::Format &format = Labels::formats().at(std::max(o.format, 0));
-    int labels = 0;
-    for (const Labels::Product &p : std::as_const(m_products))
-        labels += Labels::labelCount(p.stock, o.copies, o.onePerPiece);
+    const int labels = labelCount();
     const QList<Labels::Placement> places = Labels::place(format, labels, o.firstLabel - 1);
     const int pages = places.isEmpty() ? 0 : places.back().page + 1;
     m_ui->lblRiepilogo->setText(QStringLiteral("Da stampare: %1 su %2.")
@@ -155,42 +261,204 @@ void TfrmEtichette::updateSummary()
                                             format.perPage() > 1 ? "fogli" : "pagine")));
 }
 
-std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint()
+QString TfrmEtichette::previewCancelledText()
 {
-    Labels::Sheets s = sheets();
-    m_ui->lblSenzaCodice->setText(Labels::withoutBarcodeText(s.withoutBarcode));
-    if (s.labels == 0) {
-        Messages::warning(this, noLabelsText());
-        return std::nullopt;
+    return QStringLiteral("Anteprima annullata.");
+}
+
+QString TfrmEtichette::printCancelledText()
+{
+    return QStringLiteral("Stampa annullata: nessuna pagina è stata inviata alla stampante.");
+}
+
+QString TfrmEtichette::printInterruptedText()
+{
+    return QStringLiteral("Stampa interrotta: il sistema di stampa non permette di ritirare il "
+                          "lavoro già avviato, le pagine preparate fino all'interruzione "
+                          "potrebbero essere stampate.");
+}
+
+QString TfrmEtichette::pdfCancelledText()
+{
+    return QStringLiteral("Creazione del PDF annullata: il file %1 non è stato modificato.")
+        .arg(pdfFileName());
+}
+
+qint64 TfrmEtichette::pageWeight() const
+{
+    return kPageWeightPerLabel * Labels::formats().at(std::max(options().format, 0)).perPage();
+}
+
+qint64 TfrmEtichette::workSteps(qint64 pages) const
+{
+    return m_products.size() + pages * pageWeight();
+}
+
+int TfrmEtichette::pageCount() const
+{
+    const Labels::Options o = options();
+    const int perPage = std::max(Labels::formats().at(std::max(o.format, 0)).perPage(), 1);
+    const int labels = labelCount();
+    if (labels == 0)
+        return 0;
+    const int first = o.firstLabel - 1 < perPage ? std::max(o.firstLabel - 1, 0) : 0;
+    return int((qint64(labels) + first + perPage - 1) / perPage);
+}
+
+bool TfrmEtichette::step(qint64 steps)
+{
+    m_ui->prgEtichette->setValue(
+        int(std::min<qint64>(steps / m_stepsPerUnit, m_ui->prgEtichette->maximum())));
+    // Painting a page or laying out a product is short: the window's events (the bar's
+    // repaint, a press of Annulla) are handled every few milliseconds, not at every step.
+    if (!m_sinceEvents.isValid() || m_sinceEvents.elapsed() >= kEventsEveryMs) {
+        QApplication::processEvents();
+        m_sinceEvents.start();
     }
+    return !m_cancel;
+}
+
+std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint(Running &running)
+{
+    std::optional<Labels::Sheets> s = Labels::build(m_products, options(), ZintBarcode::encode,
+        [this](qsizetype done, qsizetype) { return step(done); });
+    if (!s)
+        return std::nullopt;
+    m_ui->lblSenzaCodice->setText(Labels::withoutBarcodeText(s->withoutBarcode));
+    growToFit();
+    // The pages follow the products on the bar.
+    running.setTotal(workSteps(s->report.pageCount()));
     return s;
 }
 
 void TfrmEtichette::btnAnteprimaClick()
 {
-    const std::optional<Labels::Sheets> s = sheetsToPrint();
-    if (!s)
+    if (m_running)
         return;
+    if (labelCount() == 0) {
+        Messages::warning(this, noLabelsText());
+        return;
+    }
+    Running running(this, workSteps(pageCount()));
+    const std::optional<Labels::Sheets> s = sheetsToPrint(running);
+    if (!s) {
+        running.finish(previewCancelledText());
+        return;
+    }
     ReportPreviewDialog preview(s->report, this);
     preview.setNote(Labels::withoutBarcodeText(s->withoutBarcode));
+    const qint64 laidOut = m_products.size();
+    // The pages are painted here, with the bar moving; stopped, the preview never shows.
+    const qint64 weight = pageWeight();
+    if (!preview.prepare([&](int done, int) { return step(laidOut + done * weight); })) {
+        running.finish(m_cancel ? previewCancelledText() : QString());
+        if (!m_cancel)
+            Messages::warning(this,
+                QStringLiteral("Attenzione: impossibile preparare l'anteprima delle etichette."));
+        return;
+    }
+    running.finish();
     preview.exec();
 }
 
 void TfrmEtichette::btnStampaClick()
 {
-    if (const std::optional<Labels::Sheets> s = sheetsToPrint())
-        Report::print(this, s->report);
+    if (m_running)
+        return;
+    if (labelCount() == 0) {
+        Messages::warning(this, noLabelsText());
+        return;
+    }
+    std::optional<Labels::Sheets> s;
+    {
+        // Laid out before the print dialog: stopped here, nothing reaches the printer.
+        Running running(this, workSteps(pageCount()));
+        s = sheetsToPrint(running);
+        if (!s) {
+            running.finish(printCancelledText());
+            return;
+        }
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    Report::setUpPrinter(printer, s->report);
+    bool stopped = false;
+    Report::printWith(
+        this, printer, s->report.pageCount(), [&](QPrinter &device, int first, int last) {
+            const int pages = (first > 0 && last > 0) ? last - first + 1 : s->report.pageCount();
+            Running running(this, pages);
+            bool withdrawn = false;
+            const bool done = Report::render(s->report, device, first, last, [&](int page, int) {
+                if (step(page))
+                    return true;
+                // While the painter is still on: the job is withdrawn, not sent, where the
+                // printing system allows it.
+                withdrawn = device.abort();
+                stopped = true;
+                return false;
+            });
+            running.finish(
+                stopped ? (withdrawn ? printCancelledText() : printInterruptedText()) : QString());
+            return done || stopped;
+        });
 }
 
 void TfrmEtichette::btnPdfClick()
 {
-    const std::optional<Labels::Sheets> s = sheetsToPrint();
-    if (!s)
+    if (m_running)
         return;
-    Report::saveAndAsk(this, ProgramFolder::filePath(pdfFileName()),
-        QStringLiteral("le etichette in PDF"),
+    if (labelCount() == 0) {
+        Messages::warning(this, noLabelsText());
+        return;
+    }
+    Running running(this, workSteps(pageCount()));
+    const std::optional<Labels::Sheets> s = sheetsToPrint(running);
+    if (!s) {
+        running.finish(pdfCancelledText());
+        return;
+    }
+    const QString path = ProgramFolder::filePath(pdfFileName());
+    const qint64 laidOut = m_products.size();
+    const qint64 weight = pageWeight();
+    // Written whole to a new file that takes the old one's place only when complete: a
+    // stop or a failure leaves the old file as it was and no new one.
+    const bool written = Report::writePdf(path, s->report.info, [&](QPdfWriter &writer) {
+        return Report::render(
+            s->report, writer, 0, 0, [&](int done, int) { return step(laidOut + done * weight); });
+    });
+    if (m_cancel) {
+        running.finish(pdfCancelledText());
+        return;
+    }
+    running.finish();
+    // The file is written already; this says how it went and offers to open it.
+    Report::saveAndAsk(this, path, QStringLiteral("le etichette in PDF"),
         QStringLiteral("L'esportazione delle etichette in PDF è terminata con successo."),
-        [&s](const QString &path) { return Report::exportPdf(s->report, path); });
+        [written](const QString &) { return written; });
+}
+
+void TfrmEtichette::btnAnnullaClick()
+{
+    if (m_running)
+        m_cancel = true;
+}
+
+void TfrmEtichette::reject()
+{
+    if (m_running) {
+        m_cancel = true;
+        return;
+    }
+    QDialog::reject();
+}
+
+void TfrmEtichette::closeEvent(QCloseEvent *event)
+{
+    if (m_running) {
+        m_cancel = true;
+        event->ignore();
+        return;
+    }
+    QDialog::closeEvent(event);
 }
 
 void TfrmEtichette::btnChiudiClick()

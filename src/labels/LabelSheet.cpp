@@ -2,7 +2,7 @@
 
 #include "records/ProductRecord.h"
 #include "storage/Record.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/TextForms.h"
 
 #include <QHash>
@@ -123,7 +123,7 @@ Product productOf(const Record &record)
     return { contentOf(record), TrimControl(record.value(ProductRecord::Giacenza)) };
 }
 
-std::optional<QList<Product>> productsOfLines(RecordFile &file, const QStringList &lines,
+std::optional<QList<Product>> productsOfLines(Storage::Session &archive, const QStringList &lines,
     const std::function<QString(QByteArrayView recordBytes)> &lineOf)
 {
     // Each line to the rows that show it, first row first.
@@ -132,17 +132,15 @@ std::optional<QList<Product>> productsOfLines(RecordFile &file, const QStringLis
         rows[lines[i]].append(i);
     QList<std::optional<Product>> found(lines.size());
     const RecordLayout &layout = ProductRecord::layout();
-    file.seek(0);
-    const qint64 count = file.recordCount();
-    for (qint64 i = 0; i < count; ++i) {
-        const QByteArrayView bytes = file.nextRecord();
-        if (bytes.isEmpty())
-            return std::nullopt;
+    // Every field: a list's line may show any of them.
+    const bool read = archive.scan({}, [&](qint64, QByteArrayView bytes) {
         const auto it = rows.find(lineOf(bytes));
-        if (it == rows.end() || it->isEmpty())
-            continue;
-        found[it->takeFirst()] = productOf(Record::fromBytes(layout, bytes));
-    }
+        if (it != rows.end() && !it->isEmpty())
+            found[it->takeFirst()] = productOf(Record::fromBytes(layout, bytes));
+        return true;
+    });
+    if (!read)
+        return std::nullopt;
     QList<Product> out;
     for (const std::optional<Product> &p : found) {
         if (p)
@@ -178,6 +176,14 @@ Parts partsOf(double labelWidth, double labelHeight)
 Sheets build(
     const QList<Product> &products, const Options &options, const Barcode::Encoder &encoder)
 {
+    return *build(products, options, encoder, {});
+}
+
+std::optional<Sheets> build(const QList<Product> &products, const Options &options,
+    const Barcode::Encoder &encoder, const Progress &progress)
+{
+    if (progress && !progress(0, products.size()))
+        return std::nullopt;
     Sheets out;
     const QList<Format> &all = formats();
     const Format &format = all.at(std::clamp(options.format, 0, int(all.size()) - 1));
@@ -203,6 +209,8 @@ Sheets build(
     const Parts parts = partsOf(format.labelWidth, format.labelHeight);
     int next = 0;
     for (qsizetype i = 0; i < products.size(); ++i) {
+        if (progress && i > 0 && !progress(i, products.size()))
+            return std::nullopt;
         if (counts[i] == 0)
             continue;
         const Content &c = products[i].content;
@@ -258,6 +266,8 @@ Sheets build(
             }
         }
     }
+    if (progress && !progress(products.size(), products.size()))
+        return std::nullopt;
     return out;
 }
 

@@ -11,7 +11,9 @@
 #include <optional>
 
 class Record;
-class RecordFile;
+namespace Storage {
+class Session;
+}
 
 // Shelf and product labels as pure logic: the label formats (one table of geometry), where
 // every label of a run falls on its sheets, what a label says and where each part of it
@@ -102,9 +104,9 @@ Product productOf(const Record &record);
 
 // The products of a list screen, in the order of its lines: every record of the open
 // product archive whose line (as lineOf builds it from the stored bytes) is one of lines;
-// records with the same line are taken in file order. Nothing when the archive cannot be
-// read to its end.
-std::optional<QList<Product>> productsOfLines(RecordFile &file, const QStringList &lines,
+// records with the same line are taken in archive order. Nothing when the archive cannot
+// be read to its end.
+std::optional<QList<Product>> productsOfLines(Storage::Session &archive, const QStringList &lines,
     const std::function<QString(QByteArrayView recordBytes)> &lineOf);
 
 struct Sheets
@@ -119,6 +121,12 @@ struct Sheets
 // labels one after the other, drawing barcodes with encoder.
 Sheets build(
     const QList<Product> &products, const Options &options, const Barcode::Encoder &encoder);
+// Told how many of the products are laid out so far (done of total); false stops the work.
+using Progress = std::function<bool(qsizetype done, qsizetype total)>;
+// The same, telling progress after each product (and once before the first); nothing when
+// progress stopped it.
+std::optional<Sheets> build(const QList<Product> &products, const Options &options,
+    const Barcode::Encoder &encoder, const Progress &progress);
 
 // The line the labels screen and the preview show about labels without a barcode, or an
 // empty text when every label has one.

@@ -6,7 +6,7 @@
 #include "labels/Barcode.h"
 #include "labels/CodeLookup.h"
 #include "records/ProductRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/TextForms.h"
 
 #include <QApplication>

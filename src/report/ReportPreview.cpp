@@ -26,8 +26,9 @@ ReportPreviewDialog::ReportPreviewDialog(const Report::PreparedReport &report, Q
     m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     m_preview = new QPrintPreviewWidget(m_printer.get(), this);
     m_preview->setObjectName(QStringLiteral("prvPagine"));
-    connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
-        [this](QPrinter *printer) { Report::render(m_report, *printer); });
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter *printer) {
+        m_painted = Report::render(m_report, *printer, 0, 0, m_progress);
+    });
 
     connect(addAction(QStringLiteral("actStampa"), QStringLiteral("Stampa"),
                 QStringLiteral(":/icons/document-print.png")),
@@ -93,6 +94,15 @@ void ReportPreviewDialog::setNote(const QString &text)
 {
     m_note->setText(text);
     m_note->setVisible(!text.isEmpty());
+}
+
+bool ReportPreviewDialog::prepare(const Report::PageProgress &progress)
+{
+    m_progress = progress;
+    // Once painted here, showing the window paints nothing again.
+    m_preview->updatePreview();
+    m_progress = {};
+    return m_painted;
 }
 
 QAction *ReportPreviewDialog::addAction(

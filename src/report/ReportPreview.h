@@ -1,5 +1,6 @@
 #pragma once
 #include "report/PreparedReport.h"
+#include "report/ReportRenderer.h"
 
 #include <QDialog>
 
@@ -22,6 +23,9 @@ public:
     QPrintPreviewWidget *previewWidget() const { return m_preview; }
     // A line shown under the tool bar (lblNota) about what the pages hold; empty hides it.
     void setNote(const QString &text);
+    // Paints the pages now, before the window shows, telling progress after each page (a
+    // long report); false when progress stopped it, and then the window is not to be shown.
+    bool prepare(const Report::PageProgress &progress);
 
 private:
     void printClicked();
@@ -29,6 +33,9 @@ private:
     QAction *addAction(const QString &objectName, const QString &text, const QString &icon);
 
     Report::PreparedReport m_report;
+    // While prepare() paints.
+    Report::PageProgress m_progress;
+    bool m_painted = true;
     std::unique_ptr<QPrinter> m_printer;
     QPrintPreviewWidget *m_preview = nullptr;
     class QToolBar *m_toolBar = nullptr;

@@ -270,7 +270,8 @@ void paintPage(const PreparedReport &report, int page, QPainter &painter)
         pagePainter.paint(placed);
 }
 
-bool render(const PreparedReport &report, QPagedPaintDevice &device, int first, int last)
+bool render(const PreparedReport &report, QPagedPaintDevice &device, int first, int last,
+    const PageProgress &progress)
 {
     device.setPageLayout(pageLayout(report));
     if (first <= 0 || last <= 0) {
@@ -286,6 +287,10 @@ bool render(const PreparedReport &report, QPagedPaintDevice &device, int first, 
         if (page > first)
             device.newPage();
         paintPage(report, page - 1, painter);
+        if (progress && !progress(page - first + 1, last - first + 1)) {
+            painter.end();
+            return false;
+        }
     }
     return painter.end();
 }

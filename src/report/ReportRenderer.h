@@ -20,9 +20,16 @@ namespace Report {
 // box's edge, never wrapped.
 void paintPage(const PreparedReport &report, int page, QPainter &painter);
 
+// Told after each page painted how many of the pages to paint are done (done of total);
+// false stops the painting.
+using PageProgress = std::function<bool(int done, int total)>;
+
 // Gives the device the report's paper (no margins) and paints pages first to last
-// (1-based; 0, 0 means every page). False when painting cannot begin on the device.
-bool render(const PreparedReport &report, QPagedPaintDevice &device, int first = 0, int last = 0);
+// (1-based; 0, 0 means every page). False when painting cannot begin on the device, or
+// when progress stopped it (the pages painted so far stay on the device: a caller that
+// stops a print job aborts the printer from progress, while the painter is still active).
+bool render(const PreparedReport &report, QPagedPaintDevice &device, int first = 0, int last = 0,
+    const PageProgress &progress = {});
 
 // The report's paper, orientation and document name on a printer, origin at the corner.
 void setUpPrinter(QPrinter &printer, const PreparedReport &report);

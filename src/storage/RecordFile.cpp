@@ -3,9 +3,12 @@
 #include "storage/ProgramFolder.h"
 #include "storage/SafeFile.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QThread>
 #include <QtEndian>
 
@@ -241,6 +244,23 @@ bool syncFolderOf(const QString &filePath)
     ::close(fd);
     return rc == 0;
 #endif
+}
+
+// This program's writes to each archive file, by path: counted so that a rewrite in the
+// same tick of the file system's clock as the one before still changes the file's stamp.
+QMutex g_writesMutex;
+QHash<QString, quint64> g_writes;
+
+void countWrite(const QString &path)
+{
+    const QMutexLocker locker(&g_writesMutex);
+    ++g_writes[path];
+}
+
+quint64 writesTo(const QString &path)
+{
+    const QMutexLocker locker(&g_writesMutex);
+    return g_writes.value(path);
 }
 
 qint64 nativeSize(QFile &file)
@@ -751,6 +771,50 @@ bool RecordFile::readNext(Record &record)
     return true;
 }
 
+QByteArray RecordFile::contentStamp() const
+{
+    if (!m_file.isOpen())
+        return {};
+    // The size the records are read up to, not the size now: a record appended since the
+    // open is not in what this session reads, and its size makes the next stamp another.
+    qint64 values[8] = { m_fileSize, 0, 0, 0, 0, 0, 0, qint64(writesTo(m_file.fileName())) };
+    qint64 changedMs = 0;
+#ifdef Q_OS_WIN
+    BY_HANDLE_FILE_INFORMATION info;
+    const HANDLE h = reinterpret_cast<HANDLE>(_get_osfhandle(m_file.handle()));
+    if (h == INVALID_HANDLE_VALUE || !GetFileInformationByHandle(h, &info))
+        return {};
+    const qint64 written = qint64((quint64(info.ftLastWriteTime.dwHighDateTime) << 32)
+        | info.ftLastWriteTime.dwLowDateTime); // 100 ns since 1601
+    values[1] = written;
+    values[2] = qint64((quint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow);
+    values[3] = qint64((quint64(info.nFileIndexHigh) << 32) | info.nFileIndexLow);
+    values[4] = qint64(info.dwVolumeSerialNumber);
+    changedMs = written / 10000 - 11644473600000LL;
+#else
+    struct stat st;
+    if (::fstat(m_file.handle(), &st) != 0)
+        return {};
+#ifdef Q_OS_DARWIN
+    const struct timespec modified = st.st_mtimespec;
+    const struct timespec changed = st.st_ctimespec;
+#else
+    const struct timespec modified = st.st_mtim;
+    const struct timespec changed = st.st_ctim;
+#endif
+    values[1] = qint64(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+    values[2] = qint64(changed.tv_sec) * 1000000000 + changed.tv_nsec;
+    values[3] = qint64(st.st_ino);
+    values[4] = qint64(st.st_dev);
+    values[5] = qint64(st.st_size);
+    changedMs = qint64(modified.tv_sec) * 1000 + modified.tv_nsec / 1000000;
+#endif
+    const qint64 age = QDateTime::currentMSecsSinceEpoch() - changedMs;
+    if (age < kStampSettleMs)
+        return {};
+    return QByteArray(reinterpret_cast<const char *>(values), sizeof values);
+}
+
 bool RecordFile::refreshSize()
 {
     const qint64 size = nativeSize(m_file);
@@ -842,7 +906,10 @@ bool RecordFile::write(
         return fail(QStringLiteral("posizione del record non valida"));
     if (unchanged && at == count)
         return fail(QStringLiteral("la scheda non è più nell'archivio"), Failure::Conflict);
-    if (!(at == count ? appendLocked(bytes) : rewriteLocked(at, bytes, unchanged)))
+    const bool written = at == count ? appendLocked(bytes) : rewriteLocked(at, bytes, unchanged);
+    // Even a failed write may have changed the file and put it back.
+    countWrite(m_file.fileName());
+    if (!written)
         return false;
     m_index = at + bytes.size() / m_recordSize;
     return true;
@@ -1024,9 +1091,11 @@ bool RecordFile::rollBackLocked(QFile &target)
     QString why;
     if (current != journal->oldBytes) {
         const qint64 size = m_recordSize;
-        if (!writeAll(target, journal->index * size, journal->oldBytes.constData(), size,
-                IoStep::ArchiveWrite, why)
-            || !syncFile(target, IoStep::ArchiveFlush, why))
+        const bool restored = writeAll(target, journal->index * size, journal->oldBytes.constData(),
+                                  size, IoStep::ArchiveWrite, why)
+            && syncFile(target, IoStep::ArchiveFlush, why);
+        countWrite(path);
+        if (!restored)
             return fail(QStringLiteral("ripristino del record non riuscito: ") + why);
     }
     // The block of sequential reading may hold the torn bytes.

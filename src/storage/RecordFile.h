@@ -116,6 +116,14 @@ public:
     Failure failure() const override { return m_failure; }
     QString errorString() const override { return m_error; }
     QString filePath() const { return m_file.fileName(); }
+    // The file's size as this session reads it, its times of last change (to the
+    // nanosecond where the system keeps them), its identity on the disk (a file put in its
+    // place is another one) and the count of this program's writes to it (two rewrites in
+    // the same tick of the file system's clock keep size and times). Empty while the last
+    // change is younger than kStampSettleMs: a write by another copy in the same tick of a
+    // coarse clock would not show.
+    QByteArray contentStamp() const override;
+    static constexpr int kStampSettleMs = 2000;
 
     // Holds the writers' lock of the archive from now until unlockWriters() or close():
     // what is read meanwhile cannot change under the caller, and this file's own writes

@@ -57,6 +57,12 @@ public:
 
     virtual Failure failure() const = 0;
     virtual QString errorString() const = 0;
+
+    // A short value that stays the same while the archive's records stay the same, cheap
+    // to ask, for a reader that keeps what it read (the codes of the scan box) and must know
+    // when to read again. Taken before a scan, it describes no older content than the scan
+    // reads. Empty when the backend cannot tell: the caller then reads afresh every time.
+    virtual QByteArray contentStamp() const { return {}; }
 };
 
 } // namespace Storage

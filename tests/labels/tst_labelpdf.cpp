@@ -15,11 +15,13 @@
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -67,6 +69,82 @@ bool toolsPresent()
         && !QStandardPaths::findExecutable(QStringLiteral("zbarimg")).isEmpty();
 }
 
+// Enough labels for the work to take a while: the window handles its events many times
+// while it lays them out and paints their pages.
+QList<Labels::Product> manyProducts()
+{
+    QList<Labels::Product> products;
+    for (int i = 0; i < 1500; ++i)
+        products << Labels::productOf(product(QStringLiteral("PN-%1").arg(i)));
+    return products;
+}
+
+// Presses Annulla of a running labels screen as soon as its progress bar reaches from
+// (the products are counted first, then the pages), and says what the folder held then.
+class CancelAt : public QObject
+{
+public:
+    CancelAt(TfrmEtichette &screen, int from, const QString &folder)
+        : m_screen(screen)
+        , m_from(from)
+        , m_folder(folder)
+    {
+        auto *timer = new QTimer(this);
+        connect(timer, &QTimer::timeout, this, &CancelAt::check);
+        timer->start(0);
+    }
+    bool pressed = false;
+    int valueWhenPressed = -1;
+    QStringList folderWhenPressed;
+
+private:
+    void check()
+    {
+        auto *bar = m_screen.findChild<QProgressBar *>(QStringLiteral("prgEtichette"));
+        auto *cancel = m_screen.findChild<QPushButton *>(QStringLiteral("btnAnnulla"));
+        if (pressed || !m_screen.isRunning() || bar->value() < m_from)
+            return;
+        pressed = true;
+        valueWhenPressed = bar->value();
+        folderWhenPressed = QDir(m_folder).entryList(QDir::Files);
+        QVERIFY(bar->isVisibleTo(&m_screen));
+        QVERIFY(cancel->isVisibleTo(&m_screen) && cancel->isEnabled());
+        QVERIFY(!m_screen.findChild<QPushButton *>(QStringLiteral("btnPdf"))->isEnabled());
+        QTest::mouseClick(cancel, Qt::LeftButton);
+    }
+
+    TfrmEtichette &m_screen;
+    int m_from;
+    QString m_folder;
+};
+
+// Counts the windows of a class (by default the preview) shown, and closes them.
+class PreviewWatch : public QObject
+{
+public:
+    explicit PreviewWatch(const char *className = "ReportPreviewDialog")
+        : m_className(className)
+    {
+        qApp->installEventFilter(this);
+    }
+    ~PreviewWatch() override { qApp->removeEventFilter(this); }
+    int shown = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Show && watched->inherits(m_className)) {
+            ++shown;
+            if (auto *dialog = qobject_cast<QDialog *>(watched))
+                QTimer::singleShot(0, dialog, &QDialog::reject);
+        }
+        return false;
+    }
+
+private:
+    const char *m_className;
+};
+
 } // namespace
 
 class TestLabelPdf : public QObject
@@ -81,6 +159,11 @@ private slots:
     void unwritablePdfIsAWarning();
     void previewNamesTheLabelsWithoutBarcode();
     void optionsFollowTheFormat();
+    void cancelledPdfKeepsTheOldFile_data();
+    void cancelledPdfKeepsTheOldFile();
+    void cancelledPreviewShowsNothing_data();
+    void cancelledPreviewShowsNothing();
+    void cancelledPrintOpensNoPrintDialog();
 };
 
 void TestLabelPdf::init()
@@ -247,6 +330,106 @@ void TestLabelPdf::optionsFollowTheFormat()
     QTest::mouseClick(empty.findChild<QPushButton *>(QStringLiteral("btnPdf")), Qt::LeftButton);
     QCOMPARE(messages.lastKind(), Messages::Kind::Warning);
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("Etichette.pdf"))));
+}
+
+void TestLabelPdf::cancelledPdfKeepsTheOldFile_data()
+{
+    QTest::addColumn<bool>("painting"); // stopped while painting pages, or laying out
+    QTest::newRow("while laying out") << false;
+    QTest::newRow("while painting the pages") << true;
+}
+
+void TestLabelPdf::cancelledPdfKeepsTheOldFile()
+{
+    QFETCH(bool, painting);
+    TempProgramFolder folder;
+    MessageRecorder messages(Messages::Answer::No);
+    const QByteArray old = QByteArrayLiteral("%PDF-1.4 the labels of yesterday\n%%EOF\n");
+    {
+        QFile f(folder.filePath(QStringLiteral("Etichette.pdf")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(old), old.size());
+    }
+    const QList<Labels::Product> products = manyProducts();
+    TfrmEtichette screen(products, true);
+    CancelAt cancel(screen, painting ? int(products.size()) + 1 : 0, folder.path());
+    QTest::mouseClick(screen.findChild<QPushButton *>(QStringLiteral("btnPdf")), Qt::LeftButton);
+    QVERIFY(cancel.pressed);
+    // Stopped in the phase the row names: painting, the new file was being written (as a
+    // temporary file beside the old one, or one without a name where the system has them).
+    QCOMPARE(cancel.valueWhenPressed > products.size(), painting);
+    QVERIFY(cancel.folderWhenPressed.contains(QStringLiteral("Etichette.pdf")));
+    QVERIFY(!screen.isRunning());
+    QCOMPARE(folder.readAll(QStringLiteral("Etichette.pdf")), old);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+        QStringList { QStringLiteral("Etichette.pdf") });
+    QCOMPARE(messages.count(), 0);
+    QCOMPARE(screen.findChild<QLabel *>(QStringLiteral("lblAvanzamento"))->text(),
+        TfrmEtichette::pdfCancelledText());
+    QVERIFY(
+        !screen.findChild<QProgressBar *>(QStringLiteral("prgEtichette"))->isVisibleTo(&screen));
+    QVERIFY(!screen.findChild<QPushButton *>(QStringLiteral("btnAnnulla"))->isVisibleTo(&screen));
+    QVERIFY(screen.findChild<QPushButton *>(QStringLiteral("btnPdf"))->isEnabled());
+    QVERIFY(screen.findChild<QComboBox *>(QStringLiteral("cboFormato"))->isEnabled());
+    // Not stopped, the same button writes the file.
+    TfrmEtichette one({ products.front() }, false);
+    QTest::mouseClick(one.findChild<QPushButton *>(QStringLiteral("btnPdf")), Qt::LeftButton);
+    QCOMPARE(messages.count(), 1);
+    QCOMPARE(messages.lastKind(), Messages::Kind::Confirmation);
+    QVERIFY(folder.readAll(QStringLiteral("Etichette.pdf")).startsWith("%PDF-"));
+    QVERIFY(folder.readAll(QStringLiteral("Etichette.pdf")) != old);
+}
+
+void TestLabelPdf::cancelledPreviewShowsNothing_data()
+{
+    QTest::addColumn<bool>("painting");
+    QTest::newRow("while laying out") << false;
+    QTest::newRow("while painting the pages") << true;
+}
+
+void TestLabelPdf::cancelledPreviewShowsNothing()
+{
+    QFETCH(bool, painting);
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    PreviewWatch previews;
+    const QList<Labels::Product> products = manyProducts();
+    TfrmEtichette screen(products, true);
+    {
+        CancelAt cancel(screen, painting ? int(products.size()) + 1 : 0, folder.path());
+        QTest::mouseClick(
+            screen.findChild<QPushButton *>(QStringLiteral("btnAnteprima")), Qt::LeftButton);
+        QVERIFY(cancel.pressed);
+        QCOMPARE(cancel.valueWhenPressed > products.size(), painting);
+    }
+    QCOMPARE(previews.shown, 0);
+    QCOMPARE(messages.count(), 0);
+    QVERIFY(!screen.isRunning());
+    QCOMPARE(screen.findChild<QLabel *>(QStringLiteral("lblAvanzamento"))->text(),
+        TfrmEtichette::previewCancelledText());
+    QVERIFY(QDir(folder.path()).entryList(QDir::Files).isEmpty());
+    // Not stopped, the preview shows.
+    QTest::mouseClick(
+        screen.findChild<QPushButton *>(QStringLiteral("btnAnteprima")), Qt::LeftButton);
+    QCOMPARE(previews.shown, 1);
+    QCOMPARE(screen.findChild<QLabel *>(QStringLiteral("lblAvanzamento"))->text(), QString());
+}
+
+void TestLabelPdf::cancelledPrintOpensNoPrintDialog()
+{
+    TempProgramFolder folder;
+    MessageRecorder messages;
+    PreviewWatch printDialogs("QPrintDialog");
+    const QList<Labels::Product> products = manyProducts();
+    TfrmEtichette screen(products, true);
+    CancelAt cancel(screen, 0, folder.path());
+    QTest::mouseClick(screen.findChild<QPushButton *>(QStringLiteral("btnStampa")), Qt::LeftButton);
+    QVERIFY(cancel.pressed);
+    QCOMPARE(printDialogs.shown, 0);
+    QCOMPARE(messages.count(), 0);
+    QVERIFY(!screen.isRunning());
+    QCOMPARE(screen.findChild<QLabel *>(QStringLiteral("lblAvanzamento"))->text(),
+        TfrmEtichette::printCancelledText());
 }
 
 QTEST_MAIN(TestLabelPdf)

@@ -5,6 +5,7 @@
 #include "records/ProductRecord.h"
 #include "storage/Record.h"
 #include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include <QDir>
 #include <QTest>
@@ -36,6 +37,62 @@ std::optional<Barcode::Shape> fakeEncoder(Symbology, const QString &code, double
     return s;
 }
 
+// The program folder's archives, with a stamp the test sets and the scans counted.
+class StampedBackend final : public Storage::Backend
+{
+public:
+    QByteArray stamp;
+    int scans = 0;
+
+    std::unique_ptr<Storage::Session> open(const Archive &archive, Storage::Access access,
+        QString *error, Storage::Failure *failure) override
+    {
+        auto file = std::make_unique<RecordFile>();
+        if (!file->open(archive, access)) {
+            if (error)
+                *error = file->errorString();
+            if (failure)
+                *failure = file->failure();
+            return nullptr;
+        }
+        return std::make_unique<Session>(*this, std::move(file));
+    }
+
+private:
+    class Session final : public Storage::Session
+    {
+    public:
+        Session(StampedBackend &backend, std::unique_ptr<RecordFile> file)
+            : m_backend(backend)
+            , m_file(std::move(file))
+        {
+        }
+        qint64 recordCount() const override { return m_file->recordCount(); }
+        bool readAt(qint64 index, Record &record) override { return m_file->readAt(index, record); }
+        bool scan(std::span<const int> fields, const Visit &visit) override
+        {
+            ++m_backend.scans;
+            return m_file->scan(fields, visit);
+        }
+        bool writeAt(qint64 index, const Record &record) override
+        {
+            return m_file->writeAt(index, record);
+        }
+        bool writeAtIf(qint64 index, const Record &record, const Record &asRead) override
+        {
+            return m_file->writeAtIf(index, record, asRead);
+        }
+        bool append(const Record &record) override { return m_file->append(record); }
+        Storage::Failure failure() const override { return m_file->failure(); }
+        QString errorString() const override { return m_file->errorString(); }
+        QByteArray contentStamp() const override { return m_backend.stamp; }
+
+    private:
+        StampedBackend &m_backend;
+        std::unique_ptr<RecordFile> m_file;
+    };
+};
+
 } // namespace
 
 class TestLabelSheet : public QObject
@@ -59,6 +116,11 @@ private slots:
     void lookup_data();
     void lookup();
     void lookupSeesChangesToTheArchive();
+    void lookupKeepsTheCodesWhileTheStampStays_data();
+    void lookupKeepsTheCodesWhileTheStampStays();
+    void lookupOverManyCodes();
+    void lookupOfADamagedArchive_data();
+    void lookupOfADamagedArchive();
     void lookupOfAnUnreadableArchive();
     void storedKeyClampsADamagedLength();
 };
@@ -404,6 +466,144 @@ void TestLabelSheet::lookupSeesChangesToTheArchive()
     QCOMPARE(z.matches, 2);
 }
 
+void TestLabelSheet::lookupKeepsTheCodesWhileTheStampStays_data()
+{
+    QTest::addColumn<QByteArray>("firstStamp");
+    QTest::addColumn<QByteArray>("secondStamp");
+    QTest::addColumn<QString>("rewriteSecondAs"); // empty: the archive is not changed
+    QTest::addColumn<int>("position"); // of B at the second lookup, 0: not found
+    QTest::addColumn<int>("scans"); // of the two lookups together
+    QTest::newRow("same stamp") << QByteArray("1") << QByteArray("1") << "" << 2 << 1;
+    QTest::newRow("other stamp") << QByteArray("1") << QByteArray("2") << "" << 2 << 2;
+    QTest::newRow("no stamp") << QByteArray() << QByteArray() << "" << 2 << 2;
+    // The stamp did not tell, but the record found is read again and checked.
+    QTest::newRow("same stamp, record found changed")
+        << QByteArray("1") << QByteArray("1") << "Y" << 0 << 2;
+    QTest::newRow("same stamp, record found changed in case only")
+        << QByteArray("1") << QByteArray("1") << "b" << 2 << 1;
+}
+
+void TestLabelSheet::lookupKeepsTheCodesWhileTheStampStays()
+{
+    QFETCH(QByteArray, firstStamp);
+    QFETCH(QByteArray, secondStamp);
+    QFETCH(QString, rewriteSecondAs);
+    QFETCH(int, position);
+    QFETCH(int, scans);
+    TempProgramFolder folder;
+    RecordFile file;
+    QVERIFY(file.open(ProductRecord::archive()));
+    for (const char *code : { "A", "B", "C" })
+        QVERIFY(file.append(product(QString::fromLatin1(code))));
+    auto backend = std::make_shared<StampedBackend>();
+    Storage::setBackend(backend);
+    backend->stamp = firstStamp;
+    const CodeLookup::Result first = CodeLookup::find(ProductRecord::archive(), u"b");
+    if (!rewriteSecondAs.isEmpty())
+        QVERIFY(file.writeAt(1, product(rewriteSecondAs)));
+    backend->stamp = secondStamp;
+    const CodeLookup::Result second = CodeLookup::find(ProductRecord::archive(), u"B");
+    Storage::setBackend({});
+    QCOMPARE(first.position, 2);
+    QCOMPARE(second.position, position);
+    QCOMPARE(second.status,
+        position ? CodeLookup::Result::Status::Found : CodeLookup::Result::Status::NotFound);
+    QCOMPARE(backend->scans, scans);
+}
+
+void TestLabelSheet::lookupOverManyCodes()
+{
+    // Enough codes for the table to grow and for probes to collide: each code found at its
+    // first record with the count of its records, whatever the case it is typed in.
+    TempProgramFolder folder;
+    RecordFile file;
+    QVERIFY(file.open(ProductRecord::archive()));
+    constexpr int kCodes = 700;
+    QByteArray records;
+    for (int i = 0; i < 2 * kCodes; ++i) {
+        // Every code twice, the second time in small letters; code 0 also blank-padded.
+        const int n = i % kCodes;
+        QString code = QStringLiteral("PN-%1").arg(n);
+        if (i >= kCodes)
+            code = code.toLower();
+        if (n == 0)
+            code = u"  "_qs + code + u" "_qs;
+        records += product(code).encode();
+    }
+    QVERIFY(file.appendBlock(records));
+    for (int n = 0; n < kCodes; ++n) {
+        const CodeLookup::Result r
+            = CodeLookup::find(ProductRecord::archive(), QStringLiteral("pN-%1").arg(n));
+        QCOMPARE(r.status, CodeLookup::Result::Status::Found);
+        QCOMPARE(r.position, n + 1);
+        QCOMPARE(r.matches, 2);
+    }
+    QCOMPARE(CodeLookup::find(ProductRecord::archive(), u"PN-700").status,
+        CodeLookup::Result::Status::NotFound);
+    QCOMPARE(CodeLookup::find(ProductRecord::archive(), u"PN-").status,
+        CodeLookup::Result::Status::NotFound);
+}
+
+void TestLabelSheet::lookupOfADamagedArchive_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("status"); // CodeLookup::Result::Status
+    QTest::addColumn<int>("position");
+    QTest::newRow("length byte past the field")
+        << "length" << QString(30, u'q') << int(CodeLookup::Result::Status::Found) << 2;
+    QTest::newRow("record cut short at the end")
+        << "tail"
+        << "TAIL" << int(CodeLookup::Result::Status::NotFound) << 0;
+    QTest::newRow("whole records still found")
+        << "tail"
+        << "C" << int(CodeLookup::Result::Status::Found) << 3;
+    // The codes were read, then the archive lost records behind the program's back while
+    // its stamp stayed: the record found cannot be read again.
+    QTest::newRow("cut after the codes were read")
+        << "cut"
+        << "C" << int(CodeLookup::Result::Status::Unreadable) << 0;
+}
+
+void TestLabelSheet::lookupOfADamagedArchive()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, code);
+    QFETCH(int, status);
+    QFETCH(int, position);
+    TempProgramFolder folder;
+    const QString path = folder.filePath(QString::fromLatin1(ProductRecord::kFileName));
+    QByteArray bytes;
+    for (const char *c : { "A", "B", "C" })
+        bytes += product(QString::fromLatin1(c)).encode();
+    if (damage == u"length") {
+        // The second record's code: a length byte of 200 before 30 letters and more.
+        const int size = ProductRecord::kRecordSize;
+        bytes[size] = char(200);
+        for (int i = 1; i <= 40; ++i)
+            bytes[size + i] = 'Q';
+    }
+    if (damage == u"tail")
+        bytes += product(QStringLiteral("TAIL")).encode().left(100);
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QCOMPARE(f.write(bytes), bytes.size());
+    }
+    auto backend = std::make_shared<StampedBackend>();
+    backend->stamp = "1";
+    Storage::setBackend(backend);
+    if (damage == u"cut") {
+        QCOMPARE(CodeLookup::find(ProductRecord::archive(), code).position, 3);
+        QVERIFY(QFile::resize(path, ProductRecord::kRecordSize));
+    }
+    const CodeLookup::Result r = CodeLookup::find(ProductRecord::archive(), code);
+    Storage::setBackend({});
+    QCOMPARE(int(r.status), status);
+    QCOMPARE(int(r.position), position);
+    QCOMPARE(r.record.has_value(), status == int(CodeLookup::Result::Status::Found));
+}
+
 void TestLabelSheet::lookupOfAnUnreadableArchive()
 {
     TempProgramFolder folder;
@@ -418,10 +618,13 @@ void TestLabelSheet::storedKeyClampsADamagedLength()
 {
     QByteArray field(31, 'A');
     field[0] = char(200); // longer than the field can be
-    QCOMPARE(CodeLookup::storedKey(field, 30), QByteArray(30, 'a'));
+    QCOMPARE(CodeLookup::storedKey(field, 30), QByteArray(30, 'A'));
     field[0] = char(3);
     field[1] = ' ';
-    QCOMPARE(CodeLookup::storedKey(field, 30), QByteArray("aa"));
+    QCOMPARE(CodeLookup::storedKey(field, 30), QByteArray("AA"));
+    // Small letters, accented ones too, compare as their capitals.
+    field = QByteArray(1, char(4)) + QByteArray("pn-\xe0") + QByteArray(26, 'x');
+    QCOMPARE(CodeLookup::storedKey(field, 30), QByteArray("PN-\xc0"));
 }
 
 QTEST_GUILESS_MAIN(TestLabelSheet)

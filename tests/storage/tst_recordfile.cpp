@@ -4,6 +4,7 @@
 #include "storage/RecordFile.h"
 #include "storage/ShortString.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -25,6 +26,24 @@ void writeRaw(const QString &path, const QByteArray &bytes)
     QCOMPARE(f.write(bytes), bytes.size());
 }
 
+// Gives the file a time of last change long past, always the same one: then only the
+// rest of the stamp can tell one content from another.
+bool settle(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadWrite)
+        && f.setFileTime(
+            QDateTime(QDate(2020, 1, 1), QTime(8, 0), Qt::UTC), QFileDevice::FileModificationTime);
+}
+
+QByteArray stampOf(const QString &path)
+{
+    RecordFile file;
+    if (!file.openPath(path, ProductRecord::layout(), RecordFile::Access::ReadOnly))
+        return QByteArrayLiteral("not opened");
+    return file.contentStamp();
+}
+
 } // namespace
 
 class TestRecordFile : public QObject
@@ -44,6 +63,9 @@ private slots:
     void damagedLengthBytesAreClamped();
     void unopenableFileIsAnError();
     void missingFolderIsAnError();
+    void contentStampFollowsEveryChange_data();
+    void contentStampFollowsEveryChange();
+    void contentStampOfAFileJustWrittenIsUnknown();
 };
 
 void TestRecordFile::layoutsMatchTheFilesOnDisk_data()
@@ -286,6 +308,65 @@ void TestRecordFile::missingFolderIsAnError()
     QVERIFY(!QFile::exists(folder.filePath(QStringLiteral("non/esiste/Magazzino.mrv"))));
     QVERIFY(accessErrorText().startsWith(QStringLiteral("Attenzione: il sistema non permette")));
     QVERIFY(accessErrorText().contains(QStringLiteral("archivio.\n\r\n\rAccertarsi")));
+}
+
+void TestRecordFile::contentStampFollowsEveryChange_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("nothing") << "";
+    QTest::newRow("rewrite in place, same size") << "rewrite";
+    QTest::newRow("append") << "append";
+    QTest::newRow("another file put in its place") << "replace";
+}
+
+void TestRecordFile::contentStampFollowsEveryChange()
+{
+    QFETCH(QString, change);
+    TempProgramFolder folder;
+    const QString path = folder.filePath(QStringLiteral("Magazzino.mrv"));
+    RecordFile writer;
+    QVERIFY(writer.openPath(path, ProductRecord::layout()));
+    for (const char *code : { "A", "B", "C" })
+        QVERIFY(writer.append(productBytes(QString::fromLatin1(code))));
+    QVERIFY(settle(path));
+    const QByteArray before = stampOf(path);
+    QVERIFY(!before.isEmpty());
+    if (change == u"rewrite") {
+        QVERIFY(writer.writeAt(1, productBytes(QStringLiteral("Z"))));
+    } else if (change == u"append") {
+        QVERIFY(writer.append(productBytes(QStringLiteral("D"))));
+    } else if (change == u"replace") {
+        const QString other = folder.filePath(QStringLiteral("nuovo.mrv"));
+        writeRaw(other,
+            productBytes(QStringLiteral("A")) + productBytes(QStringLiteral("Z"))
+                + productBytes(QStringLiteral("C")));
+        QVERIFY(QFile::remove(path));
+        QVERIFY(QFile::rename(other, path));
+    }
+    // The same time of last change as before, whatever the change (set again only after a
+    // change: setting it is itself a change of the file's metadata).
+    if (!change.isEmpty())
+        QVERIFY(settle(path));
+    const QByteArray after = stampOf(path);
+    QVERIFY(!after.isEmpty());
+    QCOMPARE(after == before, change.isEmpty());
+    // Asked again with nothing changed, the stamp stays.
+    QCOMPARE(stampOf(path), after);
+}
+
+void TestRecordFile::contentStampOfAFileJustWrittenIsUnknown()
+{
+    TempProgramFolder folder;
+    const QString path = folder.filePath(QStringLiteral("Magazzino.mrv"));
+    RecordFile writer;
+    QVERIFY(writer.openPath(path, ProductRecord::layout()));
+    QVERIFY(writer.append(productBytes(QStringLiteral("A"))));
+    // Another copy could write again within the same tick of the file system's clock.
+    QCOMPARE(stampOf(path), QByteArray());
+    QVERIFY(settle(path));
+    QVERIFY(!stampOf(path).isEmpty());
+    RecordFile closed;
+    QCOMPARE(closed.contentStamp(), QByteArray());
 }
 
 QTEST_APPLESS_MAIN(TestRecordFile)
