@@ -1,6 +1,6 @@
 #include "attachments/RecordFolder.h"
 
-#include "storage/ProgramFolder.h"
+#include "app/ArchiveSettings.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -15,7 +15,9 @@ QString pathFor(QStringView positionText)
     const qint64 n = position.toLongLong(&ok);
     if (!ok || n < 1 || position.startsWith(u'+') || position.startsWith(u'0'))
         return QString();
-    return ProgramFolder::filePath(QStringLiteral("Cliente_") + position);
+    // The customers' folders live in the documents folder of the settings (the program
+    // folder unless a folder shared by several computers is set).
+    return QDir(ArchiveSettings::documentsFolder()).filePath(QStringLiteral("Cliente_") + position);
 }
 
 Outcome prepare(const QString &path)

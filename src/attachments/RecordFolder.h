@@ -2,8 +2,9 @@
 #include <QString>
 #include <QStringView>
 
-// The folder of a customer record: "Cliente_" and the record position, in the program
-// folder. It is tied to the record by its position alone; nothing about it is stored.
+// The folder of a customer record: "Cliente_" and the record position, in the documents
+// folder (the program folder unless the archives' settings name a folder several computers
+// share). It is tied to the record by its position alone; nothing about it is stored.
 namespace RecordFolder {
 
 // The full path of the folder of the record at the trimmed position text, or an empty

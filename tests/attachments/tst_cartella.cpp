@@ -1,3 +1,4 @@
+#include "app/ArchiveSettings.h"
 #include "app/OpenURL.h"
 #include "attachments/Cartella.h"
 #include "attachments/RecordFolder.h"
@@ -10,6 +11,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QUrl>
 
@@ -45,24 +47,36 @@ void TestCartella::pathFor_data()
 {
     QTest::addColumn<QString>("position");
     QTest::addColumn<QString>("name"); // empty: no folder
+    QTest::addColumn<bool>("shared"); // a documents folder is set in the settings
 
-    QTest::newRow("position 7") << u"7"_s << u"Cliente_7"_s;
-    QTest::newRow("position 12, trimmed") << u" 12 "_s << u"Cliente_12"_s;
-    QTest::newRow("empty (a new card)") << QString() << QString();
-    QTest::newRow("zero") << u"0"_s << QString();
-    QTest::newRow("negative") << u"-3"_s << QString();
-    QTest::newRow("leading zero") << u"07"_s << QString();
-    QTest::newRow("a path") << u"../7"_s << QString();
-    QTest::newRow("a separator") << u"7/x"_s << QString();
+    QTest::newRow("position 7") << u"7"_s << u"Cliente_7"_s << false;
+    QTest::newRow("position 7, shared documents folder") << u"7"_s << u"Cliente_7"_s << true;
+    QTest::newRow("a path, shared documents folder") << u"../7"_s << QString() << true;
+    QTest::newRow("position 12, trimmed") << u" 12 "_s << u"Cliente_12"_s << false;
+    QTest::newRow("empty (a new card)") << QString() << QString() << false;
+    QTest::newRow("zero") << u"0"_s << QString() << false;
+    QTest::newRow("negative") << u"-3"_s << QString() << false;
+    QTest::newRow("leading zero") << u"07"_s << QString() << false;
+    QTest::newRow("a path") << u"../7"_s << QString() << false;
+    QTest::newRow("a separator") << u"7/x"_s << QString() << false;
 }
 
 void TestCartella::pathFor()
 {
     QFETCH(QString, position);
     QFETCH(QString, name);
+    QFETCH(bool, shared);
     TempProgramFolder folder;
+    // The folder the computers of a shop share, as the archives' settings name it.
+    QTemporaryDir documents;
+    if (shared) {
+        ArchiveSettings::Settings settings;
+        settings.documentsFolder = documents.path();
+        QVERIFY(ArchiveSettings::write(settings));
+    }
     const QString path = RecordFolder::pathFor(position);
-    QCOMPARE(path, name.isEmpty() ? QString() : folder.filePath(name));
+    const QString expected = shared ? QDir(documents.path()).filePath(name) : folder.filePath(name);
+    QCOMPARE(path, name.isEmpty() ? QString() : expected);
 }
 
 void TestCartella::prepareCreatesOnceAndKeepsContents()

@@ -57,6 +57,14 @@ public:
         }
         return std::make_unique<Session>(*this, std::move(file));
     }
+    // What the code lookup does not use.
+    QStringList archiveNames(const QStringList &) const override { return {}; }
+    bool copyArchives(const QString &, QStringList *, QString *) override { return false; }
+    std::unique_ptr<Storage::WorkingCopy> workingCopy(
+        const Archive &, QString *, Storage::Failure *) override
+    {
+        return nullptr;
+    }
 
 private:
     class Session final : public Storage::Session
@@ -69,6 +77,14 @@ private:
         }
         qint64 recordCount() const override { return m_file->recordCount(); }
         bool readAt(qint64 index, Record &record) override { return m_file->readAt(index, record); }
+        bool readAt(qint64 index, QByteArray &bytes) override
+        {
+            return m_file->readAt(index, bytes);
+        }
+        bool writeAt(qint64 index, const QByteArray &bytes) override
+        {
+            return m_file->writeAt(index, bytes);
+        }
         bool scan(std::span<const int> fields, const Visit &visit) override
         {
             ++m_backend.scans;
