@@ -6,8 +6,8 @@
 #include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
-#include "storage/RecordFile.h"
 #include "storage/SafeFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -238,21 +238,26 @@ int cardsUsing(const QString &name, const QString &ownArchive, qint64 ownIndex)
         const RecordLayout &layout = *archive->layout;
         const int fileFields[] = { layout.indexOf(QStringLiteral("File01")),
             layout.indexOf(QStringLiteral("File02")), layout.indexOf(QStringLiteral("File03")) };
-        RecordFile file;
-        if (!QFileInfo::exists(ProgramFolder::filePath(archive->fileName))
-            || !file.open(*archive, RecordFile::Access::ReadOnly))
+        if (!Storage::exists(*archive))
             continue;
-        Record record(layout);
-        for (qint64 index = 0; file.readNext(record); ++index) {
-            if (archive->fileName == ownArchive && index == ownIndex)
-                continue;
+        Storage::read(*archive, [&](Storage::Session &file) {
+            std::vector<int> asked;
             for (int slot : fileFields) {
-                if (slot >= 0 && TrimControl(record.value(slot)) == name) {
-                    ++count;
-                    break;
-                }
+                if (slot >= 0)
+                    asked.push_back(slot);
             }
-        }
+            file.scan(asked, [&](qint64 index, QByteArrayView record) {
+                if (archive->fileName == ownArchive && index == ownIndex)
+                    return true;
+                for (int slot : asked) {
+                    if (TrimControl(fieldOf(layout, record, slot)) == name) {
+                        ++count;
+                        break;
+                    }
+                }
+                return true;
+            });
+        });
     }
     return count;
 }

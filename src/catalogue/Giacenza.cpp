@@ -8,7 +8,7 @@
 #include "app/Widgets.h"
 #include "catalogue/StockMovement.h"
 #include "records/ProductRecord.h"
-#include "storage/RecordFile.h"
+#include "storage/Session.h"
 #include "storage/TextForms.h"
 
 #include <QFont>

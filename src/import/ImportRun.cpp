@@ -2,7 +2,7 @@
 
 #include "storage/Backup.h"
 #include "storage/ProgramFolder.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -10,12 +10,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSaveFile>
-
-#include <cstdio>
-
-#ifdef Q_OS_WIN
-#include <windows.h>
-#endif
 
 namespace ImportRun {
 
@@ -29,18 +23,6 @@ constexpr qint64 kProgressEvery = 256;
 QString italianNumber(qint64 n)
 {
     return QLocale(QLocale::Italian, QLocale::Italy).toString(n);
-}
-
-// Replaces to with from in one step of the file system.
-bool replaceFile(const QString &from, const QString &to)
-{
-#ifdef Q_OS_WIN
-    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
-        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
-        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
-#else
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
-#endif
 }
 
 // The data rows of a source: the header row (when there is one) handed to onHeader.
@@ -83,29 +65,41 @@ QStringList displayTexts(const SheetRows::Row &row)
 
 } // namespace
 
-bool readArchiveKeys(Target target, ArchiveKeys &keys, QString &error)
+namespace {
+
+bool readKeys(Target target, Storage::Session &file, ArchiveKeys &keys, QString &error)
 {
     keys = {};
-    RecordFile file;
-    if (!file.open(ImportFields::archiveOf(target), RecordFile::Access::ReadOnly)) {
-        error = file.errorString();
-        return false;
-    }
-    const RecordLayout &layout = ImportFields::layoutOf(target);
-    Record record(layout);
+    Record record(ImportFields::layoutOf(target));
     const qint64 count = file.recordCount();
     keys.index.reserve(count);
-    for (qint64 i = 0; i < count; ++i) {
-        if (!file.readNext(record)) {
-            error = file.errorString();
+    qint64 read = 0;
+    const bool whole = file.scan({}, [&](qint64 i, QByteArrayView bytes) {
+        if (i >= count)
             return false;
-        }
+        record.decode(bytes);
         const QString key = ImportFields::duplicateKey(target, record);
         if (!key.isEmpty() && !keys.index.contains(key))
             keys.index.insert(key, i);
+        read = i + 1;
+        return true;
+    });
+    if (!whole || read < count) {
+        error = whole ? QStringLiteral("lettura dell'archivio incompleta") : file.errorString();
+        return false;
     }
     keys.count = count;
     return true;
+}
+
+} // namespace
+
+bool readArchiveKeys(Target target, ArchiveKeys &keys, QString &error)
+{
+    keys = {};
+    const auto file
+        = Storage::open(ImportFields::archiveOf(target), Storage::Access::ReadOnly, &error);
+    return file && readKeys(target, *file, keys, error);
 }
 
 RowPlan planRow(const Options &options, ArchiveKeys &keys, const SheetRows::Row &row,
@@ -156,14 +150,13 @@ bool analyse(const Options &options, const RowSource &source, Summary &summary, 
     ArchiveKeys keys;
     if (!readArchiveKeys(options.target, keys, error))
         return false;
-    RecordFile archive;
-    const bool open
-        = archive.open(ImportFields::archiveOf(options.target), RecordFile::Access::ReadOnly);
+    const auto archive
+        = Storage::open(ImportFields::archiveOf(options.target), Storage::Access::ReadOnly);
     auto readExisting = [&](qint64 index, Record &record) {
         // A record this import adds: its values are not needed to count.
-        if (open && index >= archive.recordCount())
+        if (archive && index >= archive->recordCount())
             return true;
-        return open && archive.readAt(index, record);
+        return archive && archive->readAt(index, record);
     };
     bool cancelled = false;
     DataRows rows(options.header, {}, [&](const SheetRows::Row &row) {
@@ -224,53 +217,35 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
 {
     Outcome outcome;
     const Archive &archive = ImportFields::archiveOf(options.target);
-    const RecordLayout &layout = ImportFields::layoutOf(options.target);
-    const QString archivePath = ProgramFolder::filePath(archive.fileName);
-    const QString stagingPath = archivePath + QStringLiteral(".importazione");
     auto failed = [&](const QString &why) {
-        QFile::remove(stagingPath);
-        QFile::remove(RecordFile::journalPath(stagingPath));
         outcome.result = Outcome::Result::Failed;
         outcome.error = why;
         return outcome;
     };
 
-    // Opening the archive for writing puts back a record left by a crash, and makes sure
-    // it may be written at all.
-    {
-        RecordFile file;
-        if (!file.open(archive))
-            return failed(file.errorString());
-    }
-    ArchiveKeys keys;
     QString error;
-    if (!readArchiveKeys(options.target, keys, error))
-        return failed(error);
-
+    {
+        // Opening the archive for writing puts back a record left by a crash, and makes
+        // sure it may be written at all.
+        if (!Storage::open(archive, Storage::Access::ReadWrite, &error))
+            return failed(error);
+    }
     const QString backups = ProgramFolder::filePath(QString::fromLatin1(Backup::kFolderName));
     if (!QDir().mkpath(backups))
         return failed(QStringLiteral("impossibile creare la cartella ") + backups);
     outcome.backupPath = QDir(backups).filePath(backupFileName(options.target, Clock::now()));
-    if (!RecordFile::copyArchive(archivePath, outcome.backupPath, &error))
+    if (!Storage::copyArchive(archive, outcome.backupPath, &error))
         return failed(QStringLiteral("copia di sicurezza non riuscita: ") + error);
-    RecordFile::syncFolder(backups);
 
-    // A working copy left by an import that was cut short (and its journal, which would
-    // otherwise be rolled back into the new copy) is thrown away.
-    QFile::remove(stagingPath);
-    QFile::remove(RecordFile::journalPath(stagingPath));
-    if (!RecordFile::copyArchive(archivePath, stagingPath, &error))
+    // The import is one change: the working copy takes the archive's place whole at the
+    // end, or never (cancelled, failed). No other copy writes the archive meanwhile, so
+    // the positions of the records found here stay theirs.
+    const std::unique_ptr<Storage::WorkingCopy> staging = Storage::workingCopy(archive, &error);
+    if (!staging)
         return failed(error);
-    const QFileInfo before(archivePath);
-    const qint64 sizeBefore = before.size();
-    const QDateTime modifiedBefore = before.lastModified();
-
-    RecordFile staging;
-    if (!staging.openPath(stagingPath, layout))
-        return failed(staging.errorString());
-    // The copy becomes the archive only whole, by the rename at the end: one flush then is
-    // enough, rather than one per block of new records.
-    staging.deferAppendFlush();
+    ArchiveKeys keys;
+    if (!readKeys(options.target, *staging, keys, error))
+        return failed(error);
 
     QSaveFile scrap(ProgramFolder::filePath(QString::fromLatin1(kScrapFileName)));
     const bool scrapOpen = scrap.open(QIODevice::WriteOnly);
@@ -305,14 +280,14 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
     QByteArray pending;
     auto flushPending = [&] {
         if (!pending.isEmpty()) {
-            if (!staging.appendBlock(pending))
+            if (!staging->appendBlock(pending))
                 writeFailed = true;
             pending.clear();
         }
         return !writeFailed;
     };
     auto readExisting = [&](qint64 index, Record &record) {
-        return flushPending() && staging.readAt(index, record);
+        return flushPending() && staging->readAt(index, record);
     };
 
     bool cancelled = false;
@@ -329,7 +304,7 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
                     writeFailed = true;
                 break;
             case Action::Update:
-                if (!flushPending() || !staging.writeAt(plan.existing, plan.converted.record))
+                if (!flushPending() || !staging->writeAt(plan.existing, plan.converted.record))
                     writeFailed = true;
                 ++outcome.updated;
                 break;
@@ -350,37 +325,19 @@ Outcome run(const Options &options, const RowSource &source, const Progress &pro
             return true;
         });
     if (!source(rows.sink(), error)) {
-        staging.close();
         scrap.cancelWriting();
         return failed(error);
     }
     if (cancelled) {
-        staging.close();
         scrap.cancelWriting();
-        QFile::remove(stagingPath);
-        QFile::remove(RecordFile::journalPath(stagingPath));
         outcome.result = Outcome::Result::Cancelled;
         return outcome;
     }
-    if (writeFailed || !flushPending() || !staging.flush()) {
-        error = staging.errorString();
-        staging.close();
+    if (writeFailed || !flushPending() || !staging->commit()) {
+        error = staging->errorString();
         scrap.cancelWriting();
         return failed(error);
     }
-    staging.close();
-
-    // Another copy of the program may have saved a card meanwhile: its record would be lost.
-    const QFileInfo after(archivePath);
-    if (after.size() != sizeBefore || after.lastModified() != modifiedBefore) {
-        scrap.cancelWriting();
-        return failed(QStringLiteral("l'archivio è stato modificato durante l'importazione"));
-    }
-    if (!replaceFile(stagingPath, archivePath)) {
-        scrap.cancelWriting();
-        return failed(QStringLiteral("impossibile sostituire l'archivio"));
-    }
-    RecordFile::syncFolder(ProgramFolder::path());
     if (outcome.scrapped > 0 && scrapOpen && scrap.commit())
         outcome.scrapPath = scrap.fileName();
     else

@@ -4,7 +4,7 @@
 #include "app/Widgets.h"
 #include "charts/Grafici.h"
 #include "shell/ResidentScreens.h"
-#include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -31,7 +31,7 @@ void installItalianCatalogue(QApplication &app, QTranslator &translator)
 // (the daily backup waits in a thread of its own and changes nothing on screen).
 void showLockWaits()
 {
-    RecordFile::setWaitHook([](bool waiting) {
+    Storage::setWaitHook([](bool waiting) {
         if (QThread::currentThread() != qApp->thread())
             return;
         if (waiting)

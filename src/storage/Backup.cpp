@@ -1,6 +1,7 @@
 #include "storage/Backup.h"
 
 #include "storage/RecordFile.h"
+#include "storage/Storage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -56,16 +57,6 @@ void prune(const QDir &backups, const QDate &today, int keep)
 
 } // namespace
 
-QStringList filesToCopy(const QString &programFolder)
-{
-    const QDir dir(programFolder);
-    QStringList names = dir.entryList({ QStringLiteral("*.mrv"), QStringLiteral("*.mrv-journal"),
-                                          QString::fromLatin1(kPasswordFileName) },
-        QDir::Files | QDir::Hidden, QDir::Name);
-    names.removeDuplicates();
-    return names;
-}
-
 Result makeDaily(const QString &programFolder, const QDate &today, int keep)
 {
     Result result;
@@ -94,22 +85,26 @@ Result makeDaily(const QString &programFolder, const QDate &today, int keep)
     QDir(work).removeRecursively();
     if (!backups.mkpath(work))
         return failed(QStringLiteral("impossibile creare la cartella ") + work);
-    const QStringList names = filesToCopy(programFolder);
-    for (const QString &name : names) {
-        const QString from = program.filePath(name);
-        QString why;
-        if (!RecordFile::copyArchive(from, QDir(work).filePath(name), &why)) {
-            // A journal is gone as soon as its rewrite ends: then there is nothing of it to
-            // copy, and the archive's copy (made under its lock) is whole.
-            if (name.endsWith(QStringLiteral("-journal")) && !QFileInfo::exists(from)) {
-                QFile::remove(QDir(work).filePath(name));
-                continue;
-            }
-            QDir(work).removeRecursively();
-            return failed(name + QStringLiteral(": ") + why);
-        }
-        result.copied.append(name);
+    // The archives (from the server when they live there), then the password file, which
+    // stays on each computer.
+    QString why;
+    const bool archivesCopied = Storage::usesFolder()
+        ? Storage::copyFolderArchives(programFolder, work, &result.copied, &why)
+        : Storage::copyArchives(work, &result.copied, &why);
+    if (!archivesCopied) {
+        QDir(work).removeRecursively();
+        return failed(why);
     }
+    const QString password = program.filePath(QString::fromLatin1(kPasswordFileName));
+    if (QFileInfo(password).isFile()) {
+        if (!RecordFile::copyArchive(
+                password, QDir(work).filePath(QString::fromLatin1(kPasswordFileName)), &why)) {
+            QDir(work).removeRecursively();
+            return failed(QString::fromLatin1(kPasswordFileName) + QStringLiteral(": ") + why);
+        }
+        result.copied.append(QString::fromLatin1(kPasswordFileName));
+    }
+    result.copied.sort();
     RecordFile::syncFolder(work);
     // An empty day folder is not a copy: it makes room for this one.
     if (QFileInfo(result.folder).isDir() && !holdsCopy(result.folder))

@@ -22,9 +22,6 @@ struct Result
     QString error; // what failed, for the log; the user gets warningText()
 };
 
-// The names of the files of the program folder that a backup copies, sorted.
-QStringList filesToCopy(const QString &programFolder);
-
 // Makes today's copy unless there is one already, then removes the oldest days' copies
 // beyond keep. The day's folder appears only whole: the files are copied into a
 // temporary folder that is renamed at the end.

@@ -10,6 +10,7 @@
 #include <QtEndian>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <optional>
 #include <utility>
@@ -418,6 +419,24 @@ private:
 
 } // namespace
 
+namespace {
+
+// What names the file at path now (nothing when nothing does).
+std::optional<std::pair<quint64, quint64>> fileIdentity(const QString &path)
+{
+#ifndef Q_OS_WIN
+    struct stat named;
+    if (::stat(QFile::encodeName(path).constData(), &named) != 0)
+        return std::nullopt;
+    return std::make_pair(quint64(named.st_dev), quint64(named.st_ino));
+#else
+    Q_UNUSED(path);
+    return std::make_pair(quint64(0), quint64(0));
+#endif
+}
+
+} // namespace
+
 QString accessErrorText()
 {
     return QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
@@ -521,6 +540,7 @@ bool RecordFile::openPath(const QString &path, int recordSize, Access access)
     if (!m_file.open(mode | QIODevice::Unbuffered))
         return fail(m_file.errorString());
     m_created = !existed;
+    m_identity = fileIdentity(path);
     if (!existed && !syncFolderOf(path)) {
         const QString why = QStringLiteral("impossibile registrare il nuovo archivio su disco");
         close();
@@ -553,9 +573,34 @@ bool RecordFile::lockWriters()
     if (!acquireLock(m_file, why, busy))
         return fail(why, busy ? Failure::Busy : Failure::Other);
     m_lockHeld = true;
+    if (!stillAtPath()) {
+        unlockWriters();
+        return false;
+    }
     // Another copy may have written before the lock was taken.
     m_blockCount = 0;
     return refreshSize();
+}
+
+bool RecordFile::stillAtPath()
+{
+    // Gone or another file: the archive was replaced after this copy opened it. (On Windows
+    // a file open elsewhere cannot be replaced.)
+    if (fileIdentity(m_file.fileName()) != m_identity)
+        return fail(QStringLiteral("l'archivio è stato sostituito da un'altra copia del programma"),
+            Failure::Busy);
+    return true;
+}
+
+bool RecordFile::replaceFile(const QString &from, const QString &to)
+{
+#ifdef Q_OS_WIN
+    return MoveFileExW(reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(from).utf16()),
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(to).utf16()),
+        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+#endif
 }
 
 void RecordFile::unlockWriters()
@@ -781,6 +826,8 @@ bool RecordFile::write(
     QString why;
     if (!m_lockHeld && !guard.acquire(why))
         return fail(why, guard.busy() ? Failure::Busy : Failure::Other);
+    if (!m_lockHeld && !stillAtPath())
+        return false;
     // A journal here now is a copy's that crashed inside its rewrite after this archive was
     // opened: its record is put back before anything else, or the rewrite below would
     // write its own journal over it and the torn record would stay.
@@ -814,7 +861,7 @@ bool RecordFile::appendLocked(const QByteArray &bytes)
     const qint64 offset = recordCount() * m_recordSize;
     QString why;
     if (writeAll(m_file, offset, bytes.constData(), bytes.size(), IoStep::ArchiveWrite, why)
-        && (m_deferAppendFlush || syncFile(m_file, IoStep::ArchiveFlush, why))) {
+        && (m_scratch || syncFile(m_file, IoStep::ArchiveFlush, why))) {
         m_fileSize = std::max(m_fileSize, offset + bytes.size());
         return true;
     }
@@ -837,6 +884,11 @@ bool RecordFile::rewriteLocked(qint64 index, const QByteArray &bytes, const Stil
     if (unchanged && !(*unchanged)(old))
         return fail(QStringLiteral("la scheda è stata modificata da un'altra postazione"),
             Failure::Conflict);
+    if (m_scratch) {
+        QString why;
+        return writeAll(m_file, offset, bytes.constData(), m_recordSize, IoStep::ArchiveWrite, why)
+            || fail(why);
+    }
     if (!writeJournal(index, old, bytes)) {
         // The archive is untouched; a journal left half written is discarded at the next
         // open, a whole one puts back the same bytes.
@@ -987,7 +1039,8 @@ bool RecordFile::rollBackLocked(QFile &target)
     return refreshSize();
 }
 
-bool RecordFile::copyArchive(const QString &from, const QString &to, QString *error)
+bool RecordFile::copyArchive(
+    const QString &from, const QString &to, QString *error, bool writersLocked)
 {
     QString why;
     QFile source(from);
@@ -999,7 +1052,7 @@ bool RecordFile::copyArchive(const QString &from, const QString &to, QString *er
     } else {
         // No save runs while the copy is made, so every record is copied whole.
         LockGuard guard(source);
-        if (guard.acquire(why, true)) {
+        if (writersLocked || guard.acquire(why, true)) {
             QString readError;
             const bool copied = SafeFile::replace(
                 to,

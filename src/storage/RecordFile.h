@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 // A file of fixed-size records in the program folder. Records are addressed by 0-based
 // index; a trailing partial record is not counted. Every operation returns false on
@@ -71,7 +72,7 @@ public:
 
     // Reads the record at index into bytes (recordSize() bytes). Afterwards the current
     // index is index + 1. Reading past the last whole record fails.
-    bool readAt(qint64 index, QByteArray &bytes);
+    bool readAt(qint64 index, QByteArray &bytes) override;
     bool readAt(qint64 index, Record &record) override;
     // Reads the record at the current index and advances: sequential reading in large
     // blocks, for scans of a whole archive.
@@ -88,7 +89,7 @@ public:
 
     // Writes one whole record at index (at most the record count: no holes). Afterwards
     // the current index is index + 1.
-    bool writeAt(qint64 index, const QByteArray &bytes);
+    bool writeAt(qint64 index, const QByteArray &bytes) override;
     bool writeAt(qint64 index, const Record &record) override;
     // The same, only when unchanged says yes to the bytes on disk (the record the card
     // read is still there), asked under the lock: otherwise nothing is written and
@@ -105,9 +106,10 @@ public:
     // flush, for long operations that add many records: all of them are written, or none.
     bool appendBlock(const QByteArray &records);
     // For a working copy that takes an archive's place only once it is complete (a
-    // rename): appended records are not flushed one write at a time; flush() flushes them
-    // all before the copy is put in place.
-    void deferAppendFlush() { m_deferAppendFlush = true; }
+    // rename): written records are not flushed one write at a time and a rewrite keeps no
+    // journal (a crash leaves the archive as it was and the copy is thrown away); flush()
+    // flushes them all before the copy is put in place.
+    void setScratch() { m_scratch = true; }
     bool flush();
 
     // Why the last operation failed, beyond errorString()'s words.
@@ -127,7 +129,11 @@ public:
     // Copies a file (an archive, the password file) whole to a new file flushed to disk
     // (through SafeFile), keeping the archive's writers out meanwhile, so that no record is
     // copied half saved.
-    static bool copyArchive(const QString &from, const QString &to, QString *error = nullptr);
+    // writersLocked: the caller holds the archive's writers' lock already.
+    static bool copyArchive(const QString &from, const QString &to, QString *error = nullptr,
+        bool writersLocked = false);
+    // Puts the file from in the place of the file to in one step of the file system.
+    static bool replaceFile(const QString &from, const QString &to);
     // Flushes a folder's list of names (a file created, renamed or deleted in it).
     static bool syncFolder(const QString &folder);
     // How long a write waits for another copy's lock before it gives up (5 s unless a test
@@ -179,6 +185,9 @@ private:
 
     bool lock();
     bool refreshSize();
+    // The file open is still the one the path names: not replaced whole (an import) while
+    // this copy waited for the lock.
+    bool stillAtPath();
     // writeAt (index) and append (no index, after the last record) in one: the checks,
     // the lock, the current size, then the write.
     bool write(std::optional<qint64> index, const QByteArray &bytes,
@@ -194,7 +203,7 @@ private:
 
     QFile m_file;
     bool m_readOnly = false;
-    bool m_deferAppendFlush = false;
+    bool m_scratch = false;
     bool m_lockHeld = false;
     // The open made the file, and an append into it failed: unless another copy has filled
     // it meanwhile, close() removes it, so a failed first record leaves no empty archive.
@@ -205,6 +214,8 @@ private:
     // that a scan does not ask the file system for it at every record.
     qint64 m_fileSize = 0;
     qint64 m_index = 0;
+    // The file system's name of the file opened (device and inode where there are such).
+    std::optional<std::pair<quint64, quint64>> m_identity;
     QString m_error;
     Failure m_failure = Failure::None;
     // Sequential reading: a block of whole records starting at m_blockFirst.

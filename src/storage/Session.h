@@ -1,6 +1,7 @@
 #pragma once
 #include "storage/Record.h"
 
+#include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
 
@@ -38,6 +39,10 @@ public:
 
     virtual qint64 recordCount() const = 0;
     virtual bool readAt(qint64 index, Record &record) = 0;
+    // The record's bytes exactly as stored, and such bytes written back whole: for putting
+    // a record back as it was, bytes an older program left past a field's text included.
+    virtual bool readAt(qint64 index, QByteArray &bytes) = 0;
+    virtual bool writeAt(qint64 index, const QByteArray &bytes) = 0;
     // Every record from the first, in order: visit gets its index and its bytes in the
     // record layout (valid during the call only), and stops the scan by returning false.
     // fields names the fields the caller looks at (empty: all of them); a backend may leave

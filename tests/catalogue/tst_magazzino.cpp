@@ -109,7 +109,6 @@ const QString kAccessError = QStringLiteral(
 const QString kInserted = QStringLiteral("La scheda corrente è stata inserita in archivio.");
 const QString kRewritten
     = QStringLiteral("Le modifiche apportate alla scheda corrente sono state salvate in archivio.");
-const QString kEmptyArchive = QStringLiteral("L'archivio non contiene nessuna scheda.");
 const QString kMissingCode
     = QStringLiteral("Attenzione: per salvare la scheda è necessario indicare il codice articolo.");
 
@@ -208,8 +207,6 @@ private slots:
     void priceButtons_data();
     void priceButtons();
     void pushButtonRunsLeavingRuleFirst();
-    void navigation_data();
-    void navigation();
     void duplicate();
     void accessErrors_data();
     void accessErrors();
@@ -994,92 +991,6 @@ void TestMagazzino::pushButtonRunsLeavingRuleFirst()
     QCOMPARE(storedText(f.bytes(), 0, QStringLiteral("Prezzo_con_Iva")), QStringLiteral("12,21"));
     f.click(QStringLiteral("btnValore"));
     QCOMPARE(price->text(), QStringLiteral("10,0056"));
-}
-
-void TestMagazzino::navigation_data()
-{
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("start"); // position the card holds ("" for a new card)
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("code"); // code shown afterwards
-    QTest::addColumn<QString>("position"); // lblPosizione afterwards
-    QTest::addColumn<QString>("message");
-
-    static const struct
-    {
-        const char *name;
-        int records;
-        const char *start, *button, *code, *position;
-        bool emptyMessage;
-    } rows[] = {
-        { "first", 3, "2", "cmdPrimo", "A1", "1", false },
-        { "last", 3, "", "cmdUltimo", "A3", "3", false },
-        { "next from a new card", 3, "", "cmdAvanti", "A1", "1", false },
-        { "previous from a new card", 3, "", "cmdIndietro", "A1", "1", false },
-        { "next", 3, "1", "cmdAvanti", "A2", "2", false },
-        { "previous", 3, "3", "cmdIndietro", "A2", "2", false },
-        { "previous at the first", 3, "1", "cmdIndietro", "card", "1", false },
-        { "next at the last", 3, "3", "cmdAvanti", "card", "3", false },
-        { "first, empty archive", 0, "", "cmdPrimo", "card", "", true },
-        { "last, empty archive", 0, "4", "cmdUltimo", "card", "4", true },
-        { "previous, empty archive", 0, "", "cmdIndietro", "card", "", true },
-        { "previous at 1, empty archive", 0, "1", "cmdIndietro", "card", "1", false },
-        { "next, empty archive", 0, "2", "cmdAvanti", "card", "", true },
-    };
-    for (const auto &r : rows) {
-        QTest::newRow(r.name) << r.records << QString::fromLatin1(r.start)
-                              << QString::fromLatin1(r.button) << QString::fromLatin1(r.code)
-                              << QString::fromLatin1(r.position)
-                              << (r.emptyMessage ? kEmptyArchive : QString());
-    }
-}
-
-void TestMagazzino::navigation()
-{
-    QFETCH(int, records);
-    QFETCH(QString, start);
-    QFETCH(QString, button);
-    QFETCH(QString, code);
-    QFETCH(QString, position);
-    QFETCH(QString, message);
-
-    Fixture f;
-    QVERIFY(f.ready());
-    QList<Record> archive;
-    for (int i = 1; i <= records; ++i) {
-        Record r = product(QStringLiteral("A%1").arg(i));
-        r.setValue(ProductRecord::Note, QStringLiteral("nota %1").arg(i));
-        archive << r;
-    }
-    QVERIFY(writeArchive(archive));
-    Record shown = product(QStringLiteral("card"));
-    shown.setValue(ProductRecord::Note, QStringLiteral("on the card"));
-    if (start.isEmpty()) {
-        f.edit(QStringLiteral("txtCodice"))->setText(QStringLiteral("card"));
-        f.edit(QStringLiteral("txtNote"))->setText(QStringLiteral("on the card"));
-        // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
-        f.messages.answers = { Messages::Answer::No };
-    } else {
-        f.card.loadRecord(shown, start.toInt());
-    }
-
-    f.click(button);
-    const int asked = shownCount(f.messages, CardScreen::unsavedEditsText());
-    QCOMPARE(asked, start.isEmpty() ? 1 : 0);
-    QCOMPARE(f.text(QStringLiteral("txtCodice")), code);
-    QCOMPARE(f.text(QStringLiteral("lblPosizione")), position);
-    QCOMPARE(f.text(QStringLiteral("txtNote")),
-        code == QStringLiteral("card") ? QStringLiteral("on the card")
-                                       : QStringLiteral("nota ") + code.mid(1));
-    if (message.isEmpty()) {
-        QCOMPARE(f.messages.count(), asked);
-    } else {
-        QCOMPARE(f.messages.count(), asked + 1);
-        QCOMPARE(f.messages.lastKind(), Kind::Information);
-        QCOMPARE(f.messages.lastText(), message);
-    }
-    // Navigation only reads.
-    QCOMPARE(f.bytes().size(), qsizetype(records) * kRecordSize);
 }
 
 void TestMagazzino::duplicate()

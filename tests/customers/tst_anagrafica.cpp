@@ -31,7 +31,6 @@ using Kind = Messages::Kind;
 namespace {
 
 const QDateTime kNow(QDate(2021, 3, 15), QTime(10, 20, 30));
-const QString kEmptyArchive = u"L'archivio non contiene nessuna scheda."_s;
 const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s;
 const QString kSaved
     = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
@@ -92,8 +91,6 @@ private slots:
     void saveAppendsThenRewrites();
     void saveRefusals_data();
     void saveRefusals();
-    void navigation_data();
-    void navigation();
     void accessErrors();
     void damagedArchive();
     void checkButtons_data();
@@ -496,88 +493,6 @@ void TestAnagrafica::saveRefusals()
     QCOMPARE(f.bytes(), before);
     QCOMPARE(f.text(u"lblPosizione"_s), u"1"_s);
     QCOMPARE(f.text(control), text);
-}
-
-void TestAnagrafica::navigation_data()
-{
-    QTest::addColumn<int>("records");
-    QTest::addColumn<QString>("start"); // position the card holds ("" for a new card)
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("surname"); // shown afterwards
-    QTest::addColumn<QString>("position");
-    QTest::addColumn<bool>("emptyMessage");
-
-    static const struct
-    {
-        const char *name;
-        int records;
-        const char *start, *button, *surname, *position;
-        bool emptyMessage;
-    } rows[] = {
-        { "first", 3, "2", "cmdPrimo", "C1", "1", false },
-        { "last", 3, "", "cmdUltimo", "C3", "3", false },
-        { "next from a new card", 3, "", "cmdAvanti", "C1", "1", false },
-        { "previous from a new card", 3, "", "cmdIndietro", "C1", "1", false },
-        { "next", 3, "1", "cmdAvanti", "C2", "2", false },
-        { "previous", 3, "3", "cmdIndietro", "C2", "2", false },
-        { "previous at the first", 3, "1", "cmdIndietro", "card", "1", false },
-        { "next at the last", 3, "3", "cmdAvanti", "card", "3", false },
-        { "first, empty archive", 0, "", "cmdPrimo", "card", "", true },
-        { "first, empty archive, stored card", 0, "2", "cmdPrimo", "card", "2", true },
-        { "last, empty archive", 0, "4", "cmdUltimo", "card", "4", true },
-        { "previous, empty archive", 0, "", "cmdIndietro", "card", "", true },
-        { "previous at 1, empty archive", 0, "1", "cmdIndietro", "card", "1", false },
-        // Avanti empties the position before its message.
-        { "next, empty archive", 0, "2", "cmdAvanti", "card", "", true },
-    };
-    for (const auto &r : rows) {
-        QTest::newRow(r.name) << r.records << QString::fromLatin1(r.start)
-                              << QString::fromLatin1(r.button) << QString::fromLatin1(r.surname)
-                              << QString::fromLatin1(r.position) << r.emptyMessage;
-    }
-}
-
-void TestAnagrafica::navigation()
-{
-    QFETCH(int, records);
-    QFETCH(QString, start);
-    QFETCH(QString, button);
-    QFETCH(QString, surname);
-    QFETCH(QString, position);
-    QFETCH(bool, emptyMessage);
-
-    Fixture f;
-    QVERIFY(f.ready());
-    QList<Record> archive;
-    for (int i = 1; i <= records; ++i) {
-        Record r = customer(u"C%1"_s.arg(i));
-        r.setValue(CustomerRecord::ProvRes, u"TO"_s);
-        r.setValue(CustomerRecord::File02, u"doc%1.pdf"_s.arg(i));
-        archive << r;
-    }
-    QVERIFY(f.writeRecords(archive));
-    f.edit(u"txtCognome"_s)->setText(u"card"_s);
-    if (!start.isEmpty())
-        f.card.setPosition(start.toInt());
-
-    // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
-    f.messages.answers = { Messages::Answer::No };
-    f.click(button);
-    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
-    QCOMPARE(f.text(u"txtCognome"_s), surname);
-    QCOMPARE(f.text(u"lblPosizione"_s), position);
-    if (surname != u"card") {
-        QCOMPARE(f.text(u"txtProvRes"_s), u"TO"_s);
-        QCOMPARE(f.text(u"lblFile02"_s), u"doc"_s + surname.mid(1) + u".pdf"_s);
-    }
-    if (emptyMessage) {
-        QCOMPARE(f.messages.count(), 1);
-        QCOMPARE(f.messages.lastKind(), Kind::Information);
-        QCOMPARE(f.messages.lastText(), kEmptyArchive);
-    } else {
-        QCOMPARE(f.messages.count(), 0);
-    }
-    QCOMPARE(f.bytes().size(), qsizetype(records) * 4043);
 }
 
 void TestAnagrafica::accessErrors()

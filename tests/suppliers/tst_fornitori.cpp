@@ -39,7 +39,6 @@ const QString kAccessError = u"Attenzione: il sistema non permette di accedere a
 const QString kInserted = u"La scheda corrente è stata inserita in archivio."_s;
 const QString kRewritten
     = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
-const QString kEmptyArchive = u"L'archivio non contiene nessuna scheda."_s;
 const QString kMissingName = u"Attenzione: per salvare la scheda è necessario indicare la "
                              u"denominazione della Ditta fornitrice."_s;
 const QString kDuplicated = u"E' ora possibile apportare le proprie modifiche alla scheda "
@@ -117,10 +116,6 @@ private slots:
     void saveWithoutName();
     void saveAppendsThenRewrites();
     void savedBytes();
-    void navigation_data();
-    void navigation();
-    void navigationOverEmptyArchive_data();
-    void navigationOverEmptyArchive();
     void recordDisplay();
     void flagNeitherYesNorNo();
     void newCardClearsEverything();
@@ -474,81 +469,6 @@ void TestFornitori::savedBytes()
     QCOMPARE(storedBytes(file, 0, File02), QByteArray("listino.pdf"));
     QCOMPARE(file.mid(2134, 3), QByteArray("\x02\x53\xEC", 3));
     QCOMPARE(file.mid(3643 + 2134, 3), QByteArray("\x02\x4E\x6F", 3));
-}
-
-void TestFornitori::navigation_data()
-{
-    QTest::addColumn<QString>("start"); // the position shown before the arrow
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("shown"); // the company shown after it
-    QTest::addColumn<QString>("position");
-    QTest::newRow("first from a record") << u"2"_s << u"cmdPrimo"_s << u"A"_s << u"1"_s;
-    QTest::newRow("last from a record") << u"1"_s << u"cmdUltimo"_s << u"C"_s << u"3"_s;
-    QTest::newRow("next") << u"1"_s << u"cmdAvanti"_s << u"B"_s << u"2"_s;
-    QTest::newRow("previous") << u"3"_s << u"cmdIndietro"_s << u"B"_s << u"2"_s;
-    // At either end the arrow does nothing and says nothing.
-    QTest::newRow("previous at the first") << u"1"_s << u"cmdIndietro"_s << u"shown"_s << u"1"_s;
-    QTest::newRow("next at the last") << u"3"_s << u"cmdAvanti"_s << u"shown"_s << u"3"_s;
-    // From a new card every arrow but the last starts at the first record.
-    QTest::newRow("next from new") << QString() << u"cmdAvanti"_s << u"A"_s << u"1"_s;
-    QTest::newRow("previous from new") << QString() << u"cmdIndietro"_s << u"A"_s << u"1"_s;
-    QTest::newRow("first from new") << QString() << u"cmdPrimo"_s << u"A"_s << u"1"_s;
-    QTest::newRow("last from new") << QString() << u"cmdUltimo"_s << u"C"_s << u"3"_s;
-}
-
-void TestFornitori::navigation()
-{
-    QFETCH(QString, start);
-    QFETCH(QString, button);
-    QFETCH(QString, shown);
-    QFETCH(QString, position);
-    Fixture f;
-    QVERIFY(f.ready());
-    QVERIFY(f.writeRecords(
-        { fullSupplier(u"A"_s), fullSupplier(u"B"_s, u"No"_s), fullSupplier(u"C"_s) }));
-    f.edit(u"txtDitta"_s)->setText(u"shown"_s);
-    f.find<QLabel>(u"lblPosizione"_s)->setText(start);
-    // Typed on and not saved: the arrow asks first, and No leaves the card unsaved.
-    f.messages.answers = { Messages::Answer::No };
-    f.click(button);
-    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
-    QCOMPARE(f.messages.count(), 0);
-    QCOMPARE(f.text(u"txtDitta"_s), shown);
-    QCOMPARE(f.text(u"lblPosizione"_s), position);
-    if (shown == u"B"_s)
-        QVERIFY(!f.find<QCheckBox>(u"chkRicontatta"_s)->isChecked());
-}
-
-void TestFornitori::navigationOverEmptyArchive_data()
-{
-    QTest::addColumn<QString>("button");
-    QTest::addColumn<QString>("position"); // after the arrow, from position 4
-    QTest::newRow("first") << u"cmdPrimo"_s << u"4"_s;
-    QTest::newRow("last") << u"cmdUltimo"_s << u"4"_s;
-    QTest::newRow("previous") << u"cmdIndietro"_s << u"4"_s;
-    // Only the next arrow empties the position before its message.
-    QTest::newRow("next") << u"cmdAvanti"_s << QString();
-}
-
-void TestFornitori::navigationOverEmptyArchive()
-{
-    QFETCH(QString, button);
-    QFETCH(QString, position);
-    Fixture f;
-    QVERIFY(f.ready());
-    f.edit(u"txtDitta"_s)->setText(u"kept"_s);
-    f.find<QLabel>(u"lblPosizione"_s)->setText(u"4"_s);
-    f.messages.answers = { Messages::Answer::No };
-    f.click(button);
-    QVERIFY(f.messages.takeFirst(CardScreen::unsavedEditsText()));
-    QCOMPARE(f.messages.count(), 1);
-    QCOMPARE(f.messages.lastKind(), Kind::Information);
-    QCOMPARE(f.messages.lastText(), kEmptyArchive);
-    QCOMPARE(f.text(u"txtDitta"_s), u"kept"_s);
-    QCOMPARE(f.text(u"lblPosizione"_s), position);
-    // The missing archive is created empty.
-    QVERIFY(QFile::exists(f.folder.filePath(u"Fornitori.mrv"_s)));
-    QCOMPARE(f.bytes().size(), 0);
 }
 
 // A record put on the card by a list or a search: every control from its field, trimmed.
