@@ -61,6 +61,8 @@ public:
 
     qint64 recordCount() const override { return m_file.recordCount(); }
     bool readAt(qint64 index, Record &record) override { return m_file.readAt(index, record); }
+    bool readAt(qint64 index, QByteArray &bytes) override { return m_file.readAt(index, bytes); }
+    bool writeAt(qint64, const QByteArray &) override { return false; }
     bool scan(std::span<const int> fields, const Visit &visit) override
     {
         if (fields.empty())
