@@ -34,6 +34,11 @@ std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today)
     return Reading { *CustomerRules::instalmentDate(scadenza), *due };
 }
 
+ListLines::Fields readFields()
+{
+    return { CustomerRecord::Scadenza, CustomerRecord::Preavviso };
+}
+
 ListLines::Scan lines(Storage::Session &archive, const QDate &today)
 {
     auto accept = [&today](QByteArrayView bytes) {
@@ -43,7 +48,7 @@ ListLines::Scan lines(Storage::Session &archive, const QDate &today)
         return customer->due ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
     ListLines::Scan scan = ListLines::scanLines(
-        archive, accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
+        archive, readFields(), accept, ListLines::lineBuilder(columns(), CustomerRecord::layout()));
     scan.lines.sort();
     return scan;
 }

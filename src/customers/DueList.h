@@ -26,6 +26,8 @@ struct Reading
     bool due = false;
 };
 std::optional<Reading> read(QByteArrayView customerBytes, const QDate &today);
+// The fields read() looks at.
+ListLines::Fields readFields();
 
 // The customers of the open archive that are due on today, sorted by their lines (by
 // surname and name). A customer whose Scadenza is not a date or whose Preavviso is not a

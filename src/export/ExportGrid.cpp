@@ -27,7 +27,13 @@ ExportGrid::ExportGrid(const Export::Exporter &exporter)
     for (const Export::Column &column : exporter.columns) {
         m_fields.push_back(column.field);
         m_joined.push_back(column.joinedField);
+        for (const int field : { column.field, column.joinedField }) {
+            if (field >= 0)
+                m_readFields.push_back(field);
+        }
     }
+    std::sort(m_readFields.begin(), m_readFields.end());
+    m_readFields.erase(std::unique(m_readFields.begin(), m_readFields.end()), m_readFields.end());
     reset(0);
 }
 
@@ -73,7 +79,7 @@ void ExportGrid::fill(Storage::Session &archive)
     reset(count);
     if (count <= 0)
         return;
-    archive.scan({}, [this](qint64, QByteArrayView bytes) { return addRecord(bytes); });
+    archive.scan(m_readFields, [this](qint64, QByteArrayView bytes) { return addRecord(bytes); });
 }
 
 ExportGrid ExportGrid::fromRecords(const Export::Exporter &exporter, const QList<Record> &records)

@@ -65,6 +65,8 @@ private:
     // Per column: the source field and the joined field (-1 for none).
     std::vector<int> m_fields;
     std::vector<int> m_joined;
+    // The fields the columns show: all that is asked of the archive.
+    std::vector<int> m_readFields;
     int m_rowCount = kDesignRows;
     int m_filled = 0;
     QByteArray m_bytes;

@@ -372,6 +372,25 @@ void PackedLines::sort()
     m_lines = std::move(sorted);
 }
 
+Fields columnFields(const Columns &columns)
+{
+    Fields fields;
+    for (const Column &c : columns) {
+        fields.push_back(c.field);
+        if (c.kind == ColumnKind::Joined)
+            fields.push_back(c.secondField);
+    }
+    return unite(std::move(fields), {});
+}
+
+Fields unite(Fields fields, const Fields &more)
+{
+    fields.insert(fields.end(), more.begin(), more.end());
+    std::sort(fields.begin(), fields.end());
+    fields.erase(std::unique(fields.begin(), fields.end()), fields.end());
+    return fields;
+}
+
 Column padded(const QString &separator, int field, int width)
 {
     return Column { separator, ColumnKind::Padded, field, -1, width };
@@ -493,6 +512,7 @@ FindOutcome findNext(
 
 LineBuilder::LineBuilder(const Columns &columns, const RecordLayout &layout)
     : m_plan(std::make_shared<const StoredLinePlan>(columns, layout))
+    , m_fields(columnFields(columns))
 {
 }
 
@@ -515,24 +535,27 @@ std::optional<Reopened> reopenByLine(Storage::Session &archive, const RecordLayo
     const QString &selectedLine, const LineBuilder &build)
 {
     const QString wanted = TrimControl(selectedLine);
-    std::optional<Reopened> found;
-    const bool read = archive.scan({}, [&](qint64 index, QByteArrayView bytes) {
+    qint64 found = -1;
+    const bool read = archive.scan(build.fields(), [&](qint64 index, QByteArrayView bytes) {
         // The scan goes on after a match: with equal lines the last record wins.
         if (TrimControl(build(bytes)) == wanted)
-            found = Reopened { Record::fromBytes(layout, bytes), index + 1 };
+            found = index;
         return true;
     });
-    if (!read)
+    if (!read || found < 0)
         return std::nullopt;
-    return found;
+    Reopened reopened { Record(layout), found + 1 };
+    if (!archive.readAt(found, reopened.record))
+        return std::nullopt;
+    return reopened;
 }
 
-bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
-    const std::function<void(qint64 index, QByteArrayView recordBytes)> &take)
+bool scanRecords(Storage::Session &archive, const Fields &fields, const RecordFilter &accept,
+    const RecordTaker &take)
 {
     bool stopped = false;
     // Straight from the archive's read block: a scan copies no record.
-    const bool read = archive.scan({}, [&](qint64 index, QByteArrayView bytes) {
+    const bool read = archive.scan(fields, [&](qint64 index, QByteArrayView bytes) {
         const Verdict verdict = accept(bytes);
         if (verdict == Verdict::Stop) {
             stopped = true;
@@ -545,15 +568,37 @@ bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
     return read && !stopped;
 }
 
-Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build)
+bool scanRecords(Storage::Session &archive, const RecordFilter &accept, const RecordTaker &take)
+{
+    return scanRecords(archive, Fields(), accept, take);
+}
+
+namespace {
+
+// The lines of the records accept() adds, the archive asked for fields.
+Scan linesOf(Storage::Session &archive, const Fields &fields, const RecordFilter &accept,
+    const LineBuilder &build)
 {
     Scan scan;
     // A damaged or huge file does not make a huge reservation: beyond this the lines grow
     // as they are read.
     scan.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
-    scan.complete = scanRecords(archive, accept,
+    scan.complete = scanRecords(archive, fields, accept,
         [&scan, &build](qint64, QByteArrayView bytes) { build.appendTo(scan.lines, bytes); });
     return scan;
+}
+
+} // namespace
+
+Scan scanLines(Storage::Session &archive, const Fields &acceptFields, const RecordFilter &accept,
+    const LineBuilder &build)
+{
+    return linesOf(archive, unite(acceptFields, build.fields()), accept, build);
+}
+
+Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build)
+{
+    return linesOf(archive, Fields(), accept, build);
 }
 
 } // namespace ListLines

@@ -40,6 +40,16 @@ struct Column
 };
 using Columns = QList<Column>;
 
+// The fields of a record a reading looks at, by their numbers in the layout, each once and
+// in layout order: what a list asks the archive for (Storage::Session::scan). A field
+// left out may come empty from the archive, so a list names every field its lines, its
+// filter, its figures and its order use.
+using Fields = std::vector<int>;
+// The fields the columns show.
+Fields columnFields(const Columns &columns);
+// The fields of both, each once.
+Fields unite(Fields fields, const Fields &more);
+
 Column padded(const QString &separator, int field, int width);
 Column joined(const QString &separator, int first, int second, int width);
 Column tail(const QString &separator, int field);
@@ -156,15 +166,19 @@ public:
     LineBuilder(const Columns &columns, const RecordLayout &layout);
     QString operator()(QByteArrayView recordBytes) const;
     void appendTo(PackedLines &lines, QByteArrayView recordBytes) const;
+    // The fields the lines show.
+    const Fields &fields() const { return m_fields; }
 
 private:
     std::shared_ptr<const StoredLinePlan> m_plan;
+    Fields m_fields;
 };
 LineBuilder lineBuilder(const Columns &columns, const RecordLayout &layout);
 
 // Reopening by line: reads every record of the open file from the first and returns the
 // last one whose line, trimmed, equals the selected line, trimmed, with its 1-based
-// position. Nothing when no record matches or the file cannot be read to its end.
+// position. Nothing when no record matches or the file cannot be read to its end. The
+// scan asks for the fields of the lines; the record found is then read whole.
 struct Reopened
 {
     Record record;
@@ -184,11 +198,19 @@ struct Scan
     // False when a record stopped the reading or the file could not be read to its end.
     bool complete = true;
 };
+// The archive is asked for the fields of the lines and acceptFields, the fields accept()
+// looks at.
+Scan scanLines(Storage::Session &archive, const Fields &acceptFields, const RecordFilter &accept,
+    const LineBuilder &build);
+// The same where accept() may look at every field: the whole records are asked for.
 Scan scanLines(Storage::Session &archive, const RecordFilter &accept, const LineBuilder &build);
 // The same reading for figures rather than lines: every record accept() adds goes to
 // take() with its position (0-based), its bytes valid during the call. False when the
-// reading did not reach the end.
-bool scanRecords(Storage::Session &archive, const RecordFilter &accept,
-    const std::function<void(qint64 index, QByteArrayView recordBytes)> &take);
+// reading did not reach the end. fields are the fields accept() and take() look at
+// (empty: every field).
+using RecordTaker = std::function<void(qint64 index, QByteArrayView recordBytes)>;
+bool scanRecords(Storage::Session &archive, const Fields &fields, const RecordFilter &accept,
+    const RecordTaker &take);
+bool scanRecords(Storage::Session &archive, const RecordFilter &accept, const RecordTaker &take);
 
 } // namespace ListLines

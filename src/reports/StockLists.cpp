@@ -70,6 +70,13 @@ QString inventoryAllProducts()
 InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
     const std::function<void(QByteArrayView productBytes, double value)> &take)
 {
+    return scanInventory(archive, filter, {}, take);
+}
+
+InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
+    const ListLines::Fields &takeFields,
+    const std::function<void(QByteArrayView productBytes, double value)> &take)
+{
     const RecordLayout &layout = ProductRecord::layout();
     InventoryScan inv;
     inv.shownFilter = inventoryAllProducts();
@@ -95,10 +102,17 @@ InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
         value = *stored;
         return ListLines::Verdict::Add;
     };
-    inv.complete = ListLines::scanRecords(archive, accept, [&](qint64, QByteArrayView bytes) {
-        inv.total += value;
-        take(bytes, value);
-    });
+    // Without fields named for take() it may look at every field.
+    const ListLines::Fields fields = takeFields.empty()
+        ? ListLines::Fields()
+        : ListLines::unite(takeFields,
+            all ? ListLines::Fields { ProductRecord::Valore }
+                : ListLines::Fields { ProductRecord::Tipologia, ProductRecord::Valore });
+    inv.complete
+        = ListLines::scanRecords(archive, fields, accept, [&](qint64, QByteArrayView bytes) {
+              inv.total += value;
+              take(bytes, value);
+          });
     return inv;
 }
 
@@ -108,8 +122,8 @@ Inventory inventoryLines(Storage::Session &archive, const QString &filter)
         = ListLines::lineBuilder(inventoryColumns(), ProductRecord::layout());
     Inventory inv;
     inv.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
-    const InventoryScan scan = scanInventory(
-        archive, filter, [&](QByteArrayView bytes, double) { build.appendTo(inv.lines, bytes); });
+    const InventoryScan scan = scanInventory(archive, filter, build.fields(),
+        [&](QByteArrayView bytes, double) { build.appendTo(inv.lines, bytes); });
     inv.lines.sort();
     inv.total = scan.total;
     inv.complete = scan.complete;
@@ -156,8 +170,9 @@ ListLines::Scan underStockLines(Storage::Session &archive)
             return ListLines::Verdict::Stop;
         return *under ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
     };
-    ListLines::Scan scan = ListLines::scanLines(
-        archive, accept, ListLines::lineBuilder(underStockColumns(), layout));
+    ListLines::Scan scan
+        = ListLines::scanLines(archive, { ProductRecord::Giacenza, ProductRecord::Sottoscorta },
+            accept, ListLines::lineBuilder(underStockColumns(), layout));
     scan.lines.sort();
     return scan;
 }
@@ -192,6 +207,13 @@ MovementScan scanMovements(Storage::Session &archive, const QString &filter, con
     const QDate &end,
     const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take)
 {
+    return scanMovements(archive, filter, start, end, {}, take);
+}
+
+MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
+    const QDate &end, const ListLines::Fields &takeFields,
+    const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take)
+{
     const RecordLayout &layout = MovementRecord::layout();
     MovementScan mov;
     mov.shownFilter = movementNoneRead();
@@ -220,8 +242,14 @@ MovementScan scanMovements(Storage::Session &archive, const QString &filter, con
         return (*date >= start && *date <= end) ? ListLines::Verdict::Add
                                                 : ListLines::Verdict::Skip;
     };
-    mov.complete = ListLines::scanRecords(
-        archive, accept, [&](qint64 index, QByteArrayView bytes) { take(index, bytes, listed); });
+    // Without fields named for take() it may look at every field.
+    const ListLines::Fields fields = takeFields.empty()
+        ? ListLines::Fields()
+        : ListLines::unite(takeFields,
+            all ? ListLines::Fields { MovementRecord::Data }
+                : ListLines::Fields { MovementRecord::Codice, MovementRecord::Data });
+    mov.complete = ListLines::scanRecords(archive, fields, accept,
+        [&](qint64 index, QByteArrayView bytes) { take(index, bytes, listed); });
     return mov;
 }
 
@@ -232,7 +260,7 @@ Movements movementLines(Storage::Session &archive, MovementRecord::Kind kind, co
         = ListLines::lineBuilder(movementColumns(kind), MovementRecord::layout());
     Movements mov;
     mov.lines.reserve(std::min<qint64>(archive.recordCount(), 1 << 20));
-    const MovementScan scan = scanMovements(archive, filter, start, end,
+    const MovementScan scan = scanMovements(archive, filter, start, end, build.fields(),
         [&](qint64, QByteArrayView bytes, QDate) { build.appendTo(mov.lines, bytes); });
     mov.complete = scan.complete;
     mov.shownFilter = scan.shownFilter;

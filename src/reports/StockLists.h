@@ -47,6 +47,11 @@ struct InventoryScan
 };
 InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
     const std::function<void(QByteArrayView productBytes, double value)> &take);
+// The same asking the archive only for takeFields, the fields take() looks at, beside the
+// ones the reading itself uses (empty: every field).
+InventoryScan scanInventory(Storage::Session &archive, const QString &filter,
+    const ListLines::Fields &takeFields,
+    const std::function<void(QByteArrayView productBytes, double value)> &take);
 
 // The total as the inventory shows it when complete: "€ " and the amount text rounded to
 // four decimals ("€ 0,30" for 0,1 + 0,2).
@@ -94,6 +99,11 @@ struct MovementScan
 };
 MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
     const QDate &end,
+    const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take);
+// The same asking the archive only for takeFields, the fields take() looks at, beside the
+// ones the reading itself uses (empty: every field).
+MovementScan scanMovements(Storage::Session &archive, const QString &filter, const QDate &start,
+    const QDate &end, const ListLines::Fields &takeFields,
     const std::function<void(qint64 index, QByteArrayView movementBytes, QDate date)> &take);
 
 // "Dal   05/03/2021   al   09/03/2021".

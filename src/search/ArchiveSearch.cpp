@@ -187,7 +187,12 @@ Matcher::Matcher(const Config &config, const QStringList &typed)
         key.capacity = layout.field(field).capacity;
         key.storable = toStoredForm(typed[i], key.lowered);
         m_keys.append(key);
+        m_fields.push_back(field);
     }
+    // A box that can match nothing makes every record fail without a field being read.
+    const bool anyUnstorable
+        = std::any_of(m_keys.cbegin(), m_keys.cend(), [](const Key &key) { return !key.storable; });
+    m_fields = anyUnstorable ? ListLines::Fields() : ListLines::unite(std::move(m_fields), {});
 }
 
 bool Matcher::matches(QByteArrayView recordBytes) const
@@ -226,7 +231,7 @@ ListLines::Scan search(Storage::Session &archive, const Config &config, const QS
 {
     const Matcher matcher(config, typed);
     ListLines::Scan scan = ListLines::scanLines(
-        archive,
+        archive, matcher.fields(),
         [&matcher](QByteArrayView bytes) {
             return matcher.matches(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },

@@ -68,6 +68,8 @@ public:
     int filledCount() const { return m_filled; }
     // True when every filled box occurs in its field of the stored record.
     bool matches(QByteArrayView recordBytes) const;
+    // The fields whose texts matches() depends on (none when a box can match nothing).
+    const ListLines::Fields &fields() const { return m_fields; }
 
 private:
     struct Key
@@ -78,6 +80,7 @@ private:
         bool storable = true;
     };
     QList<Key> m_keys;
+    ListLines::Fields m_fields;
     int m_filled = 0;
 };
 

@@ -28,8 +28,10 @@
 #endif
 
 namespace {
-// Sequential reads fetch this many bytes at a time, rounded down to whole records.
-constexpr qint64 kBlockBytes = 256 * 1024;
+// Sequential reads fetch this many bytes at a time, rounded down to whole records: a scan
+// of a whole archive costs less CPU in blocks of 1 MiB than of 256 KiB (measured), and
+// no more beyond.
+constexpr qint64 kBlockBytes = 1024 * 1024;
 
 // The byte that writers lock: far beyond any archive, so that the lock never covers data
 // (on Windows a locked range cannot be read by other handles).

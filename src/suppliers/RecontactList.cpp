@@ -31,7 +31,7 @@ bool isListed(QByteArrayView recordBytes)
 ListLines::Scan lines(Storage::Session &archive)
 {
     ListLines::Scan scan = ListLines::scanLines(
-        archive,
+        archive, { SupplierRecord::Ricontatta },
         [](QByteArrayView bytes) {
             return isListed(bytes) ? ListLines::Verdict::Add : ListLines::Verdict::Skip;
         },
