@@ -5,8 +5,6 @@
 #include "records/ProductRecord.h"
 #include "records/SupplierRecord.h"
 #include "storage/Cp1252.h"
-#include "storage/ProgramFolder.h"
-#include "storage/SafeFile.h"
 #include "storage/Storage.h"
 #include "storage/TextForms.h"
 
@@ -68,7 +66,7 @@ namespace AttachedFiles {
 
 QString folderPath()
 {
-    return ProgramFolder::filePath(QString::fromLatin1(kFolderName));
+    return Storage::documentsFolder();
 }
 
 QString filePath(const QString &name)
@@ -115,7 +113,7 @@ QString storableName(const QString &fileName)
 
 QString openCommand(const QString &name)
 {
-    return u'"' + QDir::toNativeSeparators(filePath(name)) + u'"';
+    return u'"' + QDir::toNativeSeparators(Storage::documentFile(name)) + u'"';
 }
 
 QString cardForTag(const QString &tag)
@@ -126,15 +124,12 @@ QString cardForTag(const QString &tag)
 
 bool ensureFolder()
 {
-    // mkpath also answers true when a file, not a folder, has the folder's name.
-    return QDir().mkpath(folderPath()) && QFileInfo(folderPath()).isDir();
+    return Storage::prepareDocuments();
 }
 
 bool existsInFolder(const QString &name)
 {
-    const QFileInfo target(filePath(name));
-    // A dangling link still takes the name.
-    return target.exists() || target.isSymLink();
+    return Storage::documentExists(name);
 }
 
 CopyResult copyIntoFolder(const QString &sourcePath, const QString &name)
@@ -145,9 +140,9 @@ CopyResult copyIntoFolder(const QString &sourcePath, const QString &name)
     if (!ensureFolder())
         return CopyResult::FolderNotCreated;
 
-    // Never written in place: the old file is replaced only by a whole copy on disk.
+    // Never written in place: the old document is replaced only by a whole copy.
     bool sourceFailed = false;
-    const bool copied = SafeFile::replace(filePath(name), [&](QIODevice &target) {
+    const bool copied = Storage::storeDocument(name, [&](QIODevice &target) {
         for (;;) {
             const QByteArray block = source.read(kCopyBlock);
             if (block.isEmpty()) {
@@ -292,7 +287,7 @@ Attach attach(const QString &sourcePath,
         return { false, {}, copyFailureText(CopyResult::FolderNotCreated, sourcePath) };
     QString target = name;
     // The same file chosen again (or the folder's own copy) is simply named: nothing to ask.
-    if (existsInFolder(name) && !sameContent(sourcePath, filePath(name))) {
+    if (existsInFolder(name) && !sameContent(sourcePath, Storage::documentFile(name))) {
         const QString keptName = keptBothName(name);
         switch (choose(name, keptName)) {
         case Choice::KeepExisting:

@@ -1,21 +1,24 @@
 #pragma once
 #include "storage/RecordLayout.h"
+#include "storage/Storage.h"
 
 #include <QString>
 
 #include <functional>
 
-// The files attached to the product, customer and supplier cards: copies kept in the one
-// folder "Documenti_Allegati" of the program folder, known to a record only by their plain
-// name. Every card and record shares the folder, so two attachments with the same name are
-// the same file. Nothing here deletes an attached file.
+// The files attached to the product, customer and supplier cards: copies kept where the
+// archives keep their documents (the one folder "Documenti_Allegati" of the program folder,
+// or the archives' server), known to a record only by their plain name. Every card and record
+// shares the folder, so two attachments with the same name are the same file. Nothing here deletes
+// an attached file.
 namespace AttachedFiles {
 
-inline constexpr char kFolderName[] = "Documenti_Allegati";
+inline constexpr const auto &kFolderName = Storage::kDocumentsFolderName;
 // The capacity of the File01..File03 fields: a longer name could not be found again.
 inline constexpr int kNameCapacity = 250;
 
-// The attachment folder, and the full path of an attached file in it.
+// The attachment folder, and the full path of an attached file in it (where the program
+// folder's archives keep them).
 QString folderPath();
 QString filePath(const QString &name);
 
@@ -31,7 +34,8 @@ bool isPlainName(const QString &name);
 // "_", and cut to 250 characters keeping its extension. A plain Western name stays as it is.
 QString storableName(const QString &fileName);
 
-// The text handed to the shell to open an attached file: its full path in double quotes.
+// The text handed to the shell to open an attached file: the full path of its file on this
+// computer (a copy made to open it, when it is kept on a server) in double quotes.
 QString openCommand(const QString &name);
 
 // The card a caller tag names ("magazzino" -> "TfrmMagazzino", "anagrafica" ->

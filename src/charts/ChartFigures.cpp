@@ -7,8 +7,10 @@
 #include "records/ProductRecord.h"
 #include "reports/StockLists.h"
 #include "reports/SummarySelection.h"
+#include "storage/Cp1252.h"
 #include "storage/ProgramFolder.h"
 #include "storage/Storage.h"
+#include "storage/StoredField.h"
 #include "storage/TextForms.h"
 
 #include <QDir>
@@ -16,7 +18,11 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <functional>
+#include <span>
+#include <vector>
 
 namespace ChartFigures {
 
@@ -31,12 +37,6 @@ std::optional<double> numberOf(const RecordLayout &layout, QByteArrayView bytes,
 {
     char16_t buffer[ListLines::kFieldBuffer];
     return TextToNumber(ListLines::fieldView(layout, bytes, field, buffer));
-}
-
-QString fieldText(const RecordLayout &layout, QByteArrayView bytes, int field)
-{
-    char16_t buffer[ListLines::kFieldBuffer];
-    return ListLines::fieldView(layout, bytes, field, buffer).toString();
 }
 
 const QString kNoMovements = QStringLiteral("Nessun movimento nell'anno scelto.");
@@ -70,12 +70,12 @@ QString joinNotices(const QStringList &notices)
     return shown.join(u' ');
 }
 
-// A file of the program folder opened for reading only; a missing one is left missing.
+// An archive of the program folder opened for reading only; a missing one is left missing.
 enum class Opened { Yes, Missing, Failed };
 Opened openExisting(
     std::unique_ptr<Storage::Session> &archive, const QString &path, const RecordLayout &layout)
 {
-    if (!QFileInfo::exists(path))
+    if (!Storage::exists(Archive { QFileInfo(path).fileName(), &layout }))
         return Opened::Missing;
     archive = Storage::openFile(path, layout, Storage::Access::ReadOnly);
     return archive ? Opened::Yes : Opened::Failed;
@@ -95,6 +95,280 @@ QString yearlyPath(MovementRecord::Kind kind, const QString &year)
 {
     return SummarySelection::yearlyFilePath(SummarySelection::twin(kind).filePrefix, year);
 }
+
+// The yearly movement files read straight from their record bytes, the way the movement
+// summary of the whole year reads them (StockLists::scanMovements without a code filter):
+// a byte of code 32 or less at either end of a field is left out as the lists trim the
+// characters it decodes to, and every byte decodes to one character of its own, so two
+// fields hold the same text exactly when they hold the same bytes. A million movements
+// thus make no text at all; the lists' general readings of dates and numbers still read
+// every field that is not in the plain form.
+
+// The trimmed text bytes of a field of a stored movement.
+QByteArrayView movementField(QByteArrayView record, int field)
+{
+    const RecordLayout &layout = MovementRecord::layout();
+    return storedText(record, layout.offset(field), layout.field(field).capacity, Trim::Controls);
+}
+
+// The general reading of a field: its decoded text, as the lists read it.
+template <typename Read> auto readText(QByteArrayView record, int field, Read read)
+{
+    char16_t buffer[ListLines::kFieldBuffer];
+    return read(ListLines::fieldView(MovementRecord::layout(), record, field, buffer));
+}
+
+int digitOf(char c)
+{
+    return (c >= '0' && c <= '9') ? c - '0' : -1;
+}
+
+struct YearMonth
+{
+    int year = 0;
+    int month = 0;
+};
+
+// The year and month of a movement's date as the summary reads the date: dd/mm/yyyy
+// straight from the bytes, any other form through the general reading of dates; nothing
+// when it is not a calendar date.
+std::optional<YearMonth> movementMonth(QByteArrayView record)
+{
+    const QByteArrayView text = movementField(record, MovementRecord::Data);
+    if (text.size() == 10 && text[2] == '/' && text[5] == '/') {
+        constexpr int kAt[8] = { 0, 1, 3, 4, 6, 7, 8, 9 };
+        int d[8];
+        bool digits = true;
+        for (int i = 0; i < 8; ++i) {
+            d[i] = digitOf(text[kAt[i]]);
+            digits = digits && d[i] >= 0;
+        }
+        if (digits) {
+            const int day = d[0] * 10 + d[1];
+            const int month = d[2] * 10 + d[3];
+            const int year = d[4] * 1000 + d[5] * 100 + d[6] * 10 + d[7];
+            if (year > 0 && QDate::isValid(year, month, day))
+                return YearMonth { year, month };
+        }
+    }
+    const std::optional<QDate> date = readText(record, MovementRecord::Data, DateFromText);
+    if (!date)
+        return std::nullopt;
+    return YearMonth { date->year(), date->month() };
+}
+
+// The number of a field of a stored movement as TextToNumber reads its text. The plain
+// forms (an optional sign, digits, a decimal comma and digits, at most 15 digits in all)
+// are read from the bytes: the digits and the power of ten are exact doubles and one
+// division rounds the quotient once, to the nearest double, as the general reading does.
+// Every other form goes through the general reading.
+std::optional<double> movementNumber(QByteArrayView record, int field)
+{
+    static constexpr std::array<double, 16> kPowers { 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+        1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15 };
+    const QByteArrayView text = movementField(record, field);
+    const qsizetype end = text.size();
+    qsizetype i = 0;
+    const bool negative = i < end && text[i] == '-';
+    if (i < end && (text[i] == '-' || text[i] == '+'))
+        ++i;
+    std::uint64_t mantissa = 0; // wraps past 19 digits, which are not read here anyway
+    int digits = 0;
+    // Adds the digits from i on to the mantissa; how many there were.
+    auto readDigits = [&] {
+        int read = 0;
+        while (i < end && digitOf(text[i]) >= 0) {
+            mantissa = mantissa * 10 + std::uint64_t(digitOf(text[i]));
+            ++i;
+            ++read;
+        }
+        digits += read;
+        return read;
+    };
+    bool plain = readDigits() > 0;
+    int decimals = 0;
+    if (plain && i < end && text[i] == ',') {
+        ++i;
+        decimals = readDigits();
+        plain = decimals > 0;
+    }
+    if (plain && i == end && digits <= 15) {
+        const double value = double(mantissa) / kPowers[std::size_t(decimals)];
+        return negative ? -value : value;
+    }
+    return readText(record, field, TextToNumber);
+}
+
+// Reads the movements of year from a yearly file: take() gets every movement the summary
+// of the whole year lists, with its position and the month of its date, in file order.
+// As in the summary, a movement whose date is not a calendar date ends the reading there.
+// fields names the fields take() looks at besides the date. False when the reading did
+// not reach the end.
+template <typename Take>
+bool readYear(Storage::Session &file, int year, std::span<const int> fields, Take take)
+{
+    std::vector<int> asked { MovementRecord::Data };
+    asked.insert(asked.end(), fields.begin(), fields.end());
+    bool stopped = false;
+    const bool read = file.scan(asked, [&](qint64 index, QByteArrayView record) {
+        const std::optional<YearMonth> date = movementMonth(record);
+        if (!date) {
+            stopped = true;
+            return false;
+        }
+        if (date->year == year)
+            take(index, record, date->month);
+        return true;
+    });
+    return read && !stopped;
+}
+
+// The order of two codes as the lists order their texts (ListLines::compareLines), from
+// their bytes: each byte stands for the lower-case form of the character it decodes to.
+int compareCodes(QByteArrayView a, QByteArrayView b)
+{
+    static const std::array<char16_t, 256> folded = [] {
+        std::array<char16_t, 256> table {};
+        for (int byte = 0; byte < 256; ++byte) {
+            const char16_t c = Cp1252::decodeByte(static_cast<unsigned char>(byte)).unicode();
+            table[std::size_t(byte)] = (c >= u'A' && c <= u'Z') ? char16_t(c + (u'a' - u'A')) : c;
+        }
+        return table;
+    }();
+    const qsizetype n = std::min(a.size(), b.size());
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t ca = folded[static_cast<unsigned char>(a[i])];
+        const char16_t cb = folded[static_cast<unsigned char>(b[i])];
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+    }
+    if (a.size() == b.size())
+        return 0;
+    return a.size() < b.size() ? -1 : 1;
+}
+
+// Asks the memory for the line at address ahead of its use (a hint: nothing else changes).
+inline void prefetch(const void *address)
+{
+#if defined(__GNUC__) || defined(__clang__)
+    __builtin_prefetch(address);
+#else
+    Q_UNUSED(address);
+#endif
+}
+
+// The codes of a yearly file with their unloaded pieces, found by the code's bytes. Each
+// code has one cache line of its own in an open table: the line keeps the code's bytes
+// beside its figures, so that finding a code among a hundred thousand reads one line and
+// makes no text. The codes are added a few movements after they were read, in the same
+// order: the line a code needs is asked for when it is read, so that the memory fetches
+// the lines of several movements at once instead of one after the other.
+class UnloadTally
+{
+public:
+    static constexpr int kCapacity = MovementRecord::kTable.fields[MovementRecord::Codice].capacity;
+    struct alignas(64) Entry
+    {
+        std::array<char, kCapacity> bytes {};
+        std::uint8_t size = 0; // 0: a free place (a code is never empty)
+        std::uint32_t first = 0; // the order in which the codes were first met
+        double pieces = 0;
+        qint64 lastIndex = 0;
+        QByteArrayView code() const { return { bytes.data(), size }; }
+    };
+
+    // Counts pieces for code (a field's trimmed text bytes, 1 to kCapacity of them) unloaded
+    // by the movement at index.
+    void add(QByteArrayView code, double pieces, qint64 index)
+    {
+        Pending &next = m_pending[(m_head + m_waiting) % kAhead];
+        if (m_waiting == kAhead) {
+            settle(next);
+            m_head = (m_head + 1) % kAhead;
+        } else {
+            ++m_waiting;
+        }
+        next.size = std::uint8_t(std::min<qsizetype>(code.size(), kCapacity));
+        std::copy_n(code.data(), next.size, next.bytes.begin());
+        next.hash = qHash(next.code(), m_seed);
+        next.pieces = pieces;
+        next.index = index;
+        prefetch(&m_places[next.hash & (m_places.size() - 1)]);
+    }
+
+    // Every code with its figures, in the order the codes were first met, once every movement
+    // added has been counted.
+    std::vector<const Entry *> entries()
+    {
+        for (; m_waiting > 0; --m_waiting, m_head = (m_head + 1) % kAhead)
+            settle(m_pending[m_head]);
+        std::vector<const Entry *> out(m_used);
+        for (const Entry &place : m_places) {
+            if (place.size > 0)
+                out[place.first] = &place;
+        }
+        return out;
+    }
+
+private:
+    // How many movements a code waits before it is counted.
+    static constexpr std::size_t kAhead = 16;
+    struct Pending
+    {
+        std::array<char, kCapacity> bytes {};
+        std::uint8_t size = 0;
+        std::size_t hash = 0;
+        double pieces = 0;
+        qint64 index = 0;
+        QByteArrayView code() const { return { bytes.data(), size }; }
+    };
+
+    void settle(const Pending &movement)
+    {
+        Entry &entry = place(movement.code(), movement.hash);
+        if (entry.size == 0) {
+            entry.size = movement.size;
+            std::copy_n(movement.bytes.begin(), movement.size, entry.bytes.begin());
+            entry.first = std::uint32_t(m_used++);
+            entry.pieces += movement.pieces;
+            entry.lastIndex = movement.index;
+            // At most half the places in use keeps the runs of used places short.
+            if (m_used * 2 > m_places.size())
+                grow();
+            return;
+        }
+        entry.pieces += movement.pieces;
+        entry.lastIndex = movement.index;
+    }
+
+    // The place of code: its entry, or the free place where it goes.
+    Entry &place(QByteArrayView code, std::size_t hash)
+    {
+        const std::size_t mask = m_places.size() - 1;
+        for (std::size_t at = hash & mask;; at = (at + 1) & mask) {
+            Entry &entry = m_places[at];
+            if (entry.size == 0 || entry.code() == code)
+                return entry;
+        }
+    }
+
+    void grow()
+    {
+        std::vector<Entry> old(m_places.size() * 2);
+        old.swap(m_places);
+        for (const Entry &entry : old) {
+            if (entry.size > 0)
+                place(entry.code(), qHash(entry.code(), m_seed)) = entry;
+        }
+    }
+
+    std::size_t m_seed = QHashSeed::globalSeed();
+    std::vector<Entry> m_places = std::vector<Entry>(1024);
+    std::size_t m_used = 0;
+    std::array<Pending, kAhead> m_pending {};
+    std::size_t m_head = 0;
+    std::size_t m_waiting = 0;
+};
 
 } // namespace
 
@@ -122,22 +396,20 @@ Kind firstKindFor(const QString &openerClass)
 
 MonthlyMovements monthlyMovements(Storage::Session &file, int year)
 {
-    const RecordLayout &layout = MovementRecord::layout();
     MonthlyMovements out;
-    const StockLists::MovementScan scan = StockLists::scanMovements(file, QString(),
-        QDate(year, 1, 1), QDate(year, 12, 31), [&](qint64, QByteArrayView bytes, QDate date) {
-            MonthFigure &month = out.months[std::size_t(date.month() - 1)];
-            ++month.movements;
-            const auto pieces = numberOf(layout, bytes, MovementRecord::Quantita);
-            const auto unit = numberOf(layout, bytes, MovementRecord::Importo);
-            if (pieces)
-                month.pieces += *pieces;
-            if (pieces && unit)
-                month.value += *pieces * *unit;
-            else
-                ++out.unreadable;
-        });
-    out.complete = scan.complete;
+    static constexpr int kFields[] = { MovementRecord::Quantita, MovementRecord::Importo };
+    out.complete = readYear(file, year, kFields, [&](qint64, QByteArrayView record, int month) {
+        MonthFigure &figure = out.months[std::size_t(month - 1)];
+        ++figure.movements;
+        const auto pieces = movementNumber(record, MovementRecord::Quantita);
+        const auto unit = movementNumber(record, MovementRecord::Importo);
+        if (pieces)
+            figure.pieces += *pieces;
+        if (pieces && unit)
+            figure.value += *pieces * *unit;
+        else
+            ++out.unreadable;
+    });
     return out;
 }
 
@@ -190,49 +462,39 @@ TopUnloaded topUnloaded(Storage::Session &unloads, int year, int count)
 {
     const RecordLayout &layout = MovementRecord::layout();
     TopUnloaded out;
-    struct Entry
-    {
-        QString code;
-        double pieces = 0;
-        qint64 lastIndex = 0;
-    };
-    QList<Entry> entries;
-    QHash<QString, qsizetype> byCode;
-    const StockLists::MovementScan scan = StockLists::scanMovements(unloads, QString(),
-        QDate(year, 1, 1), QDate(year, 12, 31), [&](qint64 index, QByteArrayView bytes, QDate) {
-            QString code = fieldText(layout, bytes, MovementRecord::Codice);
-            if (code.isEmpty())
-                return;
-            ++out.movements;
-            const auto pieces = numberOf(layout, bytes, MovementRecord::Quantita);
-            if (!pieces) {
-                ++out.unreadable;
-                return;
-            }
-            auto found = byCode.constFind(code);
-            if (found == byCode.cend()) {
-                found = byCode.insert(code, entries.size());
-                entries.append({ std::move(code), 0, 0 });
-            }
-            Entry &entry = entries[*found];
-            entry.pieces += *pieces;
-            entry.lastIndex = index;
-        });
-    out.complete = scan.complete;
-
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        if (a.pieces != b.pieces)
-            return a.pieces > b.pieces;
-        return ListLines::lineLess(a.code, b.code);
+    UnloadTally tally;
+    static constexpr int kFields[] = { MovementRecord::Codice, MovementRecord::Quantita };
+    out.complete = readYear(unloads, year, kFields, [&](qint64 index, QByteArrayView record, int) {
+        const QByteArrayView code = movementField(record, MovementRecord::Codice);
+        if (code.isEmpty())
+            return;
+        ++out.movements;
+        if (const auto pieces = movementNumber(record, MovementRecord::Quantita))
+            tally.add(code, *pieces, index);
+        else
+            ++out.unreadable;
     });
-    entries.resize(std::min<qsizetype>(entries.size(), count));
-    for (const Entry &entry : std::as_const(entries)) {
+
+    // Most pieces first, equal pieces by code as the lists order texts, and codes the lists
+    // hold equal (differing in the case of letters only) in the order they were first met.
+    std::vector<const UnloadTally::Entry *> entries = tally.entries();
+    const auto shown = std::min<std::size_t>(entries.size(), std::size_t(std::max(count, 0)));
+    std::partial_sort(entries.begin(), entries.begin() + std::ptrdiff_t(shown), entries.end(),
+        [](const UnloadTally::Entry *a, const UnloadTally::Entry *b) {
+            if (a->pieces != b->pieces)
+                return a->pieces > b->pieces;
+            if (const int codeOrder = compareCodes(a->code(), b->code()))
+                return codeOrder < 0;
+            return a->first < b->first;
+        });
+    for (std::size_t i = 0; i < shown; ++i) {
+        const UnloadTally::Entry &entry = *entries[i];
         Record record(layout);
         QString description;
         if (unloads.readAt(entry.lastIndex, record))
             description = TrimControl(TrimControl(record.value(MovementRecord::Marca)) + u' '
                 + TrimControl(record.value(MovementRecord::Modello)));
-        out.products.append({ entry.code, description, entry.pieces });
+        out.products.append({ Cp1252::decode(entry.code()), description, entry.pieces });
     }
     return out;
 }
@@ -264,11 +526,11 @@ InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &toda
     return out;
 }
 
-QStringList movementYears(const QString &folder)
+QStringList movementYears()
 {
     QStringList years;
-    const QStringList names = QDir(folder).entryList(
-        { QStringLiteral("Carico_????.mrv"), QStringLiteral("Scarico_????.mrv") }, QDir::Files);
+    const QStringList names = Storage::archiveNames(
+        { QStringLiteral("Carico_????.mrv"), QStringLiteral("Scarico_????.mrv") });
     for (const QString &name : names) {
         const QString year = name.section(u'_', 1).left(4);
         const bool digits = std::all_of(

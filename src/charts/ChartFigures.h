@@ -12,10 +12,12 @@ namespace Storage {
 class Session;
 }
 
-// The figures of the charts, read from the archives by the very readings of the lists, so
-// that a chart and its list never disagree: the movement summaries (StockLists::
-// scanMovements), the inventory (StockLists::scanInventory) and the due list
-// (DueList::read). A record that stops a list's reading stops the chart's there too.
+// The figures of the charts, read from the archives as the lists read them, so that a
+// chart and its list never disagree: the inventory (StockLists::scanInventory) and the due
+// list (DueList::read) by their own readings, the yearly movement files straight from
+// their record bytes by the rules of the movement summaries (StockLists::scanMovements),
+// with no text made per movement. A record that stops a list's reading stops the chart's
+// there too.
 namespace ChartFigures {
 
 // The four charts, in the order cboGrafico offers them.
@@ -67,7 +69,9 @@ QList<TypeValue> withOthers(const QList<TypeValue> &types, int maxBars = 10);
 
 // The product codes with the most pieces unloaded in the year (the movements the summary
 // of the whole year lists; movements without a code left out), largest first, equal
-// pieces by code; the description is the brand and model of the code's last movement.
+// pieces by code in the lists' order (codes differing only in the case of their letters in
+// the order they were first met); the description is the brand and model of the code's
+// last movement.
 struct Unloaded
 {
     QString code;
@@ -99,8 +103,8 @@ struct InstalmentsAhead
 };
 InstalmentsAhead instalmentsAhead(Storage::Session &customers, const QDate &today);
 
-// The years that have a load or unload file in folder, newest first ("2026", "2025").
-QStringList movementYears(const QString &folder);
+// The years that have a load or unload archive, newest first ("2026", "2025").
+QStringList movementYears();
 
 // The tables the screen draws.
 ChartTable::Table movementsTable(

@@ -237,7 +237,7 @@ TfrmGrafici::TfrmGrafici(QWidget *parent)
                                       .arg(QString::fromLatin1(Palette::kTitleGrey)));
 
     m_ui->cboGrafico->addItems(ChartFigures::kindNames());
-    m_ui->cboAnno->addItems(ChartFigures::movementYears(ProgramFolder::path()));
+    m_ui->cboAnno->addItems(ChartFigures::movementYears());
     if (parent) {
         m_ui->cboGrafico->setCurrentIndex(int(ChartFigures::firstKindFor(parent->objectName())));
         // A movement summary selection hands over the year typed there.

@@ -173,7 +173,8 @@ public:
 
     bool exists(const Archive &archive) const override
     {
-        return QFileInfo(ProgramFolder::filePath(archive.fileName)).isFile();
+        // Anything in its place: a folder there is an archive that cannot be opened.
+        return QFileInfo::exists(ProgramFolder::filePath(archive.fileName));
     }
 
     bool copyArchive(const Archive &archive, const QString &path, QString *error) override
@@ -286,6 +287,55 @@ bool Backend::copyArchive(const Archive &archive, const QString &path, QString *
     if (!ok && error)
         *error = why;
     return ok;
+}
+
+QString documentsFolder()
+{
+    return ProgramFolder::filePath(QString::fromLatin1(kDocumentsFolderName));
+}
+
+bool Backend::prepareDocuments()
+{
+    // mkpath also answers true when a file, not a folder, has the folder's name.
+    return QDir().mkpath(documentsFolder()) && QFileInfo(documentsFolder()).isDir();
+}
+
+bool Backend::documentExists(const QString &name) const
+{
+    const QFileInfo target(QDir(documentsFolder()).filePath(name));
+    // A dangling link still takes the name.
+    return target.exists() || target.isSymLink();
+}
+
+bool Backend::storeDocument(const QString &name, const SafeFile::Writer &writer, QString *error)
+{
+    // Never written in place: the old file is replaced only by a whole copy on disk.
+    return SafeFile::replace(QDir(documentsFolder()).filePath(name), writer, error);
+}
+
+QString Backend::documentFile(const QString &name, QString *) const
+{
+    return QDir(documentsFolder()).filePath(name);
+}
+
+bool prepareDocuments()
+{
+    return current().prepareDocuments();
+}
+
+bool documentExists(const QString &name)
+{
+    return current().documentExists(name);
+}
+
+bool storeDocument(const QString &name, const SafeFile::Writer &writer, QString *error)
+{
+    return current().storeDocument(name, writer, error);
+}
+
+QString documentFile(const QString &name, QString *error)
+{
+    return current().documentFile(name, error);
 }
 
 std::unique_ptr<Session> open(

@@ -1,6 +1,7 @@
 #pragma once
 #include "storage/Record.h"
 #include "storage/RecordLayout.h"
+#include "storage/SafeFile.h"
 #include "storage/Session.h"
 
 #include <QString>
@@ -15,6 +16,10 @@
 // (byte-compatible with earlier installations), and a database server can be another one
 // behind the same calls.
 namespace Storage {
+
+// The folder of the program folder that keeps the attached documents when the archives
+// live in the program folder.
+inline constexpr char kDocumentsFolderName[] = "Documenti_Allegati";
 
 // A copy of an archive to change at leisure (an import): it takes the archive's place
 // whole, by commit(), or never. Dropped without commit() it is thrown away. While it
@@ -49,13 +54,26 @@ public:
     // The names of the archives there are whose file names match one of the wildcard
     // patterns ("Carico_????.mrv"), sorted.
     virtual QStringList archiveNames(const QStringList &patterns) const = 0;
-    // The archive holds records or exists empty.
+    // The archive holds records or exists empty (or something stands in its place that
+    // cannot be opened as one).
     virtual bool exists(const Archive &archive) const;
     // Writes the archive as a file of records at path (byte for byte what the program
     // folder would hold), replacing it only when complete.
     virtual bool copyArchive(const Archive &archive, const QString &path, QString *error);
     // Copies every archive into folder (as copyArchive); copied gets the file names.
     virtual bool copyArchives(const QString &folder, QStringList *copied, QString *error) = 0;
+    // Attached documents, known by plain names (the caller checks them). The defaults keep
+    // them in the documents folder of the program folder.
+    // Makes sure documents can be stored (the folder there, a folder indeed).
+    virtual bool prepareDocuments();
+    // Something is stored under the name.
+    virtual bool documentExists(const QString &name) const;
+    // Stores what writer writes under the name, replacing a document of that name only once
+    // complete.
+    virtual bool storeDocument(const QString &name, const SafeFile::Writer &writer, QString *error);
+    // A file of this computer holding the document, to open or compare: the folder's own
+    // file, or a copy made for the purpose; empty when there is none.
+    virtual QString documentFile(const QString &name, QString *error) const;
     // A working copy of the archive; nothing, with error and failure, when it cannot be made.
     virtual std::unique_ptr<WorkingCopy> workingCopy(
         const Archive &archive, QString *error, Failure *failure)
@@ -96,6 +114,13 @@ bool copyArchive(const Archive &archive, const QString &path, QString *error = n
 bool copyArchives(const QString &folder, QStringList *copied = nullptr, QString *error = nullptr);
 std::unique_ptr<WorkingCopy> workingCopy(
     const Archive &archive, QString *error = nullptr, Failure *failure = nullptr);
+
+bool prepareDocuments();
+bool documentExists(const QString &name);
+bool storeDocument(const QString &name, const SafeFile::Writer &writer, QString *error = nullptr);
+QString documentFile(const QString &name, QString *error = nullptr);
+// Where the program folder's backend keeps a document.
+QString documentsFolder();
 
 // Told true when a piece of work starts waiting for another copy of the program (or for a
 // server) and false when the wait ends: the program shows a busy cursor meanwhile.

@@ -1,5 +1,6 @@
 #include "charts/ChartFigures.h"
 #include "charts/ChartTable.h"
+#include "lists/ListLines.h"
 #include "records/CustomerRecord.h"
 #include "records/MovementRecord.h"
 #include "records/ProductRecord.h"
@@ -11,9 +12,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -33,6 +37,9 @@ private slots:
     void othersGatherTheSmallTypes();
     void topUnloaded_data();
     void topUnloaded();
+    void movementBytes_data();
+    void movementBytes();
+    void mixedYearEqualsTheSummaryReading();
     void instalmentsAhead_data();
     void instalmentsAhead();
     void movementYears();
@@ -116,6 +123,148 @@ Months months(std::initializer_list<std::pair<int, double>> set)
 bool near(double a, double b)
 {
     return std::abs(a - b) < 1e-9;
+}
+
+// A field of a stored record written byte by byte: the length byte (the text's length
+// unless given, so a damaged one can be written) and the text, the rest of the field zero.
+QByteArray withField(QByteArray record, int field, const QByteArray &text, int length = -1)
+{
+    const RecordLayout &layout = MovementRecord::layout();
+    const int offset = layout.offset(field);
+    const int capacity = layout.field(field).capacity;
+    record.replace(offset, capacity + 1, QByteArray(capacity + 1, '\0'));
+    record[offset] = char(length < 0 ? text.size() : length);
+    record.replace(offset + 1, std::min<int>(text.size(), capacity), text.left(capacity));
+    return record;
+}
+
+// A stored movement of code unloading quantity on date, all three written as given.
+QByteArray storedMovement(const QByteArray &date, const QByteArray &quantity,
+    const QByteArray &code, const QByteArray &amount = "1")
+{
+    QByteArray record = movement(u"01/01/2024"_s, u"1"_s, u"1"_s).encode();
+    record = withField(record, MovementRecord::Data, date);
+    record = withField(record, MovementRecord::Quantita, quantity);
+    record = withField(record, MovementRecord::Importo, amount);
+    return withField(record, MovementRecord::Codice, code);
+}
+
+// Writes the stored records and then tail (a record cut short) as a whole file.
+bool writeBytes(const QString &path, const QList<QByteArray> &records, const QByteArray &tail)
+{
+    QFile out(path);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    for (const QByteArray &record : records) {
+        if (out.write(record) != record.size())
+            return false;
+    }
+    return out.write(tail) == tail.size();
+}
+
+// The figures as the movement summary's own reading gives them, every field through the
+// lists' texts: the movements StockLists::scanMovements lists for the whole year, each
+// code made a text and each quantity read from the text of its field, codes counted in a
+// hash of texts, and the order taken by a stable sort with the lists' order of texts.
+ChartFigures::TopUnloaded summaryTop(Storage::Session &file, int year, int count)
+{
+    const RecordLayout &layout = MovementRecord::layout();
+    struct Entry
+    {
+        QString code;
+        double pieces = 0;
+        qint64 lastIndex = 0;
+    };
+    ChartFigures::TopUnloaded out;
+    QList<Entry> entries;
+    QHash<QString, qsizetype> byCode;
+    const auto scan = StockLists::scanMovements(file, QString(), QDate(year, 1, 1),
+        QDate(year, 12, 31), [&](qint64 index, QByteArrayView bytes, QDate) {
+            char16_t buffer[ListLines::kFieldBuffer];
+            const QString code
+                = ListLines::fieldView(layout, bytes, MovementRecord::Codice, buffer).toString();
+            if (code.isEmpty())
+                return;
+            ++out.movements;
+            const auto pieces = TextToNumber(
+                ListLines::fieldView(layout, bytes, MovementRecord::Quantita, buffer));
+            if (!pieces) {
+                ++out.unreadable;
+                return;
+            }
+            const qsizetype at = byCode.value(code, entries.size());
+            if (at == entries.size()) {
+                byCode.insert(code, at);
+                entries.append({ code, 0, 0 });
+            }
+            entries[at].pieces += *pieces;
+            entries[at].lastIndex = index;
+        });
+    out.complete = scan.complete;
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
+        if (a.pieces != b.pieces)
+            return a.pieces > b.pieces;
+        return ListLines::lineLess(a.code, b.code);
+    });
+    for (const Entry &entry : entries.mid(0, count)) {
+        Record record(layout);
+        QString description;
+        if (file.readAt(entry.lastIndex, record))
+            description = TrimControl(TrimControl(record.value(MovementRecord::Marca)) + u' '
+                + TrimControl(record.value(MovementRecord::Modello)));
+        out.products.append({ entry.code, description, entry.pieces });
+    }
+    return out;
+}
+
+ChartFigures::MonthlyMovements summaryMonths(Storage::Session &file, int year)
+{
+    const RecordLayout &layout = MovementRecord::layout();
+    ChartFigures::MonthlyMovements out;
+    const auto scan = StockLists::scanMovements(file, QString(), QDate(year, 1, 1),
+        QDate(year, 12, 31), [&](qint64, QByteArrayView bytes, QDate date) {
+            char16_t buffer[ListLines::kFieldBuffer];
+            auto &month = out.months[std::size_t(date.month() - 1)];
+            ++month.movements;
+            const auto pieces = TextToNumber(
+                ListLines::fieldView(layout, bytes, MovementRecord::Quantita, buffer));
+            const auto unit = TextToNumber(
+                ListLines::fieldView(layout, bytes, MovementRecord::Importo, buffer));
+            if (pieces)
+                month.pieces += *pieces;
+            if (pieces && unit)
+                month.value += *pieces * *unit;
+            else
+                ++out.unreadable;
+        });
+    out.complete = scan.complete;
+    return out;
+}
+
+// A number to the last bit, so that two sums compare exactly.
+QString exact(double value)
+{
+    return QString::number(value, 'g', 17);
+}
+
+QStringList topLines(const ChartFigures::TopUnloaded &top)
+{
+    QStringList out { u"movements %1, unreadable %2, complete %3"_s.arg(top.movements)
+                          .arg(top.unreadable)
+                          .arg(top.complete) };
+    for (const auto &product : top.products)
+        out.append(product.code + u'|' + product.description + u'|' + exact(product.pieces));
+    return out;
+}
+
+QStringList monthLines(const ChartFigures::MonthlyMovements &figures)
+{
+    QStringList out {
+        u"unreadable %1, complete %2"_s.arg(figures.unreadable).arg(figures.complete)
+    };
+    for (const auto &month : figures.months)
+        out.append(u"%1 %2 %3"_s.arg(month.movements).arg(exact(month.pieces), exact(month.value)));
+    return out;
 }
 
 } // namespace
@@ -379,6 +528,179 @@ void TestChartFigures::topUnloaded()
     QCOMPARE(got, expected);
 }
 
+void TestChartFigures::movementBytes_data()
+{
+    QTest::addColumn<QList<QByteArray>>("records");
+    QTest::addColumn<QByteArray>("tail");
+    QTest::addColumn<QStringList>("expected"); // code|description|pieces
+    QTest::addColumn<int>("movements");
+    QTest::addColumn<int>("unreadable");
+    QTest::addColumn<bool>("complete");
+
+    const QByteArray day = "02/01/2024";
+    QTest::newRow("quantities with blanks")
+        << QList<QByteArray> { storedMovement(day, " 5", "A"), storedMovement(day, "5  ", "A"),
+               storedMovement(day, "\t2\x01", "A"), storedMovement(day, "1 2", "B"),
+               storedMovement(day, "3", "B") }
+        << QByteArray() << QStringList { u"A|Pirelli|12"_s, u"B|Pirelli|3"_s } << 5 << 1 << true;
+    // 0,1 three times adds up to a little more than 0,3: C goes before B.
+    QTest::newRow("signs, decimals and the general forms of numbers")
+        << QList<QByteArray> { storedMovement(day, "-2", "A"), storedMovement(day, "+3", "A"),
+               storedMovement(day, "-0", "A"), storedMovement(day, "1,5", "A"),
+               storedMovement(day, ",5", "A"), storedMovement(day, "1E1", "A"),
+               storedMovement(day, "007", "A"), storedMovement(day, "5,", "A"),
+               storedMovement(day, "0,3", "B"), storedMovement(day, "0,1", "C"),
+               storedMovement(day, "0,1", "C"), storedMovement(day, "0,1", "C"),
+               storedMovement(day, "1,23456789", "D"), storedMovement(day, "1E-400", "E") }
+        << QByteArray()
+        << QStringList { u"A|Pirelli|25"_s, u"D|Pirelli|1.2345678899999999"_s,
+               u"C|Pirelli|0.30000000000000004"_s, u"B|Pirelli|0.29999999999999999"_s,
+               u"E|Pirelli|0"_s }
+        << 14 << 0 << true;
+    QTest::newRow("quantities that do not parse")
+        << QList<QByteArray> { storedMovement(day, "tre", "A"), storedMovement(day, "1.5", "A"),
+               storedMovement(day, "--1", "A"), storedMovement(day, "1,2,3", "A"),
+               storedMovement(day, "", "A"), storedMovement(day, "E5", "A"),
+               storedMovement(day, "1E400", "A"), storedMovement(day, "\xBD", "A"),
+               storedMovement(day, "2", "B") }
+        << QByteArray() << QStringList { u"B|Pirelli|2"_s } << 9 << 8 << true;
+    // Blanks and control bytes at either end are trimmed; byte 127 is not a control the
+    // lists trim, and a blank code is no code.
+    QTest::newRow("codes with blanks and control bytes")
+        << QList<QByteArray> { storedMovement(day, "1", " A"), storedMovement(day, "1", "A  "),
+               storedMovement(day, "1", "A\x01"),
+               storedMovement(day, "1",
+                   "\x1F"
+                   "A"),
+               storedMovement(day, "1", "A\x7F"), storedMovement(day, "1", "a"),
+               storedMovement(day, "1", "   ") }
+        << QByteArray() << QStringList { u"A|Pirelli|4"_s, u"a|Pirelli|1"_s, u"A\x7f|Pirelli|1"_s }
+        << 6 << 0 << true;
+    // Equal pieces: by code as the lists order texts (letters without case, then the
+    // characters' codes: é before €, although their bytes are the other way round), codes
+    // differing only in case in the order they were first met.
+    QTest::newRow("letters case and the code page in ties")
+        << QList<QByteArray> { storedMovement(day, "1", "\x80"), storedMovement(day, "1", "abc"),
+               storedMovement(day, "1", "z"), storedMovement(day, "1", "ABC"),
+               storedMovement(day, "1", "\xE9"), storedMovement(day, "1", "Abd") }
+        << QByteArray()
+        << QStringList { u"abc|Pirelli|1"_s, u"ABC|Pirelli|1"_s, u"Abd|Pirelli|1"_s,
+               u"z|Pirelli|1"_s, u"\u00e9|Pirelli|1"_s, u"\u20ac|Pirelli|1"_s }
+        << 6 << 0 << true;
+    {
+        QList<QByteArray> records;
+        QStringList expected { u"K13|Pirelli|6"_s };
+        for (int i = 12; i >= 1; --i)
+            records.append(storedMovement(
+                day, "5", QByteArray("K") + QByteArray::number(i).rightJustified(2, '0')));
+        records.append(storedMovement(day, "6", "K13"));
+        for (int i = 1; i <= 9; ++i)
+            expected.append(u"K0%1|Pirelli|5"_s.arg(i));
+        QTest::newRow("more than ten codes, ties by code")
+            << records << QByteArray() << expected << 13 << 0 << true;
+    }
+    // A length byte larger than its field is read as the whole field, never further.
+    QTest::newRow("length bytes beyond their fields")
+        << QList<QByteArray> { withField(storedMovement(day, "3", "x"), MovementRecord::Codice,
+                                   QByteArray(30, 'Z'), 200),
+               withField(withField(withField(storedMovement(day, "1", "x"), MovementRecord::Codice,
+                                       "Q", 255),
+                             MovementRecord::Quantita, "4", 99),
+                   MovementRecord::Data, day, 250) }
+        << QByteArray() << QStringList { u"Q|Pirelli|4"_s, QString(30, u'Z') + u"|Pirelli|3"_s }
+        << 2 << 0 << true;
+    // Dates not written dd/mm/yyyy go through the general reading of dates, which also
+    // trims a no-break space (byte A0); other years are left out.
+    QTest::newRow("dates in other forms")
+        << QList<QByteArray> { storedMovement(QByteArray("\xA0") + "2/1/2024", "1", "A"),
+               storedMovement(" 2/1/2024", "1", "A"), storedMovement("2/1/2024\x01", "1", "A"),
+               storedMovement("01/01/2023", "1", "A"), storedMovement("31/12/2024", "1", "A"),
+               storedMovement("1/1/2025", "1", "A") }
+        << QByteArray() << QStringList { u"A|Pirelli|4"_s } << 4 << 0 << true;
+    QTest::newRow("a date that is no date stops the reading")
+        << QList<QByteArray> { storedMovement(day, "2", "A"),
+               storedMovement("32/01/2024", "7", "B"), storedMovement(day, "9", "C") }
+        << QByteArray() << QStringList { u"A|Pirelli|2"_s } << 1 << 0 << false;
+    QTest::newRow("a record cut short at the end")
+        << QList<QByteArray> { storedMovement(day, "2", "A") }
+        << storedMovement(day, "9", "B").left(300) << QStringList { u"A|Pirelli|2"_s } << 1 << 0
+        << true;
+}
+
+void TestChartFigures::movementBytes()
+{
+    QFETCH(QList<QByteArray>, records);
+    QFETCH(QByteArray, tail);
+    QFETCH(QStringList, expected);
+    QFETCH(int, movements);
+    QFETCH(int, unreadable);
+    QFETCH(bool, complete);
+
+    TempProgramFolder folder;
+    const QString path = folder.filePath(u"Scarico_2024.mrv"_s);
+    QVERIFY(writeBytes(path, records, tail));
+    RecordFile file;
+    QVERIFY(file.openPath(path, MovementRecord::layout()));
+    const ChartFigures::TopUnloaded top = ChartFigures::topUnloaded(file, 2024);
+    QStringList got;
+    for (const auto &product : top.products)
+        got.append(product.code + u'|' + product.description + u'|' + exact(product.pieces));
+    QCOMPARE(got, expected);
+    QCOMPARE(top.movements, qint64(movements));
+    QCOMPARE(top.unreadable, qint64(unreadable));
+    QCOMPARE(top.complete, complete);
+    // To the last bit what the summary's own reading through texts gives, and so are the
+    // monthly figures of the same file.
+    QCOMPARE(topLines(top), topLines(summaryTop(file, 2024, 10)));
+    QCOMPARE(monthLines(ChartFigures::monthlyMovements(file, 2024)),
+        monthLines(summaryMonths(file, 2024)));
+}
+
+void TestChartFigures::mixedYearEqualsTheSummaryReading()
+{
+    // Thousands of movements over 1,500 codes (blanks, control bytes, case, bytes above
+    // 127) with quantities and amounts in every form, read whole: every code in order,
+    // with its pieces to the last bit, and the twelve months, as the summary's reading.
+    const QList<QByteArray> quantities { "1", "12", " 3", "-2", "0,1", "0,25", "1,5", "2E1", ",5",
+        "x", "", "1 0", "+4", "0,333" };
+    const QList<QByteArray> amounts { "10", "0,1", "12,3456", "dieci", "1E2", "-5", " 7,5" };
+    const QList<QByteArray> decorations { "", " ", "\x01", "\t", "\x7F", "\xA0" };
+    QRandomGenerator random(20241211);
+    QList<QByteArray> records;
+    for (int i = 0; i < 6000; ++i) {
+        const int n = int(random.bounded(1500));
+        QByteArray code = QByteArray("Cod") + QByteArray::number(n);
+        if (n % 7 == 0)
+            code = code.toLower();
+        if (n % 11 == 0)
+            code += "\xE8\x80";
+        if (random.bounded(4) == 0)
+            code = decorations[random.bounded(int(decorations.size()))] + code
+                + decorations[random.bounded(int(decorations.size()))];
+        if (random.bounded(50) == 0)
+            code = "  ";
+        const QDate date = QDate(2023, 12, 1).addDays(random.bounded(400));
+        QByteArray dateText = DateText(date).toLatin1();
+        if (random.bounded(10) == 0)
+            dateText = QByteArray::number(date.day()) + '/' + QByteArray::number(date.month()) + '/'
+                + QByteArray::number(date.year());
+        records.append(storedMovement(dateText, quantities[random.bounded(int(quantities.size()))],
+            code, amounts[random.bounded(int(amounts.size()))]));
+    }
+    TempProgramFolder folder;
+    const QString path = folder.filePath(u"Scarico_2024.mrv"_s);
+    QVERIFY(writeBytes(path, records, QByteArray()));
+    RecordFile file;
+    QVERIFY(file.openPath(path, MovementRecord::layout()));
+    const ChartFigures::TopUnloaded all = ChartFigures::topUnloaded(file, 2024, 5000);
+    QVERIFY(all.products.size() > 1000);
+    QCOMPARE(topLines(all), topLines(summaryTop(file, 2024, 5000)));
+    QCOMPARE(topLines(ChartFigures::topUnloaded(file, 2024)), topLines(summaryTop(file, 2024, 10)));
+    const ChartFigures::MonthlyMovements months = ChartFigures::monthlyMovements(file, 2024);
+    QVERIFY(months.unreadable > 0);
+    QCOMPARE(monthLines(months), monthLines(summaryMonths(file, 2024)));
+}
+
 void TestChartFigures::instalmentsAhead_data()
 {
     QTest::addColumn<QDate>("today");
@@ -447,8 +769,7 @@ void TestChartFigures::movementYears()
         QFile file(folder.filePath(QString::fromLatin1(name)));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QCOMPARE(ChartFigures::movementYears(folder.path()),
-        (QStringList { u"2025"_s, u"2024"_s, u"2019"_s }));
+    QCOMPARE(ChartFigures::movementYears(), (QStringList { u"2025"_s, u"2024"_s, u"2019"_s }));
 }
 
 void TestChartFigures::readingLeavesMissingFilesMissing()
