@@ -126,6 +126,38 @@ QByteArray fieldColumns(const Table &table)
     return out;
 }
 
+// Takes the tables from the layout stored to this program's, one step after another, and
+// commits; the transaction and the lock of prepareSchema are held.
+static bool upgrade(Connection &c, qint64 stored, bool create, bool *present, QString *error)
+{
+    auto failed = [&]() {
+        *error = c.fault() == Fault::Denied
+            ? QStringLiteral("Gli archivi sul server vanno aggiornati e l'utente del server non "
+                             "ha il permesso di farlo: aprire il programma con un utente che "
+                             "possa modificarli.")
+            : c.fault() == Fault::Lost ? lostText()
+                                       : c.error();
+        return rollBack(c);
+    };
+    // Only looked at (a probe): the records are there, the upgrade waits for a connection
+    // that may make it.
+    if (!create) {
+        rollBack(c);
+        *present = true;
+        return true;
+    }
+    // 2: the documents attached to the cards, kept with the records.
+    if (stored < 2
+        && (!c.exec("CREATE TABLE documents (name text PRIMARY KEY, content bytea NOT NULL, "
+                    "stored timestamptz NOT NULL DEFAULT now())")
+            || !c.exec("UPDATE merventa_schema SET version = 2")))
+        return failed();
+    if (!c.exec("COMMIT"))
+        return failed();
+    *present = true;
+    return true;
+}
+
 bool prepareSchema(Connection &c, bool create, bool *present, QString *error)
 {
     *present = false;
@@ -143,7 +175,7 @@ bool prepareSchema(Connection &c, bool create, bool *present, QString *error)
     if (!c.exec("BEGIN")
         || !c.exec("SELECT pg_advisory_xact_lock($1)", { Param::number(kSchemaLock) }))
         return failed();
-    QByteArray names = QByteArray("{") + kVersionTable + "," + kPositions;
+    QByteArray names = QByteArray("{") + kVersionTable + "," + kPositions + ",documents";
     for (const Table &t : tables())
         names += QByteArray(",") + t.name;
     names += "}";
@@ -173,13 +205,7 @@ bool prepareSchema(Connection &c, bool create, bool *present, QString *error)
                               .arg(kSchemaVersion));
         if (stored < 1)
             return refuse(otherProgramText(existing));
-        // Later layouts add their steps here, each from the one before it:
-        // if (stored < 2 && create) { ...; UPDATE merventa_schema SET version = 2 }.
-        if (stored < kSchemaVersion && !create)
-            return refuse(QStringLiteral("Gli archivi sul server vanno aggiornati: aprire il "
-                                         "programma con un utente che possa modificarli."));
-        *present = true;
-        return c.exec("COMMIT") || failed();
+        return upgrade(c, stored, create, present, error);
     }
     if (!existing.isEmpty())
         return refuse(otherProgramText(existing));
@@ -187,10 +213,11 @@ bool prepareSchema(Connection &c, bool create, bool *present, QString *error)
         c.exec("ROLLBACK");
         return true;
     }
+    // The first layout, then the steps that lead from it to this program's.
     if (!c.exec("CREATE TABLE merventa_schema (program text NOT NULL, version integer NOT NULL, "
                 "created timestamptz NOT NULL DEFAULT now())")
-        || !c.exec("INSERT INTO merventa_schema (program, version) VALUES ($1, $2)",
-            { Param::text(QString::fromLatin1(kProgram)), Param::number(kSchemaVersion) })
+        || !c.exec("INSERT INTO merventa_schema (program, version) VALUES ($1, 1)",
+            { Param::text(QString::fromLatin1(kProgram)) })
         || !c.exec("CREATE TABLE archive_positions (kind text NOT NULL, year text NOT NULL, "
                    "records bigint NOT NULL CHECK (records >= 0), PRIMARY KEY (kind, year))"))
         return failed();
@@ -198,10 +225,7 @@ bool prepareSchema(Connection &c, bool create, bool *present, QString *error)
         if (!c.exec(createStatement(t).constData()))
             return failed();
     }
-    if (!c.exec("COMMIT"))
-        return failed();
-    *present = true;
-    return true;
+    return upgrade(c, 1, create, present, error);
 }
 
 QByteArrayView fieldText(const RecordLayout &layout, QByteArrayView record, int field)

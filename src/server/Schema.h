@@ -42,7 +42,7 @@ QByteArray fieldColumns(const Table &table);
 
 // The layout of the tables this program writes; a database with a higher one was made by a
 // newer program and is not touched.
-inline constexpr int kSchemaVersion = 1;
+inline constexpr int kSchemaVersion = 2;
 inline constexpr char kPositions[] = "archive_positions";
 inline constexpr char kVersionTable[] = "merventa_schema";
 
@@ -50,7 +50,8 @@ inline constexpr char kVersionTable[] = "merventa_schema";
 // upgrades its tables, all in one transaction under a lock that keeps a second computer
 // doing the same meanwhile. *present tells whether the tables are there afterwards. False
 // and *error (Italian, for the user) when the database holds another program's tables of
-// the same names, a newer layout, or cannot be prepared.
+// the same names, a newer layout, or cannot be prepared. A database of an older layout is
+// brought to this one (when create is set).
 bool prepareSchema(Connection &connection, bool create, bool *present, QString *error);
 
 // A record's bytes from its stored fields (and the whole bytes when stored).

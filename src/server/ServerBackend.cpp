@@ -6,6 +6,8 @@
 #include "storage/RecordFile.h"
 #include "storage/SafeFile.h"
 
+#include <QBuffer>
+#include <QCoreApplication>
 #include <QDir>
 #include <QLocale>
 #include <QtEndian>
@@ -191,6 +193,67 @@ public:
         return copy;
     }
 
+    // Attached documents are kept in the database, so every computer sees them; opening
+    // one gives a copy in this computer's temporary folder.
+    bool prepareDocuments() override { return true; }
+
+    bool documentExists(const QString &name) const override
+    {
+        Result r;
+        return withConnection([&](Connection &c) {
+            return c.exec("SELECT 1 FROM documents WHERE name = $1", { Param::text(name) }, &r);
+        }) && r.rows() == 1;
+    }
+
+    bool storeDocument(const QString &name, const SafeFile::Writer &writer, QString *error) override
+    {
+        QBuffer content;
+        content.open(QIODevice::WriteOnly);
+        if (!writer(content)) {
+            if (error)
+                *error = QStringLiteral("il documento non è stato letto per intero");
+            return false;
+        }
+        // Stored again whole when its answer was lost: the same content under the same name.
+        QString why;
+        const bool ok = withConnection(
+            [&](Connection &c) {
+                return c.exec("INSERT INTO documents (name, content) VALUES ($1, $2::bytea) "
+                              "ON CONFLICT (name) DO UPDATE SET content = EXCLUDED.content, "
+                              "stored = now()",
+                    { Param::text(name), Param::bytes(content.data()) });
+            },
+            &why);
+        if (!ok && error)
+            *error = why;
+        return ok;
+    }
+
+    QString documentFile(const QString &name, QString *error) const override
+    {
+        Result r;
+        QString why;
+        if (!withConnection(
+                [&](Connection &c) {
+                    return c.exec(
+                        "SELECT content FROM documents WHERE name = $1", { Param::text(name) }, &r);
+                },
+                &why)) {
+            if (error)
+                *error = why;
+            return {};
+        }
+        if (r.rows() != 1)
+            return {};
+        const QString folder = QDir::temp().filePath(
+            QStringLiteral("merventa-documenti-%1").arg(QCoreApplication::applicationPid()));
+        QDir().mkpath(folder);
+        const QString path = QDir(folder).filePath(name);
+        if (!SafeFile::replace(path, r.bytes(0, 0).toByteArray(), error))
+            return {};
+        return path;
+    }
+
 private:
     // The archive of a working copy: the archive itself inside a transaction that holds it;
     // the transaction's commit puts the changes in place, dropping it undoes them.
@@ -271,6 +334,32 @@ private:
         ArchiveSession m_session;
         QString m_error;
     };
+
+    // Runs a statement on the connection of this thread's change, or on one of the pool.
+    bool withConnection(
+        const std::function<bool(Connection &)> &statement, QString *error = nullptr) const
+    {
+        const std::shared_ptr<Transaction> inside = currentChange();
+        if (inside && inside->connection && inside->open)
+            return statement(*inside->connection)
+                || (error && (*error = messageOf(*inside->connection), false));
+        QString why;
+        std::unique_ptr<Connection> c = m_pool->take(&why);
+        if (!c) {
+            if (error)
+                *error = why;
+            return false;
+        }
+        const bool ok = statement(*c);
+        if (!ok && error)
+            *error = messageOf(*c);
+        m_pool->give(std::move(c));
+        return ok;
+    }
+    static QString messageOf(const Connection &c)
+    {
+        return c.fault() == Fault::Lost ? lostText() : c.error();
+    }
 
     // The change this thread is in, if any.
     std::shared_ptr<Transaction> currentChange() const

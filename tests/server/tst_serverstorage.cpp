@@ -142,6 +142,9 @@ private slots:
     void copyArchivesWritesTheFiles_data();
     void copyArchivesWritesTheFiles();
     void changeIsOneTransaction();
+    void documentsAreKept_data();
+    void documentsAreKept();
+    void olderSchemaIsUpgraded();
     void changeKeepsOtherComputersOut();
 
     void readOnlyRoleGetsTheAccessFailure();
@@ -637,6 +640,73 @@ void TestServerStorage::changeIsOneTransaction()
         auto m = Storage::open(loads, Storage::Access::ReadOnly);
         QCOMPARE(m->recordCount(), keep ? 1 : 0);
     }
+}
+
+void TestServerStorage::documentsAreKept_data()
+{
+    addBackends();
+}
+
+void TestServerStorage::documentsAreKept()
+{
+    QFETCH(QString, backend);
+    QVERIFY(useBackend(backend));
+    QByteArray content;
+    for (int i = 0; i < 3000; ++i)
+        content.append(char(i % 256));
+    const QString name = QStringLiteral("fattura d'acquisto; n.1.pdf");
+    QVERIFY(Storage::prepareDocuments());
+    QVERIFY(!Storage::documentExists(name));
+    QString error;
+    // The server has no file to give for a document it does not hold (the folder names the
+    // place where it would be).
+    if (backend == QLatin1StringView("server"))
+        QVERIFY(Storage::documentFile(name, &error).isEmpty());
+    QVERIFY2(
+        Storage::storeDocument(
+            name, [&](QIODevice &out) { return out.write(content) == content.size(); }, &error),
+        qPrintable(error));
+    QVERIFY(Storage::documentExists(name));
+    const QString path = Storage::documentFile(name, &error);
+    QVERIFY2(!path.isEmpty(), qPrintable(error));
+    QCOMPARE(readFile(path), content);
+    // Stored again under the same name, the new content replaces the old.
+    QVERIFY(Storage::storeDocument(
+        name, [](QIODevice &out) { return out.write("nuovo") == 5; }, &error));
+    QCOMPARE(readFile(Storage::documentFile(name, &error)), QByteArray("nuovo"));
+    if (backend == QLatin1StringView("server")) {
+        // Another computer sees the same document.
+        Storage::setBackend(Server::connect(m_conninfo, &error));
+        QVERIFY(Storage::documentExists(name));
+    }
+}
+
+void TestServerStorage::olderSchemaIsUpgraded()
+{
+    const QString conninfo = newDatabase();
+    QString error;
+    QVERIFY2(Server::connect(conninfo, &error), qPrintable(error));
+    // The tables as the first layout had them, with a record.
+    Admin admin(conninfo);
+    QVERIFY(admin.run(QStringLiteral("DROP TABLE documents")));
+    QVERIFY(admin.run(QStringLiteral("UPDATE merventa_schema SET version = 1")));
+    QVERIFY(admin.run(QStringLiteral("INSERT INTO archive_positions VALUES ('products', '', 1)")));
+    QVERIFY(admin.run(QStringLiteral("INSERT INTO products (pos, codice) VALUES (0, 'VECCHIO')")));
+    // Probing counts the records and changes nothing.
+    const Server::Probe p = Server::probe(conninfo);
+    QVERIFY2(p.ok, qPrintable(p.message));
+    QCOMPARE(p.records, 1);
+    QCOMPARE(
+        admin.value(QStringLiteral("SELECT version FROM merventa_schema")), QStringLiteral("1"));
+    const auto backend = Server::connect(conninfo, &error);
+    QVERIFY2(backend, qPrintable(error));
+    QCOMPARE(
+        admin.value(QStringLiteral("SELECT version FROM merventa_schema")), QStringLiteral("2"));
+    QCOMPARE(admin.value(QStringLiteral("SELECT to_regclass('documents') IS NOT NULL")),
+        QStringLiteral("t"));
+    Storage::setBackend(backend);
+    auto s = Storage::open(ProductRecord::archive());
+    QCOMPARE(codesOf(*s), QStringList({ QStringLiteral("VECCHIO") }));
 }
 
 void TestServerStorage::changeKeepsOtherComputersOut()
