@@ -4,9 +4,10 @@
 //                                                conditional rewrites) at once
 //   serverfaults kills CONNINFO LOGDIR K         K programs killed (SIGKILL) at a random
 //                                                moment of their saves, two at a time
-//   serverfaults restart CONNINFO LOGDIR PGDATA W N R
+//   serverfaults restart CONNINFO LOGDIR PGDATA MODE W N R
 //                                                W programs of N saves while the cluster of
-//                                                PGDATA is restarted (pg_ctl) R times
+//                                                PGDATA is restarted (pg_ctl -m MODE, fast or
+//                                                immediate) up to R times, 0.3-1.3 s apart
 // Each saving program writes to its log, before it reports a save done, the unique card it
 // stored; the driver then reads the archive through the backend and counts lost cards
 // (logged done, not stored), cards stored twice, gaps in the positions and torn records.
@@ -136,7 +137,8 @@ std::unique_ptr<QProcess> startWriter(
         QString::number(saves), QDir(logDir).filePath(QStringLiteral("w%1.log").arg(id)) });
 }
 
-struct Logs {
+struct Logs
+{
     QSet<QString> appended; // reported done
     QSet<QString> failedAppends; // reported failed at least once
     QHash<qint64, QSet<QString>> tried; // rewrites tried at a position
@@ -210,7 +212,8 @@ int check(const char *run, const QString &conninfo, const QString &logDir, qint6
         // Whole: the description names the writer of the code, the note is empty or a
         // rewrite tried at this very position.
         const QString id = code.section(QLatin1Char('-'), 0, 0).mid(1);
-        if (!code.startsWith(QLatin1Char('w')) || r.value(ProductRecord::Descrizione) != description(id)
+        if (!code.startsWith(QLatin1Char('w'))
+            || r.value(ProductRecord::Descrizione) != description(id)
             || r.encode() != QByteArray(bytes.data(), bytes.size()))
             ++torn;
         const QString note = r.value(ProductRecord::Note);
@@ -240,10 +243,10 @@ int check(const char *run, const QString &conninfo, const QString &logDir, qint6
         run, static_cast<long long>(ms), static_cast<long long>(count),
         static_cast<long long>(logs.appended.size()), static_cast<long long>(logs.rewrites),
         static_cast<long long>(logs.conflicts), static_cast<long long>(logs.failures),
-        static_cast<long long>(logs.failedAppends.size()),
-        static_cast<long long>(failedButStored), static_cast<long long>(lost),
-        static_cast<long long>(duplicates), static_cast<long long>(gaps),
-        static_cast<long long>(torn), static_cast<long long>(strayNotes));
+        static_cast<long long>(logs.failedAppends.size()), static_cast<long long>(failedButStored),
+        static_cast<long long>(lost), static_cast<long long>(duplicates),
+        static_cast<long long>(gaps), static_cast<long long>(torn),
+        static_cast<long long>(strayNotes));
     std::fflush(stdout);
     return lost + duplicates + gaps + torn + strayNotes == 0 ? 0 : 1;
 }
@@ -267,7 +270,8 @@ int concurrent(const QString &conninfo, const QString &logDir, int writers, int 
     for (int w = 0; w < writers; ++w)
         running.push_back(startWriter(conninfo, logDir, w, saves));
     const int failed = waitAll(running);
-    std::printf("concurrent: %d writers of %d saves, %d ended in failure\n", writers, saves, failed);
+    std::printf(
+        "concurrent: %d writers of %d saves, %d ended in failure\n", writers, saves, failed);
     return check("concurrent", conninfo, logDir, since.elapsed()) | (failed ? 1 : 0);
 }
 
@@ -297,8 +301,8 @@ int kills(const QString &conninfo, const QString &logDir, int count)
             std::fflush(stdout);
         }
     }
-    std::printf("kills: %d programs killed, %d had ended before their kill\n", count,
-        finishedAlone);
+    std::printf(
+        "kills: %d programs killed, %d had ended before their kill\n", count, finishedAlone);
     // The server ends the killed programs' connections on its own; their last saves are
     // either committed or undone before the archive is read (a read waits for no lock, so
     // wait for the connections to go).
@@ -306,16 +310,15 @@ int kills(const QString &conninfo, const QString &logDir, int count)
     return check("kills", conninfo, logDir, since.elapsed());
 }
 
-bool restartCluster(const QString &pgdata)
+bool restartCluster(const QString &pgdata, const QString &mode)
 {
     QStringList args { QStringLiteral("/usr/lib/postgresql/15/bin/pg_ctl"), QStringLiteral("-D"),
-        pgdata, QStringLiteral("-m"), QStringLiteral("fast"), QStringLiteral("-w"),
-        QStringLiteral("restart") };
+        pgdata, QStringLiteral("-m"), mode, QStringLiteral("-w"), QStringLiteral("restart") };
     QString program = args.takeFirst();
     if (::getuid() == 0) {
-        args = QStringList { QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"),
-                   program }
-            + args;
+        args = QStringList {
+            QStringLiteral("-u"), QStringLiteral("postgres"), QStringLiteral("--"), program
+        } + args;
         program = QStringLiteral("runuser");
     }
     QProcess p;
@@ -325,8 +328,8 @@ bool restartCluster(const QString &pgdata)
     return p.waitForFinished(60000) && p.exitCode() == 0;
 }
 
-int restart(const QString &conninfo, const QString &logDir, const QString &pgdata, int writers,
-    int saves, int restarts)
+int restart(const QString &conninfo, const QString &logDir, const QString &pgdata,
+    const QString &mode, int writers, int saves, int restarts)
 {
     QElapsedTimer since;
     since.start();
@@ -336,10 +339,15 @@ int restart(const QString &conninfo, const QString &logDir, const QString &pgdat
     QRandomGenerator random(777);
     int restarted = 0;
     for (int r = 0; r < restarts; ++r) {
-        QThread::msleep(1000 + random.bounded(2000));
+        QThread::msleep(300 + random.bounded(1000));
+        bool writing = false;
+        for (const auto &p : running)
+            writing = writing || p->state() == QProcess::Running;
+        if (!writing)
+            break;
         QElapsedTimer took;
         took.start();
-        if (!restartCluster(pgdata)) {
+        if (!restartCluster(pgdata, mode)) {
             std::printf("restart %d failed\n", r + 1);
             break;
         }
@@ -348,8 +356,8 @@ int restart(const QString &conninfo, const QString &logDir, const QString &pgdat
         std::fflush(stdout);
     }
     const int failed = waitAll(running);
-    std::printf("restart: %d writers of %d saves, %d restarts, %d writers ended in failure\n",
-        writers, saves, restarted, failed);
+    std::printf("restart: %d writers of %d saves, %d restarts (%s), %d writers ended in failure\n",
+        writers, saves, restarted, qPrintable(mode), failed);
     return check("restart", conninfo, logDir, since.elapsed()) | (failed ? 1 : 0);
 }
 
@@ -367,10 +375,10 @@ int main(int argc, char *argv[])
         return concurrent(a[2], a[3], a[4].toInt(), a[5].toInt());
     if (a.size() == 5 && a[1] == QLatin1String("kills"))
         return kills(a[2], a[3], a[4].toInt());
-    if (a.size() == 8 && a[1] == QLatin1String("restart"))
-        return restart(a[2], a[3], a[4], a[5].toInt(), a[6].toInt(), a[7].toInt());
+    if (a.size() == 9 && a[1] == QLatin1String("restart"))
+        return restart(a[2], a[3], a[4], a[5], a[6].toInt(), a[7].toInt(), a[8].toInt());
     std::fprintf(stderr,
         "usage: serverfaults concurrent CONNINFO LOGDIR W N | kills CONNINFO LOGDIR K | restart "
-        "CONNINFO LOGDIR PGDATA W N R\n");
+        "CONNINFO LOGDIR PGDATA fast|immediate W N R\n");
     return 2;
 }

@@ -155,6 +155,7 @@ private slots:
     void quotesAndSemicolonsInNames();
     void stallingServerGivesUpInTime();
     void lostConnectionFailsOnceThenReconnects();
+    void restartedServerBetweenSaves();
     void saveWhoseAnswerStalls_data();
     void saveWhoseAnswerStalls();
     void concurrentWriters();
@@ -956,6 +957,75 @@ void TestServerStorage::lostConnectionFailsOnceThenReconnects()
     QVERIFY2(s->readAt(0, r), qPrintable(s->errorString()));
     QVERIFY(s->append(product(QStringLiteral("B"))));
     QCOMPARE(codesOf(*s), QStringList({ QStringLiteral("A"), QStringLiteral("B") }));
+}
+
+// A cluster of the test's own (scripts/pgcluster), stopped and removed at the end: the shared
+// one serves other tests at the same time, which a restart would disturb.
+class OwnCluster
+{
+public:
+    OwnCluster()
+    {
+        QProcess p;
+        p.start(QStringLiteral(MERVENTA_PGCLUSTER), { QStringLiteral("start") });
+        if (p.waitForFinished(120000) && p.exitCode() == 0)
+            m_conninfo = QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+        m_dir = valueOf(m_conninfo, "host");
+    }
+    ~OwnCluster()
+    {
+        if (!m_dir.isEmpty())
+            QProcess::execute(
+                QStringLiteral(MERVENTA_PGCLUSTER), { QStringLiteral("stop"), m_dir });
+    }
+    OwnCluster(const OwnCluster &) = delete;
+    OwnCluster &operator=(const OwnCluster &) = delete;
+    QString conninfo() const { return m_conninfo; }
+    bool restart() const
+    {
+        return QProcess::execute(
+                   QStringLiteral(MERVENTA_PGCLUSTER), { QStringLiteral("restart"), m_dir })
+            == 0;
+    }
+
+private:
+    QString m_conninfo;
+    QString m_dir;
+};
+
+void TestServerStorage::restartedServerBetweenSaves()
+{
+    OwnCluster cluster;
+    QVERIFY(!cluster.conninfo().isEmpty());
+    const QString conninfo = freshDatabase(cluster.conninfo(), QStringLiteral("riavvio"));
+    QVERIFY(!conninfo.isEmpty());
+    QString error;
+    const auto backend = Server::connect(conninfo, &error);
+    QVERIFY2(backend, qPrintable(error));
+    Storage::setBackend(backend);
+    {
+        auto s = Storage::open(ProductRecord::archive());
+        QVERIFY(s->append(product(QStringLiteral("A"))));
+        QVERIFY(cluster.restart());
+        // The first save after the restart finds its connection gone: either it reports the
+        // lost connection, or it was stored through a new one.
+        if (!s->append(product(QStringLiteral("B")))) {
+            QCOMPARE(s->failure(), Storage::Failure::Other);
+            QCOMPARE(s->errorString(), Server::lostText());
+            // Saved again, as the user would: stored once.
+            QVERIFY2(s->append(product(QStringLiteral("B"))), qPrintable(s->errorString()));
+        }
+        QCOMPARE(codesOf(*s), QStringList({ QStringLiteral("A"), QStringLiteral("B") }));
+        // The next actions work: a conditional rewrite and an append.
+        Record asRead(ProductRecord::layout());
+        QVERIFY(s->readAt(0, asRead));
+        QVERIFY2(
+            s->writeAtIf(0, product(QStringLiteral("A2")), asRead), qPrintable(s->errorString()));
+        QVERIFY(s->append(product(QStringLiteral("C"))));
+        QCOMPARE(codesOf(*s),
+            QStringList({ QStringLiteral("A2"), QStringLiteral("B"), QStringLiteral("C") }));
+    }
+    Storage::setBackend(nullptr);
 }
 
 void TestServerStorage::saveWhoseAnswerStalls_data()
