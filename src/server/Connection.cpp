@@ -294,6 +294,10 @@ std::unique_ptr<Connection> Connection::open(const Settings &settings, QString *
     // long as a file's lock is, then the action says the archive is busy.
     if (!c->exec("SET lock_timeout = 5000"))
         return say(c->fault() == Fault::Lost ? lostText() : c->error());
+    // A save reported done is on the server's disk, whatever the server's own setting: with
+    // asynchronous commits a server that stops abruptly loses the last ones.
+    if (!c->exec("SET synchronous_commit = on"))
+        return say(c->fault() == Fault::Lost ? lostText() : c->error());
     return c;
 }
 
