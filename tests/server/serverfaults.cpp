@@ -12,7 +12,13 @@
 // stored; the driver then reads the archive through the backend and counts lost cards
 // (logged done, not stored), cards stored twice, gaps in the positions and torn records.
 // A saving program retries a failed save as a user would (Save pressed again).
-// CONNINFO names a database the run may fill (the products archive of a fresh one).
+// CONNINFO names a database the run may fill (the products archive of a fresh one), e.g.:
+//   c=$(scripts/pgcluster start); d=$(echo "$c" | sed 's/.*host=\([^ ]*\).*/\1/')
+//   psql "$c" -c 'CREATE DATABASE prova'
+//   build/tests/serverfaults restart "${c/dbname=postgres/dbname=prova}" /tmp/log-prova \
+//       "$d/data" immediate 4 5000 100
+//   scripts/pgcluster stop "$d"
+// (as root, psql and the restarts run as the postgres user: runuser -u postgres -- psql ...).
 #include "records/ProductRecord.h"
 #include "server/ServerBackend.h"
 #include "storage/Storage.h"
