@@ -15,8 +15,8 @@
 // CONNINFO names a database the run may fill (the products archive of a fresh one), e.g.:
 //   c=$(scripts/pgcluster start); d=$(echo "$c" | sed 's/.*host=\([^ ]*\).*/\1/')
 //   psql "$c" -c 'CREATE DATABASE prova'
-//   build/tests/serverfaults restart "${c/dbname=postgres/dbname=prova}" /tmp/log-prova \
-//       "$d/data" immediate 4 5000 100
+//   build/tests/serverfaults restart "${c/dbname=postgres/dbname=prova}" /tmp/log "$d/data"
+//       immediate 4 5000 100         (one line)
 //   scripts/pgcluster stop "$d"
 // (as root, psql and the restarts run as the postgres user: runuser -u postgres -- psql ...).
 #include "records/ProductRecord.h"
