@@ -2,7 +2,7 @@
 #include "app/Notice.h"
 #include "cards/CardArchive.h"
 #include "cards/CardBinding.h"
-#include "cards/CardSpec.h"
+#include "cards/CardConfiguration.h"
 
 #include <QAbstractButton>
 #include <QLatin1StringView>

@@ -15,11 +15,11 @@ using namespace Qt::StringLiterals;
 // The card configuration's wiring: every common button found by objectName runs its handler, the
 // card's own buttons are wired from a one-line table, and a button the card should have
 // but its form lacks is reported, never skipped in silence.
-class TestCardSpec : public QObject
+class TestCardConfiguration : public QObject
 {
     Q_OBJECT
 private slots:
-    void commonButtonRunsTheSpec();
+    void commonButtonRunsTheConfiguration();
     void ownButtonWiredByName();
     void missingButtonsAreReported_data();
     void missingButtonsAreReported();
@@ -40,7 +40,7 @@ Record emptyProduct()
 }
 
 // A card over the product archive whose form holds no field: every field is unbound.
-const CardSpec &testSpec()
+const CardSpec &testConfiguration()
 {
     static const CardSpec config = [] {
         CardSpec s;
@@ -60,10 +60,10 @@ const CardSpec &testSpec()
 
 // The same card with F3 to txtDue from everywhere, txtUno an amount field (its keys are
 // filtered), and F4 to a control the form lacks.
-const CardSpec &focusKeySpec()
+const CardSpec &focusKeyConfiguration()
 {
     static const CardSpec config = [] {
-        CardSpec s = testSpec();
+        CardSpec s = testConfiguration();
         s.amountFields = { u"txtUno"_s };
         s.focusKeys = { { Qt::Key_F3, u"txtDue"_s }, { Qt::Key_F4, u"txtTre"_s } };
         return s;
@@ -77,7 +77,7 @@ class TestCard : public CardScreen
 {
 public:
     explicit TestCard(const QStringList &leftOut, const char *ownButton = nullptr,
-        const CardSpec &config = testSpec())
+        const CardSpec &config = testConfiguration())
         : CardScreen(config)
     {
         setObjectName(u"TfrmProva"_s);
@@ -105,7 +105,7 @@ void click(QWidget *card, const QString &name)
 
 } // namespace
 
-void TestCardSpec::commonButtonRunsTheSpec()
+void TestCardConfiguration::commonButtonRunsTheConfiguration()
 {
     TempProgramFolder folder;
     MessageRecorder messages;
@@ -128,7 +128,7 @@ void TestCardSpec::commonButtonRunsTheSpec()
     QCOMPARE(messages.lastText(), accessErrorText());
 }
 
-void TestCardSpec::ownButtonWiredByName()
+void TestCardConfiguration::ownButtonWiredByName()
 {
     TempProgramFolder folder;
     TestCard card({}, "btnProva");
@@ -138,7 +138,7 @@ void TestCardSpec::ownButtonWiredByName()
     QCOMPARE(card.ownClicks, 2);
 }
 
-void TestCardSpec::missingButtonsAreReported_data()
+void TestCardConfiguration::missingButtonsAreReported_data()
 {
     QTest::addColumn<QStringList>("leftOut");
     QTest::addColumn<bool>("withOwnButton");
@@ -152,7 +152,7 @@ void TestCardSpec::missingButtonsAreReported_data()
         << QStringList() << false << QStringList { u"btnProva has no button"_s };
 }
 
-void TestCardSpec::missingButtonsAreReported()
+void TestCardConfiguration::missingButtonsAreReported()
 {
     QFETCH(QStringList, leftOut);
     QFETCH(bool, withOwnButton);
@@ -164,7 +164,7 @@ void TestCardSpec::missingButtonsAreReported()
     QVERIFY(!card.problems().join(u' ').contains(u"cmdAnteprima"_s));
 }
 
-void TestCardSpec::focusKeyReachesItsControl_data()
+void TestCardConfiguration::focusKeyReachesItsControl_data()
 {
     QTest::addColumn<QString>("from");
     QTest::newRow("an amount field") << u"txtUno"_s;
@@ -172,12 +172,12 @@ void TestCardSpec::focusKeyReachesItsControl_data()
     QTest::newRow("the control itself") << u"txtDue"_s;
 }
 
-void TestCardSpec::focusKeyReachesItsControl()
+void TestCardConfiguration::focusKeyReachesItsControl()
 {
     QFETCH(QString, from);
     TempProgramFolder folder;
     MessageRecorder messages;
-    TestCard card({}, "btnProva", focusKeySpec());
+    TestCard card({}, "btnProva", focusKeyConfiguration());
     QCOMPARE(card.problems(), QStringList { u"txtTre has no control for its focus key"_s });
     card.show();
     card.activateWindow();
@@ -199,5 +199,5 @@ void TestCardSpec::focusKeyReachesItsControl()
     QCOMPARE(messages.count(), 0);
 }
 
-QTEST_MAIN(TestCardSpec)
-#include "tst_cardspec.moc"
+QTEST_MAIN(TestCardConfiguration)
+#include "tst_cardconfiguration.moc"
