@@ -318,12 +318,26 @@ bool TfrmEtichette::step(qint64 steps)
     return !m_cancel;
 }
 
-std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint(Running &running)
+bool TfrmEtichette::readyToStart()
+{
+    if (m_running)
+        return false;
+    if (labelCount() == 0) {
+        Messages::warning(this, noLabelsText());
+        return false;
+    }
+    return true;
+}
+
+std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint(
+    Running &running, const QString &cancelledText)
 {
     std::optional<Labels::Sheets> s = Labels::build(m_products, options(), ZintBarcode::encode,
         [this](qsizetype done, qsizetype) { return step(done); });
-    if (!s)
+    if (!s) {
+        running.finish(cancelledText);
         return std::nullopt;
+    }
     m_ui->lblSenzaCodice->setText(Labels::withoutBarcodeText(s->withoutBarcode));
     growToFit();
     // The pages follow the products on the bar.
@@ -333,18 +347,12 @@ std::optional<Labels::Sheets> TfrmEtichette::sheetsToPrint(Running &running)
 
 void TfrmEtichette::btnAnteprimaClick()
 {
-    if (m_running)
+    if (!readyToStart())
         return;
-    if (labelCount() == 0) {
-        Messages::warning(this, noLabelsText());
-        return;
-    }
     Running running(this, workSteps(pageCount()));
-    const std::optional<Labels::Sheets> s = sheetsToPrint(running);
-    if (!s) {
-        running.finish(previewCancelledText());
+    const std::optional<Labels::Sheets> s = sheetsToPrint(running, previewCancelledText());
+    if (!s)
         return;
-    }
     ReportPreviewDialog preview(s->report, this);
     preview.setNote(Labels::withoutBarcodeText(s->withoutBarcode));
     const qint64 laidOut = m_products.size();
@@ -363,21 +371,15 @@ void TfrmEtichette::btnAnteprimaClick()
 
 void TfrmEtichette::btnStampaClick()
 {
-    if (m_running)
+    if (!readyToStart())
         return;
-    if (labelCount() == 0) {
-        Messages::warning(this, noLabelsText());
-        return;
-    }
     std::optional<Labels::Sheets> s;
     {
         // Laid out before the print dialog: stopped here, nothing reaches the printer.
         Running running(this, workSteps(pageCount()));
-        s = sheetsToPrint(running);
-        if (!s) {
-            running.finish(printCancelledText());
+        s = sheetsToPrint(running, printCancelledText());
+        if (!s)
             return;
-        }
     }
     QPrinter printer(QPrinter::HighResolution);
     Report::setUpPrinter(printer, s->report);
@@ -404,18 +406,12 @@ void TfrmEtichette::btnStampaClick()
 
 void TfrmEtichette::btnPdfClick()
 {
-    if (m_running)
+    if (!readyToStart())
         return;
-    if (labelCount() == 0) {
-        Messages::warning(this, noLabelsText());
-        return;
-    }
     Running running(this, workSteps(pageCount()));
-    const std::optional<Labels::Sheets> s = sheetsToPrint(running);
-    if (!s) {
-        running.finish(pdfCancelledText());
+    const std::optional<Labels::Sheets> s = sheetsToPrint(running, pdfCancelledText());
+    if (!s)
         return;
-    }
     const QString path = ProgramFolder::filePath(pdfFileName());
     const qint64 laidOut = m_products.size();
     const qint64 weight = pageWeight();

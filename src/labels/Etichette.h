@@ -77,8 +77,10 @@ private:
     // How many labels and pages the options give now.
     int labelCount() const;
     // The sheets, laid out with the progress bar moving: nothing when there is no label (a
-    // warning says so) or when the work was stopped.
-    std::optional<Labels::Sheets> sheetsToPrint(Running &running);
+    // warning says so) or when the work was stopped (the bar then shows cancelledText).
+    std::optional<Labels::Sheets> sheetsToPrint(Running &running, const QString &cancelledText);
+    // Nothing is running and there is a label to make (otherwise the user is told).
+    bool readyToStart();
     // How many pages the options give now.
     int pageCount() const;
     // The steps of a work (laying out every product, painting pages pages) and what one
